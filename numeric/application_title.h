@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vorlanex::numeric {
+
+// The title of the warning and error boxes: the executable's file name without its directory,
+// cut at its first ".", every character after the first in lower case ("/opt/VORLANEX.bin" ->
+// "Vorlanex"; "vorlanex" -> "vorlanex").
+std::string application_title(std::string_view executable_path);
+
+// The path of the running program's own executable file (/proc/self/exe), or `fallback` (argv[0])
+// when it cannot be read.
+std::string own_executable_path(std::string_view fallback);
+
+}  // namespace vorlanex::numeric

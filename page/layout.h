@@ -1,0 +1,93 @@
+#pragma once
+// The toolkit-free description of a page: what stands where, in page pixels at 96 dpi. The window
+// builds its widgets from it; the command-line companion takes the fields' ids, names and default
+// texts from it. A page module owns one PageLayout.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "numeric/decimal_separator.h"
+
+namespace vorlanex::page {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Text sizes of the window's one face: the 8-point body text (11 px), the 10-point face of unit
+// brackets and captions (13 px), and larger headings where a page asks for them.
+struct Font {
+    int pixel_size = 11;
+    bool bold = false;
+};
+inline constexpr Font kNormalFont{11, false};
+inline constexpr Font kBoldFont{11, true};
+inline constexpr Font kUnitFont{13, false};
+inline constexpr Font kBoldUnitFont{13, true};
+
+// A static text; it takes the size of its text (one line), its top-left corner at left, top.
+struct Label {
+    std::string_view text;
+    int left = 0;
+    int top = 0;
+    Font font = kNormalFont;
+};
+
+enum class FieldRole { Input, Result };
+
+struct Field {
+    std::string_view id;               // the name the calculation, the tests and the CLI use
+    FieldRole role = FieldRole::Input;
+    Rect rect;
+    std::string_view accessible_name;  // unique on its page, Czech, with the unit
+    std::string_view unit;             // as the unit label shows it, without brackets: "km/h", "m"
+    std::string_view default_text;     // written with "," for the decimal separator
+    bool borderless = false;
+    bool bold = false;
+};
+
+struct GroupBox {
+    std::string_view caption;
+    Rect rect;
+};
+
+enum class Picture {
+    StopSign,
+    Collision,
+    Skid,
+    BrakePedal,
+    Warning,
+};
+
+struct PicturePlacement {
+    Picture picture;
+    int left = 0;
+    int top = 0;
+};
+
+enum class HelpText { Information, AdhesionTable, EesNote, GevRanges };
+
+struct HelpButton {
+    HelpText text;
+    Rect rect;
+    std::string_view accessible_name;
+};
+
+struct PageLayout {
+    std::span<const GroupBox> group_boxes;
+    std::span<const Label> labels;
+    std::span<const PicturePlacement> pictures;
+    // Input fields first, in tab order; result fields after them.
+    std::span<const Field> fields;
+    std::span<const HelpButton> help_buttons;
+    Rect calculate_button;
+};
+
+// A field's default text with the current decimal separator in place of the ",", so the program
+// never rejects its own default texts.
+std::string default_text(const Field& field, const numeric::DecimalSeparator& separator);
+
+}  // namespace vorlanex::page

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite:
+#   1. the window, the companion command and every test (GUI tests on the offscreen platform);
+#   2. the toolkit-free code and its tests again under AddressSanitizer and UBSan;
+#   3. a bounded libFuzzer run of parse_number (FUZZ_SECONDS, default 45).
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/dependencies.sh
+install_missing_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+# The tests read the decimal separator of a Czech locale; make sure one is installed.
+if [ "$(id -u)" -eq 0 ] && ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf-\?8$'; then
+    localedef -i cs_CZ -f UTF-8 cs_CZ.UTF-8 || echo "note: could not create the cs_CZ.UTF-8 locale"
+fi
+
+jobs=$(nproc)
+summary=()
+passed=0
+failed=0
+run_suite() {  # name, build dir
+    local log
+    log=$(mktemp)
+    local status=0
+    (cd "$2" && ctest --output-on-failure -j"$jobs") | tee "$log" || status=$?
+    local line
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+    if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+        failed=$((failed + BASH_REMATCH[1]))
+        passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+    elif [ "$status" -ne 0 ]; then
+        failed=$((failed + 1))
+    fi
+    summary+=("$1: ${line:-no summary (ctest exit $status)}")
+    rm -f "$log"
+}
+
+echo "== sanitizer build (AddressSanitizer + UBSan) =="
+cmake --preset sanitize >/dev/null
+cmake --build build/sanitize -j"$jobs"
+run_suite "sanitizer build" build/sanitize
+
+echo "== fuzz build (libFuzzer, clang) =="
+cmake --preset fuzz >/dev/null
+cmake --build build/fuzz -j"$jobs"
+fuzz_seconds=${FUZZ_SECONDS:-45}
+mkdir -p build/fuzz/corpus
+if build/fuzz/tests/fuzz/fuzz_parse_number -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+        build/fuzz/corpus tests/fuzz/seeds >build/fuzz/fuzz.log 2>&1; then
+    passed=$((passed + 1))
+    summary+=("fuzz parse_number: $(grep -m1 -E 'stat::number_of_executed_units' build/fuzz/fuzz.log | awk '{print $2}') runs, no crash")
+else
+    failed=$((failed + 1))
+    tail -n 40 build/fuzz/fuzz.log
+    summary+=("fuzz parse_number: FAILED (see build/fuzz/fuzz.log)")
+fi
+
+echo "== main build =="
+cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
+cmake --build build/default -j"$jobs"
+run_suite "main build" build/default
+
+echo
+echo "== summary =="
+printf '%s\n' "${summary[@]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

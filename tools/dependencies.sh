@@ -1,0 +1,28 @@
+# Installs the Debian packages the project needs when they are missing. Sourced by run.sh and
+# test.sh with the list of packages as arguments. As root it runs apt-get itself; otherwise it
+# prints the one apt-get line to run and stops.
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q && apt-get install -y -q --no-install-recommends "${missing[@]}"
+    else
+        echo "These Debian packages are missing. Install them with:"
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+}
+
+# What the program needs to be built and run.
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev
+                fonts-liberation)
+# What the test suite needs besides.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales)
