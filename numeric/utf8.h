@@ -1,0 +1,43 @@
+#pragma once
+// Small UTF-8 helpers shared by the decimal separator and the application title.
+#include <cstddef>
+#include <string_view>
+
+namespace vorlanex::numeric {
+
+// The length in bytes (1 to 4) of the well-formed UTF-8 character at the start of `text`, or 0
+// when `text` is empty or does not start with one (a stray continuation byte, an overlong form,
+// a surrogate, a code point above U+10FFFF, or a sequence cut short).
+inline std::size_t utf8_character_length(std::string_view text) {
+    if (text.empty()) return 0;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+
+    // The allowed range of the second byte depends on the lead byte (this is what excludes
+    // overlong forms, surrogates and code points beyond U+10FFFF); later bytes are 80..BF.
+    std::size_t length = 0;
+    unsigned char second_low = 0x80;
+    unsigned char second_high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) second_low = 0xA0;
+        if (lead == 0xED) second_high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) second_low = 0x90;
+        if (lead == 0xF4) second_high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    if (byte(1) < second_low || byte(1) > second_high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    }
+    return length;
+}
+
+}  // namespace vorlanex::numeric
