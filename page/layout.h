@@ -28,26 +28,54 @@ inline constexpr Font kBoldFont{11, true};
 inline constexpr Font kUnitFont{13, false};
 inline constexpr Font kBoldUnitFont{13, true};
 
-// A static text; it takes the size of its text (one line), its top-left corner at left, top.
+// A static text of one line, as wide as its text, its top-left corner at left, top; or, when
+// centre_width is set, centred in that width. A unit label ("[km.h   ]") may carry a power ("-1"):
+// it is set small and raised into the blank inside the bracket.
 struct Label {
     std::string_view text;
     int left = 0;
     int top = 0;
     Font font = kNormalFont;
+    std::string_view power = {};
+    int centre_width = 0;
 };
 
+constexpr Label plain_text(std::string_view text, int left, int top) { return {text, left, top, kNormalFont}; }
+constexpr Label bold_text(std::string_view text, int left, int top) { return {text, left, top, kBoldFont}; }
+constexpr Label centred_bold_text(std::string_view text, int left, int top, int width) {
+    return {text, left, top, kBoldFont, {}, width};
+}
+constexpr Label unit_label(std::string_view text, int left, int top, std::string_view power = {}) {
+    return {text, left, top, kUnitFont, power};
+}
+
 enum class FieldRole { Input, Result };
+
+// How a field looks beyond its role: input fields are white and sunken, result fields grey;
+// some result fields have no border, the main ones a bold font.
+enum class Look { Sunken, Borderless, Bold };
 
 struct Field {
     std::string_view id;               // the name the calculation, the tests and the CLI use
     FieldRole role = FieldRole::Input;
     Rect rect;
     std::string_view accessible_name;  // unique on its page, Czech, with the unit
-    std::string_view unit;             // as the unit label shows it, without brackets: "km/h", "m"
+    std::string_view unit;             // "km/h", "m", "1" ...
     std::string_view default_text;     // written with "," for the decimal separator
-    bool borderless = false;
-    bool bold = false;
+    Look look = Look::Sunken;
 };
+
+// The usual field: 41 × 21 pixels.
+constexpr Rect field_at(int left, int top) { return {left, top, 41, 21}; }
+
+constexpr Field input_field(std::string_view id, Rect rect, std::string_view accessible_name,
+                            std::string_view unit, std::string_view default_text = {}) {
+    return {id, FieldRole::Input, rect, accessible_name, unit, default_text, Look::Sunken};
+}
+constexpr Field result_field(std::string_view id, Rect rect, std::string_view accessible_name,
+                             std::string_view unit, Look look = Look::Sunken) {
+    return {id, FieldRole::Result, rect, accessible_name, unit, {}, look};
+}
 
 struct GroupBox {
     std::string_view caption;

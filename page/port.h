@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "numeric/decimal_separator.h"
+#include "numeric/extended.h"
 
 namespace vorlanex::page {
 
@@ -25,6 +26,8 @@ public:
 double read_number(const Port& page, std::string_view field_id);
 // show_number of `value` into the field.
 void write_number(Port& page, std::string_view field_id, double value);
+// `value` rounded to `places` decimal places, shown in the field.
+void write_rounded(Port& page, std::string_view field_id, numeric::Extended value, int places);
 // Empties the field.
 void clear_field(Port& page, std::string_view field_id);
 

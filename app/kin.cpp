@@ -1,0 +1,85 @@
+#include "app/kin.h"
+
+#include <QTabWidget>
+
+#include "app/calculation_page.h"
+#include "app/pictures.h"
+#include "registry/page_tree.h"
+
+namespace vorlanex::app {
+
+namespace {
+
+constexpr QSize kClientSize{801, 393};  // the page tree fills it; with the frame 809 × 420
+constexpr QPoint kDesignedPosition{33, 47};
+constexpr QSize kNestedPageTreeSize{793, 369};
+
+QString qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("  Vorlanex (v 1.6a)"));
+    setWindowIcon(main_icon());
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    page_tree_ = new QTabWidget(this);
+    page_tree_->setObjectName(QStringLiteral("page_tree"));
+    page_tree_->setGeometry(QRect(QPoint(0, 0), kClientSize));
+    page_tree_->setElideMode(Qt::ElideNone);
+    page_tree_->setUsesScrollButtons(false);
+
+    auto add_page = [&](QTabWidget* tabs, std::string_view caption, const page::PageDefinition* definition) {
+        QWidget* content = nullptr;
+        if (definition) {
+            auto* built = new CalculationPage(*definition, environment);
+            pages_.push_back(built);
+            content = built;
+        } else {
+            content = new QWidget;  // a page whose calculation is not built yet
+        }
+        tabs->addTab(content, qstring(caption));
+        return content;
+    };
+
+    for (const registry::TopPage& top : registry::page_tree()) {
+        QWidget* holder = add_page(page_tree_, top.caption, top.page);
+        if (top.sub_pages.empty()) continue;
+        auto* nested = new QTabWidget(holder);
+        nested->setGeometry(QRect(QPoint(0, 0), kNestedPageTreeSize));
+        nested->setElideMode(Qt::ElideNone);
+        nested->setUsesScrollButtons(false);
+        for (const registry::SubPage& sub : top.sub_pages) add_page(nested, sub.caption, sub.page);
+        nested->setCurrentIndex(top.active_sub_page);
+    }
+    page_tree_->setCurrentIndex(0);
+
+    resize(kClientSize);
+    move(kDesignedPosition);
+}
+
+CalculationPage* TForm1::page(std::string_view key) const {
+    for (CalculationPage* candidate : pages_) {
+        if (candidate->definition().key == key) return candidate;
+    }
+    return nullptr;
+}
+
+void TForm1::show_page(std::string_view key) {
+    CalculationPage* target = page(key);
+    if (!target) return;
+    // Select it in its page tree, then its holder page in the tree above, up to the window.
+    QWidget* selected = target;
+    for (QWidget* ancestor = target->parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(ancestor)) {
+            tabs->setCurrentWidget(selected);
+            selected = tabs->parentWidget();
+        }
+    }
+}
+
+}  // namespace vorlanex::app

@@ -1,0 +1,25 @@
+// Vorlanex: the main window's program. Sets up the numeric environment, builds the window with
+// its whole page tree, and runs until the window is closed.
+#include <QApplication>
+#include <QFont>
+
+#include "app/environment.h"
+#include "app/kin.h"
+#include "app/look.h"
+#include "numeric/application_title.h"
+#include "numeric/arithmetic_mode.h"
+
+int main(int argc, char** argv) {
+    using namespace vorlanex;
+    numeric::set_arithmetic_mode();
+    const std::string title = numeric::application_title(numeric::own_executable_path(argc > 0 ? argv[0] : ""));
+    app::Environment environment{numeric::DecimalSeparator::from_regional_settings(), QString::fromStdString(title)};
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(environment.application_title);
+    app::apply_window_look();
+
+    app::TForm1 window(environment);
+    window.show();
+    return QApplication::exec();
+}

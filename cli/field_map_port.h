@@ -1,0 +1,41 @@
+#pragma once
+// The port on a plain map of field texts: the page as it opens (every field holding its default
+// text, result fields empty), then whatever the caller sets. Every warning and every write is
+// also handed to an observer, in the order it happens.
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "page/page_definition.h"
+#include "page/port.h"
+
+namespace vorlanex::cli {
+
+class FieldMapPort : public page::Port {
+public:
+    struct Observer {
+        std::function<void(std::string_view message)> warning;
+        std::function<void(std::string_view field_id, std::string_view text)> set;
+    };
+
+    FieldMapPort(const page::PageDefinition& page, numeric::DecimalSeparator separator, Observer observer = {});
+
+    // True when the page has a field with this id (input or result).
+    bool has_field(std::string_view field_id) const;
+    // Sets a field's text before a run, without telling the observer.
+    void preset(std::string_view field_id, std::string_view text);
+
+    std::string text(std::string_view field_id) const override;
+    void set_text(std::string_view field_id, std::string_view text) override;
+    void warning(std::string_view message) override;
+    const numeric::DecimalSeparator& separator() const override { return separator_; }
+
+private:
+    const page::PageDefinition& page_;
+    numeric::DecimalSeparator separator_;
+    Observer observer_;
+    std::map<std::string, std::string, std::less<>> texts_;
+};
+
+}  // namespace vorlanex::cli

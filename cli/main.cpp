@@ -1,0 +1,14 @@
+// vorlanex-calc: the headless companion of the Vorlanex window (see cli/calc_command.h).
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/calc_command.h"
+#include "numeric/arithmetic_mode.h"
+
+int main(int argc, char** argv) {
+    vorlanex::numeric::set_arithmetic_mode();
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return vorlanex::cli::run_calc_command(arguments, vorlanex::numeric::DecimalSeparator::from_regional_settings(),
+                                           std::cin, std::cout, std::cerr);
+}

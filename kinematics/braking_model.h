@@ -1,0 +1,68 @@
+#pragma once
+// The braking model shared by the braking pages: full braking decelerates at adhesion × g; a skid
+// mark of length s ending at speed v starts at √(v² + 2·a·s); during the brake build-up time the
+// deceleration counts as a/2; during the reaction time the speed is constant. Each function is one
+// unstored extended-precision expression; the calling step decides where its value is stored.
+#include <string_view>
+
+#include "numeric/extended.h"
+
+namespace vorlanex::kinematics {
+
+using numeric::Extended;
+
+// Standard gravity [m/s²] and km/h per m/s, both held at extended precision.
+inline constexpr Extended kStandardGravity{9.80665L};
+inline constexpr Extended kKilometresPerHourPerMetrePerSecond{3.6L};
+
+// Substitutes for rejected inputs.
+inline constexpr double kSubstituteAdhesion = 0.8;
+inline constexpr double kSubstituteDistance = 0;
+inline constexpr double kSubstituteTime = 0;
+
+// Warning texts of the braking pages.
+inline constexpr std::string_view kDistanceMustBeNonNegative =
+    "Pozor, dráha musí být nejméně 0 !\rVýpočet nelze provést !";
+inline constexpr std::string_view kAdhesionMustBePositive =
+    "Pozor, hodnota součinitele adheze musí být > 0 !\rVýpočet nelze provést !";
+inline constexpr std::string_view kNegativeEes =
+    "Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !";
+inline constexpr std::string_view kTimeMustBeNonNegative =
+    "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !";
+inline constexpr std::string_view kSpeedMustBeNonNegative = "Pozor, rychlost musí být nejméně 0 !";
+
+// V / 3.6: a speed in km/h in m/s.
+Extended metres_per_second(double kilometres_per_hour);
+
+// a = μ × g.
+Extended deceleration(double adhesion);
+
+// v_a = √((V / 3.6)² + 2 × a₁ × s₁): the speed just after the collision from the run-out speed V
+// [km/h], the deceleration a₁ and the braking distance s₁ after the collision.
+Extended speed_after_collision(double V, double a1, double s1);
+
+// t₁ = (v_a − V / 3.6) / a₁ with v_a formed from the same inputs, not stored.
+Extended braking_time_after_collision(double V, double a1, double s1);
+
+// v_b = √(v_a² + (EES / 3.6)²) when EES ≥ 0; otherwise the vehicle was accelerated by the
+// collision and v_b = √(v_a² − (EES / 3.6)²), an invalid operation when |EES| / 3.6 > v_a.
+Extended speed_before_collision(double va, double EES);
+
+// v_s = √(v_b² + 2 × a₂ × s₂): the speed at the start of the skid mark.
+Extended skid_start_speed(double vb, double a2, double s2);
+
+// t₂ = (v_s − v_b) / a₂ with v_s formed from the same inputs, not stored.
+Extended braking_time_before_collision(double vb, double a2, double s2);
+
+// v_p = a₂ / 2 × tₙ + v_s: during the build-up the deceleration counts as half of a₂.
+Extended pedal_press_speed(double a2, double tn, double vs);
+
+// The speed at the start of the reaction that still allows stopping exactly within the distance S
+// counted from there: reaction time tᵣ at constant speed, build-up time tₙ at mean deceleration
+// a₂/2, then full braking. Returns v_z rounded to 3 places, the only value used afterwards.
+double stopping_speed(double tn, double tr, double a2, double S);
+
+// A speed in m/s shown in km/h: v × 3.6 rounded to `places`, formed as v × 3.6 × 10^places.
+double kilometres_per_hour_rounded(double metres_per_second, int places);
+
+}  // namespace vorlanex::kinematics

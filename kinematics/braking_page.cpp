@@ -1,0 +1,207 @@
+#include "kinematics/braking_page.h"
+
+#include <array>
+
+#include "kinematics/braking_model.h"
+#include "kinematics/event_timeline.h"
+#include "numeric/round_to_places.h"
+
+namespace vorlanex::kinematics {
+
+namespace {
+
+using namespace page;
+using numeric::Extended;
+using numeric::round_to_places;
+using numeric::store;
+
+// Inputs, in the order they are read.
+constexpr std::string_view I1 = "I1", I2 = "I2", I3 = "I3", I4 = "I4", I5 = "I5", I6 = "I6", I7 = "I7",
+                           I8 = "I8";
+// Results.
+constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5", R6 = "R6", R7 = "R7",
+                           R8 = "R8", R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13",
+                           R14 = "R14", R15 = "R15", R16 = "R16", R17 = "R17", R18 = "R18";
+
+constexpr std::array kFields{
+    input_field(I1, field_at(64, 80), "Výběhová rychlost [km/h]", "km/h", "0"),
+    input_field(I2, field_at(144, 128), "Brzdná dráha po střetu [m]", "m"),
+    input_field(I3, field_at(144, 152), "Součinitel adheze po střetu [1]", "1", "0,8"),
+    input_field(I4, field_at(248, 104), "EES [km/h]", "km/h"),
+    input_field(I5, field_at(352, 128), "Brzdná dráha před střetem [m]", "m"),
+    input_field(I6, field_at(352, 152), "Součinitel adheze před střetem [1]", "1"),
+    input_field(I7, field_at(512, 176), "Doba náběhu brzd [s]", "s"),
+    input_field(I8, field_at(672, 176), "Reakční doba řidiče [s]", "s"),
+    result_field(R1, {144, 200, 41, 19}, "Zpomalení po střetu [m/s²]", "m/s²", Look::Borderless),
+    result_field(R2, field_at(224, 80), "Rychlost po střetu [km/h]", "km/h"),
+    result_field(R3, field_at(144, 176), "Doba brzdění po střetu [s]", "s"),
+    result_field(R4, field_at(272, 80), "Rychlost před střetem [km/h]", "km/h"),
+    result_field(R5, {352, 200, 41, 19}, "Zpomalení před střetem [m/s²]", "m/s²", Look::Borderless),
+    result_field(R6, field_at(432, 80), "Rychlost na začátku blokovací stopy [km/h]", "km/h"),
+    result_field(R7, {288, 216, 25, 19}, "GEV [1]", "1", Look::Borderless),
+    result_field(R8, field_at(352, 176), "Doba brzdění před střetem [s]", "s"),
+    result_field(R9, field_at(592, 80), "Rychlost při sešlápnutí pedálu brzdy [km/h]", "km/h"),
+    result_field(R10, {744, 80, 49, 21}, "Rychlost na začátku reakce, na 2 desetinná místa [km/h]", "km/h",
+                 Look::Bold),
+    result_field(R11, field_at(408, 272), "Rychlost na začátku reakce řidiče [m/s]", "m/s"),
+    result_field(R12, field_at(296, 272), "Rychlost na začátku reakce řidiče, na 3 desetinná místa [km/h]",
+                 "km/h"),
+    result_field(R13, field_at(512, 128), "Dráha náběhu brzd [m]", "m"),
+    result_field(R14, field_at(672, 128), "Reakční dráha [m]", "m"),
+    result_field(R15, field_at(584, 272), "Vzdálenost začátku reakce od místa střetu [m]", "m"),
+    result_field(R16, field_at(704, 272), "Čas začátku reakce před střetem [s]", "s"),
+    result_field(R17, field_at(96, 328), "Rychlost pro zastavení před místem střetu [m/s]", "m/s"),
+    result_field(R18, field_at(96, 304), "Rychlost pro zastavení před místem střetu [km/h]", "km/h"),
+};
+
+constexpr std::array kGroupBoxes{
+    GroupBox{" brzdění po střetu  ", {112, 110, 104, 116}},
+    GroupBox{" brzdění vozidla  ", {320, 110, 104, 116}},
+    GroupBox{" náběh brzd.  ", {472, 110, 104, 92}},
+    GroupBox{" reakční doba ", {632, 110, 104, 92}},
+    GroupBox{" Rychlost pro zastavení ", {8, 236, 264, 120}},
+    GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {280, 248, 508, 56}},
+};
+
+constexpr std::array kLabels{
+    // The event timeline's captions, right (earliest) to left (latest) in time.
+    centred_bold_text("Výběhová ", 44, 8, 80), centred_bold_text("rychlost", 44, 22, 80),
+    centred_bold_text("STŘET", 224, 22, 80),
+    centred_bold_text("Začátek blokovací", 401, 8, 100), centred_bold_text("stopy", 401, 22, 100),
+    centred_bold_text("Sešlápnutí pedálu", 561, 8, 100), centred_bold_text("brzdy", 561, 22, 100),
+    centred_bold_text("Začátek", 728, 8, 80), centred_bold_text("reakce", 728, 22, 80),
+    // Row captions of the left margin with their units.
+    bold_text(" V", 8, 83), unit_label("[km.h   ]", 108, 82, "-1"),
+    bold_text(" S", 8, 131), unit_label("[m]", 40, 130),
+    bold_text(" mí", 8, 155), unit_label("[1]", 40, 154),
+    bold_text(" t", 8, 179), unit_label("[s]", 40, 178),
+    bold_text(" a", 8, 203), unit_label("[m.s    ]", 40, 202, "-2"),
+    // Under the collision column.
+    bold_text(" EES", 216, 107), plain_text("GEV", 264, 218),
+    // Marks of the time inputs of the build-up and reaction boxes, and the texts under them.
+    bold_text("t", 496, 179), plain_text("n", 502, 185),
+    bold_text("t", 656, 179), plain_text("r", 662, 185),
+    plain_text("Doba náběhu brzdného účinku", 464, 206),
+    plain_text("Reakční doba řidiče", 632, 206), plain_text("(zahrnuta i doba prodlevy brzd)", 632, 220),
+    // Stopping-speed box.
+    plain_text("Rychlost, kterou se může vozidlo pohybovat ", 16, 254),
+    plain_text("v okamžíku začátku reakce řidiče, aby bylo  ", 16, 268),
+    plain_text("schopno zastavit před místem střetu.", 16, 282),
+    plain_text("V =", 72, 307), unit_label("[km.h   ]", 140, 306, "-1"),
+    plain_text("v =", 72, 331), unit_label("[m.s    ]", 140, 330, "-1"),
+    // Reaction-start box.
+    plain_text(" V =", 272, 275), unit_label("[km.h   ]", 340, 274, "-1"),
+    plain_text("=", 398, 275), unit_label("[m.s   ]", 452, 274, "-1"),
+    plain_text("S =", 562, 275), unit_label("[m]", 628, 274),
+    plain_text("t = ", 684, 275), unit_label("[s]", 748, 274),
+};
+
+constexpr std::array kHelpButtons{
+    HelpButton{HelpText::Information, {768, 344, 17, 17}, "Nápověda: informace o programu"},
+    HelpButton{HelpText::AdhesionTable, {88, 152, 17, 17}, "Nápověda: součinitele adheze"},
+    HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
+};
+
+constexpr std::array kPictures = event_timeline({68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40});
+
+constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {288, 320, 313, 25}};
+
+void calculate(Port& page) {
+    // 1. Read and check every input; a substitute is used for the calculation only, the field
+    //    keeps what the user typed.
+    const double V = read_number(page, I1);
+    double s1 = read_number(page, I2);
+    if (!(s1 >= 0)) {
+        page.warning(kDistanceMustBeNonNegative);
+        s1 = kSubstituteDistance;
+    }
+    double mu1 = read_number(page, I3);
+    if (!(mu1 > 0)) {
+        page.warning(kAdhesionMustBePositive);
+        mu1 = kSubstituteAdhesion;
+    }
+    const double EES = read_number(page, I4);
+    if (!(EES >= 0)) page.warning(kNegativeEes);
+    double s2 = read_number(page, I5);
+    if (!(s2 >= 0)) {
+        page.warning(kDistanceMustBeNonNegative);
+        s2 = kSubstituteDistance;
+    }
+    double mu2 = read_number(page, I6);
+    if (!(mu2 > 0)) {
+        page.warning(kAdhesionMustBePositive);
+        mu2 = kSubstituteAdhesion;
+    }
+    double tn = read_number(page, I7);
+    if (!(tn >= 0)) {
+        page.warning(kTimeMustBeNonNegative);
+        tn = kSubstituteTime;
+    }
+    double tr = read_number(page, I8);
+    if (!(tr >= 0)) {
+        page.warning(kTimeMustBeNonNegative);
+        tr = kSubstituteTime;
+    }
+
+    // 2-4. Braking after the collision.
+    const double a1 = store(deceleration(mu1));
+    write_rounded(page, R1, a1, 3);
+    const double va = store(speed_after_collision(V, a1, s1));
+    write_number(page, R2, kilometres_per_hour_rounded(va, 3));
+    const double t1 = store((Extended{va} - metres_per_second(V)) / a1);
+    write_rounded(page, R3, t1, 3);
+
+    // 5-7. The collision, then braking before it back to the start of the skid mark.
+    const double vb = store(speed_before_collision(va, EES));
+    write_number(page, R4, kilometres_per_hour_rounded(vb, 3));
+    const double a2 = store(deceleration(mu2));
+    write_rounded(page, R5, a2, 3);
+    const double vs = store(skid_start_speed(vb, a2, s2));
+    write_number(page, R6, kilometres_per_hour_rounded(vs, 3));
+
+    // 8. GEV: the speed change in the collision over its EES, only for a positive EES.
+    if (EES > 0) {
+        write_number(page, R7, store((Extended{vb} - va) / metres_per_second(EES)));
+    } else {
+        clear_field(page, R7);
+    }
+
+    // 9. Braking time before the collision.
+    const double t2 = store((Extended{vs} - vb) / a2);
+    write_rounded(page, R8, t2, 3);
+
+    // 10. Speed at the pedal press, which is also the speed at the start of the reaction: all
+    //     three roundings first, then the four fields.
+    const double vp = store(pedal_press_speed(a2, tn, vs));
+    const double vp_metres_per_second = round_to_places(vp, 3);
+    const double vp_kilometres_per_hour = kilometres_per_hour_rounded(vp, 3);
+    const double vp_kilometres_per_hour_2_places = kilometres_per_hour_rounded(vp, 2);
+    write_number(page, R9, vp_kilometres_per_hour);
+    write_number(page, R10, vp_kilometres_per_hour_2_places);
+    write_number(page, R11, vp_metres_per_second);
+    write_number(page, R12, vp_kilometres_per_hour);
+
+    // 11-14. Build-up and reaction distances; place and time of the start of the reaction.
+    const double sn = store(Extended{vp} * tn - Extended{tn} * tn * (Extended{a2} / 2.0 * 0.5));
+    write_rounded(page, R13, sn, 3);
+    const double sr = store(Extended{vp} * tr);
+    write_rounded(page, R14, sr, 3);
+    const double S = store(Extended{s2} + sn + sr);
+    write_rounded(page, R15, S, 3);
+    const double T = store(Extended{t2} + tn + tr);
+    write_rounded(page, R16, T, 3);
+
+    // 15. The highest speed at the start of the reaction that still stops before the collision
+    //     point; the km/h value is formed from the rounded m/s value.
+    const double vz = stopping_speed(tn, tr, a2, S);
+    write_number(page, R17, vz);
+    write_number(page, R18, kilometres_per_hour_rounded(vz, 3));
+}
+
+constexpr PageDefinition kPage{"kinematika", kLayout, calculate};
+
+}  // namespace
+
+const PageDefinition& braking_page() { return kPage; }
+
+}  // namespace vorlanex::kinematics

@@ -1,0 +1,60 @@
+#include "registry/page_tree.h"
+
+#include <array>
+
+#include "kinematics/braking_page.h"
+
+namespace vorlanex::registry {
+
+namespace {
+
+const std::array kEesSubPages{
+    SubPage{"             EES               ", nullptr},
+    SubPage{"EES - na základě tuhostí vozidel", nullptr},
+};
+
+const std::array kGevSubPages{
+    SubPage{"GEV - dle metodiky EVU  ", nullptr},
+    SubPage{"GEV - dle definice", nullptr},
+};
+
+const std::array kTree{
+    TopPage{"Kinematika", &kinematics::braking_page(), {}, 0},
+    TopPage{"Kinematika (+ meze)", nullptr, {}, 0},
+    TopPage{"Dráha na zastavení", nullptr, {}, 0},
+    TopPage{"Rychlost přim. rozhledu", nullptr, {}, 0},
+    TopPage{"Přepočet EES", nullptr, kEesSubPages, 1},
+    TopPage{"Přepočet GEV", nullptr, kGevSubPages, 0},
+};
+
+std::array<const page::PageDefinition*, 8> collect_pages() {
+    std::array<const page::PageDefinition*, 8> pages{};
+    std::size_t count = 0;
+    for (const TopPage& top : kTree) {
+        if (top.page) pages[count++] = top.page;
+        for (const SubPage& sub : top.sub_pages) {
+            if (sub.page) pages[count++] = sub.page;
+        }
+    }
+    return pages;
+}
+
+}  // namespace
+
+std::span<const TopPage> page_tree() { return kTree; }
+
+std::span<const page::PageDefinition* const> calculation_pages() {
+    static const std::array<const page::PageDefinition*, 8> pages = collect_pages();
+    std::size_t count = 0;
+    while (count < pages.size() && pages[count]) ++count;
+    return {pages.data(), count};
+}
+
+const page::PageDefinition* find_page(std::string_view key) {
+    for (const page::PageDefinition* page : calculation_pages()) {
+        if (page->key == key) return page;
+    }
+    return nullptr;
+}
+
+}  // namespace vorlanex::registry
