@@ -34,7 +34,11 @@ public:
         : fields_(fields), environment_(environment), window_(window) {}
 
     std::string text(std::string_view field_id) const override { return edit(field_id)->text().toStdString(); }
-    void set_text(std::string_view field_id, std::string_view text) override { edit(field_id)->setText(qstring(text)); }
+    void set_text(std::string_view field_id, std::string_view text) override {
+        QLineEdit* field = edit(field_id);
+        field->setText(qstring(text));
+        field->setCursorPosition(0);  // a value too long for its field shows its leading digits
+    }
     void warning(std::string_view message) override {
         show_warning_box(window_, environment_.application_title, message);
     }

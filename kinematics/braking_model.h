@@ -3,8 +3,6 @@
 // mark of length s ending at speed v starts at √(v² + 2·a·s); during the brake build-up time the
 // deceleration counts as a/2; during the reaction time the speed is constant. Each function is one
 // unstored extended-precision expression; the calling step decides where its value is stored.
-#include <string_view>
-
 #include "numeric/extended.h"
 
 namespace vorlanex::kinematics {
@@ -14,22 +12,6 @@ using numeric::Extended;
 // Standard gravity [m/s²] and km/h per m/s, both held at extended precision.
 inline constexpr Extended kStandardGravity{9.80665L};
 inline constexpr Extended kKilometresPerHourPerMetrePerSecond{3.6L};
-
-// Substitutes for rejected inputs.
-inline constexpr double kSubstituteAdhesion = 0.8;
-inline constexpr double kSubstituteDistance = 0;
-inline constexpr double kSubstituteTime = 0;
-
-// Warning texts of the braking pages.
-inline constexpr std::string_view kDistanceMustBeNonNegative =
-    "Pozor, dráha musí být nejméně 0 !\rVýpočet nelze provést !";
-inline constexpr std::string_view kAdhesionMustBePositive =
-    "Pozor, hodnota součinitele adheze musí být > 0 !\rVýpočet nelze provést !";
-inline constexpr std::string_view kNegativeEes =
-    "Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !";
-inline constexpr std::string_view kTimeMustBeNonNegative =
-    "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !";
-inline constexpr std::string_view kSpeedMustBeNonNegative = "Pozor, rychlost musí být nejméně 0 !";
 
 // V / 3.6: a speed in km/h in m/s.
 Extended metres_per_second(double kilometres_per_hour);

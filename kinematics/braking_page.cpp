@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
 #include "kinematics/event_timeline.h"
-#include "numeric/round_to_places.h"
 
 namespace vorlanex::kinematics {
 
@@ -12,7 +12,6 @@ namespace {
 
 using namespace page;
 using numeric::Extended;
-using numeric::round_to_places;
 using numeric::store;
 
 // Inputs, in the order they are read.
@@ -110,38 +109,13 @@ void calculate(Port& page) {
     // 1. Read and check every input; a substitute is used for the calculation only, the field
     //    keeps what the user typed.
     const double V = read_number(page, I1);
-    double s1 = read_number(page, I2);
-    if (!(s1 >= 0)) {
-        page.warning(kDistanceMustBeNonNegative);
-        s1 = kSubstituteDistance;
-    }
-    double mu1 = read_number(page, I3);
-    if (!(mu1 > 0)) {
-        page.warning(kAdhesionMustBePositive);
-        mu1 = kSubstituteAdhesion;
-    }
-    const double EES = read_number(page, I4);
-    if (!(EES >= 0)) page.warning(kNegativeEes);
-    double s2 = read_number(page, I5);
-    if (!(s2 >= 0)) {
-        page.warning(kDistanceMustBeNonNegative);
-        s2 = kSubstituteDistance;
-    }
-    double mu2 = read_number(page, I6);
-    if (!(mu2 > 0)) {
-        page.warning(kAdhesionMustBePositive);
-        mu2 = kSubstituteAdhesion;
-    }
-    double tn = read_number(page, I7);
-    if (!(tn >= 0)) {
-        page.warning(kTimeMustBeNonNegative);
-        tn = kSubstituteTime;
-    }
-    double tr = read_number(page, I8);
-    if (!(tr >= 0)) {
-        page.warning(kTimeMustBeNonNegative);
-        tr = kSubstituteTime;
-    }
+    const double s1 = read_checked(page, I2, kDistanceCheck);
+    const double mu1 = read_checked(page, I3, kAdhesionCheck);
+    const double EES = read_checked(page, I4, kEesCheck);
+    const double s2 = read_checked(page, I5, kDistanceCheck);
+    const double mu2 = read_checked(page, I6, kAdhesionCheck);
+    const double tn = read_checked(page, I7, kTimeCheck);
+    const double tr = read_checked(page, I8, kTimeCheck);
 
     // 2-4. Braking after the collision.
     const double a1 = store(deceleration(mu1));
@@ -170,16 +144,9 @@ void calculate(Port& page) {
     const double t2 = store((Extended{vs} - vb) / a2);
     write_rounded(page, R8, t2, 3);
 
-    // 10. Speed at the pedal press, which is also the speed at the start of the reaction: all
-    //     three roundings first, then the four fields.
+    // 10. Speed at the pedal press, which is also the speed at the start of the reaction.
     const double vp = store(pedal_press_speed(a2, tn, vs));
-    const double vp_metres_per_second = round_to_places(vp, 3);
-    const double vp_kilometres_per_hour = kilometres_per_hour_rounded(vp, 3);
-    const double vp_kilometres_per_hour_2_places = kilometres_per_hour_rounded(vp, 2);
-    write_number(page, R9, vp_kilometres_per_hour);
-    write_number(page, R10, vp_kilometres_per_hour_2_places);
-    write_number(page, R11, vp_metres_per_second);
-    write_number(page, R12, vp_kilometres_per_hour);
+    write_pedal_press_speed(page, vp, {R9, R10, R11, R12});
 
     // 11-14. Build-up and reaction distances; place and time of the start of the reaction.
     const double sn = store(Extended{vp} * tn - Extended{tn} * tn * (Extended{a2} / 2.0 * 0.5));
@@ -193,9 +160,7 @@ void calculate(Port& page) {
 
     // 15. The highest speed at the start of the reaction that still stops before the collision
     //     point; the km/h value is formed from the rounded m/s value.
-    const double vz = stopping_speed(tn, tr, a2, S);
-    write_number(page, R17, vz);
-    write_number(page, R18, kilometres_per_hour_rounded(vz, 3));
+    write_stopping_speed(page, tn, tr, a2, S, R17, R18);
 }
 
 constexpr PageDefinition kPage{"kinematika", kLayout, calculate};

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
 
 namespace vorlanex::registry {
@@ -20,7 +21,7 @@ const std::array kGevSubPages{
 
 const std::array kTree{
     TopPage{"Kinematika", &kinematics::braking_page(), {}, 0},
-    TopPage{"Kinematika (+ meze)", nullptr, {}, 0},
+    TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
     TopPage{"Dráha na zastavení", nullptr, {}, 0},
     TopPage{"Rychlost přim. rozhledu", nullptr, {}, 0},
     TopPage{"Přepočet EES", nullptr, kEesSubPages, 1},
