@@ -106,8 +106,8 @@ constexpr std::array kPictures = event_timeline({68, 40}, {248, 40}, {435, 40}, 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {288, 320, 313, 25}};
 
 void calculate(Port& page) {
-    // 1. Read and check every input; a substitute is used for the calculation only, the field
-    //    keeps what the user typed.
+    // Read and check every input; a substitute is used for the calculation only, the field
+    // keeps what the user typed.
     const double V = read_number(page, I1);
     const double s1 = read_checked(page, I2, kDistanceCheck);
     const double mu1 = read_checked(page, I3, kAdhesionCheck);
@@ -117,7 +117,7 @@ void calculate(Port& page) {
     const double tn = read_checked(page, I7, kTimeCheck);
     const double tr = read_checked(page, I8, kTimeCheck);
 
-    // 2-4. Braking after the collision.
+    // Braking after the collision.
     const double a1 = store(deceleration(mu1));
     write_rounded(page, R1, a1, 3);
     const double va = store(speed_after_collision(V, a1, s1));
@@ -125,7 +125,7 @@ void calculate(Port& page) {
     const double t1 = store((Extended{va} - metres_per_second(V)) / a1);
     write_rounded(page, R3, t1, 3);
 
-    // 5-7. The collision, then braking before it back to the start of the skid mark.
+    // The collision, then braking before it back to the start of the skid mark.
     const double vb = store(speed_before_collision(va, EES));
     write_number(page, R4, kilometres_per_hour_rounded(vb, 3));
     const double a2 = store(deceleration(mu2));
@@ -133,22 +133,22 @@ void calculate(Port& page) {
     const double vs = store(skid_start_speed(vb, a2, s2));
     write_number(page, R6, kilometres_per_hour_rounded(vs, 3));
 
-    // 8. GEV: the speed change in the collision over its EES, only for a positive EES.
+    // GEV: the speed change in the collision over its EES, only for a positive EES.
     if (EES > 0) {
         write_number(page, R7, store((Extended{vb} - va) / metres_per_second(EES)));
     } else {
         clear_field(page, R7);
     }
 
-    // 9. Braking time before the collision.
+    // Braking time before the collision.
     const double t2 = store((Extended{vs} - vb) / a2);
     write_rounded(page, R8, t2, 3);
 
-    // 10. Speed at the pedal press, which is also the speed at the start of the reaction.
+    // Speed at the pedal press, which is also the speed at the start of the reaction.
     const double vp = store(pedal_press_speed(a2, tn, vs));
     write_pedal_press_speed(page, vp, {R9, R10, R11, R12});
 
-    // 11-14. Build-up and reaction distances; place and time of the start of the reaction.
+    // Build-up and reaction distances; place and time of the start of the reaction.
     const double sn = store(Extended{vp} * tn - Extended{tn} * tn * (Extended{a2} / 2.0 * 0.5));
     write_rounded(page, R13, sn, 3);
     const double sr = store(Extended{vp} * tr);
@@ -158,8 +158,8 @@ void calculate(Port& page) {
     const double T = store(Extended{t2} + tn + tr);
     write_rounded(page, R16, T, 3);
 
-    // 15. The highest speed at the start of the reaction that still stops before the collision
-    //     point; the km/h value is formed from the rounded m/s value.
+    // The highest speed at the start of the reaction that still stops before the collision
+    // point; the km/h value is formed from the rounded m/s value.
     write_stopping_speed(page, tn, tr, a2, S, R17, R18);
 }
 
