@@ -1,0 +1,219 @@
+#include "numeric/parse_number.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "numeric/faults.h"
+#include "numeric/show_number.h"
+
+namespace vorlanex::numeric {
+namespace {
+
+using namespace std::string_literals;
+
+struct ParseCase {
+    const char* name;
+    std::string text;
+    const char* separator;
+    double value;
+};
+
+struct FaultCase {
+    const char* name;
+    std::string text;
+    const char* separator;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
+template <class Case>
+std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+
+const ParseCase kNumbers[] = {
+    {"Integer", "20", ",", 20},
+    {"CommaFraction", "0,8", ",", 0.8},
+    {"PointFraction", "0.8", ".", 0.8},
+    {"SpacesAround", " 12,5 ", ",", 12.5},
+    {"ManySpaces", "    42,702   ", ",", 42.702},
+    {"PlusSign", "+5", ",", 5},
+    {"MinusSign", "-3,25", ",", -3.25},
+    {"LoneSeparator", ",", ",", 0},
+    {"NoIntegerDigits", ",5", ",", 0.5},
+    {"NoFractionDigits", "5,", ",", 5},
+    {"ExponentLower", "1e3", ",", 1000},
+    {"ExponentUpper", "1E3", ",", 1000},
+    {"ExponentPlus", "1E+3", ",", 1000},
+    {"ExponentMinus", "25e-2", ",", 0.25},
+    {"ExponentAfterSeparator", "1,e2", ",", 100},
+    {"ExponentWithoutDigits", "5E", ",", 5},
+    {"ExponentSignWithoutDigits", "5e-", ",", 5},
+    {"ExponentLeadingZeros", "1e0003", ",", 1000},
+    {"OneTenth", "0,1", ",", 0.1},
+    {"FourteenDigits", "0,17052859036965", ",", 0.17052859036965},
+    {"LeadingZeros", "000000000000000000000000012,5", ",", 12.5},
+    {"TrailingZeros", "1,5000000000000000000000000000000", ",", 1.5},
+    {"TwentyFiveDigits", "1234567890123456789012345", ",", 1.234567890123456789012345e24},
+    {"LongFraction", "0,1234567890123456789012345678901234567890", ",",
+     0.1234567890123456789012345678901234567890},
+    {"LargestDouble", "1,7976931348623157e308", ",", DBL_MAX},
+    {"SmallestSubnormal", "4,9406564584124654e-324", ",", 4.9406564584124654e-324},
+    {"SmallestNormal", "2,2250738585072014E-308", ",", DBL_MIN},
+    {"BelowDoubleRange", "1e-400", ",", 0},
+    {"BelowHalfSubnormal", "2e-324", ",", 0},
+    {"AboveHalfSubnormal", "3e-324", ",", 4.9406564584124654e-324},
+    {"ExponentLimitNegative", "1e-0500", ",", 0},
+    {"ManyDigitsSmallExponent", "1" + std::string(600, '0') + "e-600", ",", 1},
+    {"ManyFractionDigits", "0," + std::string(4000, '0') + "1e4001", ",", 1},
+    {"MultiByteSeparator", "2\u00b75", "\u00b7", 2.5},
+    // An integer between two doubles, exact in extended precision: the tie goes to even.
+    {"TwoToFiftyThreePlusOne", "9007199254740993", ",", 9007199254740992.0},
+    // Rounded to extended precision first (to 2^53 + 1), then a tie to even as a double, where a
+    // single rounding would give 2^53 + 2.
+    {"DoubleRounding", "9007199254740993,0001", ",", 9007199254740992.0},
+    // Exactly between two extended values (2^53 + 1 and 2^53 + 1 + 2^-10): to the even one,
+    // 2^53 + 1, then to 2^53 as a double.
+    {"ExtendedTie", "9007199254740993,00048828125", ",", 9007199254740992.0},
+    // Just above that tie, by a digit beyond those handed to strtold: the shortened text must
+    // still round up, to 2^53 + 1 + 2^-10, and so to 2^53 + 2 as a double.
+    {"LongTextJustAboveTie", "9007199254740993,00048828125" + std::string(6000, '0') + "1", ",",
+     9007199254740994.0},
+};
+
+class ParseNumberValues : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumberValues, ReadsValue) {
+    const ParseCase& c = GetParam();
+    EXPECT_EQ(parse_number(c.text, DecimalSeparator(c.separator)), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberValues, ::testing::ValuesIn(kNumbers), case_name<ParseCase>);
+
+TEST(ParseNumber, SignOfZeroIsKept) {
+    EXPECT_TRUE(std::signbit(parse_number("-0", DecimalSeparator(","))));
+    EXPECT_TRUE(std::signbit(parse_number("-1e-999", DecimalSeparator(","))));
+    EXPECT_FALSE(std::signbit(parse_number("0", DecimalSeparator(","))));
+    EXPECT_EQ(show_number(parse_number("-0", DecimalSeparator(",")), DecimalSeparator(",")), "0");
+}
+
+const FaultCase kNotNumbers[] = {
+    {"Empty", "", ","},
+    {"OnlySpaces", "   ", ","},
+    {"Letters", "abc", ","},
+    {"WrongSeparatorPoint", "12.5", ","},
+    {"WrongSeparatorComma", "0,8", "."},
+    {"SpaceInside", "1 000", ","},
+    {"ThousandsSeparator", "1,000.5", ","},
+    {"ThousandsSeparatorPoint", "1,000.5", "."},
+    {"ExponentOnly", "E5", ","},
+    {"SpaceAfterSign", "- 5", ","},
+    {"OnlySign", "-", ","},
+    {"TwoSigns", "+-5", ","},
+    {"TwoSeparators", "1,2,3", ","},
+    {"Tab", "\t5", ","},
+    {"TrailingTab", "5\t", ","},
+    {"NoBreakSpace", "\u00a05", ","},
+    {"TrailingLetter", "5x", ","},
+    {"ExponentSpace", "1e 3", ","},
+    {"ExponentTwoSigns", "1e+-3", ","},
+    {"ExponentSeparator", "1e2,5", ","},
+    {"Hexadecimal", "0x10", ","},
+    {"Infinity", "inf", ","},
+    {"NotANumber", "nan", ","},
+    {"NulByte", "5\0"s, ","},
+    {"InvalidUtf8", "5\xff", ","},
+    // The exponent: digits are read until it reaches 500, a digit left over rejects the text.
+    {"ExponentDigitLeftOver", "1e5000", ","},
+    {"ExponentDigitsLeftOver", "1e50000", ","},
+    {"NegativeExponentDigitLeftOver", "1e-5000", ","},
+    {"ExponentLeftOverAfterZeros", "1e00005000", ","},
+    // Beyond the extended range (about 1.19e4932) while the value is formed.
+    {"BeyondExtendedRange", "1e4933", ","},
+    {"BeyondExtendedRangeByDigits", "1" + std::string(4933, '0'), ","},
+    {"BeyondExtendedRangeLargeExponent", "9e4999", ","},
+};
+
+class ParseNumberNotNumbers : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(ParseNumberNotNumbers, RaisesConversionFaultWithWholeText) {
+    const FaultCase& c = GetParam();
+    try {
+        parse_number(c.text, DecimalSeparator(c.separator));
+        FAIL() << "no fault";
+    } catch (const ConversionFault& fault) {
+        EXPECT_EQ(fault.message(), "'" + c.text + "' is not a valid floating point value");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberNotNumbers, ::testing::ValuesIn(kNotNumbers), case_name<FaultCase>);
+
+TEST(ParseNumber, EmptyFieldMessage) {
+    try {
+        parse_number("", DecimalSeparator(","));
+        FAIL() << "no fault";
+    } catch (const ConversionFault& fault) {
+        EXPECT_EQ(fault.message(), "'' is not a valid floating point value");
+        EXPECT_EQ(error_box_text(fault.message()), "'' is not a valid floating point value.");
+    }
+}
+
+// Fits the extended range, not a double: an overflow when the value is stored.
+const FaultCase kBeyondDouble[] = {
+    {"TenToFourHundred", "1e400", ","},
+    {"ExponentReachesLimit", "1e0500", ","},
+    {"ExponentJustBelowLimit", "1e499", ","},
+    {"ExponentReadPastLimit", "1e600", ","},
+    {"NegativeBeyondDouble", "-1e309", ","},
+    {"JustAboveLargestDouble", "1,7976931348623159e308", ","},
+    {"TopOfExtendedRange", "1e4932", ","},
+    {"ManyDigits", "1" + std::string(400, '0'), ","},
+};
+
+class ParseNumberBeyondDouble : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(ParseNumberBeyondDouble, RaisesOverflow) {
+    const FaultCase& c = GetParam();
+    try {
+        parse_number(c.text, DecimalSeparator(c.separator));
+        FAIL() << "no fault";
+    } catch (const ArithmeticFault& fault) {
+        EXPECT_EQ(fault.kind(), ArithmeticFaultKind::Overflow);
+        EXPECT_EQ(fault.message(), "Floating point overflow");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberBeyondDouble, ::testing::ValuesIn(kBeyondDouble), case_name<FaultCase>);
+
+// Random valid texts read like strtold followed by a conversion to double.
+TEST(ParseNumberProperty, AgreesWithStrtold) {
+    std::mt19937_64 random(1234);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> length(0, 25);
+    std::uniform_int_distribution<int> exponent(-360, 330);
+    std::uniform_int_distribution<int> coin(0, 1);
+    for (int i = 0; i < 100000; ++i) {
+        std::string integer, fraction;
+        for (int n = length(random); n > 0; --n) integer += static_cast<char>('0' + digit(random));
+        for (int n = length(random); n > 0; --n) fraction += static_cast<char>('0' + digit(random));
+        if (integer.empty() && fraction.empty()) integer = "7";
+        const std::string sign = coin(random) ? "-" : "";
+        const std::string power = coin(random) ? "e" + std::to_string(exponent(random)) : "";
+        const long double expected_extended =
+            std::strtold((sign + integer + "." + fraction + power).c_str(), nullptr);
+        const auto expected = static_cast<double>(expected_extended);
+        const std::string text = sign + integer + "," + fraction + power;
+        if (std::isinf(expected)) {
+            ASSERT_THROW(parse_number(text, DecimalSeparator(",")), ArithmeticFault) << text;
+        } else {
+            ASSERT_EQ(parse_number(text, DecimalSeparator(",")), expected) << text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorlanex::numeric

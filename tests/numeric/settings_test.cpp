@@ -1,0 +1,143 @@
+// The decimal separator, the application title and the arithmetic mode.
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cstdlib>
+#include <fpu_control.h>
+#include <locale.h>
+#include <optional>
+#include <string>
+
+#include "numeric/application_title.h"
+#include "numeric/arithmetic_mode.h"
+#include "numeric/decimal_separator.h"
+
+namespace vorlanex::numeric {
+namespace {
+
+struct TextCase {
+    const char* name;
+    std::string input;
+    const char* output;
+};
+
+std::string case_name(const ::testing::TestParamInfo<TextCase>& info) { return info.param.name; }
+
+const TextCase kSeparators[] = {
+    {"Comma", ",", ","},
+    {"Point", ".", "."},
+    {"TwoByteCharacter", "\u00b7", "\u00b7"},
+    {"ThreeByteCharacter", "\u066b", "\u066b"},
+    {"FourByteCharacter", "\U0001F600", "\U0001F600"},
+    {"Empty", "", "."},
+    {"TwoCharacters", ",,", "."},
+    {"CharacterAndMore", "\u00b7x", "."},
+    {"CutSequence", "\xc2", "."},
+    {"StrayContinuationByte", "\x80", "."},
+    {"OverlongForm", "\xc0\xac", "."},
+    {"Surrogate", "\xed\xa0\x80", "."},
+    {"BeyondUnicode", "\xf4\x90\x80\x80", "."},
+};
+
+class DecimalSeparatorCharacter : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(DecimalSeparatorCharacter, KeepsOneCharacterOnly) {
+    EXPECT_EQ(DecimalSeparator(GetParam().input).text(), GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DecimalSeparatorCharacter, ::testing::ValuesIn(kSeparators), case_name);
+
+// Sets LC_ALL for the life of the object and restores it after.
+class ScopedLocaleEnvironment {
+public:
+    explicit ScopedLocaleEnvironment(const char* value) {
+        if (const char* old = std::getenv("LC_ALL")) old_ = old;
+        setenv("LC_ALL", value, 1);
+    }
+    ~ScopedLocaleEnvironment() {
+        if (old_) {
+            setenv("LC_ALL", old_->c_str(), 1);
+        } else {
+            unsetenv("LC_ALL");
+        }
+    }
+    ScopedLocaleEnvironment(const ScopedLocaleEnvironment&) = delete;
+    ScopedLocaleEnvironment& operator=(const ScopedLocaleEnvironment&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
+
+bool locale_installed(const char* name) {
+    locale_t locale = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr)) return false;
+    freelocale(locale);
+    return true;
+}
+
+TEST(DecimalSeparatorRegional, CLocaleGivesPoint) {
+    ScopedLocaleEnvironment environment("C");
+    EXPECT_EQ(DecimalSeparator::from_regional_settings().text(), ".");
+}
+
+TEST(DecimalSeparatorRegional, CzechLocaleGivesComma) {
+    if (!locale_installed("cs_CZ.UTF-8")) GTEST_SKIP() << "the cs_CZ.UTF-8 locale is not installed";
+    ScopedLocaleEnvironment environment("cs_CZ.UTF-8");
+    EXPECT_EQ(DecimalSeparator::from_regional_settings().text(), ",");
+    EXPECT_EQ(std::string(setlocale(LC_NUMERIC, nullptr)), "C") << "the global locale must not change";
+}
+
+TEST(DecimalSeparatorRegional, MissingLocaleGivesPoint) {
+    ScopedLocaleEnvironment environment("xx_NOWHERE.UTF-8");
+    EXPECT_EQ(DecimalSeparator::from_regional_settings().text(), ".");
+}
+
+const TextCase kTitles[] = {
+    {"DirectoryAndExtension", "/opt/VORLANEX.bin", "Vorlanex"},
+    {"PlainName", "vorlanex", "vorlanex"},
+    {"NoDirectory", "Vorlanex.exe", "Vorlanex"},
+    {"CutAtFirstPoint", "/usr/bin/ABC.DEF.exe", "Abc"},
+    {"PointInDirectory", "/home/a.b/Calc", "Calc"},
+    {"RelativePath", "./build/KALK", "Kalk"},
+    {"FirstCharacterKept", "/x/kALK", "kalk"},
+    {"MultiByteFirstCharacter", "/x/\u00c1BC", "\u00c1bc"},
+    {"MultiByteLaterCharacterUntouched", "/x/V\u00ddPO\u010cET", "V\u00ddpo\u010cet"},
+    {"Empty", "", ""},
+    {"TrailingSlash", "/opt/", ""},
+    {"HiddenFile", "/opt/.vorlanex", ""},
+};
+
+class ApplicationTitle : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(ApplicationTitle, FromExecutablePath) {
+    EXPECT_EQ(application_title(GetParam().input), GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitle, ::testing::ValuesIn(kTitles), case_name);
+
+TEST(OwnExecutablePath, IsThisTestProgram) {
+    const std::string path = own_executable_path("fallback");
+    EXPECT_EQ(path.front(), '/');
+    EXPECT_EQ(application_title(path), "numeric_tests");
+}
+
+fpu_control_t x87_control_word() {
+    fpu_control_t control_word = 0;
+    _FPU_GETCW(control_word);
+    return control_word;
+}
+
+TEST(ArithmeticMode, RestoresExtendedPrecisionAndRoundToNearest) {
+    // Double precision, round up, precision and zero-divide traps on.
+    fpu_control_t disturbed = 0x40 | _FPU_DOUBLE | _FPU_RC_UP | _FPU_MASK_IM | _FPU_MASK_DM | _FPU_MASK_OM | _FPU_MASK_UM;
+    _FPU_SETCW(disturbed);
+    std::fesetround(FE_DOWNWARD);  // reaches the SSE unit too
+    set_arithmetic_mode();
+    EXPECT_EQ(x87_control_word(), 0x037F);
+    EXPECT_EQ(std::fegetround(), FE_TONEAREST);
+    volatile long double one = 1.0L;
+    EXPECT_EQ(one / 3, 1.0L / 3);  // divided at run time with a 64-bit significand again
+}
+
+}  // namespace
+}  // namespace vorlanex::numeric
