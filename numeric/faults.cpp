@@ -3,6 +3,16 @@
 namespace vorlanex::numeric {
 
 namespace {
+std::string conversion_message(std::string_view text) {
+    constexpr std::string_view kTail = "' is not a valid floating point value";
+    std::string message;
+    message.reserve(text.size() + kTail.size() + 1);
+    message += '\'';
+    message.append(text);
+    message.append(kTail);
+    return message;
+}
+
 std::string arithmetic_message(ArithmeticFaultKind kind) {
     switch (kind) {
     case ArithmeticFaultKind::InvalidOperation: return "Invalid floating point operation";
@@ -14,7 +24,7 @@ std::string arithmetic_message(ArithmeticFaultKind kind) {
 }  // namespace
 
 ConversionFault::ConversionFault(std::string_view text)
-    : Fault("'" + std::string(text) + "' is not a valid floating point value") {}
+    : Fault(conversion_message(text)) {}
 
 ArithmeticFault::ArithmeticFault(ArithmeticFaultKind kind) : Fault(arithmetic_message(kind)), kind_(kind) {}
 
