@@ -17,12 +17,14 @@ static_assert(kCalculationControlWord == 0x037F);
 }  // namespace
 
 void set_arithmetic_mode() {
+    // Pending exception flags go first: with a trap unmasked they would fire on the next x87
+    // instruction.
+    std::feclearexcept(FE_ALL_EXCEPT);
     fpu_control_t control_word = kCalculationControlWord;
     _FPU_SETCW(control_word);
     // The SSE unit (which does the double arithmetic) has its own rounding control; fesetround
     // sets both units.
     std::fesetround(FE_TONEAREST);
-    std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 }  // namespace vorlanex::numeric

@@ -128,7 +128,9 @@ fpu_control_t x87_control_word() {
 }
 
 TEST(ArithmeticMode, RestoresExtendedPrecisionAndRoundToNearest) {
-    // Double precision, round up, precision and zero-divide traps on.
+    // Double precision, round up, precision and zero-divide traps on (with no exception pending,
+    // or the next x87 instruction would trap at once).
+    std::feclearexcept(FE_ALL_EXCEPT);
     fpu_control_t disturbed = 0x40 | _FPU_DOUBLE | _FPU_RC_UP | _FPU_MASK_IM | _FPU_MASK_DM | _FPU_MASK_OM | _FPU_MASK_UM;
     _FPU_SETCW(disturbed);
     std::fesetround(FE_DOWNWARD);  // reaches the SSE unit too
