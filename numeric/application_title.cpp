@@ -1,10 +1,8 @@
 #include "numeric/application_title.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "numeric/utf8.h"
 
 namespace vorlanex::numeric {
 
@@ -14,10 +12,9 @@ std::string application_title(std::string_view executable_path) {
     name = name.substr(0, name.find('.'));
 
     std::string title(name);
-    // The first character stays as it is, whole, even when it takes several bytes. Only ASCII
-    // letters are lowered: bytes of multi-byte characters are all above 0x7F and stay intact.
-    const std::size_t first_length = std::max<std::size_t>(utf8_character_length(name), 1);
-    for (std::size_t i = first_length; i < title.size(); ++i) {
+    // Only ASCII letters are lowered. Every byte of a multi-byte UTF-8 character is above 0x7F,
+    // so such characters, a multi-byte first character included, stay intact.
+    for (std::size_t i = 1; i < title.size(); ++i) {
         if (title[i] >= 'A' && title[i] <= 'Z') title[i] = static_cast<char>(title[i] - 'A' + 'a');
     }
     return title;

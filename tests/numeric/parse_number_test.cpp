@@ -83,6 +83,11 @@ const ParseCase kNumbers[] = {
     // still round up, to 2^53 + 1 + 2^-10, and so to 2^53 + 2 as a double.
     {"LongTextJustAboveTie", "9007199254740993,00048828125" + std::string(6000, '0') + "1", ",",
      9007199254740994.0},
+    // The same at 2^200, where the extended tie 2^200 + 2^147 + 2^136 has 61 digits, so a
+    // shortened text would have to keep them all to round the right way.
+    {"ExtendedTieLarge", "1606938044258990454035035966517907981454573074472217545277440", ",", 0x1p200},
+    {"JustBelowExtendedTieLarge", "1606938044258990454035035966517907981454573074472217545277439,9999999999", ",", 0x1p200},
+    {"JustAboveExtendedTieLarge", "1606938044258990454035035966517907981454573074472217545277440,0000000001", ",", 0x1.0000000000001p200},
 };
 
 class ParseNumberValues : public ::testing::TestWithParam<ParseCase> {};
@@ -132,6 +137,7 @@ const FaultCase kNotNumbers[] = {
     {"ExponentDigitsLeftOver", "1e50000", ","},
     {"NegativeExponentDigitLeftOver", "1e-5000", ","},
     {"ExponentLeftOverAfterZeros", "1e00005000", ","},
+    {"ExponentLeftOverDespiteSmallValue", "0," + std::string(4999, '0') + "1e5000", ","},
     // Beyond the extended range (about 1.19e4932) while the value is formed.
     {"BeyondExtendedRange", "1e4933", ","},
     {"BeyondExtendedRangeByDigits", "1" + std::string(4933, '0'), ","},
