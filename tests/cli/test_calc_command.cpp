@@ -1,0 +1,326 @@
+// vorlanex-calc in-process: arguments in, JSON Lines and exit status out.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/calc_command.h"
+#include "kinematics/braking_page.h"
+
+namespace {
+
+using nlohmann::json;
+using vorlanex::cli::kExitCompleted;
+using vorlanex::cli::kExitFault;
+using vorlanex::cli::kExitUsage;
+using vorlanex::cli::run_calc_command;
+using vorlanex::numeric::DecimalSeparator;
+
+struct Outcome {
+    int exit_status;
+    std::string out;
+    std::string err;
+};
+
+Outcome calc(const std::vector<std::string>& arguments, const std::string& input = {},
+             std::string_view regional_separator = ",") {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run_calc_command(arguments, DecimalSeparator(regional_separator), in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) result.push_back(line);
+    return result;
+}
+
+const std::vector<std::string> kWorkedExample{"kinematika", "I1=20",  "I2=8",   "I3=0,7", "I4=15",
+                                              "I5=20",      "I6=0,8", "I7=0,2", "I8=1"};
+
+std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+constexpr std::string_view kWorkedExampleOutput =
+    R"({"set":"R1","text":"6,865"}
+{"set":"R2","text":"42,702"}
+{"set":"R3","text":"0,919"}
+{"set":"R4","text":"45,26"}
+{"set":"R5","text":"7,845"}
+{"set":"R6","text":"78,201"}
+{"set":"R7","text":"0,17052859036965"}
+{"set":"R8","text":"1,166"}
+{"set":"R9","text":"81,026"}
+{"set":"R10","text":"81,03"}
+{"set":"R11","text":"22,507"}
+{"set":"R12","text":"81,026"}
+{"set":"R13","text":"4,423"}
+{"set":"R14","text":"22,507"}
+{"set":"R15","text":"46,93"}
+{"set":"R16","text":"2,366"}
+{"set":"R17","text":"19,856"}
+{"set":"R18","text":"71,482"}
+)";
+
+TEST(CalcCommandRun, WorkedExamplePrintsEveryWriteInOrder) {
+    const Outcome outcome = calc(kWorkedExample);
+    EXPECT_EQ(outcome.exit_status, kExitCompleted);
+    EXPECT_EQ(outcome.out, kWorkedExampleOutput);
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(CalcCommandRun, SeparatorOptionOverridesTheRegionalSetting) {
+    const Outcome outcome = calc({"--separator", ".", "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20",
+                                  "I6=0.8", "I7=0.2", "I8=1"});
+    EXPECT_EQ(outcome.exit_status, kExitCompleted);
+    // The separator inside the number texts, which is the comma after a digit.
+    std::string expected(kWorkedExampleOutput);
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        if (expected[i] == ',' && expected[i - 1] >= '0' && expected[i - 1] <= '9') expected[i] = '.';
+    }
+    EXPECT_EQ(outcome.out, expected);
+}
+
+TEST(CalcCommandRun, WarningLineCarriesTheLineBreakAsAJsonEscape) {
+    const Outcome outcome = calc(with(kWorkedExample, {"I6=0"}));
+    EXPECT_EQ(outcome.exit_status, kExitCompleted);
+    const std::vector<std::string> printed = lines(outcome.out);
+    ASSERT_EQ(printed.size(), 19U);
+    EXPECT_EQ(printed[0], R"({"warning":"Pozor, hodnota součinitele adheze musí být > 0 !\rVýpočet nelze provést !"})");
+    EXPECT_EQ(outcome.out.find('\r'), std::string::npos) << "a raw carriage return in the output";
+    // The substitute 0.8 gives the worked example's results.
+    EXPECT_EQ(outcome.out.substr(printed[0].size() + 1), kWorkedExampleOutput);
+}
+
+TEST(CalcCommandRun, FaultEndsTheOutputWithTheErrorLineAndStatusOne) {
+    const Outcome outcome = calc({"kinematika", "I1=20", "I2=0", "I4=-30", "I5=0", "I6=0,8", "I7=0", "I8=0"});
+    EXPECT_EQ(outcome.exit_status, kExitFault);
+    EXPECT_EQ(outcome.out,
+              R"({"warning":"Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !"}
+{"set":"R1","text":"7,845"}
+{"set":"R2","text":"20"}
+{"set":"R3","text":"0"}
+{"error":"Invalid floating point operation."}
+)");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(CalcCommandRun, ConversionFaultAfterAWarningQuotesTheTextAsTyped) {
+    const Outcome outcome = calc(with(kWorkedExample, {"I7=-1", "I8=1 0"}));
+    EXPECT_EQ(outcome.exit_status, kExitFault);
+    EXPECT_EQ(outcome.out, R"({"warning":"Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !"}
+{"error":"'1 0' is not a valid floating point value."}
+)");
+}
+
+TEST(CalcCommandRun, EmptyTextIsAnEmptyField) {
+    const Outcome outcome = calc(with(kWorkedExample, {"I2="}));
+    EXPECT_EQ(outcome.exit_status, kExitFault);
+    EXPECT_EQ(outcome.out, "{\"error\":\"'' is not a valid floating point value.\"}\n");
+}
+
+TEST(CalcCommandRun, TextWithBlanksIsPassedWholeToTheField) {
+    const Outcome outcome = calc(with(kWorkedExample, {"I1= 20 ", "I3=  0,7"}));
+    EXPECT_EQ(outcome.exit_status, kExitCompleted);
+    EXPECT_EQ(outcome.out, kWorkedExampleOutput);
+}
+
+TEST(CalcCommandRun, FieldsNotNamedKeepTheirDefaultTexts) {
+    // I1 defaults to "0" and I3 to "0,8".
+    const Outcome implicit = calc({"kinematika", "I2=8", "I4=15", "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
+    const Outcome explicit_defaults =
+        calc({"kinematika", "I1=0", "I2=8", "I3=0,8", "I4=15", "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
+    EXPECT_EQ(implicit.exit_status, kExitCompleted);
+    EXPECT_EQ(implicit.out, explicit_defaults.out);
+    // Without any field the page is as it opens: the empty braking distance stops the run.
+    const Outcome opened = calc({"kinematika"});
+    EXPECT_EQ(opened.exit_status, kExitFault);
+    EXPECT_EQ(opened.out, "{\"error\":\"'' is not a valid floating point value.\"}\n");
+}
+
+TEST(CalcCommandRun, InvalidUtf8InAFieldTextIsReportedNotThrown) {
+    Outcome outcome;
+    ASSERT_NO_THROW(outcome = calc(with(kWorkedExample, {"I4=\xff\xfe" "5"})));
+    EXPECT_EQ(outcome.exit_status, kExitFault);
+    const std::vector<std::string> printed = lines(outcome.out);
+    ASSERT_EQ(printed.size(), 1U);
+    json line;
+    ASSERT_NO_THROW(line = json::parse(printed[0])) << printed[0];
+    ASSERT_TRUE(line.contains("error"));
+    const std::string message = line["error"].get<std::string>();
+    EXPECT_TRUE(message.ends_with("5' is not a valid floating point value.")) << message;
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* mentioned;  // what the message must name so the user can fix it
+};
+
+std::ostream& operator<<(std::ostream& out, const UsageCase& c) { return out << c.name; }
+
+class CalcCommandUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CalcCommandUsage, StatusTwoNothingOnStdoutMessageOnStderr) {
+    const Outcome outcome = calc(GetParam().arguments);
+    EXPECT_EQ(outcome.exit_status, kExitUsage);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find(GetParam().mentioned), std::string::npos) << outcome.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadArguments, CalcCommandUsage,
+    ::testing::Values(UsageCase{"unknown_page", {"kinematics", "I1=1"}, "kinematics"},
+                      UsageCase{"unknown_field", {"kinematika", "I1=20", "X9=1"}, "X9"},
+                      UsageCase{"field_name_in_wrong_case", {"kinematika", "i1=20"}, "i1"},
+                      UsageCase{"empty_field_name", {"kinematika", "=20"}, "''"},
+                      UsageCase{"argument_without_equals_sign", {"kinematika", "I1"}, "I1"},
+                      UsageCase{"unknown_option", {"--precise", "kinematika"}, "--precise"},
+                      UsageCase{"separator_of_two_characters", {"--separator", ",,", "kinematika"}, "--separator"},
+                      UsageCase{"separator_empty", {"--separator", "", "kinematika"}, "--separator"},
+                      UsageCase{"separator_missing_its_character", {"--separator"}, "--separator"},
+                      UsageCase{"missing_page", {}, "PAGE"},
+                      UsageCase{"missing_page_after_separator", {"--separator", ","}, "PAGE"},
+                      UsageCase{"page_and_batch", {"kinematika", "--batch"}, "--batch"},
+                      UsageCase{"batch_and_list", {"--batch", "--list"}, "--list"}),
+    [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+
+// --batch
+
+std::vector<json> batch(const std::string& input, int* status = nullptr) {
+    const Outcome outcome = calc({"--batch"}, input);
+    if (status) *status = outcome.exit_status;
+    EXPECT_EQ(outcome.err, "");
+    std::vector<json> result;
+    for (const std::string& line : lines(outcome.out)) result.push_back(json::parse(line));
+    return result;
+}
+
+TEST(CalcCommandBatch, OneOutputLinePerInputLineAndAMalformedLineDoesNotStopTheBatch) {
+    const std::string input =
+        R"({"page":"kinematika","fields":{"I1":"20","I2":"8","I3":"0,7","I4":"15","I5":"20","I6":"0,8","I7":"0,2","I8":"1"}})"
+        "\n"
+        R"({"page":"kinematika","fields":{"I1":"20")"
+        "\n"
+        R"({"page":"kinematika","fields":{"I2":"8","I4":"15","I5":"20","I6":"0,8","I7":"-1","I8":"x"}})"
+        "\n";
+    int status = -1;
+    const std::vector<json> out = batch(input, &status);
+    EXPECT_EQ(status, kExitCompleted);
+    ASSERT_EQ(out.size(), 3U);
+
+    // A completed run: its 18 writes, and every field's text after it.
+    ASSERT_TRUE(out[0].contains("events"));
+    EXPECT_EQ(out[0]["events"].size(), 18U);
+    EXPECT_EQ(out[0]["events"][6], (json{{"set", "R7"}, {"text", "0,17052859036965"}}));
+    EXPECT_EQ(out[0]["fields"]["R18"], "71,482");
+    EXPECT_EQ(out[0]["fields"]["I3"], "0,7");
+
+    ASSERT_TRUE(out[1].contains("usage_error")) << out[1];
+    EXPECT_TRUE(out[1]["usage_error"].is_string());
+    EXPECT_FALSE(out[1].contains("events"));
+
+    // A fault: the warning, then the error; nothing was written, and untouched fields keep the
+    // page's default texts.
+    EXPECT_EQ(out[2]["events"],
+              (json::array({{{"warning", "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !"}},
+                            {{"error", "'x' is not a valid floating point value."}}})));
+    EXPECT_EQ(out[2]["fields"]["I1"], "0");
+    EXPECT_EQ(out[2]["fields"]["I3"], "0,8");
+    EXPECT_EQ(out[2]["fields"]["I7"], "-1");
+    EXPECT_EQ(out[2]["fields"]["R1"], "");
+}
+
+TEST(CalcCommandBatch, FieldsListEveryFieldOfThePage) {
+    const std::vector<json> out = batch(R"({"page":"kinematika"})"
+                                        "\n");
+    ASSERT_EQ(out.size(), 1U);
+    std::set<std::string> ids;
+    for (const auto& [id, text] : out[0]["fields"].items()) ids.insert(id);
+    std::set<std::string> expected;
+    for (const auto& field : vorlanex::kinematics::braking_page().layout.fields) expected.emplace(field.id);
+    EXPECT_EQ(ids, expected);
+}
+
+TEST(CalcCommandBatch, StartingTextOfAResultFieldStaysVisibleAfterAFault) {
+    const std::vector<json> out = batch(
+        R"({"page":"kinematika","fields":{"I1":"20","I2":"0","I4":"-30","I5":"0","I6":"0,8","I7":"0","I8":"0","R3":"stará doba","R5":"staré zpomalení"}})"
+        "\n");
+    ASSERT_EQ(out.size(), 1U);
+    const json& fields = out[0]["fields"];
+    EXPECT_EQ(out[0]["events"].back(), (json{{"error", "Invalid floating point operation."}}));
+    EXPECT_EQ(fields["R3"], "0");                // written before the fault
+    EXPECT_EQ(fields["R5"], "staré zpomalení");  // after the fault: as it started
+    EXPECT_EQ(fields["R4"], "");
+}
+
+struct MalformedLine {
+    const char* name;
+    std::string line;
+};
+
+std::ostream& operator<<(std::ostream& out, const MalformedLine& c) { return out << c.name; }
+
+class CalcCommandBatchMalformed : public ::testing::TestWithParam<MalformedLine> {};
+
+TEST_P(CalcCommandBatchMalformed, GivesAUsageErrorLineAndTheNextLineStillRuns) {
+    const std::vector<json> out = batch(GetParam().line + "\n" + R"({"page":"kinematika","fields":{"I2":""}})" + "\n");
+    ASSERT_EQ(out.size(), 2U);
+    EXPECT_TRUE(out[0].contains("usage_error")) << out[0];
+    EXPECT_EQ(out[1]["events"], (json::array({{{"error", "'' is not a valid floating point value."}}})));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CalcCommandBatchMalformed,
+    ::testing::Values(MalformedLine{"not_json", "page=kinematika"},
+                      MalformedLine{"not_an_object", R"(["kinematika"])"},
+                      MalformedLine{"page_missing", R"({"fields":{"I1":"1"}})"},
+                      MalformedLine{"unknown_page", R"({"page":"kinematic"})"},
+                      MalformedLine{"unknown_field", R"({"page":"kinematika","fields":{"I9":"1"}})"},
+                      MalformedLine{"number_instead_of_text", R"({"page":"kinematika","fields":{"I1":20}})"},
+                      MalformedLine{"invalid_utf8_in_a_text", "{\"page\":\"kinematika\",\"fields\":{\"I1\":\"\xc3\x28\"}}"}),
+    [](const ::testing::TestParamInfo<MalformedLine>& info) { return std::string(info.param.name); });
+
+// --list
+
+TEST(CalcCommandList, NamesEveryFieldOfKinematikaWithItsAccessibleNameAndDefaultText) {
+    const Outcome outcome = calc({"--list"});
+    EXPECT_EQ(outcome.exit_status, kExitCompleted);
+    json kinematika;
+    for (const std::string& line : lines(outcome.out)) {
+        const json page = json::parse(line);
+        if (page["page"] == "kinematika") kinematika = page;
+    }
+    ASSERT_TRUE(kinematika.is_object()) << outcome.out;
+    const json& fields = kinematika["fields"];
+    const auto& layout = vorlanex::kinematics::braking_page().layout.fields;
+    ASSERT_EQ(fields.size(), layout.size());
+    ASSERT_EQ(fields.size(), 26U);
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const std::string id = i < 8 ? "I" + std::to_string(i + 1) : "R" + std::to_string(i - 7);
+        EXPECT_EQ(fields[i]["id"], id);
+        EXPECT_EQ(fields[i]["role"], i < 8 ? "input" : "result");
+        EXPECT_EQ(fields[i]["name"], std::string(layout[i].accessible_name));
+        EXPECT_FALSE(fields[i]["name"].get<std::string>().empty());
+        const std::string expected_default = id == "I1" ? "0" : id == "I3" ? "0,8" : "";
+        EXPECT_EQ(fields[i]["default"], expected_default) << id;
+    }
+}
+
+TEST(CalcCommandList, DefaultTextsUseTheChosenSeparator) {
+    const Outcome outcome = calc({"--separator", ".", "--list"});
+    EXPECT_NE(outcome.out.find(R"({"id":"I3","role":"input","name":"Součinitel adheze po střetu [1]","unit":"1","default":"0.8"})"),
+              std::string::npos)
+        << outcome.out;
+}
+
+}  // namespace
