@@ -195,6 +195,18 @@ TEST_P(ParseNumberBeyondDouble, RaisesOverflow) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ParseNumberBeyondDouble, ::testing::ValuesIn(kBeyondDouble), case_name<FaultCase>);
 
+// Texts of millions of characters are read in one pass (strtold gets at most a few thousand
+// digits), whatever their value.
+TEST(ParseNumber, HugeTexts) {
+    const std::size_t huge = 10000000;
+    const DecimalSeparator comma(",");
+    EXPECT_THROW(parse_number(std::string(huge, '7'), comma), ConversionFault);
+    EXPECT_EQ(parse_number("0," + std::string(huge, '0') + "1", comma), 0);
+    EXPECT_EQ(parse_number(std::string(huge, '0') + "3", comma), 3);
+    EXPECT_EQ(parse_number("0," + std::string(huge, '3') + "e1", comma), 10.0 / 3);
+    EXPECT_EQ(parse_number(std::string(huge, ' ') + "5" + std::string(huge, ' '), comma), 5);
+}
+
 // Random valid texts read like strtold followed by a conversion to double.
 TEST(ParseNumberProperty, AgreesWithStrtold) {
     std::mt19937_64 random(1234);
