@@ -1,0 +1,144 @@
+// The page pictures and the program's icon: size, transparency, sharing, and that each shows
+// something of its own in the colours that make it recognisable.
+//
+// Pixmaps need a QGuiApplication, so this file has its own main() that creates one on the
+// offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/pictures.h"
+
+namespace {
+
+using vorlanex::app::main_icon;
+using vorlanex::app::picture;
+using vorlanex::page::Picture;
+
+QImage pixels(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+template <typename Test>
+int count_pixels(const QImage& image, Test test) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) count += test(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+// Rough colour families of opaque pixels: saturated ones by hue, the rest by brightness.
+enum class Family { Red, Yellow, Green, Blue, White, Dark };
+
+bool is(Family family, QRgb pixel) {
+    const QColor colour = QColor::fromRgba(pixel);
+    const int hue = colour.hsvHue();
+    const bool vivid = colour.hsvSaturation() > 150 && colour.value() > 120;
+    if (qAlpha(pixel) < 192) return false;
+    switch (family) {
+        case Family::Red: return vivid && (hue < 12 || hue > 348);
+        case Family::Yellow: return vivid && hue > 40 && hue < 70;
+        case Family::Green: return vivid && hue > 90 && hue < 160;
+        case Family::Blue: return vivid && hue > 200 && hue < 250;
+        case Family::White: return colour.hsvSaturation() < 20 && colour.value() > 235;
+        case Family::Dark: return colour.value() < 80;
+    }
+    return false;
+}
+
+struct PictureCase {
+    const char* name;
+    Picture which;
+    std::vector<Family> shows;      // at least a few pixels of each
+    std::vector<Family> never_shows;
+};
+void PrintTo(const PictureCase& picture_case, std::ostream* out) { *out << picture_case.name; }
+
+using enum Family;
+const std::vector<PictureCase> kPictures{
+    {"StopSign", Picture::StopSign, {Red, White}, {Blue, Green, Yellow}},
+    {"Collision", Picture::Collision, {Blue, Red, Yellow}, {Green}},
+    {"Skid", Picture::Skid, {Dark, White}, {Red, Blue, Yellow}},
+    {"BrakePedal", Picture::BrakePedal, {Red, Dark}, {Blue, Green, Yellow}},
+    {"Warning", Picture::Warning, {Red, White, Dark}, {Blue, Green, Yellow}},
+};
+
+class PagePicture : public testing::TestWithParam<PictureCase> {};
+
+TEST_P(PagePicture, Is32PixelsSquareOnATransparentBackground) {
+    const QPixmap pixmap = picture(GetParam().which);
+    ASSERT_EQ(pixmap.size(), QSize(32, 32));
+    const QImage image = pixels(pixmap);
+    EXPECT_GT(count_pixels(image, [](QRgb pixel) { return qAlpha(pixel) >= 192; }), 32 * 32 / 5);
+    EXPECT_GT(count_pixels(image, [](QRgb pixel) { return qAlpha(pixel) == 0; }), 32 * 2);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "the top-left corner shows the background";
+}
+
+TEST_P(PagePicture, ShowsItsColours) {
+    const QImage image = pixels(picture(GetParam().which));
+    for (const Family family : GetParam().shows) {
+        EXPECT_GE(count_pixels(image, [family](QRgb pixel) { return is(family, pixel); }), 4)
+            << "missing colour " << static_cast<int>(family);
+    }
+    for (const Family family : GetParam().never_shows) {
+        EXPECT_LE(count_pixels(image, [family](QRgb pixel) { return is(family, pixel); }), 2)
+            << "unexpected colour " << static_cast<int>(family);
+    }
+}
+
+TEST_P(PagePicture, IsDrawnOnceAndShared) {
+    EXPECT_EQ(picture(GetParam().which).cacheKey(), picture(GetParam().which).cacheKey());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PagePicture, testing::ValuesIn(kPictures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Pictures, EachDiffersClearlyFromEveryOther) {
+    for (std::size_t a = 0; a < kPictures.size(); ++a) {
+        const QImage first = pixels(picture(kPictures[a].which));
+        for (std::size_t b = a + 1; b < kPictures.size(); ++b) {
+            const QImage second = pixels(picture(kPictures[b].which));
+            int different = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) different += first.pixel(x, y) != second.pixel(x, y);
+            }
+            EXPECT_GT(different, 32 * 32 / 4) << kPictures[a].name << " vs " << kPictures[b].name;
+        }
+    }
+}
+
+TEST(Pictures, AValueWithoutADrawingGivesAnEmptyTransparentSquare) {
+    const QImage image = pixels(picture(static_cast<Picture>(1000)));
+    ASSERT_EQ(image.size(), QSize(32, 32));
+    EXPECT_EQ(count_pixels(image, [](QRgb pixel) { return qAlpha(pixel) != 0; }), 0);
+}
+
+TEST(MainIcon, IsAWhiteBusWithBlueAndGreenStripesDrawnAt16To64Pixels) {
+    const QIcon icon = main_icon();
+    EXPECT_EQ(icon.cacheKey(), main_icon().cacheKey());
+    for (const int side : {16, 32, 48, 64}) {
+        ASSERT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side << " px";
+        const QImage image = pixels(icon.pixmap(QSize(side, side)));
+        ASSERT_EQ(image.size(), QSize(side, side));
+        const int area = side * side;
+        EXPECT_GT(count_pixels(image, [](QRgb pixel) { return is(White, pixel); }), area / 20);
+        EXPECT_GT(count_pixels(image, [](QRgb pixel) { return is(Blue, pixel); }), area / 40);
+        EXPECT_GT(count_pixels(image, [](QRgb pixel) { return is(Green, pixel); }), area / 40);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << side << " px";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
