@@ -1,0 +1,491 @@
+// The main window offscreen: page tree, the Kinematika page's fields and tab order, a calculation
+// started from its button, the warning and error boxes, and the "?" help texts.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/calculation_page.h"
+#include "app/environment.h"
+#include "app/kin.h"
+#include "app/look.h"
+#include "kinematics/braking_page.h"
+
+namespace {
+
+using vorlanex::app::CalculationPage;
+using vorlanex::app::Environment;
+using vorlanex::app::TForm1;
+using vorlanex::numeric::DecimalSeparator;
+
+// What a modal box showed before the test closed it.
+struct SeenBox {
+    bool appeared = false;
+    bool closed_by_key = false;
+    QString class_name;
+    QString object_name;
+    QString title;
+    QString text;  // the QLabel "message" of the warning box, or the error box's text
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool application_modal = false;
+};
+
+// Looks at each of the next `count` modal boxes once it is open, and closes it with `key` sent to
+// the widget that has the focus inside it, as the user's keyboard would. A box that the key does
+// not close is closed anyway (and reported), so that a test never hangs.
+using SeenBoxes = std::shared_ptr<std::vector<SeenBox>>;
+
+void look_at_next_box(const SeenBoxes& seen, Qt::Key key, std::size_t count) {
+    QTimer::singleShot(0, [seen, key, count] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box) return;
+        SeenBox& box_seen = seen->emplace_back();
+        box_seen.appeared = true;
+        box_seen.class_name = QString::fromLatin1(box->metaObject()->className());
+        box_seen.object_name = box->objectName();
+        box_seen.title = box->windowTitle();
+        box_seen.application_modal = box->windowModality() == Qt::ApplicationModal;
+        if (auto* message_box = qobject_cast<QMessageBox*>(box)) {
+            box_seen.text = message_box->text();
+            box_seen.icon = message_box->icon();
+        } else if (auto* label = box->findChild<QLabel*>(QStringLiteral("message"))) {
+            box_seen.text = label->text();
+        }
+        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+        QTest::keyClick(target, key);
+        box_seen.closed_by_key = !box->isVisible();
+        if (box->isVisible()) box->reject();
+        // The next box, if any, opens once this one's event loop has returned.
+        if (seen->size() < count) look_at_next_box(seen, key, count);
+    });
+}
+
+SeenBoxes close_next_boxes_with(Qt::Key key, std::size_t count) {
+    auto seen = std::make_shared<std::vector<SeenBox>>();
+    look_at_next_box(seen, key, count);
+    return seen;
+}
+
+// The next box, or a default SeenBox (appeared false) when none opened.
+struct NextBox {
+    SeenBoxes boxes;
+    const SeenBox* operator->() const {
+        static const SeenBox none;
+        return boxes->empty() ? &none : &boxes->front();
+    }
+};
+
+NextBox close_next_box_with(Qt::Key key) { return {close_next_boxes_with(key, 1)}; }
+
+const std::array<const char*, 8> kInputIds{"I1", "I2", "I3", "I4", "I5", "I6", "I7", "I8"};
+
+const std::array<std::pair<const char*, const char*>, 8> kWorkedExample{
+    {{"I1", "20"}, {"I2", "8"}, {"I3", "0,7"}, {"I4", "15"}, {"I5", "20"}, {"I6", "0,8"}, {"I7", "0,2"}, {"I8", "1"}}};
+
+const std::array<std::pair<const char*, const char*>, 18> kWorkedExampleResults{{{"R1", "6,865"},
+                                                                                 {"R2", "42,702"},
+                                                                                 {"R3", "0,919"},
+                                                                                 {"R4", "45,26"},
+                                                                                 {"R5", "7,845"},
+                                                                                 {"R6", "78,201"},
+                                                                                 {"R7", "0,17052859036965"},
+                                                                                 {"R8", "1,166"},
+                                                                                 {"R9", "81,026"},
+                                                                                 {"R10", "81,03"},
+                                                                                 {"R11", "22,507"},
+                                                                                 {"R12", "81,026"},
+                                                                                 {"R13", "4,423"},
+                                                                                 {"R14", "22,507"},
+                                                                                 {"R15", "46,93"},
+                                                                                 {"R16", "2,366"},
+                                                                                 {"R17", "19,856"},
+                                                                                 {"R18", "71,482"}}};
+
+class Window : public ::testing::Test {
+protected:
+    Window() {
+        form.show();
+        QApplication::setActiveWindow(&form);
+    }
+
+    CalculationPage* kinematika() const { return form.page("kinematika"); }
+
+    QLineEdit* field(const char* id) const {
+        QLineEdit* edit = kinematika()->findChild<QLineEdit*>(QString::fromLatin1(id));
+        EXPECT_TRUE(edit) << "no field " << id;
+        return edit;
+    }
+    std::string text(const char* id) const { return field(id)->text().toStdString(); }
+
+    void type_worked_example() const {
+        for (const auto& [id, value] : kWorkedExample) field(id)->setText(QString::fromUtf8(value));
+    }
+    void expect_worked_example_results() const {
+        for (const auto& [id, value] : kWorkedExampleResults) EXPECT_EQ(text(id), value) << id;
+    }
+
+    QPushButton* calculate_button() const {
+        for (QPushButton* button : kinematika()->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Výpočet")) return button;
+        }
+        ADD_FAILURE() << "no \"Výpočet\" button";
+        return nullptr;
+    }
+
+    // The "?" button whose top-left corner is at this place on the page.
+    QPushButton* help_button_at(int left, int top) const {
+        for (QPushButton* button : kinematika()->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("?") && button->pos() == QPoint(left, top)) return button;
+        }
+        ADD_FAILURE() << "no \"?\" button at " << left << ", " << top;
+        return nullptr;
+    }
+
+    // Clicks "Výpočet" expecting no box at all; true when none appeared.
+    bool calculate_without_box() const {
+        auto seen = close_next_box_with(Qt::Key_Escape);
+        calculate_button()->click();
+        QCoreApplication::processEvents();
+        return !seen->appeared;
+    }
+
+    Environment environment{DecimalSeparator(","), QStringLiteral("vorlanex")};
+    TForm1 form{environment};
+};
+
+TEST_F(Window, CaptionAndClientSize) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("  Vorlanex (v 1.6a)"));
+    EXPECT_EQ(form.size(), QSize(801, 393));
+    EXPECT_EQ(form.page_tree()->geometry(), QRect(0, 0, 801, 393));
+}
+
+TEST_F(Window, PageTreeCaptionsAndPagesShownAtStart) {
+    QTabWidget* tree = form.page_tree();
+    const QStringList captions{QStringLiteral("Kinematika"),          QStringLiteral("Kinematika (+ meze)"),
+                               QStringLiteral("Dráha na zastavení"),  QStringLiteral("Rychlost přim. rozhledu"),
+                               QStringLiteral("Přepočet EES"),        QStringLiteral("Přepočet GEV")};
+    ASSERT_EQ(tree->count(), captions.size());
+    for (int i = 0; i < tree->count(); ++i) EXPECT_EQ(tree->tabText(i), captions[i]) << "tab " << i;
+    EXPECT_EQ(tree->currentIndex(), 0);
+    EXPECT_EQ(tree->currentWidget(), kinematika());
+
+    struct Nested {
+        int top_index;
+        QStringList captions;
+        int current;
+    };
+    const Nested nested[] = {
+        {4,
+         {QStringLiteral("             EES               "), QStringLiteral("EES - na základě tuhostí vozidel")},
+         1},
+        {5, {QStringLiteral("GEV - dle metodiky EVU  "), QStringLiteral("GEV - dle definice")}, 0},
+    };
+    for (const Nested& expected : nested) {
+        auto* tabs = tree->widget(expected.top_index)->findChild<QTabWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_TRUE(tabs) << "no nested page control on tab " << expected.top_index;
+        ASSERT_EQ(tabs->count(), expected.captions.size());
+        for (int i = 0; i < tabs->count(); ++i) EXPECT_EQ(tabs->tabText(i), expected.captions[i]);
+        EXPECT_EQ(tabs->currentIndex(), expected.current) << "nested page control on tab " << expected.top_index;
+        EXPECT_EQ(tabs->geometry(), QRect(0, 0, 793, 369));
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(tree->widget(i)->findChild<QTabWidget*>()) << "tab " << i << " has sub-pages";
+    }
+}
+
+TEST_F(Window, KinematikaFieldsNamesLooksAndDefaultTexts) {
+    const QColor button_face = kinematika()->palette().color(QPalette::Button);
+    QSet<QString> accessible_names;
+    int inputs = 0;
+    int results = 0;
+    for (const auto& spec : vorlanex::kinematics::braking_page().layout.fields) {
+        const QString id = QString::fromUtf8(spec.id.data(), static_cast<qsizetype>(spec.id.size()));
+        auto* edit = kinematika()->findChild<QLineEdit*>(id);
+        ASSERT_TRUE(edit) << "no field with objectName " << id.toStdString();
+        EXPECT_FALSE(edit->accessibleName().isEmpty()) << id.toStdString();
+        EXPECT_FALSE(accessible_names.contains(edit->accessibleName())) << "twice: " << edit->accessibleName().toStdString();
+        accessible_names.insert(edit->accessibleName());
+        EXPECT_FALSE(edit->isReadOnly()) << id.toStdString();
+        const QColor base = edit->palette().color(QPalette::Base);
+        if (spec.role == vorlanex::page::FieldRole::Input) {
+            ++inputs;
+            EXPECT_EQ(base, QColor(Qt::white)) << id.toStdString();
+            EXPECT_TRUE(edit->focusPolicy() & Qt::TabFocus) << id.toStdString();
+            const std::string expected_default = id == QStringLiteral("I1") ? "0" : id == QStringLiteral("I3") ? "0,8" : "";
+            EXPECT_EQ(edit->text().toStdString(), expected_default) << id.toStdString();
+        } else {
+            ++results;
+            EXPECT_EQ(base, button_face) << id.toStdString();
+            EXPECT_NE(base, QColor(Qt::white)) << id.toStdString();
+            EXPECT_EQ(edit->focusPolicy(), Qt::ClickFocus) << id.toStdString();
+            EXPECT_EQ(edit->text(), QString()) << id.toStdString();
+        }
+    }
+    EXPECT_EQ(inputs, 8);
+    EXPECT_EQ(results, 18);
+}
+
+TEST(WindowWithPointSeparator, DefaultTextsAreWrittenWithThePoint) {
+    const Environment environment{DecimalSeparator("."), QStringLiteral("vorlanex")};
+    TForm1 form(environment);
+    CalculationPage* page = form.page("kinematika");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->findChild<QLineEdit*>(QStringLiteral("I3"))->text(), QStringLiteral("0.8"));
+    EXPECT_EQ(page->findChild<QLineEdit*>(QStringLiteral("I1"))->text(), QStringLiteral("0"));
+}
+
+TEST_F(Window, TabVisitsTheInputFieldsInOrderThenTheButtonOnly) {
+    field("I1")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), field("I1"));
+    QStringList visited;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus);
+        visited << (focus->objectName().isEmpty() ? QString::fromLatin1(focus->metaObject()->className())
+                                                  : focus->objectName());
+    }
+    // Once round the page: the inputs in reading order, the button, the row of tabs, and back.
+    const QStringList expected{QStringLiteral("I2"), QStringLiteral("I3"), QStringLiteral("I4"),
+                               QStringLiteral("I5"), QStringLiteral("I6"), QStringLiteral("I7"),
+                               QStringLiteral("I8"), QStringLiteral("calculate"), QStringLiteral("qt_tabwidget_tabbar"),
+                               QStringLiteral("I1"), QStringLiteral("I2"), QStringLiteral("I3")};
+    EXPECT_EQ(visited, expected) << visited.join(u' ').toStdString();
+    for (const QString& stop : visited) {
+        EXPECT_FALSE(stop.startsWith(u'R')) << "Tab stopped on result field " << stop.toStdString();
+        EXPECT_NE(stop, QStringLiteral("QPushButton")) << "Tab stopped on a \"?\" button";
+    }
+}
+
+TEST_F(Window, CalculateFillsTheResultsOfTheWorkedExample) {
+    type_worked_example();
+    EXPECT_TRUE(calculate_without_box());
+    expect_worked_example_results();
+}
+
+TEST_F(Window, EnterAndSpaceOnTheFocusedButtonCalculate) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        type_worked_example();
+        field("R1")->setText(QStringLiteral("před"));
+        calculate_button()->setFocus();
+        QTest::keyClick(calculate_button(), key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(text("R1"), "6,865") << "key " << key;
+    }
+}
+
+TEST_F(Window, EnterInAnInputFieldStartsNoCalculation) {
+    type_worked_example();
+    field("I8")->setFocus();
+    auto seen = close_next_box_with(Qt::Key_Escape);
+    QTest::keyClick(field("I8"), Qt::Key_Return);
+    QTest::keyClick(field("I8"), Qt::Key_Enter);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(seen->appeared);
+    EXPECT_EQ(text("R1"), "");
+    EXPECT_EQ(text("R18"), "");
+}
+
+struct WarningClose {
+    const char* name;
+    Qt::Key key;
+};
+
+std::ostream& operator<<(std::ostream& out, const WarningClose& c) { return out << c.name; }
+
+class WindowWarningBox : public Window, public ::testing::WithParamInterface<WarningClose> {};
+
+TEST_P(WindowWarningBox, ShowsTheMessageAndTheCalculationGoesOnWhenClosed) {
+    type_worked_example();
+    field("I6")->setText(QStringLiteral("0"));
+    auto seen = close_next_box_with(GetParam().key);
+    calculate_button()->click();
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(seen->appeared);
+    EXPECT_EQ(seen->object_name, QStringLiteral("warning_box"));
+    EXPECT_EQ(seen->title, QStringLiteral("vorlanex"));
+    EXPECT_TRUE(seen->application_modal);
+    EXPECT_EQ(seen->text.toStdString(), "Pozor, hodnota součinitele adheze musí být > 0 !\nVýpočet nelze provést !");
+    EXPECT_TRUE(seen->closed_by_key) << GetParam().name << " did not close the box";
+    // The substitute 0.8 was used; the field keeps what was typed.
+    expect_worked_example_results();
+    EXPECT_EQ(text("I6"), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosedBy, WindowWarningBox,
+                         ::testing::Values(WarningClose{"Return", Qt::Key_Return}, WarningClose{"Enter", Qt::Key_Enter},
+                                           WarningClose{"Escape", Qt::Key_Escape}),
+                         [](const ::testing::TestParamInfo<WarningClose>& info) { return std::string(info.param.name); });
+
+TEST_F(Window, ConversionFaultShowsTheErrorBoxAndChangesNoResult) {
+    type_worked_example();
+    EXPECT_TRUE(calculate_without_box());
+    field("I1")->setText(QStringLiteral("abc"));
+    field("I5")->setText(QStringLiteral("10"));
+
+    auto seen = close_next_box_with(Qt::Key_Return);
+    calculate_button()->click();
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(seen->appeared);
+    EXPECT_EQ(seen->object_name, QStringLiteral("error_box"));
+    EXPECT_EQ(seen->class_name, QStringLiteral("QMessageBox"));
+    EXPECT_EQ(seen->icon, QMessageBox::Critical);
+    EXPECT_EQ(seen->title, QStringLiteral("vorlanex"));
+    EXPECT_EQ(seen->text.toStdString(), "'abc' is not a valid floating point value.");
+    EXPECT_TRUE(seen->closed_by_key);
+    expect_worked_example_results();
+
+    // The window stays usable: the next press calculates afresh.
+    field("I1")->setText(QStringLiteral("20"));
+    field("I5")->setText(QStringLiteral("20"));
+    field("R1")->clear();
+    EXPECT_TRUE(calculate_without_box());
+    expect_worked_example_results();
+}
+
+TEST_F(Window, ArithmeticFaultLeavesTheResultsAfterItAsTheyWere) {
+    type_worked_example();
+    EXPECT_TRUE(calculate_without_box());
+    field("I2")->setText(QStringLiteral("0"));
+    field("I4")->setText(QStringLiteral("-30"));
+
+    // The EES warning, then the error box.
+    const SeenBoxes boxes = close_next_boxes_with(Qt::Key_Return, 2);
+    calculate_button()->click();
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(boxes->size(), 2U);
+    EXPECT_EQ(boxes->at(0).object_name, QStringLiteral("warning_box"));
+    EXPECT_EQ(boxes->at(0).text.toStdString(), "Pozor, hodnota EES je záporná !\nVozidlo bylo při střetu zrychleno !");
+    EXPECT_EQ(boxes->at(1).object_name, QStringLiteral("error_box"));
+    EXPECT_EQ(boxes->at(1).text.toStdString(), "Invalid floating point operation.");
+    EXPECT_EQ(text("R1"), "6,865");
+    EXPECT_EQ(text("R2"), "20");
+    EXPECT_EQ(text("R3"), "0");
+    EXPECT_EQ(text("R4"), "45,26");  // from the run before
+    EXPECT_EQ(text("R18"), "71,482");
+}
+
+TEST_F(Window, TextTypedIntoAResultFieldIsNeverRead) {
+    type_worked_example();
+    QTest::mouseClick(field("R1"), Qt::LeftButton);
+    QTest::keyClicks(field("R1"), QStringLiteral("xyz"));
+    ASSERT_EQ(text("R1"), "xyz");
+    field("R7")->setText(QStringLiteral("abc"));
+    EXPECT_TRUE(calculate_without_box());
+    expect_worked_example_results();
+}
+
+TEST_F(Window, SwitchingPagesKeepsEveryText) {
+    field("I2")->setText(QStringLiteral("12,5"));
+    field("R5")->setText(QStringLiteral("ručně"));
+    QTabWidget* tree = form.page_tree();
+    auto* ees = tree->widget(4)->findChild<QTabWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(ees);
+    for (int i = 1; i < tree->count(); ++i) tree->setCurrentIndex(i);
+    ees->setCurrentIndex(0);
+    tree->setCurrentIndex(0);
+    EXPECT_EQ(text("I1"), "0");
+    EXPECT_EQ(text("I2"), "12,5");
+    EXPECT_EQ(text("I3"), "0,8");
+    EXPECT_EQ(text("R5"), "ručně");
+    EXPECT_EQ(ees->currentIndex(), 0);
+}
+
+struct HelpCase {
+    const char* name;
+    int left;
+    int top;
+    const char* first_line;
+    int lines;
+};
+
+std::ostream& operator<<(std::ostream& out, const HelpCase& c) { return out << c.name; }
+
+class WindowHelpButton : public Window, public ::testing::WithParamInterface<HelpCase> {};
+
+TEST_P(WindowHelpButton, ShowsItsTextInTheWarningBoxAndNothingElse) {
+    const HelpCase& help = GetParam();
+    QPushButton* button = help_button_at(help.left, help.top);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->size(), QSize(17, 17));
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    auto seen = close_next_box_with(Qt::Key_Return);
+    button->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(seen->appeared);
+    EXPECT_EQ(seen->object_name, QStringLiteral("warning_box"));
+    EXPECT_EQ(seen->title, QStringLiteral("vorlanex"));
+    const QStringList lines = seen->text.split(u'\n');
+    EXPECT_EQ(lines.first().toStdString(), help.first_line);
+    EXPECT_EQ(lines.size(), help.lines) << seen->text.toStdString();
+    EXPECT_FALSE(seen->text.contains(u'\r'));
+    for (const char* id : kInputIds) EXPECT_EQ(text(id), id == std::string("I1") ? "0" : id == std::string("I3") ? "0,8" : "");
+    EXPECT_EQ(text("R1"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinematika, WindowHelpButton,
+    ::testing::Values(HelpCase{"adhesion_table", 88, 152, "Součinitele adheze na různých druzích povrchu", 22},
+                      HelpCase{"ees_note", 296, 106,
+                               "Zadávaná hodnota EES reprezentuje ekvivalent energie, který způsobil zpomalení vozidla ve "
+                               "směru jeho pohybu",
+                               2}),
+    [](const ::testing::TestParamInfo<HelpCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Window, AdhesionTableLinesAreExact) {
+    auto seen = close_next_box_with(Qt::Key_Return);
+    help_button_at(88, 152)->click();
+    QCoreApplication::processEvents();
+    const QStringList lines = seen->text.split(u'\n');
+    ASSERT_EQ(lines.size(), 22);
+    EXPECT_EQ(lines[1].toStdString(), "(zdroj - Lomberk: Soudní inženýrství)");
+    EXPECT_EQ(lines[2].toStdString(), "");
+    EXPECT_EQ(lines[3].toStdString(), "beton suchý     0,8 - 1,0");
+    EXPECT_EQ(lines[4].toStdString(), "           mokrý    0,5 - 0,8");
+    EXPECT_EQ(lines[18].toStdString(), "náledí    0 °C    0,05 - 0,10");
+    EXPECT_EQ(lines[21].toStdString(), "(zdroj - Vestanic: Teória pohybu a rázu 0,1 - 0,3)");
+    for (int line : {5, 7, 9, 11, 14, 16, 20, 21}) {
+        EXPECT_TRUE(lines[line - 1].startsWith(QString(11, u' ')) && lines[line - 1][11] != u' ') << "line " << line;
+    }
+}
+
+TEST_F(Window, InformationBoxDescribesTheProgram) {
+    auto seen = close_next_box_with(Qt::Key_Return);
+    help_button_at(768, 344)->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(seen->appeared);
+    const QStringList lines = seen->text.split(u'\n');
+    const qsizetype purpose = lines.indexOf(QStringLiteral("Pomůcka pro analýzu pohybu vozidla v průběhu nehodového děje."));
+    ASSERT_GT(purpose, 1) << seen->text.toStdString();
+    EXPECT_EQ(lines[purpose - 1], QString());
+    EXPECT_EQ(lines[purpose + 1], QStringLiteral("Vorlanex."));
+    EXPECT_EQ(lines[purpose + 2], QString());
+    EXPECT_GT(lines.size(), purpose + 3);  // the closing lines on the rights
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // The tests register QT_QPA_PLATFORM=offscreen; test discovery at build time runs without it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    vorlanex::app::apply_window_look();
+    return RUN_ALL_TESTS();
+}
