@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +43,10 @@ struct SeenBox {
     QString text;  // the QLabel "message" of the warning box, or the error box's text
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool application_modal = false;
+    bool centred = false;        // on the screen
+    bool shows_picture = false;  // an icon or any other picture
+    QStringList buttons;         // captions of its push buttons
+    bool first_button_default = false;
 };
 
 // Looks at each of the next `count` modal boxes once it is open, and closes it with `key` sent to
@@ -58,6 +64,16 @@ void look_at_next_box(const SeenBoxes& seen, Qt::Key key, std::size_t count) {
         box_seen.object_name = box->objectName();
         box_seen.title = box->windowTitle();
         box_seen.application_modal = box->windowModality() == Qt::ApplicationModal;
+        const QRect screen = box->screen()->availableGeometry();
+        // Within the few pixels of the window frame.
+        const QPoint off_centre = box->frameGeometry().center() - screen.center();
+        box_seen.centred = std::abs(off_centre.x()) <= 3 && std::abs(off_centre.y()) <= 3;
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull()) box_seen.shows_picture = true;
+        }
+        const QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
+        for (const QPushButton* button : buttons) box_seen.buttons << button->text().remove(u'&');
+        box_seen.first_button_default = !buttons.isEmpty() && buttons.first()->isDefault();
         if (auto* message_box = qobject_cast<QMessageBox*>(box)) {
             box_seen.text = message_box->text();
             box_seen.icon = message_box->icon();
@@ -238,6 +254,40 @@ TEST_F(Window, KinematikaFieldsNamesLooksAndDefaultTexts) {
     EXPECT_EQ(results, 18);
 }
 
+struct Place {
+    const char* id;
+    QRect rect;
+    bool frame;
+    bool bold;
+};
+
+TEST_F(Window, KinematikaFieldsStandWhereTheLayoutPutsThem) {
+    const QRect usual(0, 0, 41, 21);
+    auto at = [&](int left, int top) { return usual.translated(left, top); };
+    const Place places[] = {
+        {"I1", at(64, 80), true, false},    {"I2", at(144, 128), true, false},  {"I3", at(144, 152), true, false},
+        {"I4", at(248, 104), true, false},  {"I5", at(352, 128), true, false},  {"I6", at(352, 152), true, false},
+        {"I7", at(512, 176), true, false},  {"I8", at(672, 176), true, false},  {"R1", {144, 200, 41, 19}, false, false},
+        {"R2", at(224, 80), true, false},   {"R3", at(144, 176), true, false},  {"R4", at(272, 80), true, false},
+        {"R6", at(432, 80), true, false},   {"R7", {288, 216, 25, 19}, false, false},
+        {"R8", at(352, 176), true, false},  {"R9", at(592, 80), true, false},   {"R10", {744, 80, 49, 21}, true, true},
+        {"R11", at(408, 272), true, false}, {"R12", at(296, 272), true, false}, {"R13", at(512, 128), true, false},
+        {"R14", at(672, 128), true, false}, {"R15", at(584, 272), true, false}, {"R16", at(704, 272), true, false},
+        {"R17", at(96, 328), true, false},  {"R18", at(96, 304), true, false},
+    };
+    for (const Place& place : places) {
+        QLineEdit* edit = field(place.id);
+        EXPECT_EQ(edit->geometry(), place.rect) << place.id;
+        EXPECT_EQ(edit->hasFrame(), place.frame) << place.id;
+        EXPECT_EQ(edit->font().bold(), place.bold) << place.id;
+    }
+    // R5, the deceleration before the collision: borderless, under the adhesion field.
+    EXPECT_EQ(field("R5")->pos(), QPoint(352, 200));
+    EXPECT_EQ(field("R5")->width(), 41);
+    EXPECT_FALSE(field("R5")->hasFrame());
+    EXPECT_EQ(calculate_button()->geometry(), QRect(288, 320, 313, 25));
+}
+
 TEST(WindowWithPointSeparator, DefaultTextsAreWrittenWithThePoint) {
     const Environment environment{DecimalSeparator("."), QStringLiteral("vorlanex")};
     TForm1 form(environment);
@@ -319,6 +369,10 @@ TEST_P(WindowWarningBox, ShowsTheMessageAndTheCalculationGoesOnWhenClosed) {
     EXPECT_EQ(seen->object_name, QStringLiteral("warning_box"));
     EXPECT_EQ(seen->title, QStringLiteral("vorlanex"));
     EXPECT_TRUE(seen->application_modal);
+    EXPECT_TRUE(seen->centred);
+    EXPECT_FALSE(seen->shows_picture);
+    EXPECT_EQ(seen->buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_TRUE(seen->first_button_default);
     EXPECT_EQ(seen->text.toStdString(), "Pozor, hodnota součinitele adheze musí být > 0 !\nVýpočet nelze provést !");
     EXPECT_TRUE(seen->closed_by_key) << GetParam().name << " did not close the box";
     // The substitute 0.8 was used; the field keeps what was typed.
@@ -345,6 +399,7 @@ TEST_F(Window, ConversionFaultShowsTheErrorBoxAndChangesNoResult) {
     EXPECT_EQ(seen->object_name, QStringLiteral("error_box"));
     EXPECT_EQ(seen->class_name, QStringLiteral("QMessageBox"));
     EXPECT_EQ(seen->icon, QMessageBox::Critical);
+    EXPECT_EQ(seen->buttons, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(seen->title, QStringLiteral("vorlanex"));
     EXPECT_EQ(seen->text.toStdString(), "'abc' is not a valid floating point value.");
     EXPECT_TRUE(seen->closed_by_key);
@@ -466,8 +521,11 @@ TEST_F(Window, AdhesionTableLinesAreExact) {
 }
 
 TEST_F(Window, InformationBoxDescribesTheProgram) {
+    QPushButton* button = help_button_at(768, 344);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->size(), QSize(17, 17));
     auto seen = close_next_box_with(Qt::Key_Return);
-    help_button_at(768, 344)->click();
+    button->click();
     QCoreApplication::processEvents();
     ASSERT_TRUE(seen->appeared);
     const QStringList lines = seen->text.split(u'\n');
