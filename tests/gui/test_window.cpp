@@ -47,6 +47,9 @@ struct SeenBox {
     bool shows_picture = false;  // an icon or any other picture
     QStringList buttons;         // captions of its push buttons
     bool first_button_default = false;
+    bool plain_text = false;  // the text is never read as markup
+    int text_width = 0;       // of the warning box's message
+    int screen_width = 0;
 };
 
 // Looks at each of the next `count` modal boxes once it is open, and closes it with `key` sent to
@@ -74,11 +77,15 @@ void look_at_next_box(const SeenBoxes& seen, Qt::Key key, std::size_t count) {
         const QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
         for (const QPushButton* button : buttons) box_seen.buttons << button->text().remove(u'&');
         box_seen.first_button_default = !buttons.isEmpty() && buttons.first()->isDefault();
+        box_seen.screen_width = screen.width();
         if (auto* message_box = qobject_cast<QMessageBox*>(box)) {
             box_seen.text = message_box->text();
             box_seen.icon = message_box->icon();
+            box_seen.plain_text = message_box->textFormat() == Qt::PlainText;
         } else if (auto* label = box->findChild<QLabel*>(QStringLiteral("message"))) {
             box_seen.text = label->text();
+            box_seen.plain_text = label->textFormat() == Qt::PlainText;
+            box_seen.text_width = label->width();
         }
         QWidget* target = box->focusWidget() ? box->focusWidget() : box;
         QTest::keyClick(target, key);
@@ -185,6 +192,8 @@ protected:
 TEST_F(Window, CaptionAndClientSize) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("  Vorlanex (v 1.6a)"));
     EXPECT_EQ(form.size(), QSize(801, 393));
+    EXPECT_EQ(form.pos(), QPoint(33, 47));
+    EXPECT_FALSE(form.windowIcon().isNull());
     EXPECT_EQ(form.page_tree()->geometry(), QRect(0, 0, 801, 393));
 }
 
@@ -413,6 +422,16 @@ TEST_F(Window, ConversionFaultShowsTheErrorBoxAndChangesNoResult) {
     expect_worked_example_results();
 }
 
+TEST_F(Window, ErrorBoxShowsTheTypedTextLiterallyNotAsMarkup) {
+    field("I1")->setText(QStringLiteral(" <b>20</b> &amp;"));
+    auto seen = close_next_box_with(Qt::Key_Return);
+    calculate_button()->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(seen->appeared);
+    EXPECT_TRUE(seen->plain_text);
+    EXPECT_EQ(seen->text.toStdString(), "' <b>20</b> &amp;' is not a valid floating point value.");
+}
+
 TEST_F(Window, ArithmeticFaultLeavesTheResultsAfterItAsTheyWere) {
     type_worked_example();
     EXPECT_TRUE(calculate_without_box());
@@ -490,6 +509,8 @@ TEST_P(WindowHelpButton, ShowsItsTextInTheWarningBoxAndNothingElse) {
     EXPECT_EQ(lines.first().toStdString(), help.first_line);
     EXPECT_EQ(lines.size(), help.lines) << seen->text.toStdString();
     EXPECT_FALSE(seen->text.contains(u'\r'));
+    EXPECT_TRUE(seen->plain_text);
+    EXPECT_LE(seen->text_width, seen->screen_width / 2) << "the text is wrapped at half the screen width";
     for (const char* id : kInputIds) EXPECT_EQ(text(id), id == std::string("I1") ? "0" : id == std::string("I3") ? "0,8" : "");
     EXPECT_EQ(text("R1"), "");
 }
