@@ -66,7 +66,7 @@ public:
         return true;
     }
     bool take(std::string_view s) {
-        if (text_.substr(position_).substr(0, s.size()) != s) return false;
+        if (s.empty() || !text_.substr(position_).starts_with(s)) return false;
         position_ += s.size();
         return true;
     }
