@@ -35,7 +35,7 @@ constexpr std::array kFields{
     result_field(R2, field_at(224, 80), "Rychlost po střetu [km/h]", "km/h"),
     result_field(R3, field_at(144, 176), "Doba brzdění po střetu [s]", "s"),
     result_field(R4, field_at(272, 80), "Rychlost před střetem [km/h]", "km/h"),
-    result_field(R5, {352, 200, 41, 19}, "Zpomalení před střetem [m/s²]", "m/s²", Look::Borderless),
+    result_field(R5, field_at(352, 200), "Zpomalení před střetem [m/s²]", "m/s²", Look::Borderless),
     result_field(R6, field_at(432, 80), "Rychlost na začátku blokovací stopy [km/h]", "km/h"),
     result_field(R7, {288, 216, 25, 19}, "GEV [1]", "1", Look::Borderless),
     result_field(R8, field_at(352, 176), "Doba brzdění před střetem [s]", "s"),

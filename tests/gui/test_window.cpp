@@ -292,7 +292,7 @@ TEST_F(Window, KinematikaFieldsStandWhereTheLayoutPutsThem) {
     }
     // R5, the deceleration before the collision: borderless, under the adhesion field.
     EXPECT_EQ(field("R5")->pos(), QPoint(352, 200));
-    EXPECT_EQ(field("R5")->width(), 41);
+    EXPECT_EQ(field("R5")->size(), QSize(41, 21));
     EXPECT_FALSE(field("R5")->hasFrame());
     EXPECT_EQ(calculate_button()->geometry(), QRect(288, 320, 313, 25));
 }
