@@ -89,25 +89,25 @@ void CalculationPage::add_group_boxes() {
 
 void CalculationPage::add_labels() {
     const QFont power_font = font_of(page::kNormalFont);
-    for (const page::Label& spec : definition_.layout.labels) {
-        auto* label = new QLabel(qstring(spec.text), this);
-        label->setFont(font_of(spec.font));
+    for (const page::Label& text_label : definition_.layout.labels) {
+        auto* label = new QLabel(qstring(text_label.text), this);
+        label->setFont(font_of(text_label.font));
         label->adjustSize();
-        if (spec.centre_width > 0) {
+        if (text_label.centre_width > 0) {
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            label->setGeometry(spec.left, spec.top, spec.centre_width, label->height());
+            label->setGeometry(text_label.left, text_label.top, text_label.centre_width, label->height());
         } else {
-            label->move(spec.left, spec.top);
+            label->move(text_label.left, text_label.top);
         }
-        if (!spec.power.empty()) {
+        if (!text_label.power.empty()) {
             // The power sits raised in the blank that the bracket keeps for it after the unit.
-            const QString text = qstring(spec.text);
+            const QString text = qstring(text_label.text);
             const int blank = static_cast<int>(text.indexOf(u' '));
             const int offset = QFontMetrics(label->font()).horizontalAdvance(text.left(blank));
-            auto* power = new QLabel(qstring(spec.power), this);
+            auto* power = new QLabel(qstring(text_label.power), this);
             power->setFont(power_font);
             power->adjustSize();
-            power->move(spec.left + offset + 1, spec.top - 3);
+            power->move(text_label.left + offset + 1, text_label.top - 3);
         }
     }
 }
@@ -126,32 +126,32 @@ void CalculationPage::add_fields() {
     result_palette.setColor(QPalette::Base, result_palette.color(QPalette::Button));
     QFont bold_font = font();
     bold_font.setBold(true);
-    for (const page::Field& spec : definition_.layout.fields) {
+    for (const page::Field& placed : definition_.layout.fields) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(qstring(spec.id));
-        edit->setAccessibleName(qstring(spec.accessible_name));
-        edit->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+        edit->setObjectName(qstring(placed.id));
+        edit->setAccessibleName(qstring(placed.accessible_name));
+        edit->setGeometry(placed.rect.left, placed.rect.top, placed.rect.width, placed.rect.height);
         edit->setTextMargins(0, 0, 0, 0);
-        if (spec.role == page::FieldRole::Input) {
-            edit->setText(qstring(page::default_text(spec, environment_.separator)));
+        if (placed.role == page::FieldRole::Input) {
+            edit->setText(qstring(page::default_text(placed, environment_.separator)));
         } else {
             // Grey and outside the tab order, but the user may still click into it and type.
             edit->setPalette(result_palette);
             edit->setFocusPolicy(Qt::ClickFocus);
         }
-        if (spec.look == page::Look::Borderless) edit->setFrame(false);
-        if (spec.look == page::Look::Bold) edit->setFont(bold_font);
-        fields_.emplace(std::string(spec.id), edit);
+        if (placed.look == page::Look::Borderless) edit->setFrame(false);
+        if (placed.look == page::Look::Bold) edit->setFont(bold_font);
+        fields_.emplace(std::string(placed.id), edit);
     }
 }
 
 void CalculationPage::add_buttons() {
-    for (const page::HelpButton& spec : definition_.layout.help_buttons) {
+    for (const page::HelpButton& help_button : definition_.layout.help_buttons) {
         auto* help = new QPushButton(QStringLiteral("?"), this);
-        help->setAccessibleName(qstring(spec.accessible_name));
+        help->setAccessibleName(qstring(help_button.accessible_name));
         help->setFocusPolicy(Qt::NoFocus);
-        help->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-        const page::HelpText which = spec.text;
+        help->setGeometry(help_button.rect.left, help_button.rect.top, help_button.rect.width, help_button.rect.height);
+        const page::HelpText which = help_button.text;
         connect(help, &QPushButton::clicked, this, [this, which] { show_help(which); });
     }
     const page::Rect& rect = definition_.layout.calculate_button;
@@ -165,9 +165,9 @@ void CalculationPage::add_buttons() {
 
     // Tab visits the input fields in reading order, then the button.
     QWidget* previous = nullptr;
-    for (const page::Field& spec : definition_.layout.fields) {
-        if (spec.role != page::FieldRole::Input) continue;
-        QWidget* current = field(spec.id);
+    for (const page::Field& placed : definition_.layout.fields) {
+        if (placed.role != page::FieldRole::Input) continue;
+        QWidget* current = field(placed.id);
         if (previous) setTabOrder(previous, current);
         previous = current;
     }

@@ -108,21 +108,13 @@ constexpr std::array kGroupBoxes{
 // its lower field, or in the gap between two fields side by side.
 constexpr Label between(int left, int top) { return bold_text(" ÷   ", left, top); }
 
-constexpr std::array kLabels{
-    // The event timeline's captions, right (earliest) to left (latest) in time.
-    centred_bold_text("Výběhová ", 44, 2, 80), centred_bold_text("rychlost", 44, 15, 80),
-    centred_bold_text("STŘET", 224, 9, 80),
-    centred_bold_text("Začátek blokovací", 398, 2, 100), centred_bold_text("stopy", 398, 15, 100),
-    centred_bold_text("Sešlápnutí pedálu", 558, 2, 100), centred_bold_text("brzdy", 558, 15, 100),
-    centred_bold_text("Začátek", 728, 2, 80), centred_bold_text("reakce", 728, 15, 80),
+// The timeline reads from right (earliest) to left (latest).
+constexpr EventTimeline kEvents{{68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32}};
+
+constexpr std::array kPageLabels{
     // The speed row: each upper field below and right of its lower field.
     bold_text(" V", 8, 75), unit_label("[km.h   ]", 110, 74, "-1"),
     between(52, 91), between(196, 83), between(284, 83), between(420, 91), between(580, 91), between(732, 91),
-    // Row captions of the left margin with their units.
-    bold_text(" S", 8, 131), unit_label("[m]", 40, 130),
-    bold_text(" mí", 8, 155), unit_label("[1]", 40, 154),
-    bold_text(" t", 8, 179), unit_label("[s]", 40, 178),
-    bold_text(" a", 8, 203), unit_label("[m.s    ]", 40, 202, "-2"),
     // Pairs side by side in the phase boxes.
     between(158, 131), between(158, 155), between(158, 179), between(158, 202),
     between(366, 131), between(366, 155), between(366, 179), between(366, 202),
@@ -153,7 +145,8 @@ constexpr std::array kHelpButtons{
     HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
 };
 
-constexpr std::array kPictures = event_timeline({68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32});
+constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, kPageLabels);
+constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {328, 336, 313, 25}};
 

@@ -62,19 +62,12 @@ constexpr std::array kGroupBoxes{
     GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {280, 248, 508, 56}},
 };
 
-constexpr std::array kLabels{
-    // The event timeline's captions, right (earliest) to left (latest) in time.
-    centred_bold_text("Výběhová ", 44, 8, 80), centred_bold_text("rychlost", 44, 22, 80),
-    centred_bold_text("STŘET", 224, 22, 80),
-    centred_bold_text("Začátek blokovací", 401, 8, 100), centred_bold_text("stopy", 401, 22, 100),
-    centred_bold_text("Sešlápnutí pedálu", 561, 8, 100), centred_bold_text("brzdy", 561, 22, 100),
-    centred_bold_text("Začátek", 728, 8, 80), centred_bold_text("reakce", 728, 22, 80),
-    // Row captions of the left margin with their units.
+// The timeline reads from right (earliest) to left (latest).
+constexpr EventTimeline kEvents{{68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40}};
+
+constexpr std::array kPageLabels{
+    // The speed row's caption and unit.
     bold_text(" V", 8, 83), unit_label("[km.h   ]", 108, 82, "-1"),
-    bold_text(" S", 8, 131), unit_label("[m]", 40, 130),
-    bold_text(" mí", 8, 155), unit_label("[1]", 40, 154),
-    bold_text(" t", 8, 179), unit_label("[s]", 40, 178),
-    bold_text(" a", 8, 203), unit_label("[m.s    ]", 40, 202, "-2"),
     // Under the collision column.
     bold_text(" EES", 216, 107), plain_text("GEV", 264, 218),
     // Marks of the time inputs of the build-up and reaction boxes, and the texts under them.
@@ -101,7 +94,8 @@ constexpr std::array kHelpButtons{
     HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
 };
 
-constexpr std::array kPictures = event_timeline({68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40});
+constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, kPageLabels);
+constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {288, 320, 313, 25}};
 

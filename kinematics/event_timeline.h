@@ -1,5 +1,7 @@
 #pragma once
-// The event timeline of the braking pages: one 32 × 32 icon per event of the accident.
+// The furniture both braking pages share: the event timeline (one 32 × 32 icon per event of the
+// accident with its bold caption above it) and the row captions of the left margin.
+#include <algorithm>
 #include <array>
 
 #include "page/layout.h"
@@ -11,18 +13,58 @@ struct Point {
     int top = 0;
 };
 
-// The five event icons at their places on a page: the end of the run-out (stop sign), the
-// collision, the start of the skid mark, the brake-pedal press and the start of the reaction.
-constexpr std::array<page::PicturePlacement, 5> event_timeline(Point run_out_end, Point collision, Point skid_start,
-                                                               Point pedal_press, Point reaction_start) {
+// Where the icons of the five events stand: the end of the run-out (stop sign), the collision, the
+// start of the skid mark, the brake-pedal press and the start of the reaction.
+struct EventTimeline {
+    Point run_out_end;
+    Point collision;
+    Point skid_start;
+    Point pedal_press;
+    Point reaction_start;
+};
+
+constexpr std::array<page::PicturePlacement, 5> event_pictures(const EventTimeline& events) {
     using page::Picture;
     return {{
-        {Picture::StopSign, run_out_end.left, run_out_end.top},
-        {Picture::Collision, collision.left, collision.top},
-        {Picture::Skid, skid_start.left, skid_start.top},
-        {Picture::BrakePedal, pedal_press.left, pedal_press.top},
-        {Picture::Warning, reaction_start.left, reaction_start.top},
+        {Picture::StopSign, events.run_out_end.left, events.run_out_end.top},
+        {Picture::Collision, events.collision.left, events.collision.top},
+        {Picture::Skid, events.skid_start.left, events.skid_start.top},
+        {Picture::BrakePedal, events.pedal_press.left, events.pedal_press.top},
+        {Picture::Warning, events.reaction_start.left, events.reaction_start.top},
     }};
+}
+
+// The captions, centred over their icons, the last line just above the icon.
+constexpr std::array<page::Label, 9> event_captions(const EventTimeline& events) {
+    constexpr int kWidth = 100, kLineHeight = 14, kGapAboveIcon = 18;
+    const auto line = [](std::string_view text, Point icon, int line_from_last) {
+        return page::centred_bold_text(text, icon.left + 16 - kWidth / 2,
+                                       icon.top - kGapAboveIcon - line_from_last * kLineHeight, kWidth);
+    };
+    return {{
+        line("Výběhová ", events.run_out_end, 1), line("rychlost", events.run_out_end, 0),
+        line("STŘET", events.collision, 0),
+        line("Začátek blokovací", events.skid_start, 1), line("stopy", events.skid_start, 0),
+        line("Sešlápnutí pedálu", events.pedal_press, 1), line("brzdy", events.pedal_press, 0),
+        line("Začátek", events.reaction_start, 1), line("reakce", events.reaction_start, 0),
+    }};
+}
+
+// The row captions of the left margin below the speed row, each with its unit.
+inline constexpr std::array<page::Label, 8> kPhaseRowCaptions{
+    page::bold_text(" S", 8, 131), page::unit_label("[m]", 40, 130),
+    page::bold_text(" mí", 8, 155), page::unit_label("[1]", 40, 154),
+    page::bold_text(" t", 8, 179), page::unit_label("[s]", 40, 178),
+    page::bold_text(" a", 8, 203), page::unit_label("[m.s    ]", 40, 202, "-2"),
+};
+
+// One array of several, in order, for a page's table of labels.
+template <typename T, std::size_t... Sizes>
+constexpr std::array<T, (Sizes + ...)> joined(const std::array<T, Sizes>&... parts) {
+    std::array<T, (Sizes + ...)> all{};
+    auto next = all.begin();
+    ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+    return all;
 }
 
 }  // namespace vorlanex::kinematics

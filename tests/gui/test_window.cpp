@@ -236,8 +236,8 @@ TEST_F(Window, KinematikaFieldsNamesLooksAndDefaultTexts) {
     QSet<QString> accessible_names;
     int inputs = 0;
     int results = 0;
-    for (const auto& spec : vorlanex::kinematics::braking_page().layout.fields) {
-        const QString id = QString::fromUtf8(spec.id.data(), static_cast<qsizetype>(spec.id.size()));
+    for (const auto& placed : vorlanex::kinematics::braking_page().layout.fields) {
+        const QString id = QString::fromUtf8(placed.id.data(), static_cast<qsizetype>(placed.id.size()));
         auto* edit = kinematika()->findChild<QLineEdit*>(id);
         ASSERT_TRUE(edit) << "no field with objectName " << id.toStdString();
         EXPECT_FALSE(edit->accessibleName().isEmpty()) << id.toStdString();
@@ -245,7 +245,7 @@ TEST_F(Window, KinematikaFieldsNamesLooksAndDefaultTexts) {
         accessible_names.insert(edit->accessibleName());
         EXPECT_FALSE(edit->isReadOnly()) << id.toStdString();
         const QColor base = edit->palette().color(QPalette::Base);
-        if (spec.role == vorlanex::page::FieldRole::Input) {
+        if (placed.role == vorlanex::page::FieldRole::Input) {
             ++inputs;
             EXPECT_EQ(base, QColor(Qt::white)) << id.toStdString();
             EXPECT_TRUE(edit->focusPolicy() & Qt::TabFocus) << id.toStdString();
