@@ -6,7 +6,7 @@
 
 #include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
-#include "kinematics/event_timeline.h"
+#include "kinematics/braking_layout.h"
 
 namespace vorlanex::kinematics {
 
@@ -122,15 +122,10 @@ constexpr std::array kPageLabels{
     // EES under the collision, and the GEV pair under it.
     bold_text(" EES", 216, 107), between(252, 131),
     plain_text("GEV", 272, 202), between(272, 218),
-    // Marks of the time inputs of the build-up and reaction boxes, and the texts under them.
+    // Marks of the time inputs of the build-up and reaction boxes.
     bold_text("t", 490, 158), plain_text("n", 496, 164),
     bold_text("t", 650, 158), plain_text("r", 656, 164),
-    plain_text("Doba náběhu brzdného účinku", 472, 206),
-    plain_text("Reakční doba řidiče", 640, 206), plain_text("(zahrnuta i doba prodlevy brzd)", 628, 220),
     // Stopping-speed box.
-    plain_text("Rychlost, kterou se může vozidlo pohybovat ", 16, 254),
-    plain_text("v okamžíku začátku reakce řidiče, aby bylo  ", 16, 268),
-    plain_text("schopno zastavit před místem střetu.", 16, 282),
     plain_text("V =", 48, 307), between(110, 307), unit_label("[km.h   ]", 174, 306, "-1"),
     plain_text("v =", 48, 331), between(110, 331), unit_label("[m.s    ]", 174, 330, "-1"),
     // Reaction-start box.
@@ -145,7 +140,8 @@ constexpr std::array kHelpButtons{
     HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
 };
 
-constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, kPageLabels);
+constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, phase_notes({472, 206}, {628, 206}),
+                                stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {328, 336, 313, 25}};

@@ -4,7 +4,7 @@
 
 #include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
-#include "kinematics/event_timeline.h"
+#include "kinematics/braking_layout.h"
 
 namespace vorlanex::kinematics {
 
@@ -70,15 +70,10 @@ constexpr std::array kPageLabels{
     bold_text(" V", 8, 83), unit_label("[km.h   ]", 108, 82, "-1"),
     // Under the collision column.
     bold_text(" EES", 216, 107), plain_text("GEV", 264, 218),
-    // Marks of the time inputs of the build-up and reaction boxes, and the texts under them.
+    // Marks of the time inputs of the build-up and reaction boxes.
     bold_text("t", 496, 179), plain_text("n", 502, 185),
     bold_text("t", 656, 179), plain_text("r", 662, 185),
-    plain_text("Doba náběhu brzdného účinku", 464, 206),
-    plain_text("Reakční doba řidiče", 632, 206), plain_text("(zahrnuta i doba prodlevy brzd)", 632, 220),
     // Stopping-speed box.
-    plain_text("Rychlost, kterou se může vozidlo pohybovat ", 16, 254),
-    plain_text("v okamžíku začátku reakce řidiče, aby bylo  ", 16, 268),
-    plain_text("schopno zastavit před místem střetu.", 16, 282),
     plain_text("V =", 72, 307), unit_label("[km.h   ]", 140, 306, "-1"),
     plain_text("v =", 72, 331), unit_label("[m.s    ]", 140, 330, "-1"),
     // Reaction-start box.
@@ -94,7 +89,8 @@ constexpr std::array kHelpButtons{
     HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
 };
 
-constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, kPageLabels);
+constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, phase_notes({464, 206}, {632, 206}),
+                                stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {288, 320, 313, 25}};

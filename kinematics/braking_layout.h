@@ -1,6 +1,7 @@
 #pragma once
 // The furniture both braking pages share: the event timeline (one 32 × 32 icon per event of the
-// accident with its bold caption above it) and the row captions of the left margin.
+// accident with its bold caption above it), the row captions of the left margin, and the texts
+// that explain the phases and the stopping speed.
 #include <algorithm>
 #include <array>
 
@@ -57,6 +58,24 @@ inline constexpr std::array<page::Label, 8> kPhaseRowCaptions{
     page::bold_text(" t", 8, 179), page::unit_label("[s]", 40, 178),
     page::bold_text(" a", 8, 203), page::unit_label("[m.s    ]", 40, 202, "-2"),
 };
+
+// The texts under the build-up box and under the reaction box.
+constexpr std::array<page::Label, 3> phase_notes(Point under_build_up, Point under_reaction) {
+    return {{
+        page::plain_text("Doba náběhu brzdného účinku", under_build_up.left, under_build_up.top),
+        page::plain_text("Reakční doba řidiče", under_reaction.left, under_reaction.top),
+        page::plain_text("(zahrnuta i doba prodlevy brzd)", under_reaction.left, under_reaction.top + 14),
+    }};
+}
+
+// What the stopping-speed box says its speed is, in three lines from its top-left corner.
+constexpr std::array<page::Label, 3> stopping_speed_text(Point first_line) {
+    return {{
+        page::plain_text("Rychlost, kterou se může vozidlo pohybovat ", first_line.left, first_line.top),
+        page::plain_text("v okamžíku začátku reakce řidiče, aby bylo  ", first_line.left, first_line.top + 14),
+        page::plain_text("schopno zastavit před místem střetu.", first_line.left, first_line.top + 28),
+    }};
+}
 
 // One array of several, in order, for a page's table of labels.
 template <typename T, std::size_t... Sizes>
