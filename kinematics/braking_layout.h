@@ -59,6 +59,13 @@ inline constexpr std::array<page::Label, 8> kPhaseRowCaptions{
     page::bold_text(" a", 8, 203), page::unit_label("[m.s    ]", 40, 202, "-2"),
 };
 
+// The "?" buttons both braking pages have at the same places: the adhesion table in the " mí" row,
+// the EES note right of the (lower) EES field.
+inline constexpr page::HelpButton kAdhesionHelpButton{page::HelpText::AdhesionTable, {88, 152, 17, 17},
+                                                      "Nápověda: součinitele adheze"};
+inline constexpr page::HelpButton kEesNoteHelpButton{page::HelpText::EesNote, {296, 106, 17, 17},
+                                                     "Nápověda: poznámka k EES"};
+
 // The texts under the build-up box and under the reaction box.
 constexpr std::array<page::Label, 3> phase_notes(Point under_build_up, Point under_reaction) {
     return {{

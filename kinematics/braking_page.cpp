@@ -85,8 +85,8 @@ constexpr std::array kPageLabels{
 
 constexpr std::array kHelpButtons{
     HelpButton{HelpText::Information, {768, 344, 17, 17}, "Nápověda: informace o programu"},
-    HelpButton{HelpText::AdhesionTable, {88, 152, 17, 17}, "Nápověda: součinitele adheze"},
-    HelpButton{HelpText::EesNote, {296, 106, 17, 17}, "Nápověda: poznámka k EES"},
+    kAdhesionHelpButton,
+    kEesNoteHelpButton,
 };
 
 constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, phase_notes({464, 206}, {632, 206}),
