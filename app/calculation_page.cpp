@@ -8,8 +8,7 @@
 
 #include "app/boxes.h"
 #include "app/pictures.h"
-#include "numeric/faults.h"
-#include "page/help_texts.h"
+#include "page/press_calculate.h"
 
 namespace vorlanex::app {
 
@@ -24,6 +23,20 @@ QFont font_of(page::Font font) {
     result.setPixelSize(font.pixel_size);
     result.setBold(font.bold);
     return result;
+}
+
+// A field's look beyond its role: its border, its font (only where it differs from the page's,
+// so that ordinary fields keep inheriting it) and its text colour.
+void apply_look(QLineEdit* edit, const page::FieldLook& look) {
+    if (!look.frame) edit->setFrame(false);
+    if (look.font.bold != page::kNormalFont.bold || look.font.pixel_size != page::kNormalFont.pixel_size) {
+        edit->setFont(font_of(look.font));
+    }
+    if (look.colour == page::TextColour::Red) {
+        QPalette red_text = edit->palette();
+        red_text.setColor(QPalette::Text, Qt::red);
+        edit->setPalette(red_text);
+    }
 }
 
 // The calculation's view of the page: the fields' texts, and warning boxes over the window.
@@ -55,7 +68,7 @@ private:
 }  // namespace
 
 CalculationPage::CalculationPage(const page::PageDefinition& definition, const Environment& environment,
-                                 QWidget* parent)
+                                 std::span<const page::HelpButton> program_help_buttons, QWidget* parent)
     : QWidget(parent), definition_(definition), environment_(environment) {
     setObjectName(qstring(definition.key));
     // Stacking order: boxes at the back, then texts and pictures, then the controls.
@@ -63,7 +76,9 @@ CalculationPage::CalculationPage(const page::PageDefinition& definition, const E
     add_labels();
     add_pictures();
     add_fields();
-    add_buttons();
+    add_help_buttons(program_help_buttons);
+    add_help_buttons(definition_.layout.help_buttons);
+    add_calculate_button();
 }
 
 QLineEdit* CalculationPage::field(std::string_view id) const {
@@ -73,16 +88,18 @@ QLineEdit* CalculationPage::field(std::string_view id) const {
 
 void CalculationPage::calculate() {
     WidgetPort port(fields_, environment_, window());
-    try {
-        definition_.calculate(port);
-    } catch (const numeric::Fault& fault) {
-        show_error_box(window(), environment_.application_title, numeric::error_box_text(fault.message()));
+    if (const std::optional<std::string> error_box = page::press_calculate(definition_, port)) {
+        show_error_box(window(), environment_.application_title, *error_box);
     }
 }
 
 void CalculationPage::add_group_boxes() {
     for (const page::GroupBox& group : definition_.layout.group_boxes) {
         auto* box = new QGroupBox(qstring(group.caption), this);
+        if (group.font.bold || group.font.pixel_size != page::kNormalFont.pixel_size) {
+            // The caption takes the font; the box's contents keep the page's.
+            box->setFont(font_of(group.font));
+        }
         box->setGeometry(group.rect.left, group.rect.top, group.rect.width, group.rect.height);
     }
 }
@@ -90,6 +107,7 @@ void CalculationPage::add_group_boxes() {
 void CalculationPage::add_labels() {
     const QFont power_font = font_of(page::kNormalFont);
     for (const page::Label& text_label : definition_.layout.labels) {
+        if (text_label.text.empty()) continue;
         auto* label = new QLabel(qstring(text_label.text), this);
         label->setFont(font_of(text_label.font));
         label->adjustSize();
@@ -116,6 +134,7 @@ void CalculationPage::add_pictures() {
     for (const page::PicturePlacement& placement : definition_.layout.pictures) {
         auto* image = new QLabel(this);
         const QPixmap pixmap = picture(placement.picture);
+        image->setObjectName(qstring(placement.picture));
         image->setPixmap(pixmap);
         image->setGeometry(placement.left, placement.top, pixmap.width(), pixmap.height());
     }
@@ -124,8 +143,6 @@ void CalculationPage::add_pictures() {
 void CalculationPage::add_fields() {
     QPalette result_palette = palette();
     result_palette.setColor(QPalette::Base, result_palette.color(QPalette::Button));
-    QFont bold_font = font();
-    bold_font.setBold(true);
     for (const page::Field& placed : definition_.layout.fields) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(qstring(placed.id));
@@ -139,21 +156,25 @@ void CalculationPage::add_fields() {
             edit->setPalette(result_palette);
             edit->setFocusPolicy(Qt::ClickFocus);
         }
-        if (placed.look == page::Look::Borderless) edit->setFrame(false);
-        if (placed.look == page::Look::Bold) edit->setFont(bold_font);
+        apply_look(edit, placed.look);
         fields_.emplace(std::string(placed.id), edit);
     }
 }
 
-void CalculationPage::add_buttons() {
-    for (const page::HelpButton& help_button : definition_.layout.help_buttons) {
+void CalculationPage::add_help_buttons(std::span<const page::HelpButton> help_buttons) {
+    for (const page::HelpButton& help_button : help_buttons) {
         auto* help = new QPushButton(QStringLiteral("?"), this);
         help->setAccessibleName(qstring(help_button.accessible_name));
         help->setFocusPolicy(Qt::NoFocus);
         help->setGeometry(help_button.rect.left, help_button.rect.top, help_button.rect.width, help_button.rect.height);
-        const page::HelpText which = help_button.text;
-        connect(help, &QPushButton::clicked, this, [this, which] { show_help(which); });
+        const std::string_view text = help_button.text;
+        connect(help, &QPushButton::clicked, this, [this, text] {
+            show_warning_box(window(), environment_.application_title, text);
+        });
     }
+}
+
+void CalculationPage::add_calculate_button() {
     const page::Rect& rect = definition_.layout.calculate_button;
     calculate_button_ = new QPushButton(QStringLiteral("Výpočet"), this);
     calculate_button_->setObjectName(QStringLiteral("calculate"));
@@ -172,10 +193,6 @@ void CalculationPage::add_buttons() {
         previous = current;
     }
     if (previous) setTabOrder(previous, calculate_button_);
-}
-
-void CalculationPage::show_help(page::HelpText which) {
-    show_warning_box(window(), environment_.application_title, page::help_text(which));
 }
 
 }  // namespace vorlanex::app

@@ -4,6 +4,7 @@
 // calculation reads and writes them through it.
 #include <QWidget>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,10 @@ namespace vorlanex::app {
 
 class CalculationPage : public QWidget {
 public:
-    CalculationPage(const page::PageDefinition& definition, const Environment& environment, QWidget* parent = nullptr);
+    // `program_help_buttons` are "?" buttons of the program (not of the calculation) that stand on
+    // this page.
+    CalculationPage(const page::PageDefinition& definition, const Environment& environment,
+                    std::span<const page::HelpButton> program_help_buttons = {}, QWidget* parent = nullptr);
 
     const page::PageDefinition& definition() const { return definition_; }
     QLineEdit* field(std::string_view id) const;
@@ -31,8 +35,8 @@ private:
     void add_labels();
     void add_pictures();
     void add_fields();
-    void add_buttons();
-    void show_help(page::HelpText which);
+    void add_help_buttons(std::span<const page::HelpButton> help_buttons);
+    void add_calculate_button();
 
     const page::PageDefinition& definition_;
     const Environment& environment_;

@@ -33,10 +33,11 @@ TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent
     page_tree_->setElideMode(Qt::ElideNone);
     page_tree_->setUsesScrollButtons(false);
 
-    auto add_page = [&](QTabWidget* tabs, std::string_view caption, const page::PageDefinition* definition) {
+    auto add_page = [&](QTabWidget* tabs, std::string_view caption, const page::PageDefinition* definition,
+                        std::span<const page::HelpButton> program_help_buttons = {}) {
         QWidget* content = nullptr;
         if (definition) {
-            auto* built = new CalculationPage(*definition, environment);
+            auto* built = new CalculationPage(*definition, environment, program_help_buttons);
             pages_.push_back(built);
             content = built;
         } else {
@@ -47,7 +48,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent
     };
 
     for (const registry::TopPage& top : registry::page_tree()) {
-        QWidget* holder = add_page(page_tree_, top.caption, top.page);
+        QWidget* holder = add_page(page_tree_, top.caption, top.page, top.program_help_buttons);
         if (top.sub_pages.empty()) continue;
         auto* nested = new QTabWidget(holder);
         nested->setGeometry(QRect(QPoint(0, 0), kNestedPageTreeSize));

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace vorlanex::app {
 namespace {
-
-using vorlanex::page::Picture;
 
 // A small, saturated palette in the manner of classic 16-colour toolbar pictures.
 constexpr QColor kInk{0x18, 0x18, 0x18};
@@ -314,37 +316,35 @@ void draw_minibus(QPainter& painter) {
     }
 }
 
+// The icons drawn here, by the names the pages place them with.
+constexpr std::array<std::pair<std::string_view, Painting>, 5> kDrawnIcons{{
+    {"stop-sign", draw_stop_sign},
+    {"collision", draw_collision},
+    {"skid", draw_skid},
+    {"brake-pedal", draw_brake_pedal},
+    {"warning", draw_warning},
+}};
+
+Painting drawn_icon(std::string_view name) {
+    for (const auto& [icon_name, painting] : kDrawnIcons) {
+        if (icon_name == name) return painting;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-QPixmap picture(Picture which) {
-    // Each picture is drawn once, on first use; later calls share the same pixels.
-    switch (which) {
-        case Picture::StopSign: {
-            static const QPixmap pixmap = paint_pixmap(draw_stop_sign);
-            return pixmap;
-        }
-        case Picture::Collision: {
-            static const QPixmap pixmap = paint_pixmap(draw_collision);
-            return pixmap;
-        }
-        case Picture::Skid: {
-            static const QPixmap pixmap = paint_pixmap(draw_skid);
-            return pixmap;
-        }
-        case Picture::BrakePedal: {
-            static const QPixmap pixmap = paint_pixmap(draw_brake_pedal);
-            return pixmap;
-        }
-        case Picture::Warning: {
-            static const QPixmap pixmap = paint_pixmap(draw_warning);
-            return pixmap;
-        }
-        default: {
-            static const QPixmap empty = paint_pixmap(nullptr);
-            return empty;
-        }
-    }
+QPixmap picture(std::string_view name) {
+    // Each picture is made once, on first use; later calls share the same pixels.
+    static std::map<std::string, QPixmap, std::less<>> made;
+    if (const auto found = made.find(name); found != made.end()) return found->second;
+    QPixmap pixmap;
+    if (const Painting painting = drawn_icon(name)) pixmap = paint_pixmap(painting);
+    made.emplace(std::string(name), pixmap);
+    return pixmap;
 }
+
+bool is_drawn_icon(std::string_view name) { return drawn_icon(name) != nullptr; }
 
 QIcon main_icon() {
     static const QIcon icon = [] {

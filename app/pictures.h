@@ -6,17 +6,20 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "page/layout.h"
+#include <string_view>
 
 namespace vorlanex::app {
 
 // Side of every page picture, in pixels.
 inline constexpr int kPictureSize = 32;
 
-// The 32 x 32 picture a page places on itself, with a transparent background. Each picture is
-// drawn on first use and then shared (QPixmap is implicitly shared, so the copy is cheap). A value
-// without a drawing yields an empty, fully transparent 32 x 32 pixmap.
-QPixmap picture(vorlanex::page::Picture which);
+// The picture a page places on itself by name: a drawn 32 x 32 icon with a transparent background.
+// Each picture is made on first use and then shared (QPixmap is implicitly shared, so the copy is
+// cheap). A name without a picture yields a null pixmap.
+QPixmap picture(std::string_view name);
+
+// True when `name` is one of the icons drawn here.
+bool is_drawn_icon(std::string_view name);
 
 // The program's icon, a white minibus with a blue and a green stripe, at 16, 32, 48 and 64 px.
 // Drawn on first use and then shared.

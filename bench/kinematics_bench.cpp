@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "cli/field_map_port.h"
+#include "page/field_map_port.h"
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
 
 namespace {
 
-using vorlanex::cli::FieldMapPort;
+using vorlanex::page::FieldMapPort;
 using Fields = std::vector<std::pair<std::string_view, std::string_view>>;
 
 void run_page(benchmark::State& state, const vorlanex::page::PageDefinition& page, const Fields& inputs) {

@@ -10,14 +10,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/field_map_port.h"
-#include "numeric/faults.h"
+#include "page/field_map_port.h"
+#include "page/press_calculate.h"
 #include "registry/page_tree.h"
 
 namespace vorlanex::cli {
 
 namespace {
 
+using page::FieldMapPort;
 using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kUsage =
@@ -68,20 +69,16 @@ FieldMapPort prepare_page(const Scenario& scenario, const numeric::DecimalSepara
 }
 
 // One press of "Výpočet". True when the run completed, false when a fault stopped it.
-bool press_calculate(const page::PageDefinition& page, FieldMapPort& port, const EventSink& event) {
-    try {
-        page.calculate(port);
-        return true;
-    } catch (const numeric::Fault& fault) {
-        event(Json{{"error", numeric::error_box_text(fault.message())}});
-        return false;
-    }
+bool run_page(const page::PageDefinition& page, FieldMapPort& port, const EventSink& event) {
+    const std::optional<std::string> error_box = page::press_calculate(page, port);
+    if (error_box) event(Json{{"error", *error_box}});
+    return !error_box;
 }
 
 int run_single(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::ostream& out) {
     const EventSink print = [&out](const Json& e) { out << json_line(e) << std::flush; };
     FieldMapPort port = prepare_page(scenario, separator, print);
-    return press_calculate(*scenario.page, port, print) ? kExitCompleted : kExitFault;
+    return run_page(*scenario.page, port, print) ? kExitCompleted : kExitFault;
 }
 
 // One batch line to its scenario, or the reason it cannot be one.
@@ -120,7 +117,7 @@ int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, std:
         Json events = Json::array();
         const EventSink collect = [&events](const Json& e) { events.push_back(e); };
         FieldMapPort port = prepare_page(scenario, separator, collect);
-        press_calculate(*scenario.page, port, collect);
+        run_page(*scenario.page, port, collect);
         Json fields = Json::object();
         for (const page::Field& field : scenario.page->layout.fields) fields[std::string(field.id)] = port.text(field.id);
         out << json_line(Json{{"events", events}, {"fields", fields}}) << std::flush;

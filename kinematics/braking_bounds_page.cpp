@@ -52,26 +52,26 @@ constexpr std::array kFields{
     input_field(J8.lower, field_at(648, 176), "Reakční doba řidiče, dolní mez [s]", "s"),
     input_field(J8.upper, narrow_field_at(704, 176), "Reakční doba řidiče, horní mez [s]", "s"),
 
-    result_field(Q1.lower, {120, 200, 41, 19}, "Zpomalení po střetu, dolní mez [m/s²]", "m/s²", Look::Borderless),
-    result_field(Q1.upper, {176, 200, 33, 19}, "Zpomalení po střetu, horní mez [m/s²]", "m/s²", Look::Borderless),
+    result_field(Q1.lower, {120, 200, 41, 19}, "Zpomalení po střetu, dolní mez [m/s²]", "m/s²", kBorderless),
+    result_field(Q1.upper, {176, 200, 33, 19}, "Zpomalení po střetu, horní mez [m/s²]", "m/s²", kBorderless),
     result_field(Q2.lower, field_at(192, 56), "Rychlost po střetu, dolní mez [km/h]", "km/h"),
     result_field(Q2.upper, field_at(216, 80), "Rychlost po střetu, horní mez [km/h]", "km/h"),
     result_field(Q3.lower, field_at(120, 176), "Doba brzdění po střetu, dolní mez [s]", "s"),
     result_field(Q3.upper, narrow_field_at(176, 176), "Doba brzdění po střetu, horní mez [s]", "s"),
     result_field(Q4.lower, field_at(280, 56), "Rychlost před střetem, dolní mez [km/h]", "km/h"),
     result_field(Q4.upper, field_at(304, 80), "Rychlost před střetem, horní mez [km/h]", "km/h"),
-    result_field(Q5.lower, {328, 200, 41, 19}, "Zpomalení před střetem, dolní mez [m/s²]", "m/s²", Look::Borderless),
-    result_field(Q5.upper, {384, 200, 33, 19}, "Zpomalení před střetem, horní mez [m/s²]", "m/s²", Look::Borderless),
+    result_field(Q5.lower, {328, 200, 41, 19}, "Zpomalení před střetem, dolní mez [m/s²]", "m/s²", kBorderless),
+    result_field(Q5.upper, {384, 200, 33, 19}, "Zpomalení před střetem, horní mez [m/s²]", "m/s²", kBorderless),
     result_field(Q6.lower, field_at(416, 64), "Rychlost na začátku blokovací stopy, dolní mez [km/h]", "km/h"),
     result_field(Q6.upper, field_at(440, 88), "Rychlost na začátku blokovací stopy, horní mez [km/h]", "km/h"),
-    result_field(Q7.lower, {240, 216, 33, 19}, "GEV, dolní mez [1]", "1", Look::Borderless),
-    result_field(Q7.upper, {288, 216, 33, 19}, "GEV, horní mez [1]", "1", Look::Borderless),
+    result_field(Q7.lower, {240, 216, 33, 19}, "GEV, dolní mez [1]", "1", kBorderless),
+    result_field(Q7.upper, {288, 216, 33, 19}, "GEV, horní mez [1]", "1", kBorderless),
     result_field(Q8.lower, field_at(328, 176), "Doba brzdění před střetem, dolní mez [s]", "s"),
     result_field(Q8.upper, narrow_field_at(384, 176), "Doba brzdění před střetem, horní mez [s]", "s"),
     result_field(Q9.lower, field_at(576, 64), "Rychlost při sešlápnutí pedálu brzdy, dolní mez [km/h]", "km/h"),
     result_field(Q9.upper, field_at(600, 88), "Rychlost při sešlápnutí pedálu brzdy, horní mez [km/h]", "km/h"),
     result_field(Q10.lower, {736, 64, 49, 21}, "Rychlost na začátku reakce, na 2 desetinná místa, dolní mez [km/h]",
-                 "km/h", Look::Bold),
+                 "km/h", kBoldText),
     result_field(Q10.upper, field_at(752, 88), "Rychlost na začátku reakce, na 2 desetinná místa, horní mez [km/h]",
                  "km/h"),
     result_field(Q11.lower, field_at(328, 296), "Rychlost na začátku reakce řidiče, dolní mez [m/s]", "m/s"),
@@ -109,7 +109,7 @@ constexpr std::array kGroupBoxes{
 constexpr Label between(int left, int top) { return bold_text(" ÷   ", left, top); }
 
 // The timeline reads from right (earliest) to left (latest).
-constexpr EventTimeline kEvents{{68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32}};
+constexpr auto kEvents = braking_timeline({68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32});
 
 constexpr std::array kPageLabels{
     // The speed row: each upper field below and right of its lower field.
@@ -136,11 +136,11 @@ constexpr std::array kPageLabels{
 };
 
 constexpr std::array kHelpButtons{
-    kAdhesionHelpButton,
-    kEesNoteHelpButton,
+    adhesion_help_button({88, 152}),
+    ees_note_help_button({296, 106}),
 };
 
-constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, phase_notes({472, 206}, {628, 206}),
+constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({472, 206}, {628, 206}),
                                 stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
@@ -296,7 +296,15 @@ void calculate(Port& page) {
     write_stopping_speed(page, tn.upper, tr.upper, a2.upper, S_upper, Q17.upper, Q18.upper);
 }
 
-constexpr PageDefinition kPage{"kinematika-meze", kLayout, calculate};
+// The braking example with a range for every input.
+constexpr std::array kWorkedExample{
+    FieldText{J1.lower, "20"},  FieldText{J1.upper, "25"},  FieldText{J2.lower, "8"},   FieldText{J2.upper, "10"},
+    FieldText{J3.lower, "0,7"}, FieldText{J3.upper, "0,9"}, FieldText{J4.lower, "15"},  FieldText{J4.upper, "20"},
+    FieldText{J5.lower, "20"},  FieldText{J5.upper, "22"},  FieldText{J6.lower, "0,8"}, FieldText{J6.upper, "0,9"},
+    FieldText{J7.lower, "0,2"}, FieldText{J7.upper, "0,3"}, FieldText{J8.lower, "1"},   FieldText{J8.upper, "1,2"},
+};
+
+constexpr PageDefinition kPage{"kinematika-meze", kLayout, calculate, kWorkedExample};
 
 }  // namespace
 

@@ -5,22 +5,6 @@
 
 namespace vorlanex::kinematics {
 
-namespace {
-bool passes(Test test, double value) { return test == Test::AtLeastZero ? value >= 0 : value > 0; }
-}  // namespace
-
-double read_checked(page::Port& page, std::string_view field_id, const InputCheck& check, SubstituteShown shown) {
-    double value = page::read_number(page, field_id);
-    if (!passes(check.test, value)) {
-        page.warning(check.message);
-        if (check.substitutes) {
-            value = check.substitute;
-            if (shown == SubstituteShown::InField) page::write_number(page, field_id, value);
-        }
-    }
-    return value;
-}
-
 void write_pedal_press_speed(page::Port& page, double vp, const PedalPressSpeedFields& fields) {
     const double metres_per_second = numeric::round_to_places(vp, 3);
     const double kilometres_per_hour = kilometres_per_hour_rounded(vp, 3);

@@ -1,22 +1,17 @@
 #pragma once
-// What the braking pages do alike with their fields: read an input and check it, and write the
-// speed at the start of the reaction and the stopping speed.
+// What the braking pages do alike with their fields: the checks of their inputs, and the writes of
+// the speed at the start of the reaction and of the stopping speed.
 #include <string_view>
 
+#include "page/checked_input.h"
 #include "page/port.h"
 
 namespace vorlanex::kinematics {
 
-enum class Test { AtLeastZero, AboveZero };
-
-// The check of one input: its test, the warning shown when the value fails it, and the value
-// used instead (none: the value stays as typed).
-struct InputCheck {
-    Test test;
-    std::string_view message;
-    bool substitutes = false;
-    double substitute = 0;
-};
+using page::InputCheck;
+using page::read_checked;
+using page::SubstituteShown;
+using page::Test;
 
 inline constexpr InputCheck kRunOutSpeedCheck{Test::AtLeastZero, "Pozor, rychlost musí být nejméně 0 !", true, 0};
 inline constexpr InputCheck kDistanceCheck{
@@ -27,13 +22,6 @@ inline constexpr InputCheck kEesCheck{
     Test::AtLeastZero, "Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !", false, 0};
 inline constexpr InputCheck kTimeCheck{
     Test::AtLeastZero, "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !", true, 0};
-
-// Whether a substitute is only used by the calculation or also shown in the input field.
-enum class SubstituteShown { No, InField };
-
-// Reads the field; when the value fails the check, shows the warning and takes the substitute.
-double read_checked(page::Port& page, std::string_view field_id, const InputCheck& check,
-                    SubstituteShown shown = SubstituteShown::No);
 
 // The fields that show the speed at the pedal press, which is also the speed at the start of the
 // reaction, in the order they are written.

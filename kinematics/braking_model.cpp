@@ -7,10 +7,6 @@ namespace vorlanex::kinematics {
 using numeric::round_to_places;
 using numeric::store;
 
-Extended metres_per_second(double kilometres_per_hour) {
-    return Extended{kilometres_per_hour} / kKilometresPerHourPerMetrePerSecond;
-}
-
 Extended deceleration(double adhesion) { return Extended{adhesion} * kStandardGravity; }
 
 Extended speed_after_collision(double V, double a1, double s1) {
@@ -43,10 +39,6 @@ double stopping_speed(double tn, double tr, double a2, double S) {
     const double Q = store(Extended{tn} * (Extended{a2} * tn) / 2.0 - Extended{2.0} * S + Extended{tr} * (Extended{a2} * tn));
     const double u = store((sqrt(square(Extended{P}) - Extended{4.0} / a2 * Q) - P) / (Extended{2.0} / a2));
     return round_to_places(Extended{a2} * tn / 2.0 + u, 3);
-}
-
-double kilometres_per_hour_rounded(double metres_per_second, int places) {
-    return round_to_places(Extended{metres_per_second} * kKilometresPerHourPerMetrePerSecond, places);
 }
 
 }  // namespace vorlanex::kinematics

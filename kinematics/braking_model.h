@@ -4,17 +4,16 @@
 // deceleration counts as a/2; during the reaction time the speed is constant. Each function is one
 // unstored extended-precision expression; the calling step decides where its value is stored.
 #include "numeric/extended.h"
+#include "numeric/speed_units.h"
 
 namespace vorlanex::kinematics {
 
 using numeric::Extended;
+using numeric::kilometres_per_hour_rounded;
+using numeric::metres_per_second;
 
-// Standard gravity [m/s²] and km/h per m/s, both held at extended precision.
+// Standard gravity [m/s²], held at extended precision.
 inline constexpr Extended kStandardGravity{9.80665L};
-inline constexpr Extended kKilometresPerHourPerMetrePerSecond{3.6L};
-
-// V / 3.6: a speed in km/h in m/s.
-Extended metres_per_second(double kilometres_per_hour);
 
 // a = μ × g.
 Extended deceleration(double adhesion);
@@ -43,8 +42,5 @@ Extended pedal_press_speed(double a2, double tn, double vs);
 // counted from there: reaction time tᵣ at constant speed, build-up time tₙ at mean deceleration
 // a₂/2, then full braking. Returns v_z rounded to 3 places, the only value used afterwards.
 double stopping_speed(double tn, double tr, double a2, double S);
-
-// A speed in m/s shown in km/h: v × 3.6 rounded to `places`, formed as v × 3.6 × 10^places.
-double kilometres_per_hour_rounded(double metres_per_second, int places);
 
 }  // namespace vorlanex::kinematics

@@ -31,17 +31,17 @@ constexpr std::array kFields{
     input_field(I6, field_at(352, 152), "Součinitel adheze před střetem [1]", "1"),
     input_field(I7, field_at(512, 176), "Doba náběhu brzd [s]", "s"),
     input_field(I8, field_at(672, 176), "Reakční doba řidiče [s]", "s"),
-    result_field(R1, {144, 200, 41, 19}, "Zpomalení po střetu [m/s²]", "m/s²", Look::Borderless),
+    result_field(R1, {144, 200, 41, 19}, "Zpomalení po střetu [m/s²]", "m/s²", kBorderless),
     result_field(R2, field_at(224, 80), "Rychlost po střetu [km/h]", "km/h"),
     result_field(R3, field_at(144, 176), "Doba brzdění po střetu [s]", "s"),
     result_field(R4, field_at(272, 80), "Rychlost před střetem [km/h]", "km/h"),
-    result_field(R5, field_at(352, 200), "Zpomalení před střetem [m/s²]", "m/s²", Look::Borderless),
+    result_field(R5, field_at(352, 200), "Zpomalení před střetem [m/s²]", "m/s²", kBorderless),
     result_field(R6, field_at(432, 80), "Rychlost na začátku blokovací stopy [km/h]", "km/h"),
-    result_field(R7, {288, 216, 25, 19}, "GEV [1]", "1", Look::Borderless),
+    result_field(R7, {288, 216, 25, 19}, "GEV [1]", "1", kBorderless),
     result_field(R8, field_at(352, 176), "Doba brzdění před střetem [s]", "s"),
     result_field(R9, field_at(592, 80), "Rychlost při sešlápnutí pedálu brzdy [km/h]", "km/h"),
     result_field(R10, {744, 80, 49, 21}, "Rychlost na začátku reakce, na 2 desetinná místa [km/h]", "km/h",
-                 Look::Bold),
+                 kBoldText),
     result_field(R11, field_at(408, 272), "Rychlost na začátku reakce řidiče [m/s]", "m/s"),
     result_field(R12, field_at(296, 272), "Rychlost na začátku reakce řidiče, na 3 desetinná místa [km/h]",
                  "km/h"),
@@ -63,7 +63,7 @@ constexpr std::array kGroupBoxes{
 };
 
 // The timeline reads from right (earliest) to left (latest).
-constexpr EventTimeline kEvents{{68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40}};
+constexpr auto kEvents = braking_timeline({68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40});
 
 constexpr std::array kPageLabels{
     // The speed row's caption and unit.
@@ -84,12 +84,11 @@ constexpr std::array kPageLabels{
 };
 
 constexpr std::array kHelpButtons{
-    HelpButton{HelpText::Information, {768, 344, 17, 17}, "Nápověda: informace o programu"},
-    kAdhesionHelpButton,
-    kEesNoteHelpButton,
+    adhesion_help_button({88, 152}),
+    ees_note_help_button({296, 106}),
 };
 
-constexpr auto kLabels = joined(event_captions(kEvents), kPhaseRowCaptions, phase_notes({464, 206}, {632, 206}),
+constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({464, 206}, {632, 206}),
                                 stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
@@ -153,7 +152,14 @@ void calculate(Port& page) {
     write_stopping_speed(page, tn, tr, a2, S, R17, R18);
 }
 
-constexpr PageDefinition kPage{"kinematika", kLayout, calculate};
+// Run-out 20 km/h over 8 m on μ 0.7, EES 15 km/h, a 20 m skid mark on μ 0.8, build-up 0.2 s and
+// reaction 1 s.
+constexpr std::array kWorkedExample{
+    FieldText{I1, "20"}, FieldText{I2, "8"},   FieldText{I3, "0,7"}, FieldText{I4, "15"},
+    FieldText{I5, "20"}, FieldText{I6, "0,8"}, FieldText{I7, "0,2"}, FieldText{I8, "1"},
+};
+
+constexpr PageDefinition kPage{"kinematika", kLayout, calculate, kWorkedExample};
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 // The toolkit-free description of a page: what stands where, in page pixels at 96 dpi. The window
 // builds its widgets from it; the command-line companion takes the fields' ids, names and default
 // texts from it. A page module owns one PageLayout.
+#include <algorithm>
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,9 +53,24 @@ constexpr Label unit_label(std::string_view text, int left, int top, std::string
 
 enum class FieldRole { Input, Result };
 
-// How a field looks beyond its role: input fields are white and sunken, result fields grey;
-// some result fields have no border, the main ones a bold font.
-enum class Look { Sunken, Borderless, Bold };
+// The colour of a field's text: the window's text colour, or red for the lines of a report that
+// must catch the eye.
+enum class TextColour { WindowText, Red };
+
+// How a field looks beyond its role (input fields are white, result fields grey): with or without
+// its sunken border, its font (size and weight) and its text colour. The parts combine freely:
+// kBorderless.with_font(kBoldUnitFont), ...
+struct FieldLook {
+    bool frame = true;
+    Font font = kNormalFont;
+    TextColour colour = TextColour::WindowText;
+
+    constexpr FieldLook with_font(Font other) const { return {frame, other, colour}; }
+    constexpr FieldLook with_colour(TextColour other) const { return {frame, font, other}; }
+};
+inline constexpr FieldLook kSunken{};
+inline constexpr FieldLook kBorderless{false};
+inline constexpr FieldLook kBoldText{true, kBoldFont};
 
 struct Field {
     std::string_view id;               // the name the calculation, the tests and the CLI use
@@ -62,7 +79,7 @@ struct Field {
     std::string_view accessible_name;  // unique on its page, Czech, with the unit
     std::string_view unit;             // "km/h", "m", "1" ...
     std::string_view default_text;     // written with "," for the decimal separator
-    Look look = Look::Sunken;
+    FieldLook look = kSunken;
 };
 
 // The usual field: 41 × 21 pixels.
@@ -70,36 +87,31 @@ constexpr Rect field_at(int left, int top) { return {left, top, 41, 21}; }
 
 constexpr Field input_field(std::string_view id, Rect rect, std::string_view accessible_name,
                             std::string_view unit, std::string_view default_text = {}) {
-    return {id, FieldRole::Input, rect, accessible_name, unit, default_text, Look::Sunken};
+    return {id, FieldRole::Input, rect, accessible_name, unit, default_text, kSunken};
 }
 constexpr Field result_field(std::string_view id, Rect rect, std::string_view accessible_name,
-                             std::string_view unit, Look look = Look::Sunken) {
+                             std::string_view unit, FieldLook look = kSunken) {
     return {id, FieldRole::Result, rect, accessible_name, unit, {}, look};
 }
 
+// A framed box with its caption on the top line; the caption's font may differ from the body's.
 struct GroupBox {
     std::string_view caption;
     Rect rect;
+    Font font = kNormalFont;
 };
 
-enum class Picture {
-    StopSign,
-    Collision,
-    Skid,
-    BrakePedal,
-    Warning,
-};
-
+// A picture drawn at its natural size from its top-left corner. The name says which: the window
+// draws its icons by name and finds every other name among the JPEG pictures compiled into it.
 struct PicturePlacement {
-    Picture picture;
+    std::string_view picture;
     int left = 0;
     int top = 0;
 };
 
-enum class HelpText { Information, AdhesionTable, EesNote, GevRanges };
-
+// A "?" button: a click shows its text in the warning box ("\r" separates the lines).
 struct HelpButton {
-    HelpText text;
+    std::string_view text;
     Rect rect;
     std::string_view accessible_name;
 };
@@ -113,6 +125,15 @@ struct PageLayout {
     std::span<const HelpButton> help_buttons;
     Rect calculate_button;
 };
+
+// One array of several, in order, for a page's tables.
+template <typename T, std::size_t... Sizes>
+constexpr std::array<T, (Sizes + ...)> joined(const std::array<T, Sizes>&... parts) {
+    std::array<T, (Sizes + ...)> all{};
+    auto next = all.begin();
+    ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+    return all;
+}
 
 // A field's default text with the current decimal separator in place of the ",", so the program
 // never rejects its own default texts.

@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string_view>
 
 #include "page/layout.h"
@@ -6,12 +7,20 @@
 
 namespace vorlanex::page {
 
-// One calculation page: the key the command-line companion knows it by, its layout, and its one
-// calculation, the click action of its "Výpočet" button.
+// A text typed into a field, with "," for the decimal separator.
+struct FieldText {
+    std::string_view id;
+    std::string_view text;
+};
+
+// One calculation page: the key the command-line companion knows it by, its layout, its one
+// calculation (the click action of its "Výpočet" button) and its worked example: the inputs an
+// expert would type to see every result of the page.
 struct PageDefinition {
     std::string_view key;
     const PageLayout& layout;
     void (*calculate)(Port& page);
+    std::span<const FieldText> worked_example = {};
 
     // The field with this id, or nullptr.
     const Field* find_field(std::string_view id) const;

@@ -9,6 +9,23 @@ namespace vorlanex::registry {
 
 namespace {
 
+// About the program: credit lines, what it is, the rights in it.
+constexpr std::string_view kInformation =
+    "Vorlanex (v 1.6a), 2026\r"
+    "Autor: vývojový tým programu Vorlanex\r"
+    "Kontakt a podpora: vývojový tým programu Vorlanex\r"
+    "\r"
+    "Pomůcka pro analýzu pohybu vozidla v průběhu nehodového děje.\r"
+    "Vorlanex.\r"
+    "\r"
+    "Všechna práva k programu vyhrazena.\r"
+    "Za závěry posudku odpovídá znalec, který program použil.";
+
+// The information button stands in the bottom right corner of the first page.
+constexpr std::array kInformationButton{
+    page::HelpButton{kInformation, {768, 344, 17, 17}, "Nápověda: informace o programu"},
+};
+
 const std::array kEesSubPages{
     SubPage{"             EES               ", nullptr},
     SubPage{"EES - na základě tuhostí vozidel", nullptr},
@@ -20,7 +37,7 @@ const std::array kGevSubPages{
 };
 
 const std::array kTree{
-    TopPage{"Kinematika", &kinematics::braking_page(), {}, 0},
+    TopPage{"Kinematika", &kinematics::braking_page(), {}, 0, kInformationButton},
     TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
     TopPage{"Dráha na zastavení", nullptr, {}, 0},
     TopPage{"Rychlost přim. rozhledu", nullptr, {}, 0},

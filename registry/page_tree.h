@@ -18,6 +18,9 @@ struct TopPage {
     const page::PageDefinition* page;    // for a page without sub-pages
     std::span<const SubPage> sub_pages;  // empty for a page without sub-pages
     int active_sub_page = 0;             // the sub-page shown when the page is first opened
+    // "?" buttons of the program rather than of the calculation (the information about the
+    // program), placed on this page beside the calculation's own.
+    std::span<const page::HelpButton> program_help_buttons = {};
 };
 
 // In tab order; the window opens on the first.

@@ -12,23 +12,19 @@
 #include "numeric/parse_number.h"
 #include "numeric/round_to_places.h"
 #include "numeric/show_number.h"
-#include "tests/support/recording_port.h"
+#include "tests/support/page_runs.h"
 
 namespace vorlanex::testing {
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
+using Fields = Texts;
 
 constexpr const char* kDistance = "Pozor, dráha musí být nejméně 0 !\rVýpočet nelze provést !";
 constexpr const char* kAdhesion = "Pozor, hodnota součinitele adheze musí být > 0 !\rVýpočet nelze provést !";
 constexpr const char* kNegativeEes = "Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !";
 constexpr const char* kSpeed = "Pozor, rychlost musí být nejméně 0 !";
 
-const Fields kWorkedExample{
-    {"J1.lo", "20"}, {"J1.hi", "25"}, {"J2.lo", "8"},   {"J2.hi", "10"},  {"J3.lo", "0,7"}, {"J3.hi", "0,9"},
-    {"J4.lo", "15"}, {"J4.hi", "20"}, {"J5.lo", "20"},  {"J5.hi", "22"},  {"J6.lo", "0,8"}, {"J6.hi", "0,9"},
-    {"J7.lo", "0,2"}, {"J7.hi", "0,3"}, {"J8.lo", "1"}, {"J8.hi", "1,2"},
-};
+const Fields kWorkedExample = worked_example(kinematics::braking_bounds_page());
 
 RecordingPort page_with(const Fields& fields, const Fields& changes = {}) {
     RecordingPort page(kinematics::braking_bounds_page());

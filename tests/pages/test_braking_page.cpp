@@ -11,31 +11,18 @@
 #include <vector>
 
 #include "kinematics/braking_page.h"
-#include "tests/support/recording_port.h"
+#include "tests/support/page_runs.h"
 
 namespace {
 
 using vorlanex::kinematics::braking_page;
-using vorlanex::testing::error;
-using vorlanex::testing::Event;
-using vorlanex::testing::RecordingPort;
-using vorlanex::testing::set;
-using vorlanex::testing::warning;
-
-using Texts = std::vector<std::pair<std::string, std::string>>;
-using Transcript = std::vector<Event>;
+using namespace vorlanex::testing;
 
 // The page's messages, exactly as the user reads them; "\r" is the line break of the box.
 const std::string kDistanceWarning = "Pozor, dráha musí být nejméně 0 !\rVýpočet nelze provést !";
 const std::string kAdhesionWarning = "Pozor, hodnota součinitele adheze musí být > 0 !\rVýpočet nelze provést !";
 const std::string kEesWarning = "Pozor, hodnota EES je záporná !\rVozidlo bylo při střetu zrychleno !";
 const std::string kTimeWarning = "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !";
-const std::string kInvalidOperation = "Invalid floating point operation.";
-const std::string kOverflow = "Floating point overflow.";
-
-std::string not_a_number(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid floating point value.";
-}
 
 const std::array<std::string, 18> kResultIds{"R1",  "R2",  "R3",  "R4",  "R5",  "R6",  "R7",  "R8",  "R9",
                                              "R10", "R11", "R12", "R13", "R14", "R15", "R16", "R17", "R18"};
@@ -47,50 +34,6 @@ Transcript results(const std::array<std::string, 18>& texts) {
     return events;
 }
 
-// The first `count` writes of a run, then a fault.
-Transcript stopped_after(const Transcript& writes, std::size_t count, const std::string& message) {
-    Transcript events(writes.begin(), writes.begin() + static_cast<std::ptrdiff_t>(count));
-    events.push_back(error(message));
-    return events;
-}
-
-Transcript operator+(Transcript first, const Transcript& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-Texts with(Texts base, const Texts& changes) {
-    for (const auto& [id, text] : changes) {
-        bool replaced = false;
-        for (auto& entry : base) {
-            if (entry.first == id) {
-                entry.second = text;
-                replaced = true;
-            }
-        }
-        if (!replaced) base.emplace_back(id, text);
-    }
-    return base;
-}
-
-// The same texts written with "." as the decimal separator.
-std::string with_point(std::string text) {
-    for (char& c : text) {
-        if (c == ',') c = '.';
-    }
-    return text;
-}
-Texts with_point(Texts texts) {
-    for (auto& entry : texts) entry.second = with_point(entry.second);
-    return texts;
-}
-Transcript with_point(Transcript events) {
-    for (Event& event : events) {
-        if (event.kind == "set") event.text = with_point(event.text);
-    }
-    return events;
-}
-
 // Every result field holding a text from an earlier run, to see which ones a run replaces.
 Texts earlier_results() {
     Texts texts;
@@ -99,8 +42,7 @@ Texts earlier_results() {
 }
 
 // V 20 km/h, s1 8 m, mu1 0.7, EES 15 km/h, s2 20 m, mu2 0.8, tn 0.2 s, tr 1 s.
-const Texts kWorkedExample{{"I1", "20"}, {"I2", "8"}, {"I3", "0,7"}, {"I4", "15"},
-                           {"I5", "20"}, {"I6", "0,8"}, {"I7", "0,2"}, {"I8", "1"}};
+const Texts kWorkedExample = worked_example(braking_page());
 const Transcript kWorkedExampleResults = results({"6,865", "42,702", "0,919", "45,26", "7,845", "78,201",
                                                   "0,17052859036965", "1,166", "81,026", "81,03", "22,507", "81,026",
                                                   "4,423", "22,507", "46,93", "2,366", "19,856", "71,482"});
@@ -114,15 +56,6 @@ const Transcript kStandingStillResults =
 // Run-out speed 20 km/h with no braking after the collision, so 20 km/h just after it; nothing
 // before the collision but the collision itself.
 const Texts kNoBraking{{"I1", "20"}, {"I2", "0"}, {"I3", "0,8"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}};
-
-struct PageRun {
-    std::string name;
-    Texts typed;  // texts typed into fields (result fields too) before "Výpočet" is pressed
-    Transcript transcript;
-    std::string separator = ",";
-};
-
-std::ostream& operator<<(std::ostream& out, const PageRun& run) { return out << run.name; }
 
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, kWorkedExampleResults},
@@ -186,28 +119,9 @@ const PageRun kRuns[] = {
      stopped_after(kWorkedExampleResults, 1, kInvalidOperation)},
 };
 
-class BrakingPageRun : public ::testing::TestWithParam<PageRun> {};
-
-TEST_P(BrakingPageRun, Transcript) {
-    const PageRun& run = GetParam();
-    RecordingPort page(braking_page(), run.separator);
-    for (const auto& [id, text] : run.typed) page.type(id, text);
-    std::map<std::string, std::string> before;
-    for (const auto& field : braking_page().layout.fields) before[std::string(field.id)] = page.field(field.id);
-
-    EXPECT_EQ(page.press_calculate(), run.transcript);
-
-    // A field keeps its text unless the run wrote it: substitutes never reach the input fields,
-    // and a fault leaves the fields after it as they were.
-    std::map<std::string, std::string> expected = before;
-    for (const Event& event : run.transcript) {
-        if (event.kind == "set") expected[event.field] = event.text;
-    }
-    for (const auto& [id, text] : expected) EXPECT_EQ(page.field(id), text) << "field " << id;
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinematika, BrakingPageRun, ::testing::ValuesIn(kRuns),
-                         [](const ::testing::TestParamInfo<PageRun>& info) { return info.param.name; });
+class BrakingPageRun : public PageRunTest {};
+TEST_P(BrakingPageRun, Transcript) { expect_run(braking_page(), GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Kinematika, BrakingPageRun, ::testing::ValuesIn(kRuns), run_name);
 
 // Independent checks of the physics, from the shown texts.
 

@@ -1,11 +1,11 @@
-#include "cli/field_map_port.h"
+#include "page/field_map_port.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::page {
 
-FieldMapPort::FieldMapPort(const page::PageDefinition& page, numeric::DecimalSeparator separator, Observer observer)
+FieldMapPort::FieldMapPort(const PageDefinition& page, numeric::DecimalSeparator separator, Observer observer)
     : page_(page), separator_(std::move(separator)), observer_(std::move(observer)) {
-    for (const page::Field& field : page_.layout.fields) {
-        texts_.emplace(std::string(field.id), page::default_text(field, separator_));
+    for (const Field& field : page_.layout.fields) {
+        texts_.emplace(std::string(field.id), default_text(field, separator_));
     }
 }
 
@@ -29,4 +29,4 @@ void FieldMapPort::warning(std::string_view message) {
     if (observer_.warning) observer_.warning(message);
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::page

@@ -1,7 +1,8 @@
 #pragma once
-// The port on a plain map of field texts: the page as it opens (every field holding its default
-// text, result fields empty), then whatever the caller sets. Every warning and every write is
-// also handed to an observer, in the order it happens.
+// The page without a window, on a plain map of field texts: the page as it opens (every field
+// holding its default text, result fields empty), then whatever the caller sets. Every warning and
+// every write is also handed to an observer, in the order it happens. The command, the tests and
+// the benchmarks run the pages on it.
 #include <functional>
 #include <map>
 #include <string>
@@ -10,16 +11,16 @@
 #include "page/page_definition.h"
 #include "page/port.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::page {
 
-class FieldMapPort : public page::Port {
+class FieldMapPort : public Port {
 public:
     struct Observer {
         std::function<void(std::string_view message)> warning;
         std::function<void(std::string_view field_id, std::string_view text)> set;
     };
 
-    FieldMapPort(const page::PageDefinition& page, numeric::DecimalSeparator separator, Observer observer = {});
+    FieldMapPort(const PageDefinition& page, numeric::DecimalSeparator separator, Observer observer = {});
 
     // True when the page has a field with this id (input or result).
     bool has_field(std::string_view field_id) const;
@@ -32,10 +33,10 @@ public:
     const numeric::DecimalSeparator& separator() const override { return separator_; }
 
 private:
-    const page::PageDefinition& page_;
+    const PageDefinition& page_;
     numeric::DecimalSeparator separator_;
     Observer observer_;
     std::map<std::string, std::string, std::less<>> texts_;
 };
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::page

@@ -1,0 +1,36 @@
+cmake_minimum_required(VERSION 3.25)
+# Checks that every include of the project's own headers points down the layers:
+#   numeric <- page <- kinematics, collision <- registry <- cli, app
+# and that the calculation folders never include the window's toolkit. Run as
+#   cmake -DSOURCE_DIR=<repository> -P check_includes.cmake
+set(allowed_numeric numeric)
+set(allowed_page numeric page)
+set(allowed_kinematics numeric page kinematics)
+set(allowed_collision numeric page collision)
+set(allowed_registry numeric page kinematics collision registry)
+set(allowed_cli numeric page kinematics collision registry cli)
+set(toolkit_free numeric page kinematics collision registry cli)
+set(project_folders numeric page kinematics collision resources registry cli app tests bench)
+
+set(violations "")
+foreach(folder IN LISTS toolkit_free)
+  file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+  foreach(source IN LISTS sources)
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+)/")
+        set(target "${CMAKE_MATCH_1}")
+        if(target IN_LIST project_folders AND NOT target IN_LIST allowed_${folder})
+          string(APPEND violations "${source}: ${line}\n")
+        endif()
+      elseif(line MATCHES "#[ \t]*include[ \t]*<Q")
+        string(APPEND violations "${source}: ${line} (the calculations know nothing of the toolkit)\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations)
+  message(FATAL_ERROR "Includes that point up the layers:\n${violations}")
+endif()
+message(STATUS "Every include points down the layers")
