@@ -24,7 +24,6 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
-#include "kinematics/braking_page.h"
 
 namespace {
 
@@ -229,81 +228,6 @@ TEST_F(Window, PageTreeCaptionsAndPagesShownAtStart) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(tree->widget(i)->findChild<QTabWidget*>()) << "tab " << i << " has sub-pages";
     }
-}
-
-TEST_F(Window, KinematikaFieldsNamesLooksAndDefaultTexts) {
-    const QColor button_face = kinematika()->palette().color(QPalette::Button);
-    QSet<QString> accessible_names;
-    int inputs = 0;
-    int results = 0;
-    for (const auto& placed : vorlanex::kinematics::braking_page().layout.fields) {
-        const QString id = QString::fromUtf8(placed.id.data(), static_cast<qsizetype>(placed.id.size()));
-        auto* edit = kinematika()->findChild<QLineEdit*>(id);
-        ASSERT_TRUE(edit) << "no field with objectName " << id.toStdString();
-        EXPECT_FALSE(edit->accessibleName().isEmpty()) << id.toStdString();
-        EXPECT_FALSE(accessible_names.contains(edit->accessibleName())) << "twice: " << edit->accessibleName().toStdString();
-        accessible_names.insert(edit->accessibleName());
-        EXPECT_FALSE(edit->isReadOnly()) << id.toStdString();
-        const QColor base = edit->palette().color(QPalette::Base);
-        if (placed.role == vorlanex::page::FieldRole::Input) {
-            ++inputs;
-            EXPECT_EQ(base, QColor(Qt::white)) << id.toStdString();
-            EXPECT_TRUE(edit->focusPolicy() & Qt::TabFocus) << id.toStdString();
-            const std::string expected_default = id == QStringLiteral("I1") ? "0" : id == QStringLiteral("I3") ? "0,8" : "";
-            EXPECT_EQ(edit->text().toStdString(), expected_default) << id.toStdString();
-        } else {
-            ++results;
-            EXPECT_EQ(base, button_face) << id.toStdString();
-            EXPECT_NE(base, QColor(Qt::white)) << id.toStdString();
-            EXPECT_EQ(edit->focusPolicy(), Qt::ClickFocus) << id.toStdString();
-            EXPECT_EQ(edit->text(), QString()) << id.toStdString();
-        }
-    }
-    EXPECT_EQ(inputs, 8);
-    EXPECT_EQ(results, 18);
-}
-
-struct Place {
-    const char* id;
-    QRect rect;
-    bool frame;
-    bool bold;
-};
-
-TEST_F(Window, KinematikaFieldsStandWhereTheLayoutPutsThem) {
-    const QRect usual(0, 0, 41, 21);
-    auto at = [&](int left, int top) { return usual.translated(left, top); };
-    const Place places[] = {
-        {"I1", at(64, 80), true, false},    {"I2", at(144, 128), true, false},  {"I3", at(144, 152), true, false},
-        {"I4", at(248, 104), true, false},  {"I5", at(352, 128), true, false},  {"I6", at(352, 152), true, false},
-        {"I7", at(512, 176), true, false},  {"I8", at(672, 176), true, false},  {"R1", {144, 200, 41, 19}, false, false},
-        {"R2", at(224, 80), true, false},   {"R3", at(144, 176), true, false},  {"R4", at(272, 80), true, false},
-        {"R6", at(432, 80), true, false},   {"R7", {288, 216, 25, 19}, false, false},
-        {"R8", at(352, 176), true, false},  {"R9", at(592, 80), true, false},   {"R10", {744, 80, 49, 21}, true, true},
-        {"R11", at(408, 272), true, false}, {"R12", at(296, 272), true, false}, {"R13", at(512, 128), true, false},
-        {"R14", at(672, 128), true, false}, {"R15", at(584, 272), true, false}, {"R16", at(704, 272), true, false},
-        {"R17", at(96, 328), true, false},  {"R18", at(96, 304), true, false},
-    };
-    for (const Place& place : places) {
-        QLineEdit* edit = field(place.id);
-        EXPECT_EQ(edit->geometry(), place.rect) << place.id;
-        EXPECT_EQ(edit->hasFrame(), place.frame) << place.id;
-        EXPECT_EQ(edit->font().bold(), place.bold) << place.id;
-    }
-    // R5, the deceleration before the collision: borderless, under the adhesion field.
-    EXPECT_EQ(field("R5")->pos(), QPoint(352, 200));
-    EXPECT_EQ(field("R5")->size(), QSize(41, 21));
-    EXPECT_FALSE(field("R5")->hasFrame());
-    EXPECT_EQ(calculate_button()->geometry(), QRect(288, 320, 313, 25));
-}
-
-TEST(WindowWithPointSeparator, DefaultTextsAreWrittenWithThePoint) {
-    const Environment environment{DecimalSeparator("."), QStringLiteral("vorlanex")};
-    TForm1 form(environment);
-    CalculationPage* page = form.page("kinematika");
-    ASSERT_TRUE(page);
-    EXPECT_EQ(page->findChild<QLineEdit*>(QStringLiteral("I3"))->text(), QStringLiteral("0.8"));
-    EXPECT_EQ(page->findChild<QLineEdit*>(QStringLiteral("I1"))->text(), QStringLiteral("0"));
 }
 
 TEST_F(Window, TabVisitsTheInputFieldsInOrderThenTheButtonOnly) {
