@@ -15,9 +15,9 @@ namespace vorlanex::pictures {
 namespace {
 
 constexpr double kSubscriptScale = 0.66;
-constexpr int kFractionGap = 2;     // between a fraction's bar and its numerator or denominator
+constexpr int kFractionGap = 2;       // between a fraction's bar and its numerator or denominator
 constexpr int kFractionOverhang = 2;  // the bar reaches this far past the wider part
-constexpr int kRootGap = 2;         // between the root's bar and the top of the radicand
+constexpr int kRootGap = 2;           // between the root's bar and the top of the radicand
 
 int scaled(int pixel_size, double factor) { return static_cast<int>(std::lround(pixel_size * factor)); }
 
@@ -27,7 +27,8 @@ QFont serif(const QString& family, int pixel_size, bool italic) {
     font.setItalic(italic);
     font.setHintingPreference(QFont::PreferFullHinting);
     // Never borrow a glyph from another face: a missing glyph must be noticed, not substituted.
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
     return font;
 }
 
@@ -92,20 +93,15 @@ Box FormulaType::subscript(Box base, const QString& index) const {
             }};
 }
 
-Box FormulaType::relation(const QString& sign) const {
-    return row({gap(wide_space_), name(sign), gap(wide_space_)});
-}
+Box FormulaType::relation(const QString& sign) const { return row({gap(wide_space_), name(sign), gap(wide_space_)}); }
 
-Box FormulaType::operation(const QString& sign) const {
-    return row({gap(thin_space_), name(sign), gap(thin_space_)});
-}
+Box FormulaType::operation(const QString& sign) const { return row({gap(thin_space_), name(sign), gap(thin_space_)}); }
 
 Box FormulaType::fraction(Box numerator, Box denominator) const {
     const int bar = std::max(numerator.width, denominator.width) + 2 * kFractionOverhang;
     const int axis = axis_;
     // The bar is the single row `axis` rows above the baseline.
-    return {bar + 2, axis + kFractionGap + numerator.height(),
-            -axis + 1 + kFractionGap + denominator.height(),
+    return {bar + 2, axis + kFractionGap + numerator.height(), -axis + 1 + kFractionGap + denominator.height(),
             [numerator, denominator, bar, axis](QPainter& painter, int x, int baseline) {
                 const int bar_row = baseline - axis;
                 painter.fillRect(QRect(x + 1, bar_row, bar, 1), Qt::black);

@@ -4,7 +4,9 @@
 //
 // writes DIRECTORY/NAME.jpg for each NAME at the given size. The build passes the names and sizes
 // declared in resources/CMakeLists.txt; regenerate the committed pictures with
+// clang-format off
 //   cmake -B build/pictures -DVORLANEX_PICTURE_GENERATOR=ON -DVORLANEX_TESTS=OFF && cmake --build build/pictures --target regenerate-pictures
+// clang-format on
 // The formulas are set in Liberation Serif (Debian package fonts-liberation), loaded from its files
 // so that no other installed font can stand in for it. Same fonts and libraries, same bytes.
 #include <QDir>
@@ -65,7 +67,12 @@ void paint(QImage& image, const Box& box, int x, int baseline) {
 QPoint centred(const QImage& image, int width, int height, const char* what) {
     if (width > image.width() - 2 * kMargin || height > image.height() - 2 * kMargin) {
         fail(QString("%1 needs %2 x %3 px but the picture is %4 x %5 with %6 px margins")
-                 .arg(what).arg(width).arg(height).arg(image.width()).arg(image.height()).arg(kMargin));
+                 .arg(what)
+                 .arg(width)
+                 .arg(height)
+                 .arg(image.width())
+                 .arg(image.height())
+                 .arg(kMargin));
     }
     return {(image.width() - width) / 2, (image.height() - height) / 2};
 }
@@ -80,9 +87,9 @@ QImage single_formula(int width, int height, const Box& formula, const char* wha
 // EES of a real vehicle from a catalogue test of another mass.
 QImage ees_katalog_formula(int width, int height, const QString& serif) {
     const FormulaType t(serif, 15);
-    const Box formula = row({t.name("EES", "SKUT"), t.relation("="),
-                             root(t.fraction(t.variable("m", "KAT"), t.variable("m", "SKUT"))),
-                             t.operation("·"), t.name("EES", "KAT")});
+    const Box formula =
+        row({t.name("EES", "SKUT"), t.relation("="), root(t.fraction(t.variable("m", "KAT"), t.variable("m", "SKUT"))),
+             t.operation("·"), t.name("EES", "KAT")});
     return single_formula(width, height, formula, "ees-katalog-formula");
 }
 
@@ -152,7 +159,8 @@ struct Picture {
 };
 
 constexpr Picture kPictures[] = {
-    {"road-view", JpegColour::Full, [](int width, int height, const QString&) { return draw_road_view(width, height); }},
+    {"road-view", JpegColour::Full,
+     [](int width, int height, const QString&) { return draw_road_view(width, height); }},
     {"ees-katalog-formula", JpegColour::Grey, ees_katalog_formula},
     {"ees-tuhosti-formula", JpegColour::Grey, ees_tuhosti_formula},
     {"gev-evu-formula", JpegColour::Grey, gev_evu_formula},
@@ -184,7 +192,8 @@ int run(const QStringList& arguments) {
         drawn.emplace_back(picture, picture->draw(*width, *height, serif));
     }
     for (const auto& [picture, image] : drawn) {
-        const QString file = directory.filePath(QString::fromUtf8(picture->name.data(), static_cast<qsizetype>(picture->name.size())) + ".jpg");
+        const QString file = directory.filePath(
+            QString::fromUtf8(picture->name.data(), static_cast<qsizetype>(picture->name.size())) + ".jpg");
         if (!write_jpeg(image, picture->colour, file)) return EXIT_FAILURE;
     }
     return EXIT_SUCCESS;

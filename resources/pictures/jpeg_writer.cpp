@@ -54,8 +54,8 @@ void encode(const QImage& pixels, JpegColour colour, Encoded& out) {
 }  // namespace
 
 bool write_jpeg(const QImage& image, JpegColour colour, const QString& path) {
-    const QImage pixels = image.convertToFormat(
-        colour == JpegColour::Grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    const QImage pixels =
+        image.convertToFormat(colour == JpegColour::Grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     Encoded encoded;
     encode(pixels, colour, encoded);
 
