@@ -1,5 +1,8 @@
 #include "app/pictures.h"
 
+#include "app/jpeg_image.h"
+#include "resources/compiled_pictures.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -339,7 +342,11 @@ QPixmap picture(std::string_view name) {
     static std::map<std::string, QPixmap, std::less<>> made;
     if (const auto found = made.find(name); found != made.end()) return found->second;
     QPixmap pixmap;
-    if (const Painting painting = drawn_icon(name)) pixmap = paint_pixmap(painting);
+    if (const Painting painting = drawn_icon(name)) {
+        pixmap = paint_pixmap(painting);
+    } else if (const resources::CompiledJpeg* jpeg = resources::find_compiled_jpeg(name)) {
+        pixmap = QPixmap::fromImage(decode_jpeg(jpeg->bytes));
+    }
     made.emplace(std::string(name), pixmap);
     return pixmap;
 }

@@ -13,8 +13,9 @@ namespace vorlanex::app {
 // Side of every page picture, in pixels.
 inline constexpr int kPictureSize = 32;
 
-// The picture a page places on itself by name: a drawn 32 x 32 icon with a transparent background.
-// Each picture is made on first use and then shared (QPixmap is implicitly shared, so the copy is
+// The picture a page places on itself by name: a drawn 32 x 32 icon with a transparent background,
+// or else the JPEG picture of that name compiled into the program, decoded with libjpeg. Each
+// picture is made on first use and then shared (QPixmap is implicitly shared, so the copy is
 // cheap). A name without a picture yields a null pixmap.
 QPixmap picture(std::string_view name);
 
