@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs the whole test suite:
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
 #   2. the toolkit-free code and its tests again under AddressSanitizer and UBSan;
-#   3. a bounded libFuzzer run of parse_number (FUZZ_SECONDS, default 45).
+#   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/dependencies.sh
@@ -43,16 +43,22 @@ echo "== fuzz build (libFuzzer, clang) =="
 cmake --preset fuzz >/dev/null
 cmake --build build/fuzz -j"$jobs"
 fuzz_seconds=${FUZZ_SECONDS:-45}
-mkdir -p build/fuzz/corpus
-if build/fuzz/tests/fuzz/fuzz_parse_number -max_total_time="$fuzz_seconds" -print_final_stats=1 \
-        build/fuzz/corpus tests/fuzz/seeds >build/fuzz/fuzz.log 2>&1; then
-    passed=$((passed + 1))
-    summary+=("fuzz parse_number: $(grep -m1 -E 'stat::number_of_executed_units' build/fuzz/fuzz.log | awk '{print $2}') runs, no crash")
-else
-    failed=$((failed + 1))
-    tail -n 40 build/fuzz/fuzz.log
-    summary+=("fuzz parse_number: FAILED (see build/fuzz/fuzz.log)")
-fi
+run_fuzzer() {  # name, seconds, seed folders...
+    local name=$1 seconds=$2
+    shift 2
+    mkdir -p "build/fuzz/corpus-$name"
+    if "build/fuzz/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
+            "build/fuzz/corpus-$name" "$@" >"build/fuzz/$name.log" 2>&1; then
+        passed=$((passed + 1))
+        summary+=("fuzz $name: $(grep -m1 -E 'stat::number_of_executed_units' "build/fuzz/$name.log" | awk '{print $2}') runs, no crash")
+    else
+        failed=$((failed + 1))
+        tail -n 40 "build/fuzz/$name.log"
+        summary+=("fuzz $name: FAILED (see build/fuzz/$name.log)")
+    fi
+}
+run_fuzzer parse_number "$fuzz_seconds" tests/fuzz/seeds
+run_fuzzer every_page "$fuzz_seconds"
 
 echo "== main build =="
 cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
