@@ -40,7 +40,9 @@ Extended pedal_press_speed(double a2, double tn, double vs);
 
 // The speed at the start of the reaction that still allows stopping exactly within the distance S
 // counted from there: reaction time tᵣ at constant speed, build-up time tₙ at mean deceleration
-// a₂/2, then full braking. Returns v_z rounded to 3 places, the only value used afterwards.
+// a₂/2, then full braking. Returns v_z rounded to 3 places, the only value used afterwards. The
+// braking pages stop before the collision point (S: the reaction-start distance); the speed
+// appropriate to visibility stops within the visible distance (S: L).
 double stopping_speed(double tn, double tr, double a2, double S);
 
 }  // namespace vorlanex::kinematics

@@ -4,6 +4,7 @@
 
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
+#include "kinematics/visibility_speed_page.h"
 
 namespace vorlanex::registry {
 
@@ -40,7 +41,7 @@ const std::array kTree{
     TopPage{"Kinematika", &kinematics::braking_page(), {}, 0, kInformationButton},
     TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
     TopPage{"Dráha na zastavení", nullptr, {}, 0},
-    TopPage{"Rychlost přim. rozhledu", nullptr, {}, 0},
+    TopPage{"Rychlost přim. rozhledu", &kinematics::visibility_speed_page(), {}, 0},
     TopPage{"Přepočet EES", nullptr, kEesSubPages, 1},
     TopPage{"Přepočet GEV", nullptr, kGevSubPages, 0},
 };
