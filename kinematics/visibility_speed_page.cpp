@@ -56,19 +56,27 @@ constexpr std::array kLabels{
     // The input rows: caption, symbol, unit.
     plain_text("Dráha, na které má dojít k zastavéní:", 24, 96),
     plain_text("(Vzdálenost, na kterou má řidič rozhled)", 32, 110),
-    row_symbol("L   =", kDistanceRow), row_unit("[m]", kDistanceRow),
+    row_symbol("L   =", kDistanceRow),
+    row_unit("[m]", kDistanceRow),
     plain_text("Součinitel adheze:", 24, kAdhesionRow + 3),
-    row_symbol("mí =", kAdhesionRow), row_unit("[1]", kAdhesionRow),
+    row_symbol("mí =", kAdhesionRow),
+    row_unit("[1]", kAdhesionRow),
     plain_text("Reakční doba řidiče:", 24, 148),
     plain_text("(+ zahrnuta i doba prodlevy brzd)", 64, 162),
-    row_symbol("t    =", kReactionRow), row_symbol_index("r", kReactionRow), row_unit("[s]", kReactionRow),
+    row_symbol("t    =", kReactionRow),
+    row_symbol_index("r", kReactionRow),
+    row_unit("[s]", kReactionRow),
     plain_text("Doba náběhu brzdného účinku:", 24, kBuildUpRow + 3),
-    row_symbol("t    =", kBuildUpRow), row_symbol_index("n", kBuildUpRow), row_unit("[s]", kBuildUpRow),
+    row_symbol("t    =", kBuildUpRow),
+    row_symbol_index("n", kBuildUpRow),
+    row_unit("[s]", kBuildUpRow),
     // The result block.
     bold_text("Maximální rychlost vozidla", 48, 232),
     bold_text("na začátku úseku L:", 96, 248),
-    row_symbol("v =", kMetresPerSecondRow), row_unit("[m.s    ]", kMetresPerSecondRow, "-1"),
-    row_symbol("V =", kKilometresPerHourRow), row_unit("[km.h    ]", kKilometresPerHourRow, "-1"),
+    row_symbol("v =", kMetresPerSecondRow),
+    row_unit("[m.s    ]", kMetresPerSecondRow, "-1"),
+    row_symbol("V =", kKilometresPerHourRow),
+    row_unit("[km.h    ]", kKilometresPerHourRow, "-1"),
 };
 
 // The view ahead along a winding road.

@@ -34,7 +34,8 @@ const Texts kAllFourRejected{{"I1", "0"}, {"I2", "0"}, {"I3", "-1"}, {"I4", "-0,
 
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, kWorkedExampleResults},
-    {"worked_example_100_m_on_0_7", {{"I1", "100"}, {"I2", "0,7"}, {"I3", "1"}, {"I4", "0,2"}},
+    {"worked_example_100_m_on_0_7",
+     {{"I1", "100"}, {"I2", "0,7"}, {"I3", "1"}, {"I4", "0,2"}},
      results("30,27", "108,972")},
     {"worked_example_5_m", kFiveMetres, kFiveMetresResults},
     {"no_reaction_and_no_build_up_is_braking_alone", kBrakingAlone, results("12,526", "45,094")},
@@ -70,15 +71,20 @@ const PageRun kRuns[] = {
     // Every input is read before any check: a read fault comes before any warning or write.
     {"page_as_it_opens_stops_at_the_empty_distance", kEarlierResults, {error(not_a_number(""))}},
     {"malformed_build_up_time_after_a_rejected_distance_writes_nothing",
-     with(kWorkedExample, {{"I1", "-5"}, {"I4", "x"}}), {error(not_a_number("x"))}},
+     with(kWorkedExample, {{"I1", "-5"}, {"I4", "x"}}),
+     {error(not_a_number("x"))}},
     {"reaction_time_beyond_the_double_range_overflows_before_any_check",
-     with(kWorkedExample, {{"I1", "0"}, {"I3", "1e309"}}), {error(kOverflow)}},
-    {"comma_is_not_a_number_with_point_separator", with(kWorkedExample, {{"I1", "0"}}), {error(not_a_number("0,8"))},
+     with(kWorkedExample, {{"I1", "0"}, {"I3", "1e309"}}),
+     {error(kOverflow)}},
+    {"comma_is_not_a_number_with_point_separator",
+     with(kWorkedExample, {{"I1", "0"}}),
+     {error(not_a_number("0,8"))},
      "."},
 
     // Faults of the arithmetic: nothing after the faulting step is written.
     {"huge_distance_overflows_the_quadratic", with(kWorkedExample, {{"I1", "1e308"}}), {error(kOverflow)}},
-    {"speed_too_large_to_round_in_km_h", with(kEarlierResults, with(kBrakingAlone, {{"I1", "1,6e30"}})),
+    {"speed_too_large_to_round_in_km_h",
+     with(kEarlierResults, with(kBrakingAlone, {{"I1", "1,6e30"}})),
      {set("R1", "5,01049139306715E15"), error(kInvalidOperation)}},
 };
 
@@ -90,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(RychlostRozhledu, VisibilitySpeedRun, ::testing::Values
 TEST(RychlostRozhleduNextRun, ReadsTheSubstituteShownInTheField) {
     RecordingPort page(visibility_speed_page());
     for (const auto& [id, text] : with(kWorkedExample, {{"I2", "-0,5"}})) page.type(id, text);
-    EXPECT_EQ(page.press_calculate(), (Transcript{warning(kAdhesionWarning), set("I2", "0,8")} + kWorkedExampleResults));
+    EXPECT_EQ(page.press_calculate(),
+              (Transcript{warning(kAdhesionWarning), set("I2", "0,8")} + kWorkedExampleResults));
     EXPECT_EQ(page.press_calculate(), kWorkedExampleResults);
 }
 
