@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "collision/gev_definition_page.h"
+#include "collision/gev_evu_page.h"
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
 #include "kinematics/visibility_speed_page.h"
@@ -33,8 +35,8 @@ const std::array kEesSubPages{
 };
 
 const std::array kGevSubPages{
-    SubPage{"GEV - dle metodiky EVU  ", nullptr},
-    SubPage{"GEV - dle definice", nullptr},
+    SubPage{"GEV - dle metodiky EVU  ", &collision::gev_evu_page()},
+    SubPage{"GEV - dle definice", &collision::gev_definition_page()},
 };
 
 const std::array kTree{
