@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/calculation_page.h"
@@ -168,8 +169,8 @@ protected:
     }
 
     // The "?" button whose top-left corner is at this place on the page.
-    QPushButton* help_button_at(int left, int top) const {
-        for (QPushButton* button : kinematika()->findChildren<QPushButton*>()) {
+    QPushButton* help_button_at(int left, int top, std::string_view page_key = "kinematika") const {
+        for (QPushButton* button : form.page(page_key)->findChildren<QPushButton*>()) {
             if (button->text() == QStringLiteral("?") && button->pos() == QPoint(left, top)) return button;
         }
         ADD_FAILURE() << "no \"?\" button at " << left << ", " << top;
@@ -463,6 +464,26 @@ TEST_F(Window, AdhesionTableLinesAreExact) {
     for (int line : {5, 7, 9, 11, 14, 16, 20, 21}) {
         EXPECT_TRUE(lines[line - 1].startsWith(QString(11, u' ')) && lines[line - 1][11] != u' ') << "line " << line;
     }
+}
+
+TEST_F(Window, GevRangesLinesAreExactAndNoFieldChanges) {
+    form.show_page("gev-definice");
+    QPushButton* button = help_button_at(352, 184, "gev-definice");
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->size(), QSize(25, 17));
+    QLineEdit* gev = form.page("gev-definice")->field("R2");
+    gev->setText(QStringLiteral("NENÍ STŘET"));
+    auto seen = close_next_box_with(Qt::Key_Return);
+    button->click();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(seen->appeared);
+    EXPECT_EQ(seen->object_name, QStringLiteral("warning_box"));
+    const QStringList expected{QStringLiteral("GEV < 0,75        ráz se skluzem"),
+                               QStringLiteral("GEV  0.9 - 1,2    ráz bez skluzu"), QStringLiteral(" "),
+                               QStringLiteral("GEV  0.75 - 0,9   ráz s mírným skluzem")};
+    EXPECT_EQ(seen->text.split(u'\n'), expected) << seen->text.toStdString();
+    EXPECT_EQ(gev->text(), QStringLiteral("NENÍ STŘET"));
+    EXPECT_EQ(form.page("gev-definice")->field("I1")->text(), QString());
 }
 
 TEST_F(Window, InformationBoxDescribesTheProgram) {
