@@ -29,11 +29,15 @@ constexpr std::array kFields{
 };
 
 constexpr std::array kLabels{
-    plain_text("Hodnota EES:", 32, 56), symbol_label("EES =", 192, 56), unit_label("[km.h   ]", 320, 56, "-1"),
-    plain_text("Rychlost vozidla před střetem:", 32, 96), symbol_label("V      =", 192, 96),
+    plain_text("Hodnota EES:", 32, 56),
+    symbol_label("EES =", 192, 56),
+    unit_label("[km.h   ]", 320, 56, "-1"),
+    plain_text("Rychlost vozidla před střetem:", 32, 96),
+    symbol_label("V      =", 192, 96),
     unit_label("[km.h   ]", 320, 96, "-1"),
     unit_label("[m.s    ]", 320, 120, "-1"),
-    symbol_label("GEV =", 192, 184), unit_label("[1]", 320, 184),
+    symbol_label("GEV =", 192, 184),
+    unit_label("[1]", 320, 184),
 };
 
 constexpr std::array kPictures{PicturePlacement{"gev-definice-formula", 472, 136}};

@@ -30,16 +30,26 @@ constexpr std::array kFields{
 constexpr std::array kPageLabels{
     bold_text("Přepočet pro uživatele PC-Crash.", 8, 0),
     // One row per input: its caption (the masses share one), the symbol, the unit.
-    plain_text("Impuls rázu:", 32, 24), symbol_label("I       =", 168, 24), unit_label("[N.s]", 296, 24),
-    plain_text("Deformační energie:", 32, 64), symbol_label("E      =", 168, 64), subscript_label("DEF", 176, 72),
+    plain_text("Impuls rázu:", 32, 24),
+    symbol_label("I       =", 168, 24),
+    unit_label("[N.s]", 296, 24),
+    plain_text("Deformační energie:", 32, 64),
+    symbol_label("E      =", 168, 64),
+    subscript_label("DEF", 176, 72),
     unit_label("[J]", 296, 64),
-    plain_text("Hmotnosti vozidel:", 32, 104), symbol_label("m      =", 168, 104), subscript_label("1", 184, 112),
+    plain_text("Hmotnosti vozidel:", 32, 104),
+    symbol_label("m      =", 168, 104),
+    subscript_label("1", 184, 112),
     unit_label("[kg]", 296, 104),
-    symbol_label("m      =", 168, 144), subscript_label("2", 184, 152), unit_label("[kg]", 296, 144),
+    symbol_label("m      =", 168, 144),
+    subscript_label("2", 184, 152),
+    unit_label("[kg]", 296, 144),
     symbol_label("GEV =", 168, 200),
     // Where the inputs come from.
-    plain_text("Vstupní hodnoty je možno získat z:", 448, 32), plain_text("protokolu ", 640, 32),
-    plain_text("(parametry rázu) ", 640, 48), plain_text("(PC Crash, ...)", 640, 64),
+    plain_text("Vstupní hodnoty je možno získat z:", 448, 32),
+    plain_text("protokolu ", 640, 32),
+    plain_text("(parametry rázu) ", 640, 48),
+    plain_text("(PC Crash, ...)", 640, 64),
 };
 
 constexpr auto kLabels = joined(kPageLabels, gev_ranges_legend(480, 256));
@@ -66,7 +76,7 @@ void calculate(Port& page) {
     if (!(m1 > 0)) m1 = warned_substitute(page, I3, kMassWarning, kSubstituteMass);
     if (!(m2 > 0)) m2 = warned_substitute(page, I4, kMassWarning, kSubstituteMass);
 
-    // GEV = I / √(2·E_DEF / (1/m1 + 1/m2)); the root is the momentum of the deformation. With
+    // GEV = I / √(2·E_DEF / (1/m1 + 1/m2)); the root is a momentum in N.s. With
     // positive E_DEF, m1 and m2 nothing here can divide by zero or take the root of a negative.
     const Extended momentum = sqrt(2.0 * Extended{E_DEF} / (1.0 / Extended{m1} + 1.0 / Extended{m2}));
     write_rounded(page, R1, Extended{I} / momentum, 3);

@@ -2,8 +2,7 @@
 
 namespace vorlanex::collision {
 
-double warned_substitute(page::Port& page, std::string_view field_id, std::string_view message,
-                         double substitute) {
+double warned_substitute(page::Port& page, std::string_view field_id, std::string_view message, double substitute) {
     page.warning(message);
     page::write_number(page, field_id, substitute);
     return substitute;

@@ -9,7 +9,6 @@ namespace vorlanex::collision {
 
 // Shows `message` in the warning box; once it is closed, writes `substitute` into the input field
 // (show_number) and returns it as the input's new value.
-double warned_substitute(page::Port& page, std::string_view field_id, std::string_view message,
-                         double substitute);
+double warned_substitute(page::Port& page, std::string_view field_id, std::string_view message, double substitute);
 
 }  // namespace vorlanex::collision
