@@ -4,6 +4,8 @@
 
 #include "collision/gev_definition_page.h"
 #include "collision/gev_evu_page.h"
+#include "collision/ees_catalogue_page.h"
+#include "collision/ees_stiffness_page.h"
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
 #include "kinematics/visibility_speed_page.h"
@@ -30,8 +32,8 @@ constexpr std::array kInformationButton{
 };
 
 const std::array kEesSubPages{
-    SubPage{"             EES               ", nullptr},
-    SubPage{"EES - na základě tuhostí vozidel", nullptr},
+    SubPage{"             EES               ", &collision::ees_catalogue_page()},
+    SubPage{"EES - na základě tuhostí vozidel", &collision::ees_stiffness_page()},
 };
 
 const std::array kGevSubPages{
