@@ -29,6 +29,7 @@ constexpr QColor kWhite{0xff, 0xff, 0xff};
 constexpr QColor kRed{0xe0, 0x10, 0x10};
 constexpr QColor kDarkRed{0x90, 0x00, 0x00};
 constexpr QColor kOrange{0xff, 0x80, 0x00};
+constexpr QColor kDarkOrange{0xa0, 0x48, 0x00};
 constexpr QColor kYellow{0xff, 0xe8, 0x00};
 constexpr QColor kBlue{0x18, 0x50, 0xe0};
 constexpr QColor kDarkBlue{0x00, 0x18, 0x80};
@@ -319,13 +320,98 @@ void draw_minibus(QPainter& painter) {
     }
 }
 
+// A grey filing cabinet seen from the front: its top drawer pulled out towards the viewer, full of
+// white sheets with yellow folder tabs, the drawer below it closed.
+void draw_filing_cabinet(QPainter& painter) {
+    painter.setPen(outline(painter, kInk));
+    painter.setBrush(kSilver);
+    painter.drawRect(QRectF(6.5, 1.5, 19.0, 29.0));
+
+    // The dark hollow the drawer came out of, and the drawer's inside, widening towards the viewer.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kInk);
+    painter.drawRect(QRectF(8.0, 3.0, 16.0, 9.0));
+    painter.setBrush(kDarkGrey);
+    painter.drawPolygon(QPolygonF({{8.0, 8.0}, {24.0, 8.0}, {27.0, 14.0}, {5.0, 14.0}}));
+
+    // The files standing in the drawer: sheets, and the tabs of the folders between them.
+    painter.setPen(outline(painter, kGrey));
+    painter.setBrush(kWhite);
+    painter.drawRect(QRectF(8.5, 6.5, 14.0, 7.0));
+    painter.drawRect(QRectF(7.5, 8.5, 16.0, 5.0));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kYellow);
+    painter.drawRect(QRectF(10.0, 4.0, 4.0, 3.0));
+    painter.drawRect(QRectF(17.0, 6.0, 4.0, 3.0));
+
+    // The open drawer's front, then the closed drawer: each with a label plate and a handle.
+    painter.setPen(outline(painter, kInk));
+    painter.setBrush(kSilver);
+    painter.drawRect(QRectF(4.5, 13.5, 23.0, 8.0));
+    painter.setPen(outline(painter, kDarkGrey));
+    painter.drawRect(QRectF(8.5, 23.5, 15.0, 5.0));
+    painter.setPen(Qt::NoPen);
+    for (const auto& [left, top] : {std::pair{13.0, 15.0}, std::pair{13.5, 24.5}}) {
+        painter.setBrush(kWhite);
+        painter.drawRect(QRectF(left, top, 5.0, 2.0));
+        painter.setBrush(kInk);
+        painter.drawRect(QRectF(left, top + 3.0, 5.0, 1.0));
+    }
+}
+
+// An orange saloon seen from the left, facing right, its front crumpled after an impact.
+void draw_dented_car(QPainter& painter) {
+    QPainterPath body;
+    body.moveTo(1.5, 24.5);
+    body.lineTo(1.5, 17.5);
+    body.lineTo(5.0, 15.5);
+    body.lineTo(9.0, 9.5);
+    body.lineTo(19.0, 9.5);
+    body.lineTo(23.0, 14.5);
+    // The crumpled front: the bonnet buckled, the nose pushed in.
+    body.lineTo(25.0, 13.5);
+    body.lineTo(26.5, 16.0);
+    body.lineTo(28.5, 14.5);
+    body.lineTo(28.0, 18.0);
+    body.lineTo(30.5, 19.0);
+    body.lineTo(27.5, 21.0);
+    body.lineTo(29.5, 24.5);
+    body.closeSubpath();
+    painter.setPen(outline(painter, kDarkOrange));
+    painter.setBrush(kOrange);
+    painter.drawPath(body);
+
+    // Windows; the windscreen is cracked.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kGlass);
+    painter.drawPolygon(QPolygonF({{9.8, 11.0}, {13.5, 11.0}, {13.5, 15.0}, {7.0, 15.0}}));
+    painter.drawPolygon(QPolygonF({{15.0, 11.0}, {18.3, 11.0}, {21.2, 15.0}, {15.0, 15.0}}));
+    painter.setPen(outline(painter, kInk, 0.6));
+    painter.drawPolyline(QPolygonF({{20.5, 14.5}, {19.0, 13.0}, {19.5, 12.0}, {17.8, 11.0}}));
+
+    // Creases of the crushed sheet metal and the door gap.
+    painter.setPen(outline(painter, kDarkOrange));
+    painter.drawPolyline(QPolygonF({{23.0, 16.0}, {25.0, 18.5}, {24.0, 21.0}}));
+    painter.drawLine(QPointF(14.5, 15.5), QPointF(14.5, 22.0));
+
+    for (const qreal x : {7.5, 23.0}) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kInk);
+        painter.drawEllipse(QPointF(x, 24.5), 3.8, 3.8);
+        painter.setBrush(kSilver);
+        painter.drawEllipse(QPointF(x, 24.5), 1.6, 1.6);
+    }
+}
+
 // The icons drawn here, by the names the pages place them with.
-constexpr std::array<std::pair<std::string_view, Painting>, 5> kDrawnIcons{{
+constexpr std::array<std::pair<std::string_view, Painting>, 7> kDrawnIcons{{
     {"stop-sign", draw_stop_sign},
     {"collision", draw_collision},
     {"skid", draw_skid},
     {"brake-pedal", draw_brake_pedal},
     {"warning", draw_warning},
+    {"filing-cabinet", draw_filing_cabinet},
+    {"dented-car", draw_dented_car},
 }};
 
 Painting drawn_icon(std::string_view name) {

@@ -33,7 +33,7 @@ int count_pixels(const QImage& image, Test test) {
 }
 
 // Rough colour families of opaque pixels: saturated ones by hue, the rest by brightness.
-enum class Family { Red, Yellow, Green, Blue, White, Dark };
+enum class Family { Red, Orange, Yellow, Green, Blue, White, Dark };
 
 bool is(Family family, QRgb pixel) {
     const QColor colour = QColor::fromRgba(pixel);
@@ -42,6 +42,7 @@ bool is(Family family, QRgb pixel) {
     if (qAlpha(pixel) < 192) return false;
     switch (family) {
         case Family::Red: return vivid && (hue < 12 || hue > 348);
+        case Family::Orange: return vivid && hue > 18 && hue < 38;
         case Family::Yellow: return vivid && hue > 40 && hue < 70;
         case Family::Green: return vivid && hue > 90 && hue < 160;
         case Family::Blue: return vivid && hue > 200 && hue < 250;
@@ -66,6 +67,8 @@ const std::vector<PictureCase> kPictures{
     {"Skid", "skid", {Dark, White}, {Red, Blue, Yellow}},
     {"BrakePedal", "brake-pedal", {Red, Dark}, {Blue, Green, Yellow}},
     {"Warning", "warning", {Red, White, Dark}, {Blue, Green, Yellow}},
+    {"FilingCabinet", "filing-cabinet", {White, Yellow, Dark}, {Red, Orange, Green, Blue}},
+    {"DentedCar", "dented-car", {Orange, Dark}, {Red, Yellow, Green, Blue}},
 };
 
 class PagePicture : public testing::TestWithParam<PictureCase> {};
