@@ -4,6 +4,7 @@
 
 #include "collision/gev_layout.h"
 #include "collision/gev_ranges.h"
+#include "collision/vehicle_mass.h"
 #include "collision/warned_substitute.h"
 
 namespace vorlanex::collision {
@@ -59,11 +60,9 @@ constexpr std::array kPictures{PicturePlacement{"gev-evu-formula", 480, 108}};
 constexpr PageLayout kLayout{{}, kLabels, kPictures, kFields, {}, {192, 232, 121, 25}};
 
 constexpr std::string_view kEnergyWarning = "Pozor, chybně zadaná deformační energie !";
-constexpr std::string_view kMassWarning = "Pozor, chybně zadaná hmotnost !";
 
-// What a deformation energy or a mass that is not positive is replaced with.
+// What a deformation energy that is not positive is replaced with.
 constexpr double kSubstituteEnergy = 1;
-constexpr double kSubstituteMass = 1000;
 
 void calculate(Port& page) {
     // All four inputs are read before any check. The impulse has none: 0 gives a GEV of 0, a
@@ -73,8 +72,8 @@ void calculate(Port& page) {
     double m1 = read_number(page, I3);
     double m2 = read_number(page, I4);
     if (!(E_DEF > 0)) E_DEF = warned_substitute(page, I2, kEnergyWarning, kSubstituteEnergy);
-    if (!(m1 > 0)) m1 = warned_substitute(page, I3, kMassWarning, kSubstituteMass);
-    if (!(m2 > 0)) m2 = warned_substitute(page, I4, kMassWarning, kSubstituteMass);
+    m1 = checked_mass(page, I3, m1);
+    m2 = checked_mass(page, I4, m2);
 
     // GEV = I / √(2·E_DEF / (1/m1 + 1/m2)); the root is a momentum in N.s. With
     // positive E_DEF, m1 and m2 nothing here can divide by zero or take the root of a negative.

@@ -1,13 +1,11 @@
 #include "collision/vehicle_mass.h"
 
+#include "collision/warned_substitute.h"
+
 namespace vorlanex::collision {
 
 double checked_mass(page::Port& page, std::string_view field_id, double mass) {
-    if (!(mass > 0)) {
-        page.warning(kWrongMass);
-        page::write_number(page, field_id, kFallbackMass);
-        return kFallbackMass;
-    }
+    if (!(mass > 0)) return warned_substitute(page, field_id, kWrongMass, kFallbackMass);
     return mass;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The check of a vehicle mass that both EES pages make after they have read all their inputs.
+// The check of a vehicle mass that the EES and GEV pages make after they have read all their inputs.
 #include <string_view>
 
 #include "page/port.h"
