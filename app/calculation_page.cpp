@@ -71,10 +71,11 @@ CalculationPage::CalculationPage(const page::PageDefinition& definition, const E
                                  std::span<const page::HelpButton> program_help_buttons, QWidget* parent)
     : QWidget(parent), definition_(definition), environment_(environment) {
     setObjectName(qstring(definition.key));
-    // Stacking order: boxes at the back, then texts and pictures, then the controls.
+    // Stacking order: boxes at the back, then pictures, then texts (a caption that reaches into a
+    // picture's white margin stays readable), then the controls.
     add_group_boxes();
-    add_labels();
     add_pictures();
+    add_labels();
     add_fields();
     add_help_buttons(program_help_buttons);
     add_help_buttons(definition_.layout.help_buttons);
