@@ -115,11 +115,13 @@ constexpr page::HelpButton ees_note_help_button(Point place) {
     return {kEesNote, {place.left, place.top, 17, 17}, "Nápověda: poznámka k EES"};
 }
 
-// The texts under the build-up box and under the reaction box.
-constexpr std::array<page::Label, 3> phase_notes(Point under_build_up, Point under_reaction) {
+// The texts under the build-up box and under the reaction box; the stopping-distance page writes
+// the reaction box's first line with a trailing space.
+constexpr std::array<page::Label, 3> phase_notes(Point under_build_up, Point under_reaction,
+                                                 std::string_view reaction_first_line = "Reakční doba řidiče") {
     return {{
         page::plain_text("Doba náběhu brzdného účinku", under_build_up.left, under_build_up.top),
-        page::plain_text("Reakční doba řidiče", under_reaction.left, under_reaction.top),
+        page::plain_text(reaction_first_line, under_reaction.left, under_reaction.top),
         page::plain_text("(zahrnuta i doba prodlevy brzd)", under_reaction.left, under_reaction.top + 14),
     }};
 }
@@ -133,6 +135,13 @@ constexpr std::array<page::Label, 3> stopping_speed_text(Point first_line) {
     }};
 }
 
+// The events every timeline shows, with the icon at `icon`.
+constexpr TimelineEvent reaction_start_event(Point icon) { return {kWarningPicture, icon, "Začátek", "reakce"}; }
+constexpr TimelineEvent pedal_press_event(Point icon) {
+    return {kBrakePedalPicture, icon, "Sešlápnutí pedálu", "brzdy"};
+}
+constexpr TimelineEvent skid_start_event(Point icon) { return {kSkidPicture, icon, "Začátek blokovací", "stopy"}; }
+
 // The timeline of the two braking pages, read from right (earliest) to left (latest): the end of
 // the run-out, the collision, the start of the skid mark, the pedal press, the start of the
 // reaction, with the icons at these places.
@@ -141,9 +150,22 @@ constexpr std::array<TimelineEvent, 5> braking_timeline(Point run_out_end, Point
     return {{
         {kStopSignPicture, run_out_end, "Výběhová ", "rychlost"},
         {kCollisionPicture, collision, "STŘET"},
-        {kSkidPicture, skid_start, "Začátek blokovací", "stopy"},
-        {kBrakePedalPicture, pedal_press, "Sešlápnutí pedálu", "brzdy"},
-        {kWarningPicture, reaction_start, "Začátek", "reakce"},
+        skid_start_event(skid_start),
+        pedal_press_event(pedal_press),
+        reaction_start_event(reaction_start),
+    }};
+}
+
+// The timeline of the stopping-distance page, read from left (earliest) to right (latest): the
+// start of the reaction, the pedal press, the start of the skid mark, the stop. The collision with
+// the obstacle has no place on it: its icon stands in the collision report.
+constexpr std::array<TimelineEvent, 4> stopping_timeline(Point reaction_start, Point pedal_press, Point skid_start,
+                                                         Point stop) {
+    return {{
+        reaction_start_event(reaction_start),
+        pedal_press_event(pedal_press),
+        skid_start_event(skid_start),
+        {kStopSignPicture, stop, "Zastavení", "vozidla"},
     }};
 }
 

@@ -41,4 +41,14 @@ double stopping_speed(double tn, double tr, double a2, double S) {
     return round_to_places(Extended{a2} * tn / 2.0 + u, 3);
 }
 
+Extended braking_distance_to_stop(Extended w, double a) { return square(w) / (Extended{2.0} * a); }
+
+Extended braking_time_to_stop(Extended w, double a) { return w / a; }
+
+Extended speed_after_braking(Extended u, double x, double a) {
+    const Extended under_root = square(u) - Extended{2.0} * x * a;
+    if (under_root < Extended{0.0}) return Extended{0.0};
+    return sqrt(under_root);
+}
+
 }  // namespace vorlanex::kinematics

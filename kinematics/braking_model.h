@@ -45,4 +45,14 @@ Extended pedal_press_speed(double a2, double tn, double vs);
 // appropriate to visibility stops within the visible distance (S: L).
 double stopping_speed(double tn, double tr, double a2, double S);
 
+// Full braking at the deceleration a from the speed w down to a stop: w² / (2 × a) metres ...
+Extended braking_distance_to_stop(Extended w, double a);
+// ... in w / a seconds.
+Extended braking_time_to_stop(Extended w, double a);
+
+// The speed left after braking at the deceleration a over the distance x from the speed u:
+// √(u² − 2 × x × a). When the vehicle comes to rest just there, rounding in a and x alone can make
+// the quantity under the root negative; the vehicle then stands: 0.
+Extended speed_after_braking(Extended u, double x, double a);
+
 }  // namespace vorlanex::kinematics

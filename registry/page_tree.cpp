@@ -8,6 +8,7 @@
 #include "collision/ees_stiffness_page.h"
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
+#include "kinematics/stopping_distance_page.h"
 #include "kinematics/visibility_speed_page.h"
 
 namespace vorlanex::registry {
@@ -44,7 +45,7 @@ const std::array kGevSubPages{
 const std::array kTree{
     TopPage{"Kinematika", &kinematics::braking_page(), {}, 0, kInformationButton},
     TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
-    TopPage{"Dráha na zastavení", nullptr, {}, 0},
+    TopPage{"Dráha na zastavení", &kinematics::stopping_distance_page(), {}, 0},
     TopPage{"Rychlost přim. rozhledu", &kinematics::visibility_speed_page(), {}, 0},
     TopPage{"Přepočet EES", nullptr, kEesSubPages, 1},
     TopPage{"Přepočet GEV", nullptr, kGevSubPages, 0},
