@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "app/accessibility_guard.h"
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     const std::string title = numeric::application_title(numeric::own_executable_path(argc > 0 ? argv[0] : ""));
     app::Environment environment{numeric::DecimalSeparator::from_regional_settings(), QString::fromStdString(title)};
 
+    app::guard_accessibility_properties_calls();
     QApplication application(argc, argv);
     QApplication::setApplicationName(environment.application_title);
     app::apply_window_look();

@@ -22,7 +22,8 @@ install_missing_packages() {
 }
 
 # What the program needs to be built and run.
-BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
                 fonts-liberation)
 # What the test suite needs besides.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
+               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus)
