@@ -1,8 +1,11 @@
 #include "numeric/application_title.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "numeric/lower_case.h"
+#include "numeric/utf8.h"
 
 namespace vorlanex::numeric {
 
@@ -11,13 +14,9 @@ std::string application_title(std::string_view executable_path) {
     if (const auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
     name = name.substr(0, name.find('.'));
 
-    std::string title(name);
-    // Only ASCII letters are lowered. Every byte of a multi-byte UTF-8 character is above 0x7F,
-    // so such characters, a multi-byte first character included, stay intact.
-    for (std::size_t i = 1; i < title.size(); ++i) {
-        if (title[i] >= 'A' && title[i] <= 'Z') title[i] = static_cast<char>(title[i] - 'A' + 'a');
-    }
-    return title;
+    // The first character stays as it is (a byte that starts no well-formed character counts as one).
+    const std::size_t first = name.empty() ? 0 : std::max<std::size_t>(utf8_character_length(name), 1);
+    return std::string(name.substr(0, first)) + lower_case(name.substr(first));
 }
 
 std::string own_executable_path(std::string_view fallback) {

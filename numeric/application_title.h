@@ -5,8 +5,8 @@
 namespace vorlanex::numeric {
 
 // The title of the warning and error boxes: the executable's file name without its directory,
-// cut at its first ".", every character after the first in lower case ("/opt/VORLANEX.bin" ->
-// "Vorlanex"; "vorlanex" -> "vorlanex").
+// cut at its first ".", every letter after the first character in lower case, whatever its script
+// ("/opt/VORLANEX.bin" -> "Vorlanex"; "vorlanex" -> "vorlanex"; "ŽLUŤOUČKÝ" -> "Žluťoučký").
 std::string application_title(std::string_view executable_path);
 
 // The path of the running program's own executable file (/proc/self/exe), or `fallback` (argv[0])

@@ -1,6 +1,7 @@
 #pragma once
-// Small UTF-8 helpers shared by the decimal separator and the application title.
+// Small UTF-8 helpers shared by the decimal separator, the application title and lower case.
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vorlanex::numeric {
@@ -38,6 +39,37 @@ inline std::size_t utf8_character_length(std::string_view text) {
         if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
     }
     return length;
+}
+
+// The code point of `character`, one well-formed UTF-8 character (see utf8_character_length).
+inline char32_t decode_utf8(std::string_view character) {
+    const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(character[i])); };
+    switch (character.size()) {
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+    }
+}
+
+// Appends `code_point` (at most U+10FFFF, not a surrogate) to `text` in UTF-8.
+inline void append_utf8(std::string& text, char32_t code_point) {
+    const auto put = [&](char32_t bits) { text += static_cast<char>(bits); };
+    if (code_point < 0x80) {
+        put(code_point);
+    } else if (code_point < 0x800) {
+        put(0xC0 | code_point >> 6);
+        put(0x80 | (code_point & 0x3F));
+    } else if (code_point < 0x10000) {
+        put(0xE0 | code_point >> 12);
+        put(0x80 | (code_point >> 6 & 0x3F));
+        put(0x80 | (code_point & 0x3F));
+    } else {
+        put(0xF0 | code_point >> 18);
+        put(0x80 | (code_point >> 12 & 0x3F));
+        put(0x80 | (code_point >> 6 & 0x3F));
+        put(0x80 | (code_point & 0x3F));
+    }
 }
 
 }  // namespace vorlanex::numeric
