@@ -5,8 +5,11 @@
 //   vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]   one run
 //   vorlanex-calc [--separator C] --batch                 one run per JSON line on standard input
 //   vorlanex-calc [--separator C] --list                  the pages and their fields
+// Options are read as getopt_long reads them ("--separator=C", "--sep C", "--" ends the options).
 //
-// Exit status: 0 the run completed (warnings allowed), 1 a fault stopped it, 2 usage error.
+// Exit status: 0 the run completed (warnings allowed), or every batch line was a scenario (faults
+// are results); 1 a fault stopped the single run; 2 usage error, or a batch line was one;
+// 3 the output could not be written (a full disk, a closed pipe): the command stops at once.
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -18,6 +21,7 @@ namespace vorlanex::cli {
 inline constexpr int kExitCompleted = 0;
 inline constexpr int kExitFault = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitOutputFailed = 3;
 
 // `arguments` without the program name. `regional_separator` is used unless --separator is given.
 int run_calc_command(std::span<const std::string> arguments, const numeric::DecimalSeparator& regional_separator,

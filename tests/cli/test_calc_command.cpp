@@ -1,6 +1,7 @@
 // vorlanex-calc in-process: arguments in, JSON Lines and exit status out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -45,8 +46,13 @@ std::vector<std::string> lines(const std::string& text) {
 const std::vector<std::string> kWorkedExample{"kinematika", "I1=20",  "I2=8",   "I3=0,7", "I4=15",
                                               "I5=20",      "I6=0,8", "I7=0,2", "I8=1"};
 
-std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& more) {
-    arguments.insert(arguments.end(), more.begin(), more.end());
+// The arguments with some fields' texts replaced (a field is given once only).
+std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& replaced) {
+    for (const std::string& field : replaced) {
+        const std::string id = field.substr(0, field.find('=') + 1);
+        std::erase_if(arguments, [&id](const std::string& argument) { return argument.starts_with(id); });
+        arguments.push_back(field);
+    }
     return arguments;
 }
 
@@ -118,14 +124,14 @@ TEST(CalcCommandRun, ConversionFaultAfterAWarningQuotesTheTextAsTyped) {
     const Outcome outcome = calc(with(kWorkedExample, {"I7=-1", "I8=1 0"}));
     EXPECT_EQ(outcome.exit_status, kExitFault);
     EXPECT_EQ(outcome.out, R"({"warning":"Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !"}
-{"error":"'1 0' is not a valid floating point value."}
+{"error":"'1 0' is not a valid floating point value.","field":"I8"}
 )");
 }
 
 TEST(CalcCommandRun, EmptyTextIsAnEmptyField) {
     const Outcome outcome = calc(with(kWorkedExample, {"I2="}));
     EXPECT_EQ(outcome.exit_status, kExitFault);
-    EXPECT_EQ(outcome.out, "{\"error\":\"'' is not a valid floating point value.\"}\n");
+    EXPECT_EQ(outcome.out, "{\"error\":\"'' is not a valid floating point value.\",\"field\":\"I2\"}\n");
 }
 
 TEST(CalcCommandRun, TextWithBlanksIsPassedWholeToTheField) {
@@ -144,7 +150,7 @@ TEST(CalcCommandRun, FieldsNotNamedKeepTheirDefaultTexts) {
     // Without any field the page is as it opens: the empty braking distance stops the run.
     const Outcome opened = calc({"kinematika"});
     EXPECT_EQ(opened.exit_status, kExitFault);
-    EXPECT_EQ(opened.out, "{\"error\":\"'' is not a valid floating point value.\"}\n");
+    EXPECT_EQ(opened.out, "{\"error\":\"'' is not a valid floating point value.\",\"field\":\"I2\"}\n");
 }
 
 TEST(CalcCommandRun, InvalidUtf8InAFieldTextIsReportedNotThrown) {
@@ -191,7 +197,21 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"missing_page", {}, "PAGE"},
                       UsageCase{"missing_page_after_separator", {"--separator", ","}, "PAGE"},
                       UsageCase{"page_and_batch", {"kinematika", "--batch"}, "--batch"},
-                      UsageCase{"batch_and_list", {"--batch", "--list"}, "--list"}),
+                      UsageCase{"batch_and_list", {"--batch", "--list"}, "--list"},
+                      UsageCase{"field_given_twice", {"kinematika", "I1=20", "I2=8", "I1=30"}, "I1"},
+                      // A separator that is part of a number's syntax would make "558.979" read "5585979".
+                      UsageCase{"separator_digit", {"--separator", "5", "kinematika"}, "'5'"},
+                      UsageCase{"separator_capital_exponent", {"--separator", "E", "kinematika"}, "'E'"},
+                      UsageCase{"separator_small_exponent", {"--separator=e", "kinematika"}, "'e'"},
+                      UsageCase{"separator_plus", {"--separator", "+", "kinematika"}, "'+'"},
+                      UsageCase{"separator_minus", {"--separator", "-", "kinematika"}, "'-'"},
+                      UsageCase{"separator_space", {"--separator", " ", "kinematika"}, "--separator"},
+                      UsageCase{"separator_tab", {"--separator", "\t", "kinematika"}, "--separator"},
+                      UsageCase{"separator_zero_width_space", {"--separator", "\u200b", "kinematika"}, "--separator"},
+                      UsageCase{"separator_equals_empty", {"--separator=", "kinematika"}, "--separator"},
+                      UsageCase{"value_for_a_flag", {"--batch=yes"}, "--batch"},
+                      UsageCase{"unknown_short_option", {"-x", "kinematika"}, "-x"},
+                      UsageCase{"option_after_double_dash_is_a_page", {"--", "--list"}, "'--list'"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 // --batch
@@ -215,8 +235,9 @@ TEST(CalcCommandBatch, OneOutputLinePerInputLineAndAMalformedLineDoesNotStopTheB
         "\n";
     int status = -1;
     const std::vector<json> out = batch(input, &status);
-    EXPECT_EQ(status, kExitCompleted);
+    EXPECT_EQ(status, kExitUsage) << "a line that is no scenario makes the batch's status 2";
     ASSERT_EQ(out.size(), 3U);
+    for (std::size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i]["line"], i + 1);
 
     // A completed run: its 18 writes, and every field's text after it.
     ASSERT_TRUE(out[0].contains("events"));
@@ -233,7 +254,7 @@ TEST(CalcCommandBatch, OneOutputLinePerInputLineAndAMalformedLineDoesNotStopTheB
     // page's default texts.
     EXPECT_EQ(out[2]["events"],
               (json::array({{{"warning", "Pozor, hodnota času musí být kladná !\rVýpočet nelze provést !"}},
-                            {{"error", "'x' is not a valid floating point value."}}})));
+                            {{"error", "'x' is not a valid floating point value."}, {"field", "I8"}}})));
     EXPECT_EQ(out[2]["fields"]["I1"], "0");
     EXPECT_EQ(out[2]["fields"]["I3"], "0,8");
     EXPECT_EQ(out[2]["fields"]["I7"], "-1");
@@ -276,7 +297,7 @@ TEST_P(CalcCommandBatchMalformed, GivesAUsageErrorLineAndTheNextLineStillRuns) {
     const std::vector<json> out = batch(GetParam().line + "\n" + R"({"page":"kinematika","fields":{"I2":""}})" + "\n");
     ASSERT_EQ(out.size(), 2U);
     EXPECT_TRUE(out[0].contains("usage_error")) << out[0];
-    EXPECT_EQ(out[1]["events"], (json::array({{{"error", "'' is not a valid floating point value."}}})));
+    EXPECT_EQ(out[1]["events"], (json::array({{{"error", "'' is not a valid floating point value."}, {"field", "I2"}}})));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -287,8 +308,154 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedLine{"unknown_page", R"({"page":"kinematic"})"},
                       MalformedLine{"unknown_field", R"({"page":"kinematika","fields":{"I9":"1"}})"},
                       MalformedLine{"number_instead_of_text", R"({"page":"kinematika","fields":{"I1":20}})"},
-                      MalformedLine{"invalid_utf8_in_a_text", "{\"page\":\"kinematika\",\"fields\":{\"I1\":\"\xc3\x28\"}}"}),
+                      MalformedLine{"invalid_utf8_in_a_text", "{\"page\":\"kinematika\",\"fields\":{\"I1\":\"\xc3\x28\"}}"},
+                      MalformedLine{"field_given_twice", R"({"page":"kinematika","fields":{"I1":"1","I2":"2","I1":"3"}})"},
+                      MalformedLine{"page_given_twice", R"({"page":"kinematika","page":"kinematika-meze"})"},
+                      MalformedLine{"id_as_an_object", R"({"page":"kinematika","id":{"n":1}})"},
+                      MalformedLine{"id_as_true", R"({"page":"kinematika","id":true})"},
+                      MalformedLine{"deep_nesting", std::string(300000, '[') + std::string(300000, ']')},
+                      MalformedLine{"text_as_an_object", R"({"page":"kinematika","fields":{"I1":{"a":"1"}}})"},
+                      MalformedLine{"longer_than_a_mebibyte",
+                                    R"({"page":"kinematika","fields":{"I1":")" + std::string(1 << 20, '1') + R"("}})"}),
     [](const ::testing::TestParamInfo<MalformedLine>& info) { return std::string(info.param.name); });
+
+TEST(CalcCommandBatch, LinesAreNumberedAsReadBlankLinesSkippedAndIdsEchoed) {
+    const std::string input = "\n"
+                              R"({"id":"a-1","page":"kinematika","fields":{"I2":"8"}})"
+                              "\n \t\r\n"
+                              R"({"id":7,"page":"kinematic"})"
+                              "\n"
+                              R"({"page":"kinematika","fields":{"I2":"x"}})";  // no newline at the end
+    int status = -1;
+    const std::vector<json> out = batch(input, &status);
+    EXPECT_EQ(status, kExitUsage);
+    ASSERT_EQ(out.size(), 3U);
+    for (const std::string& line : lines(calc({"--batch"}, input).out)) EXPECT_TRUE(line.starts_with(R"({"line":)")) << line;
+    EXPECT_EQ(out[0]["line"], 2);
+    EXPECT_EQ(out[0]["id"], "a-1");
+    EXPECT_TRUE(out[0].contains("events"));
+    EXPECT_EQ(out[1]["line"], 4);
+    EXPECT_EQ(out[1]["id"], 7);
+    EXPECT_TRUE(out[1].contains("usage_error"));
+    EXPECT_EQ(out[2]["line"], 5);
+    EXPECT_FALSE(out[2].contains("id"));
+    EXPECT_EQ(out[2]["events"].back(), (json{{"error", "'x' is not a valid floating point value."}, {"field", "I2"}}));
+}
+
+TEST(CalcCommandBatch, FaultsAreResultsSoTheStatusStaysZero) {
+    int status = -1;
+    batch(R"({"page":"kinematika"})"
+          "\n"
+          R"({"page":"kinematika","fields":{"I1":"20","I2":"0","I4":"-30","I5":"0","I7":"0","I8":"0"}})"
+          "\n",
+          &status);
+    EXPECT_EQ(status, kExitCompleted);
+}
+
+TEST(CalcCommandBatch, ALineOfExactlyOneMebibyteIsStillAScenario) {
+    const std::string head = R"({"page":"kinematika","fields":{"I2":")";
+    const std::string tail = R"("}})";
+    for (const std::size_t length : {std::size_t{1} << 20, (std::size_t{1} << 20) + 1}) {
+        const std::string line = head + std::string(length - head.size() - tail.size(), '7') + tail;
+        const std::vector<json> out = batch(line + "\n");
+        ASSERT_EQ(out.size(), 1U);
+        EXPECT_EQ(out[0].contains("events"), length == std::size_t{1} << 20) << length;
+    }
+}
+
+// The same run written with the option forms getopt_long accepts.
+TEST(CalcCommandOptions, LongOptionFormsGiveTheSameRun) {
+    const std::vector<std::string> fields{"I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8", "I7=0.2", "I8=1"};
+    const Outcome plain = calc(with({"--separator", ".", "kinematika"}, fields));
+    ASSERT_EQ(plain.exit_status, kExitCompleted);
+    const std::vector<std::vector<std::string>> forms{
+        with({"--separator=.", "kinematika"}, fields),
+        with({"--sep", ".", "kinematika"}, fields),
+        with({"--s=.", "kinematika"}, fields),
+        [&fields] {
+            std::vector<std::string> options_last{"kinematika"};
+            options_last.insert(options_last.end(), fields.begin(), fields.end());
+            options_last.insert(options_last.end(), {"--separator", "."});
+            return options_last;
+        }(),
+        with({"--separator", ".", "--", "kinematika"}, fields),
+    };
+    for (const auto& form : forms) {
+        const Outcome outcome = calc(form);
+        EXPECT_EQ(outcome.exit_status, kExitCompleted) << outcome.err;
+        EXPECT_EQ(outcome.out, plain.out) << form[0] << " " << form[1];
+    }
+    EXPECT_EQ(calc({"--li"}).out, calc({"--list"}).out);
+}
+
+// An output that takes `capacity` bytes and refuses every byte after them, as a full disk or a
+// pipe whose reader has gone does.
+class RefusingOutput : public std::streambuf {
+public:
+    explicit RefusingOutput(std::size_t capacity) : capacity_(capacity) {}
+    const std::string& taken() const { return taken_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()) || taken_.size() >= capacity_) return traits_type::eof();
+        taken_ += traits_type::to_char_type(c);
+        return c;
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        const auto room = static_cast<std::streamsize>(capacity_ - taken_.size());
+        const std::streamsize accepted = std::min(count, room);
+        taken_.append(text, static_cast<std::size_t>(accepted));
+        return accepted;
+    }
+
+private:
+    std::size_t capacity_;
+    std::string taken_;
+};
+
+struct RefusedCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::size_t capacity;
+};
+
+std::ostream& operator<<(std::ostream& out, const RefusedCase& c) { return out << c.name; }
+
+constexpr std::string_view kThreeScenarios =
+    "{\"page\":\"kinematika\"}\n{\"page\":\"kinematika\",\"id\":2}\n{\"page\":\"kinematika\",\"id\":3}\n";
+
+class CalcCommandRefusedOutput : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(CalcCommandRefusedOutput, StopsAtOnceWithStatusThreeAndAMessage) {
+    std::istringstream in{std::string(kThreeScenarios)};
+    RefusingOutput refusing(GetParam().capacity);
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    const int status = run_calc_command(GetParam().arguments, DecimalSeparator(","), in, out, err);
+    EXPECT_EQ(status, vorlanex::cli::kExitOutputFailed);
+    EXPECT_NE(err.str().find("could not be written"), std::string::npos) << err.str();
+    EXPECT_EQ(refusing.taken().size(), GetParam().capacity) << "nothing was written after the refusal";
+    if (GetParam().arguments.front() == "--batch") {
+        // The batch read no line after the one whose result was refused.
+        const std::size_t lines_read = GetParam().capacity == 0 ? 1 : 2;
+        std::string rest;
+        std::getline(in, rest, '\0');
+        std::string expected_rest(kThreeScenarios);
+        for (std::size_t i = 0; i < lines_read; ++i) expected_rest.erase(0, expected_rest.find('\n') + 1);
+        EXPECT_EQ(rest, expected_rest);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Everywhere, CalcCommandRefusedOutput,
+    ::testing::Values(RefusedCase{"run_first_line", kWorkedExample, 0},
+                      RefusedCase{"run_within_a_line", kWorkedExample, 10},
+                      RefusedCase{"run_later_line", kWorkedExample, 28},  // after the first write
+                      RefusedCase{"batch_first_line", {"--batch"}, 0},
+                      RefusedCase{"batch_second_line", {"--batch"}, 319},  // the first result is 319 bytes
+                      RefusedCase{"list", {"--list"}, 0},
+                      RefusedCase{"help", {"--help"}, 5}),
+    [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
 
 // --list
 
