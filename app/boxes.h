@@ -13,7 +13,8 @@ namespace vorlanex::app {
 // close. Returns when it is closed.
 void show_warning_box(QWidget* parent, const QString& title, std::string_view message);
 
-// The system message box with the error icon, showing the error box text of a fault.
+// The system message box with the error icon, showing the error box text of a fault. A text too
+// long for the screen is shown by its beginning and its end with "…" between.
 void show_error_box(QWidget* parent, const QString& title, std::string_view text);
 
 }  // namespace vorlanex::app

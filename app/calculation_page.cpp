@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "app/boxes.h"
 #include "app/pictures.h"
@@ -149,6 +150,8 @@ void CalculationPage::add_fields() {
         edit->setObjectName(qstring(placed.id));
         edit->setAccessibleName(qstring(placed.accessible_name));
         edit->setGeometry(placed.rect.left, placed.rect.top, placed.rect.width, placed.rect.height);
+        // A field holds a text of any length, as the command does (Qt would cut it at 32767).
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setTextMargins(0, 0, 0, 0);
         if (placed.role == page::FieldRole::Input) {
             edit->setText(qstring(page::default_text(placed, environment_.separator)));

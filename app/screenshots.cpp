@@ -3,6 +3,7 @@
 // display: it uses the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstdio>
@@ -31,11 +32,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vorlanex-screenshots DIR\n");
         return 2;
     }
+    // An empty name would quietly mean the current folder, so it is refused like any name that
+    // is not a folder.
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "vorlanex-screenshots: the folder name is empty\nusage: vorlanex-screenshots DIR\n");
+        return 2;
+    }
+    if (const QFileInfo existing(folder); existing.exists() && !existing.isDir()) {
+        std::fprintf(stderr, "vorlanex-screenshots: '%s' is not a folder\n", argv[1]);
+        return 2;
+    }
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "vorlanex-screenshots: cannot create the folder '%s'\n", argv[1]);
+        return 1;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     app::apply_window_look();
-    const QDir directory(QString::fromLocal8Bit(argv[1]));
-    if (!directory.exists() && !QDir().mkpath(directory.path())) return 1;
+    const QDir directory(folder);
 
     app::Environment environment{numeric::DecimalSeparator(","), QStringLiteral("vorlanex")};
     app::TForm1 window(environment);

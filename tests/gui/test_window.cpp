@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +51,8 @@ struct SeenBox {
     bool plain_text = false;  // the text is never read as markup
     int text_width = 0;       // of the warning box's message
     int screen_width = 0;
+    bool on_screen = false;     // the whole box
+    bool ok_on_screen = false;  // its "OK" button
 };
 
 // Looks at each of the next `count` modal boxes once it is open, and closes it with `key` sent to
@@ -77,6 +80,11 @@ void look_at_next_box(const SeenBoxes& seen, Qt::Key key, std::size_t count) {
         const QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
         for (const QPushButton* button : buttons) box_seen.buttons << button->text().remove(u'&');
         box_seen.first_button_default = !buttons.isEmpty() && buttons.first()->isDefault();
+        box_seen.on_screen = screen.contains(box->frameGeometry());
+        for (const QPushButton* button : buttons) {
+            if (button->text().remove(u'&') != QStringLiteral("OK")) continue;
+            box_seen.ok_on_screen = button->isVisible() && screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+        }
         box_seen.screen_width = screen.width();
         if (auto* message_box = qobject_cast<QMessageBox*>(box)) {
             box_seen.text = message_box->text();
@@ -345,6 +353,46 @@ TEST_F(Window, ConversionFaultShowsTheErrorBoxAndChangesNoResult) {
     field("R1")->clear();
     EXPECT_TRUE(calculate_without_box());
     expect_worked_example_results();
+}
+
+// Pastes `text` into the field as the user's Ctrl+V would.
+void paste_into(QLineEdit* field, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    field->clear();
+    field->paste();
+}
+
+TEST_F(Window, APastedTextOfAnyLengthIsReadWholeAsTheCommandReadsIt) {
+    type_worked_example();
+    // 20 after 99,998 zeros: a field cut at 32,767 characters would read 0.
+    paste_into(field("I1"), QString(99998, u'0') + QStringLiteral("20"));
+    EXPECT_EQ(field("I1")->text().size(), 100000);
+    EXPECT_TRUE(calculate_without_box());
+    expect_worked_example_results();
+}
+
+TEST_F(Window, ErrorBoxOfAHundredThousandCharacterPasteStaysOnTheScreen) {
+    type_worked_example();
+    // One word wider than the screen, and a text taller than the screen once broken into lines.
+    for (const qsizetype length : {150, 100000}) {
+        paste_into(field("I1"), QString(length, u'x'));
+        auto seen = close_next_box_with(Qt::Key_Return);
+        calculate_button()->click();
+        QCoreApplication::processEvents();
+
+        ASSERT_TRUE(seen->appeared) << length;
+        EXPECT_EQ(seen->object_name, QStringLiteral("error_box"));
+        EXPECT_TRUE(seen->on_screen) << length;
+        EXPECT_TRUE(seen->ok_on_screen) << length;
+        EXPECT_TRUE(seen->closed_by_key) << length;
+        // Broken into lines, it keeps the quoted text's beginning and the message's end.
+        const QString unbroken = QString(seen->text).remove(u'\n');
+        EXPECT_TRUE(unbroken.startsWith(QStringLiteral("'xxxxxxxxxx"))) << seen->text.left(40).toStdString();
+        EXPECT_TRUE(unbroken.endsWith(QStringLiteral("xxx' is not a valid floating point value.")))
+            << seen->text.right(60).toStdString();
+        EXPECT_EQ(seen->text.contains(QStringLiteral("\n…\n")), length == 100000);
+        EXPECT_LT(seen->text.size(), 10000);
+    }
 }
 
 TEST_F(Window, ErrorBoxShowsTheTypedTextLiterallyNotAsMarkup) {
