@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "numeric/faults.h"
+#include "numeric/parse_number.h"
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
 #include "registry/page_tree.h"
@@ -86,9 +87,10 @@ std::optional<UsageError> find_page(std::string_view key, Scenario& scenario) {
     return std::nullopt;
 }
 
-// The page without a window that also remembers which field's text the calculation read last:
-// a field's text is converted right after it is read, so a conversion fault is always about the
-// text read last.
+// The page without a window that also remembers which field's text the calculation read last.
+// A field's text is converted right after it is read, and converting the same text again fails
+// again; so when a fault stopped the run and the text read last does not convert, its reading was
+// the step that failed (a text that is not a number, or a value beyond the double range).
 class CommandPort : public page::FieldMapPort {
 public:
     using FieldMapPort::FieldMapPort;
@@ -97,12 +99,15 @@ public:
         last_read_ = field_id;
         return FieldMapPort::text(field_id);
     }
-    // The field whose text `error_box` reports as not a number, if it is one.
-    std::optional<std::string> field_not_a_number(std::string_view error_box) const {
+    // After a fault: the field whose text failed to convert, if that was the fault.
+    std::optional<std::string> field_that_failed() const {
         if (last_read_.empty()) return std::nullopt;
-        const numeric::ConversionFault fault(FieldMapPort::text(last_read_));
-        if (error_box != numeric::error_box_text(fault.message())) return std::nullopt;
-        return last_read_;
+        try {
+            numeric::parse_number(FieldMapPort::text(last_read_), separator());
+            return std::nullopt;
+        } catch (const numeric::Fault&) {
+            return last_read_;
+        }
     }
 
 private:
@@ -122,12 +127,12 @@ CommandPort prepare_page(const Scenario& scenario, const numeric::DecimalSeparat
 }
 
 // One press of "Výpočet". True when the run completed, false when a fault stopped it; the fault's
-// event names the field whose text is not a number, when that was the fault.
+// event names the field whose text failed to convert, when that was the fault.
 bool run_page(const page::PageDefinition& page, CommandPort& port, const EventSink& event) {
     const std::optional<std::string> error_box = page::press_calculate(page, port);
     if (!error_box) return true;
     Json error{{"error", *error_box}};
-    if (auto field = port.field_not_a_number(*error_box)) error["field"] = *field;
+    if (auto field = port.field_that_failed()) error["field"] = *field;
     event(error);
     return false;
 }

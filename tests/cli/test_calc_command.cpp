@@ -128,6 +128,23 @@ TEST(CalcCommandRun, ConversionFaultAfterAWarningQuotesTheTextAsTyped) {
 )");
 }
 
+TEST(CalcCommandRun, ErrorNamesTheFieldWhoseTextFailedToConvert) {
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    for (const Case& c : {Case{"1e5000", "'1e5000' is not a valid floating point value."},
+                          Case{"1e400", "Floating point overflow."}}) {
+        const Outcome outcome = calc(with(kWorkedExample, {std::string("I5=") + c.text}));
+        EXPECT_EQ(outcome.exit_status, kExitFault);
+        EXPECT_EQ(json::parse(lines(outcome.out).back()), (json{{"error", c.error}, {"field", "I5"}})) << c.text;
+    }
+    // A value that converts but overflows in a later step is no field's fault.
+    const Outcome overflow = calc(with(kWorkedExample, {"I1=1e300", "I6=1e-300"}));
+    EXPECT_EQ(overflow.exit_status, kExitFault);
+    EXPECT_FALSE(json::parse(lines(overflow.out).back()).contains("field")) << overflow.out;
+}
+
 TEST(CalcCommandRun, EmptyTextIsAnEmptyField) {
     const Outcome outcome = calc(with(kWorkedExample, {"I2="}));
     EXPECT_EQ(outcome.exit_status, kExitFault);
