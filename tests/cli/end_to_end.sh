@@ -55,6 +55,11 @@ for run in "--separator , kinematika I1=20 I2=8 I3=0,7 I4=15 I5=20 I6=0,8 I7=0,2
   grep -q "could not be written" "$err" || fail "$run >/dev/full: stderr $(cat "$err")"
 done
 
+# A closed standard output.
+"$calc" --list >&- 2>"$err"
+status=$?
+[ "$status" -eq 3 ] || fail "--list with standard output closed: exit status $status"
+
 # A pipe whose reader has gone, with SIGPIPE ignored: the batch stops at its first line instead of
 # reading all its input. The reader opens the pipe, then ends before the command starts; the input
 # never ends, so only stopping ends the command.
