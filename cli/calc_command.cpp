@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/report.h"
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
 #include "page/field_map_port.h"
@@ -28,7 +29,8 @@ using Json = nlohmann::ordered_json;
 constexpr std::string_view kUsage =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] --batch   (JSON Lines on standard input)\n"
-    "       vorlanex-calc [--separator C] --list\n";
+    "       vorlanex-calc [--separator C] --list\n"
+    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n";
 
 // A batch line longer than this is refused unread, so one huge line cannot exhaust the memory.
 constexpr std::size_t kMaxBatchLineBytes = std::size_t{1} << 20;
@@ -135,6 +137,13 @@ bool run_page(const page::PageDefinition& page, CommandPort& port, const EventSi
     if (auto field = port.field_that_failed()) error["field"] = *field;
     event(error);
     return false;
+}
+
+// The run written as a printable report (cli/report.h) instead of its events; the run's exit status.
+int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
+    const Report report = make_report(*scenario.page, scenario.fields, separator, local_date());
+    out.write(report.html);
+    return report.completed ? kExitCompleted : kExitFault;
 }
 
 int run_single(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
@@ -316,6 +325,7 @@ struct Arguments {
     std::optional<std::string> separator;
     bool batch = false;
     bool list = false;
+    bool report = false;
     bool help = false;
     std::vector<std::string> operands;
 };
@@ -325,7 +335,8 @@ struct LongOption {
     bool takes_value;
 };
 
-constexpr LongOption kLongOptions[] = {{"separator", true}, {"batch", false}, {"list", false}, {"help", false}};
+constexpr LongOption kLongOptions[] = {{"separator", true}, {"batch", false}, {"list", false}, {"report", false},
+                                       {"help", false}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -371,6 +382,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         if (option->name == "separator") result.separator = value;
         if (option->name == "batch") result.batch = true;
         if (option->name == "list") result.list = true;
+        if (option->name == "report") result.report = true;
         if (option->name == "help") result.help = true;
     }
     return result;
@@ -397,6 +409,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         }
         separator = numeric::DecimalSeparator(*options.separator);
     }
+    if (options.report && options.operands.empty()) return usage_error("--report needs PAGE");
     if (options.batch + options.list + !options.operands.empty() != 1) {
         return usage_error("give one of PAGE, --batch or --list");
     }
@@ -411,6 +424,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         scenario.fields.emplace_back(field->substr(0, equals), field->substr(equals + 1));
     }
     if (auto error = check_scenario(scenario)) return usage_error(error->message);
+    if (options.report) return run_report(scenario, separator, out);
     return run_single(scenario, separator, out);
 }
 

@@ -5,6 +5,8 @@
 //   vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]   one run
 //   vorlanex-calc [--separator C] --batch                 one run per JSON line on standard input
 //   vorlanex-calc [--separator C] --list                  the pages and their fields
+//   vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...]   one run as a printable report
+//                                                         (cli/report.h), with the run's exit status
 // Options are read as getopt_long reads them ("--separator=C", "--sep C", "--" ends the options).
 //
 // Exit status: 0 the run completed (warnings allowed), or every batch line was a scenario (faults

@@ -1,0 +1,592 @@
+#include "cli/path_time_diagram.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "cli/markup.h"
+#include "numeric/show_number.h"
+
+namespace vorlanex::cli {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// What each page's diagram is made of: which fields hold each phase's start speed, duration and
+// distance, and where the collision and the obstacle stand. The rest of this file is the same for
+// every page.
+
+enum class Phase { Reaction, BuildUp, FullBraking };
+
+// Where a phase ends, in time or distance: a field holding the step from the phase's start, or a
+// field holding the value counted from the start of the reaction.
+struct Coordinate {
+    std::string_view field;
+    bool from_reaction_start = false;
+};
+constexpr Coordinate step(std::string_view field) { return {field, false}; }
+constexpr Coordinate at(std::string_view field) { return {field, true}; }
+
+enum class Mark { Event, Collision, Stop };
+
+struct PhaseSpec {
+    Phase phase;
+    std::string_view start_speed;  // km/h or m/s, as the field's unit says; none at constant speed
+    Coordinate time;
+    Coordinate distance;
+    std::string_view end_event;
+    Mark end_mark = Mark::Event;
+};
+
+// An obstacle the vehicle may reach before it stops. The run writes the collision time into
+// `time` (counted from the start of the reaction), or a text that is no number when there is no
+// collision; the vehicle then meets the obstacle at `distance`. The phases after it have no values.
+struct CollisionSpec {
+    std::string_view time;
+    std::string_view distance;
+    std::string_view caption;
+};
+
+struct CurveSpec {
+    std::string_view name;  // empty for a page's one curve
+    std::span<const PhaseSpec> phases;
+    std::optional<CollisionSpec> collision = std::nullopt;
+};
+
+struct ObstacleSpec {
+    std::string_view field;
+    std::string_view caption;
+};
+
+struct DiagramSpec {
+    std::string_view page_key;
+    std::span<const CurveSpec> curves;  // one, or the lower and the upper curve of a band
+    std::span<const ObstacleSpec> obstacles;
+};
+
+constexpr std::string_view kReactionStart = "začátek reakce";
+constexpr std::string_view kPedalPress = "sešlápnutí pedálu brzdy";
+constexpr std::string_view kSkidStart = "začátek blokovací stopy";
+constexpr std::string_view kCollision = "střet";
+constexpr std::string_view kStop = "zastavení";
+constexpr std::string_view kCollisionPlace = "místo střetu";
+
+// "Kinematika": reaction, build-up, then the skid mark up to the collision, which ends at the
+// reaction-start time and distance the page shows.
+constexpr std::array kBrakingPhases{
+    PhaseSpec{Phase::Reaction, {}, step("I8"), step("R14"), kPedalPress},
+    PhaseSpec{Phase::BuildUp, "R11", step("I7"), step("R13"), kSkidStart},
+    PhaseSpec{Phase::FullBraking, "R6", at("R16"), at("R15"), kCollision, Mark::Collision},
+};
+constexpr std::array kBrakingCurves{CurveSpec{{}, kBrakingPhases}};
+constexpr std::array kBrakingObstacles{ObstacleSpec{"R15", kCollisionPlace}};
+
+// "Kinematika (+ meze)": the same for the lower and for the upper values, drawn as a band.
+constexpr std::array kLowerBrakingPhases{
+    PhaseSpec{Phase::Reaction, {}, step("J8.lo"), step("Q14.lo"), kPedalPress},
+    PhaseSpec{Phase::BuildUp, "Q11.lo", step("J7.lo"), step("Q13.lo"), kSkidStart},
+    PhaseSpec{Phase::FullBraking, "Q6.lo", at("Q16.lo"), at("Q15.lo"), kCollision, Mark::Collision},
+};
+constexpr std::array kUpperBrakingPhases{
+    PhaseSpec{Phase::Reaction, {}, step("J8.hi"), step("Q14.hi"), kPedalPress},
+    PhaseSpec{Phase::BuildUp, "Q11.hi", step("J7.hi"), step("Q13.hi"), kSkidStart},
+    PhaseSpec{Phase::FullBraking, "Q6.hi", at("Q16.hi"), at("Q15.hi"), kCollision, Mark::Collision},
+};
+constexpr std::array kBoundsCurves{CurveSpec{"dolní mez", kLowerBrakingPhases},
+                                   CurveSpec{"horní mez", kUpperBrakingPhases}};
+constexpr std::array kBoundsObstacles{ObstacleSpec{"Q15.lo", "místo střetu (dolní mez)"},
+                                      ObstacleSpec{"Q15.hi", "místo střetu (horní mez)"}};
+
+// "Dráha na zastavení": forwards to the stop, or to the obstacle when the vehicle reaches it.
+constexpr std::array kStoppingPhases{
+    PhaseSpec{Phase::Reaction, {}, step("I3"), step("R4"), kPedalPress},
+    PhaseSpec{Phase::BuildUp, "R3", step("I4"), step("R5"), kSkidStart},
+    PhaseSpec{Phase::FullBraking, "R8", at("R13"), at("R11"), kStop, Mark::Stop},
+};
+constexpr std::array kStoppingCurves{CurveSpec{{}, kStoppingPhases, CollisionSpec{"C8", "I5", "střet s překážkou"}}};
+constexpr std::array kStoppingObstacles{ObstacleSpec{"I5", "překážka"}};
+
+constexpr std::array kDiagrams{
+    DiagramSpec{"kinematika", kBrakingCurves, kBrakingObstacles},
+    DiagramSpec{"kinematika-meze", kBoundsCurves, kBoundsObstacles},
+    DiagramSpec{"draha-zastaveni", kStoppingCurves, kStoppingObstacles},
+};
+
+// ---------------------------------------------------------------------------------------------
+// Reading the values.
+
+struct Point {
+    double t = 0;  // s
+    double s = 0;  // m
+};
+
+// The run's values as the diagram needs them: a field the run did not write, or that holds no
+// number, or a negative value (a time, a distance or a speed), is noted, and the diagram is not
+// drawn.
+class Values {
+public:
+    explicit Values(const RecordedRun& run) : run_(run) {}
+
+    // The field's value, without noting anything when it has none.
+    std::optional<double> peek(std::string_view field) const { return run_.value(field); }
+
+    // The field's value; a missing or negative one is noted.
+    std::optional<double> require(std::string_view field) {
+        const std::optional<double> value = run_.value(field);
+        if (!value) {
+            note(run_.written(field) || is_input(field) ? "pole „" + name(field) + "“ neobsahuje číslo"
+                                                        : "výpočet nezapsal pole „" + name(field) + "“");
+        } else if (!(*value >= 0)) {
+            note("pole „" + name(field) + "“ ukazuje zápornou hodnotu " + run_.text_after(field));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    // A speed in m/s, from a field in km/h or in m/s.
+    std::optional<double> require_speed(std::string_view field) {
+        const std::optional<double> value = require(field);
+        if (!value) return std::nullopt;
+        const page::Field* definition = run_.page().find_field(field);
+        return definition && definition->unit == "km/h" ? *value / 3.6 : *value;
+    }
+
+    void note(std::string problem) {
+        if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end()) {
+            problems_.push_back(std::move(problem));
+        }
+    }
+    const std::vector<std::string>& problems() const { return problems_; }
+
+    const RecordedRun& run() const { return run_; }
+    std::string name(std::string_view field) const {
+        const page::Field* definition = run_.page().find_field(field);
+        return definition ? std::string(definition->accessible_name) : std::string(field);
+    }
+    // The field's text with its unit, as a label: "46,93 m".
+    std::string shown(std::string_view field) const {
+        const page::Field* definition = run_.page().find_field(field);
+        return run_.text_after(field) + (definition ? " " + std::string(definition->unit) : "");
+    }
+
+private:
+    bool is_input(std::string_view field) const {
+        const page::Field* definition = run_.page().find_field(field);
+        return definition && definition->role == page::FieldRole::Input;
+    }
+
+    const RecordedRun& run_;
+    std::vector<std::string> problems_;
+};
+
+// One phase as drawn: a straight line at constant speed, or a parabola (a quadratic Bézier curve
+// whose control point lies half-way in time along the start speed's tangent).
+struct Segment {
+    Phase phase;
+    Point from;
+    Point to;
+    std::optional<Point> control;
+};
+
+struct EventPoint {
+    std::string caption;
+    Point at;
+    Mark mark;
+    std::string detail;  // the shown time and distance, where both come from one field each
+};
+
+struct Curve {
+    std::string_view name;
+    std::vector<Segment> segments;
+    std::vector<EventPoint> events;
+};
+
+Segment draw_phase(Phase phase, Point from, Point to, std::optional<double> start_speed) {
+    const double duration = to.t - from.t;
+    if (phase == Phase::Reaction || !start_speed || !(duration > 0)) return {phase, from, to, std::nullopt};
+    return {phase, from, to, Point{from.t + duration / 2, from.s + *start_speed * duration / 2}};
+}
+
+// One coordinate of a phase's end; `quiet`: a missing value is expected and not noted.
+std::optional<double> coordinate(Values& values, Coordinate where, double start, bool quiet) {
+    const std::optional<double> value = quiet ? values.peek(where.field) : values.require(where.field);
+    if (!value) return std::nullopt;
+    if (quiet && !(*value >= 0)) return values.require(where.field);
+    return where.from_reaction_start ? *value : start + *value;
+}
+
+std::string detail_of(const Values& values, std::string_view time_field, std::string_view distance_field) {
+    return "t = " + values.shown(time_field) + ", s = " + values.shown(distance_field);
+}
+
+// The run's curve, phase by phase from the start of the reaction; nothing when a value is missing
+// (the problem is noted in `values`).
+std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
+    Curve curve{spec.name, {}, {}};
+    Point start{0, 0};
+    curve.events.push_back({std::string(kReactionStart), start, Mark::Event, {}});
+    bool complete = true;
+
+    std::optional<Point> collision;
+    if (spec.collision) {
+        if (!values.run().written(spec.collision->time)) {
+            values.require(spec.collision->time);
+            complete = false;
+        } else if (values.peek(spec.collision->time)) {
+            const std::optional<double> tc = values.require(spec.collision->time);
+            const std::optional<double> d = values.require(spec.collision->distance);
+            if (tc && d) {
+                collision = Point{*tc, *d};
+            } else {
+                complete = false;
+            }
+        }
+    }
+
+    for (const PhaseSpec& phase : spec.phases) {
+        const bool quiet = collision.has_value();
+        const std::optional<double> t = coordinate(values, phase.time, start.t, quiet);
+        const std::optional<double> s = coordinate(values, phase.distance, start.s, quiet);
+        std::optional<double> speed;
+        if (phase.phase != Phase::Reaction) {
+            speed = quiet && !values.peek(phase.start_speed) ? std::nullopt : values.require_speed(phase.start_speed);
+        }
+        const bool ends = t && s;
+        if (collision && (!ends || !(collision->s > *s))) {
+            // The vehicle meets the obstacle in this phase: the phase is drawn up to it.
+            if (phase.phase != Phase::Reaction && !speed) values.require_speed(phase.start_speed);
+            curve.segments.push_back(draw_phase(phase.phase, start, *collision, speed));
+            curve.events.push_back({std::string(spec.collision->caption), *collision, Mark::Collision,
+                                    detail_of(values, spec.collision->time, spec.collision->distance)});
+            collision.reset();
+            break;
+        }
+        if (!ends) {
+            complete = false;  // noted when its value was read
+            continue;
+        }
+        if (phase.phase != Phase::Reaction && !speed) {
+            if (quiet) values.require_speed(phase.start_speed);
+            complete = false;
+            continue;
+        }
+        const Point end{*t, *s};
+        curve.segments.push_back(draw_phase(phase.phase, start, end, speed));
+        curve.events.push_back({std::string(phase.end_event), end, phase.end_mark,
+                                phase.time.from_reaction_start && phase.distance.from_reaction_start
+                                    ? detail_of(values, phase.time.field, phase.distance.field)
+                                    : std::string()});
+        start = end;
+    }
+    if (collision) {
+        // Reached after the last phase's end: marked where the run puts it.
+        curve.events.push_back({std::string(spec.collision->caption), *collision, Mark::Collision,
+                                detail_of(values, spec.collision->time, spec.collision->distance)});
+    }
+    if (!complete) return std::nullopt;
+    return curve;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing.
+
+// An axis from 0 to `max` with a tick every `step` (1, 2 or 5 times a power of ten).
+struct Axis {
+    double step = 1;
+    double max = 1;
+};
+
+// A span below this is no visible motion (s) or no time at all (t).
+constexpr double kSmallestSpan = 1e-6;
+
+std::optional<Axis> axis_up_to(double largest) {
+    if (!(largest >= kSmallestSpan)) return Axis{};
+    const double rough = largest / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    Axis axis;
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        axis.step = factor * magnitude;
+        if (axis.step >= rough) break;
+    }
+    axis.max = std::ceil(largest / axis.step * (1 - 1e-12)) * axis.step;
+    if (!std::isfinite(axis.max) || !(axis.step > 0)) return std::nullopt;
+    return axis;
+}
+
+// The drawing's frame in SVG user units; the plot area inside it.
+constexpr double kWidth = 680, kHeight = 460;
+constexpr double kPlotLeft = 78, kPlotRight = 650, kPlotTop = 34, kPlotBottom = 344;
+
+struct PhaseStyle {
+    std::string_view caption;
+    std::string_view css_class;
+    std::string_view colour;
+};
+
+constexpr PhaseStyle style_of(Phase phase) {
+    switch (phase) {
+    case Phase::Reaction: return {"reakce řidiče (stálá rychlost)", "reaction", "#1f5fbf"};
+    case Phase::BuildUp: return {"náběh brzdného účinku", "build-up", "#e07b00"};
+    case Phase::FullBraking: return {"plné brzdění", "full-braking", "#c62828"};
+    }
+    return {};
+}
+constexpr std::array kPhases{Phase::Reaction, Phase::BuildUp, Phase::FullBraking};
+constexpr std::string_view kObstacleColour = "#6a1b9a";
+constexpr std::string_view kBandColour = "#c62828";
+
+class Plot {
+public:
+    Plot(Axis time, Axis distance) : time_(time), distance_(distance) {}
+
+    double x(double t) const { return kPlotLeft + t / time_.max * (kPlotRight - kPlotLeft); }
+    double y(double s) const { return kPlotBottom - s / distance_.max * (kPlotBottom - kPlotTop); }
+    std::string xy(Point p) const { return svg_number(x(p.t)) + " " + svg_number(y(p.s)); }
+
+    const Axis& time() const { return time_; }
+    const Axis& distance() const { return distance_; }
+
+private:
+    Axis time_;
+    Axis distance_;
+};
+
+std::string text_element(double x, double y, std::string_view text, std::string_view attributes = {}) {
+    return "<text x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\"" +
+           (attributes.empty() ? "" : " " + std::string(attributes)) + ">" + escaped(text) + "</text>\n";
+}
+
+std::string axes(const Plot& plot, const numeric::DecimalSeparator& separator) {
+    std::string svg = "<g class=\"axes\" font-size=\"11\" fill=\"#222\">\n";
+    const auto ticks = [&](const Axis& axis, auto&& draw) {
+        const auto count = static_cast<int>(std::lround(axis.max / axis.step));
+        for (int i = 0; i <= count; ++i) draw(i * axis.step, numeric::show_number(i * axis.step, separator));
+    };
+    ticks(plot.time(), [&](double t, const std::string& label) {
+        const std::string x = svg_number(plot.x(t));
+        svg += "<g class=\"tick t-tick\"><line x1=\"" + x + "\" y1=\"" + svg_number(kPlotTop) + "\" x2=\"" + x +
+               "\" y2=\"" + svg_number(kPlotBottom + 4) + "\" stroke=\"#ddd\"/>" +
+               text_element(plot.x(t), kPlotBottom + 17, label, "text-anchor=\"middle\"") + "</g>\n";
+    });
+    ticks(plot.distance(), [&](double s, const std::string& label) {
+        const std::string y = svg_number(plot.y(s));
+        svg += "<g class=\"tick s-tick\"><line x1=\"" + svg_number(kPlotLeft - 4) + "\" y1=\"" + y + "\" x2=\"" +
+               svg_number(kPlotRight) + "\" y2=\"" + y + "\" stroke=\"#ddd\"/>" +
+               text_element(kPlotLeft - 7, plot.y(s) + 4, label, "text-anchor=\"end\"") + "</g>\n";
+    });
+    svg += "<path d=\"M " + svg_number(kPlotLeft) + " " + svg_number(kPlotTop) + " V " + svg_number(kPlotBottom) +
+           " H " + svg_number(kPlotRight) + "\" fill=\"none\" stroke=\"#222\"/>\n";
+    svg += text_element((kPlotLeft + kPlotRight) / 2, kPlotBottom + 36, "čas od začátku reakce t [s]",
+                        "class=\"axis-caption\" text-anchor=\"middle\" font-size=\"12\"");
+    svg += text_element(0, 0, "dráha od místa začátku reakce s [m]",
+                        "class=\"axis-caption\" text-anchor=\"middle\" font-size=\"12\" transform=\"translate(20 " +
+                            svg_number((kPlotTop + kPlotBottom) / 2) + ") rotate(-90)\"");
+    return svg + "</g>\n";
+}
+
+std::string segment_path(const Plot& plot, const Segment& segment) {
+    return segment.control ? "Q " + plot.xy(*segment.control) + " " + plot.xy(segment.to)
+                           : "L " + plot.xy(segment.to);
+}
+
+// The region between the lower and the upper curve: along the one, back along the other.
+std::string band(const Plot& plot, const Curve& lower, const Curve& upper) {
+    std::string d = "M " + plot.xy(lower.events.front().at);
+    for (const Segment& segment : lower.segments) d += " " + segment_path(plot, segment);
+    d += " L " + plot.xy(upper.segments.empty() ? upper.events.front().at : upper.segments.back().to);
+    for (auto it = upper.segments.rbegin(); it != upper.segments.rend(); ++it) {
+        const Segment reversed{it->phase, it->to, it->from, it->control};
+        d += " " + segment_path(plot, reversed);
+    }
+    return "<path class=\"band\" d=\"" + d + " Z\" fill=\"" + std::string(kBandColour) +
+           "\" fill-opacity=\"0.12\" stroke=\"none\"/>\n";
+}
+
+std::string curve_paths(const Plot& plot, const Curve& curve) {
+    std::string svg;
+    for (const Segment& segment : curve.segments) {
+        const PhaseStyle style = style_of(segment.phase);
+        svg += "<path class=\"phase " + std::string(style.css_class) + "\" d=\"M " + plot.xy(segment.from) + " " +
+               segment_path(plot, segment) + "\" fill=\"none\" stroke=\"" + std::string(style.colour) +
+               "\" stroke-width=\"2.2\"/>\n";
+    }
+    return svg;
+}
+
+std::string event_marks(const Plot& plot, const Curve& curve, bool in_band) {
+    std::string svg;
+    for (std::size_t i = 0; i < curve.events.size(); ++i) {
+        const EventPoint& event = curve.events[i];
+        const double x = plot.x(event.at.t);
+        const double y = plot.y(event.at.s);
+        const std::string caption = curve.name.empty() ? event.caption : event.caption + " (" + std::string(curve.name) + ")";
+        const char* mark_class = event.mark == Mark::Collision ? "event collision"
+                                 : event.mark == Mark::Stop    ? "event stop"
+                                                               : "event";
+        const std::string_view fill = event.mark == Mark::Collision ? "#c62828" : event.mark == Mark::Stop ? "#fff" : "#222";
+        svg += "<circle class=\"" + std::string(mark_class) + "\" cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) +
+               "\" r=\"" + (event.mark == Mark::Event ? "3.5" : "5") + "\" fill=\"" + std::string(fill) +
+               "\" stroke=\"#222\" stroke-width=\"1.5\"><title>" + escaped(caption) + "</title></circle>\n";
+        // In a band only the last event of each curve is named, so the two curves' names do not
+        // cover each other.
+        if (in_band && i + 1 != curve.events.size()) continue;
+        if (i == 0) continue;  // the start of the reaction is the origin of both axes
+        // Below and right of the point, under the rising curve; near the right edge above and left
+        // of it, over the curve's flat end.
+        const bool near_right = x > kPlotRight - 170;
+        const double label_x = near_right ? x - 9 : x + 9;
+        const std::string anchor = near_right ? "text-anchor=\"end\" " : "";
+        const double label_y = near_right ? y - (event.detail.empty() ? 9 : 22) : y + 13;
+        svg += text_element(label_x, label_y, caption, anchor + "class=\"event-label\" font-size=\"11\"");
+        if (!event.detail.empty()) {
+            svg += text_element(label_x, label_y + 13, event.detail, anchor + "class=\"event-detail\" font-size=\"10\" fill=\"#444\"");
+        }
+    }
+    return svg;
+}
+
+struct Obstacle {
+    std::string caption;
+    double s;
+    bool inside;
+};
+
+std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstacles) {
+    std::string svg;
+    double outside_y = kPlotTop + 12;
+    for (std::size_t i = 0; i < obstacles.size(); ++i) {
+        const Obstacle& obstacle = obstacles[i];
+        if (!obstacle.inside) {
+            svg += text_element(kPlotRight - 4, outside_y, obstacle.caption + " (mimo rozsah diagramu)",
+                                "class=\"obstacle-outside\" text-anchor=\"end\" font-size=\"11\" fill=\"" +
+                                    std::string(kObstacleColour) + "\"");
+            outside_y += 14;
+            continue;
+        }
+        const std::string y = svg_number(plot.y(obstacle.s));
+        svg += "<line class=\"obstacle\" x1=\"" + svg_number(kPlotLeft) + "\" y1=\"" + y + "\" x2=\"" +
+               svg_number(kPlotRight) + "\" y2=\"" + y + "\" stroke=\"" + std::string(kObstacleColour) +
+               "\" stroke-width=\"1.2\" stroke-dasharray=\"6 4\"/>\n";
+        // Two lines close together (the lower and upper place of the collision) take their captions
+        // one above and one below.
+        const bool below = i % 2 == 1;
+        svg += text_element(kPlotLeft + 6, plot.y(obstacle.s) + (below ? 13 : -5), obstacle.caption,
+                            "class=\"obstacle-label\" font-size=\"11\" fill=\"" + std::string(kObstacleColour) + "\"");
+    }
+    return svg;
+}
+
+std::string legend(bool has_band, bool has_obstacle) {
+    std::string svg = "<g class=\"legend\" font-size=\"11\" fill=\"#222\">\n";
+    double x = kPlotLeft;
+    const double y = kHeight - 22;
+    for (const Phase phase : kPhases) {
+        const PhaseStyle style = style_of(phase);
+        svg += "<line x1=\"" + svg_number(x) + "\" y1=\"" + svg_number(y - 4) + "\" x2=\"" + svg_number(x + 22) +
+               "\" y2=\"" + svg_number(y - 4) + "\" stroke=\"" + std::string(style.colour) + "\" stroke-width=\"2.2\"/>";
+        svg += text_element(x + 27, y, style.caption);
+        x += 40 + 6.2 * static_cast<double>(style.caption.size());
+    }
+    svg += "\n";
+    double second_x = kPlotLeft;
+    const double second_y = kHeight - 6;
+    if (has_band) {
+        svg += "<rect x=\"" + svg_number(second_x) + "\" y=\"" + svg_number(second_y - 9) +
+               "\" width=\"22\" height=\"10\" fill=\"" + std::string(kBandColour) + "\" fill-opacity=\"0.12\"/>";
+        svg += text_element(second_x + 27, second_y, "pásmo mezi dolní a horní mezí");
+        second_x += 210;
+    }
+    if (has_obstacle) {
+        svg += "<line x1=\"" + svg_number(second_x) + "\" y1=\"" + svg_number(second_y - 4) + "\" x2=\"" +
+               svg_number(second_x + 22) + "\" y2=\"" + svg_number(second_y - 4) + "\" stroke=\"" +
+               std::string(kObstacleColour) + "\" stroke-dasharray=\"6 4\"/>";
+        svg += text_element(second_x + 27, second_y, "překážka / místo střetu");
+    }
+    return svg + "</g>\n";
+}
+
+const DiagramSpec* spec_of(std::string_view page_key) {
+    for (const DiagramSpec& spec : kDiagrams) {
+        if (spec.page_key == page_key) return &spec;
+    }
+    return nullptr;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
+    return text;
+}
+
+}  // namespace
+
+std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
+    const DiagramSpec* spec = spec_of(run.page().key);
+    if (!spec) return std::nullopt;
+
+    Values values(run);
+    std::vector<Curve> curves;
+    for (const CurveSpec& curve_spec : spec->curves) {
+        if (std::optional<Curve> curve = build_curve(curve_spec, values)) curves.push_back(std::move(*curve));
+    }
+    std::vector<std::pair<std::string_view, double>> obstacle_values;
+    for (const ObstacleSpec& obstacle : spec->obstacles) {
+        if (const std::optional<double> s = values.require(obstacle.field)) obstacle_values.emplace_back(obstacle.field, *s);
+    }
+    if (!values.problems().empty()) {
+        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(values.problems()) + "."};
+    }
+
+    // The extent of the curves, their control points included (a Bézier curve stays within them).
+    Point largest;
+    for (const Curve& curve : curves) {
+        for (const Segment& segment : curve.segments) {
+            for (const std::optional<Point>& p : {std::optional<Point>(segment.to), segment.control}) {
+                if (!p) continue;
+                largest.t = std::max(largest.t, p->t);
+                largest.s = std::max(largest.s, p->s);
+            }
+        }
+        for (const EventPoint& event : curve.events) {
+            largest.t = std::max(largest.t, event.at.t);
+            largest.s = std::max(largest.s, event.at.s);
+        }
+    }
+    if (!(largest.t >= kSmallestSpan)) {
+        return PathTimeDiagram{{}, "Diagram nelze nakreslit: podle výsledků neuplynul od začátku reakce žádný čas."};
+    }
+    // An obstacle far beyond the stop is named, not drawn, so that it does not shrink the curve.
+    const double curve_extent = largest.s;
+    std::vector<Obstacle> obstacles;
+    for (std::size_t i = 0; i < obstacle_values.size(); ++i) {
+        const auto& [field, s] = obstacle_values[i];
+        const bool inside = s <= 2 * std::max(curve_extent, kSmallestSpan);
+        if (inside) largest.s = std::max(largest.s, s);
+        obstacles.push_back({std::string(spec->obstacles[i].caption) + ": " + values.shown(field), s, inside});
+    }
+    const std::optional<Axis> time_axis = axis_up_to(largest.t);
+    const std::optional<Axis> distance_axis = axis_up_to(largest.s);
+    if (!time_axis || !distance_axis) {
+        return PathTimeDiagram{{}, "Diagram nelze nakreslit: hodnoty přesahují rozsah, který lze vykreslit."};
+    }
+    const Plot plot(*time_axis, *distance_axis);
+    const bool is_band = curves.size() == 2;
+
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"path-time\" viewBox=\"0 0 " +
+                      svg_number(kWidth) + " " + svg_number(kHeight) +
+                      "\" role=\"img\" font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\">\n"
+                      "<title>Dráha v závislosti na čase od začátku reakce řidiče</title>\n";
+    svg += axes(plot, run.separator());
+    if (is_band) svg += band(plot, curves[0], curves[1]);
+    for (const Curve& curve : curves) svg += curve_paths(plot, curve);
+    svg += obstacle_lines(plot, obstacles);
+    for (const Curve& curve : curves) svg += event_marks(plot, curve, is_band);
+    svg += legend(is_band, !obstacles.empty());
+    svg += "</svg>\n";
+    return PathTimeDiagram{svg, {}};
+}
+
+}  // namespace vorlanex::cli

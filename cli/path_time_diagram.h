@@ -1,0 +1,23 @@
+#pragma once
+// The path–time diagram of a braking run: the distance from the place where the driver starts to
+// react, against the time since then, phase by phase (reaction at constant speed, brake build-up at
+// the mean build-up deceleration, full braking), with the collision or the stop and the obstacle.
+// It is drawn as inline SVG from the texts the run wrote into its fields, read back with
+// parse_number: the very numbers the page shows. Between them it only draws each phase's curve
+// from its start speed.
+#include <optional>
+#include <string>
+
+#include "cli/recorded_run.h"
+
+namespace vorlanex::cli {
+
+struct PathTimeDiagram {
+    std::string svg;        // the drawing (an <svg> element), when it could be drawn
+    std::string not_drawn;  // otherwise the reason, one Czech sentence
+};
+
+// The diagram of the run's page, or nothing for a page that has none.
+std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run);
+
+}  // namespace vorlanex::cli

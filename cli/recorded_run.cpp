@@ -1,0 +1,50 @@
+#include "cli/recorded_run.h"
+
+#include "numeric/faults.h"
+#include "numeric/parse_number.h"
+#include "page/field_map_port.h"
+#include "page/press_calculate.h"
+
+namespace vorlanex::cli {
+
+RecordedRun::RecordedRun(const page::PageDefinition& page,
+                         std::span<const std::pair<std::string, std::string>> typed,
+                         const numeric::DecimalSeparator& separator)
+    : page_(page), separator_(separator) {
+    page::FieldMapPort port(page, separator,
+                            {[this](std::string_view message) { warnings_.emplace_back(message); },
+                             [this](std::string_view id, std::string_view) { written_[std::string(id)] = true; }});
+    for (const auto& [id, text] : typed) port.preset(id, text);
+    for (const page::Field& field : page.layout.fields) before_.emplace(field.id, port.text(field.id));
+    fault_ = page::press_calculate(page, port);
+    for (const page::Field& field : page.layout.fields) after_.emplace(field.id, port.text(field.id));
+}
+
+namespace {
+const std::string kNoText;
+}
+
+const std::string& RecordedRun::text_before(std::string_view field_id) const {
+    const auto it = before_.find(field_id);
+    return it == before_.end() ? kNoText : it->second;
+}
+
+const std::string& RecordedRun::text_after(std::string_view field_id) const {
+    const auto it = after_.find(field_id);
+    return it == after_.end() ? kNoText : it->second;
+}
+
+bool RecordedRun::written(std::string_view field_id) const { return written_.find(field_id) != written_.end(); }
+
+std::optional<double> RecordedRun::value(std::string_view field_id) const {
+    const page::Field* field = page_.find_field(field_id);
+    if (!field) return std::nullopt;
+    if (field->role == page::FieldRole::Result && !written(field_id)) return std::nullopt;
+    try {
+        return numeric::parse_number(text_after(field_id), separator_);
+    } catch (const numeric::Fault&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace vorlanex::cli

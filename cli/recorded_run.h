@@ -1,0 +1,54 @@
+#pragma once
+// One press of "Výpočet" on a page without a window, kept whole for a report: the texts the
+// fields held before the press, every warning and every write in the order they happened, the
+// texts after it, and the fault that stopped it, if one did. The run is the page's own calculation
+// through page::press_calculate; nothing is computed here.
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "numeric/decimal_separator.h"
+#include "page/page_definition.h"
+
+namespace vorlanex::cli {
+
+class RecordedRun {
+public:
+    // The page as it opens, with `typed` texts set in its fields (FIELD, TEXT), pressed once.
+    RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                const numeric::DecimalSeparator& separator);
+
+    const page::PageDefinition& page() const { return page_; }
+    const numeric::DecimalSeparator& separator() const { return separator_; }
+
+    // The field's text when "Výpočet" was pressed.
+    const std::string& text_before(std::string_view field_id) const;
+    // The field's text after the run: what the window shows.
+    const std::string& text_after(std::string_view field_id) const;
+    // Whether the run wrote the field (an empty text included).
+    bool written(std::string_view field_id) const;
+    // The field's value after the run, read as the calculation reads a field (parse_number), when
+    // the run wrote it or it is an input; nothing when it holds no number or kept an old text.
+    std::optional<double> value(std::string_view field_id) const;
+
+    // The warning boxes, in the order they were shown ("\r" separates lines).
+    const std::vector<std::string>& warnings() const { return warnings_; }
+    // The error box's text when a fault stopped the run.
+    const std::optional<std::string>& fault() const { return fault_; }
+
+private:
+    const page::PageDefinition& page_;
+    numeric::DecimalSeparator separator_;
+    std::map<std::string, std::string, std::less<>> before_;
+    std::map<std::string, std::string, std::less<>> after_;
+    std::map<std::string, bool, std::less<>> written_;
+    std::vector<std::string> warnings_;
+    std::optional<std::string> fault_;
+};
+
+}  // namespace vorlanex::cli

@@ -1,0 +1,251 @@
+#include "cli/report.h"
+
+#include <ctime>
+#include <string_view>
+#include <vector>
+
+#include "cli/markup.h"
+#include "cli/path_time_diagram.h"
+#include "cli/recorded_run.h"
+#include "registry/page_tree.h"
+
+namespace vorlanex::cli {
+
+namespace {
+
+constexpr std::string_view kStyle = R"(
+@page { size: A4; margin: 15mm 15mm 17mm 15mm;
+  @bottom-right { content: "Strana " counter(page) " z " counter(pages); font-size: 8pt; color: #555; } }
+html { font-family: "Liberation Sans", Arial, Helvetica, sans-serif; font-size: 9.5pt; color: #111; }
+body { margin: 0; }
+@media screen { body { max-width: 180mm; margin: 10mm auto; } }
+.program { margin: 0; color: #555; font-size: 9pt; letter-spacing: 0.03em; }
+h1 { font-size: 18pt; margin: 1mm 0 3mm; }
+h2 { font-size: 11.5pt; margin: 6mm 0 2mm; padding-bottom: 0.8mm; border-bottom: 0.5pt solid #777; break-after: avoid; }
+p { margin: 1.5mm 0; }
+table { border-collapse: collapse; width: 100%; }
+th, td { border: 0.5pt solid #aaa; padding: 0.8mm 1.6mm; text-align: left; vertical-align: top; }
+thead th { background: #ececec; font-weight: bold; }
+tr { break-inside: avoid; }
+table.facts { width: auto; }
+table.facts th { background: none; font-weight: normal; color: #555; border: none; padding-left: 0; }
+table.facts td { border: none; }
+td.id { color: #666; font-size: 8pt; white-space: nowrap; }
+td.unit { white-space: nowrap; }
+.text { white-space: pre-wrap; font-weight: bold; }
+.note { color: #555; font-size: 8.5pt; }
+.mark { color: #b25c00; font-weight: bold; }
+tr.changed td.used, tr.kept td.shown { background: #fff3d9; }
+ol.warnings li { margin: 1mm 0; }
+.fault { border: 0.8pt solid #c62828; padding: 2mm 3mm; }
+.fault .text { color: #c62828; }
+figure { margin: 0; break-inside: avoid; }
+figure svg { width: 100%; height: auto; }
+figcaption { color: #555; font-size: 8.5pt; margin-top: 1mm; }
+.rules, footer { font-size: 8.5pt; color: #333; }
+footer { margin-top: 5mm; border-top: 0.5pt solid #aaa; padding-top: 1.5mm; }
+)";
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// The page's name as its tab shows it; a sub-page under its page's.
+std::string page_name(const page::PageDefinition& page) {
+    for (const registry::TopPage& top : registry::page_tree()) {
+        if (top.page == &page) return trimmed(top.caption);
+        for (const registry::SubPage& sub : top.sub_pages) {
+            if (sub.page == &page) return trimmed(top.caption) + " – " + trimmed(sub.caption);
+        }
+    }
+    return std::string(page.key);
+}
+
+// A field's caption without the unit its accessible name ends with ("Reakční dráha [m]").
+std::string caption_of(const page::Field& field) {
+    const std::string_view name = field.accessible_name;
+    const std::string unit_suffix = " [" + std::string(field.unit) + "]";
+    return std::string(name.ends_with(unit_suffix) ? name.substr(0, name.size() - unit_suffix.size()) : name);
+}
+
+std::string date_text(std::chrono::year_month_day date) {
+    return std::to_string(static_cast<unsigned>(date.day())) + ". " +
+           std::to_string(static_cast<unsigned>(date.month())) + ". " + std::to_string(static_cast<int>(date.year()));
+}
+
+// A field's text, exactly: an empty text is said to be empty.
+std::string field_text(std::string_view text) {
+    if (text.empty()) return "<span class=\"text\"></span><span class=\"note\">(prázdné)</span>";
+    return "<span class=\"text\">" + escaped(text) + "</span>";
+}
+
+std::string cell(std::string_view css_class, const std::string& content) {
+    return "<td class=\"" + std::string(css_class) + "\">" + content + "</td>";
+}
+
+std::string field_cells(const page::Field& field) {
+    return cell("id", escaped(field.id)) + cell("caption", escaped(caption_of(field))) + cell("unit", escaped(field.unit));
+}
+
+std::string status_line(const RecordedRun& run) {
+    if (run.fault()) return "Výpočet zastavila chyba (viz níže).";
+    if (run.warnings().empty()) return "Výpočet proběhl celý bez varování.";
+    return "Výpočet proběhl celý; zobrazil varování: " + std::to_string(run.warnings().size()) + ".";
+}
+
+std::string header(const RecordedRun& run, std::chrono::year_month_day date) {
+    return "<header>\n<p class=\"program\">VORLANEX · PROTOKOL VÝPOČTU</p>\n<h1 class=\"page-name\">" +
+           escaped(page_name(run.page())) +
+           "</h1>\n<table class=\"facts\">\n<tr><th>Datum</th><td class=\"date\">" + date_text(date) +
+           "</td></tr>\n<tr><th>Průběh</th><td class=\"status\">" + status_line(run) + "</td></tr>\n</table>\n</header>\n";
+}
+
+std::string inputs_section(const RecordedRun& run) {
+    std::string html =
+        "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
+        "<th>Jednotka</th><th>Zadaný text</th><th>Text použitý výpočtem</th></tr></thead>\n<tbody>\n";
+    bool any_changed = false;
+    for (const page::Field& field : run.page().layout.fields) {
+        if (field.role != page::FieldRole::Input) continue;
+        const bool changed = run.written(field.id);
+        any_changed = any_changed || changed;
+        html += "<tr data-field=\"" + escaped(field.id) + "\"" + (changed ? " class=\"changed\"" : "") + ">" +
+                field_cells(field) + cell("typed", field_text(run.text_before(field.id))) +
+                cell("used", field_text(run.text_after(field.id)) +
+                                 (changed ? " <span class=\"mark\">*</span>" : std::string())) +
+                "</tr>\n";
+    }
+    html += "</tbody>\n</table>\n";
+    if (any_changed) {
+        html += "<p class=\"note\"><span class=\"mark\">*</span> Výpočet text pole přepsal (náhradní nebo "
+                "uspořádaná hodnota) a počítal s ním; příští výpočet by jej četl.</p>\n";
+    }
+    html += "<p class=\"note\">Kde výpočet pole nepřepsal, počítal s textem, který v poli zůstal; náhradní hodnotu, "
+            "kterou stránka použije, aniž ji do pole zapíše, ohlašuje jen varování.</p>\n</section>\n";
+    return html;
+}
+
+// A warning box's text: its "\r" line breaks as lines.
+std::string warning_text(std::string_view message) {
+    std::string html;
+    std::size_t start = 0;
+    for (std::size_t end; (end = message.find('\r', start)) != std::string_view::npos; start = end + 1) {
+        html += escaped(message.substr(start, end - start)) + "<br/>";
+    }
+    return html + escaped(message.substr(start));
+}
+
+std::string warnings_section(const RecordedRun& run) {
+    std::string html = "<section class=\"warnings\">\n<h2>Varování</h2>\n";
+    if (run.warnings().empty()) return html + "<p>Výpočet nezobrazil žádné varování.</p>\n</section>\n";
+    html += "<p>Okna s varováním v pořadí, v jakém se zobrazila:</p>\n<ol class=\"warnings\">\n";
+    for (const std::string& message : run.warnings()) html += "<li>" + warning_text(message) + "</li>\n";
+    return html + "</ol>\n</section>\n";
+}
+
+std::vector<const page::Field*> results_not_written(const RecordedRun& run) {
+    std::vector<const page::Field*> kept;
+    for (const page::Field& field : run.page().layout.fields) {
+        if (field.role == page::FieldRole::Result && !run.written(field.id)) kept.push_back(&field);
+    }
+    return kept;
+}
+
+std::string fault_section(const RecordedRun& run) {
+    if (!run.fault()) return {};
+    std::string html = "<section class=\"fault\">\n<h2>Chyba výpočtu</h2>\n<p>Výpočet zastavila chyba, kterou program "
+                       "ohlásil v chybovém okně: <span class=\"text fault-text\">" +
+                       escaped(*run.fault()) + "</span></p>\n";
+    const std::vector<const page::Field*> kept = results_not_written(run);
+    if (kept.empty()) return html + "<p>Výpočet před chybou zapsal všechna výsledková pole.</p>\n</section>\n";
+    html += "<p>Pole zapsaná před chybou ukazují nový text. Tato výsledková pole výpočet nezapsal a ponechala si "
+            "předchozí text:</p>\n<ul class=\"kept\">\n";
+    for (const page::Field* field : kept) {
+        html += "<li data-field=\"" + escaped(field->id) + "\">" + escaped(field->accessible_name) + "</li>\n";
+    }
+    return html + "</ul>\n</section>\n";
+}
+
+std::string results_section(const RecordedRun& run) {
+    std::string html = "<section class=\"results\">\n<h2>Výsledky</h2>\n<table>\n<thead><tr><th>Pole</th>"
+                       "<th>Veličina</th><th>Jednotka</th><th>Text v poli</th><th>Poznámka</th></tr></thead>\n"
+                       "<tbody>\n";
+    for (const page::Field& field : run.page().layout.fields) {
+        if (field.role != page::FieldRole::Result) continue;
+        const bool written = run.written(field.id);
+        const std::string& text = run.text_after(field.id);
+        const std::string note = !written        ? "výpočet pole nezapsal; zůstal předchozí text"
+                                 : text.empty() ? "výpočet pole vyprázdnil"
+                                                : "";
+        html += "<tr data-field=\"" + escaped(field.id) + "\"" + (written ? "" : " class=\"kept\"") + ">" +
+                field_cells(field) + cell("shown", field_text(text)) + cell("note", escaped(note)) + "</tr>\n";
+    }
+    return html + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string diagram_section(const RecordedRun& run) {
+    const std::optional<PathTimeDiagram> diagram = path_time_diagram(run);
+    if (!diagram) return {};
+    std::string html = "<section class=\"diagram\">\n<h2>Diagram dráha–čas</h2>\n";
+    if (diagram->svg.empty()) return html + "<p class=\"not-drawn\">" + escaped(diagram->not_drawn) + "</p>\n</section>\n";
+    return html + "<figure>\n" + diagram->svg +
+           "<figcaption>Dráha vozidla od místa začátku reakce řidiče v závislosti na čase. Body událostí leží na "
+           "hodnotách zobrazených v polích výsledků a zadání; mezi nimi je každá fáze nakreslena z rychlosti na "
+           "jejím začátku (reakce stálou rychlostí, náběh brzdného účinku a plné brzdění rovnoměrně zpomaleně)."
+           "</figcaption>\n</figure>\n</section>\n";
+}
+
+std::string separator_words(const numeric::DecimalSeparator& separator) {
+    if (separator.text() == ",") return "desetinnou čárkou";
+    if (separator.text() == ".") return "desetinnou tečkou";
+    return "desetinným oddělovačem „" + escaped(separator.text()) + "“";
+}
+
+std::string rules_section(const RecordedRun& run) {
+    const std::string separator = escaped(run.separator().text());
+    return "<section class=\"rules\">\n<h2>Pravidla čísel</h2>\n<p>Čísla se čtou i píší s " +
+           separator_words(run.separator()) +
+           ", počítá se v rozšířené přesnosti (64bitová mantisa) a pojmenované veličiny se ukládají jako čísla "
+           "double, výsledky se tam, kde to stránka určuje, zaokrouhlují na 3 (některé rychlosti v km/h na 2) "
+           "desetinná místa s polovinou k sudé číslici a zobrazují se nejvýše na 15 platných číslic bez koncových "
+           "nul (pod 0" + separator + "0001 a od 10^15 s exponentem, např. 1E-5).</p>\n</section>\n";
+}
+
+std::string footer() {
+    return "<footer>\n<p>Protokol vytvořil program Vorlanex (vorlanex-calc --report) jedním stiskem tlačítka "
+           "„Výpočet“ na stránce bez okna; každá hodnota je text pole, jak by jej ukázalo okno programu.</p>\n"
+           "</footer>\n";
+}
+
+}  // namespace
+
+Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date) {
+    const RecordedRun run(page, typed, separator);
+    std::string html = "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"cs\" xml:lang=\"cs\">\n"
+                       "<head>\n<meta charset=\"utf-8\"/>\n<title>Protokol výpočtu – " +
+                       escaped(page_name(page)) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+    html += header(run, date);
+    html += inputs_section(run);
+    html += warnings_section(run);
+    html += fault_section(run);
+    html += results_section(run);
+    html += diagram_section(run);
+    html += rules_section(run);
+    html += footer();
+    html += "</body>\n</html>\n";
+    return {html, !run.fault()};
+}
+
+std::chrono::year_month_day local_date() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
+                                       std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                                       std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+}
+
+}  // namespace vorlanex::cli

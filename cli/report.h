@@ -1,0 +1,32 @@
+#pragma once
+// The expert's exhibit: one press of "Výpočet" on a page, written as one printable Czech page
+// (self-contained HTML for A4: inline CSS and SVG, no scripts, nothing fetched). It names the page
+// and the date, lists every input as typed and as used, every warning box in order, every result
+// field with its caption, unit and text exactly as the window shows it, the fault that stopped the
+// run and the fields that then kept their old texts, the number rules, and for the braking pages
+// the path–time diagram. Every value is the text of a field after the page's own calculation ran
+// on a page without a window; the report forms no number of its own.
+#include <chrono>
+#include <span>
+#include <string>
+#include <utility>
+
+#include "numeric/decimal_separator.h"
+#include "page/page_definition.h"
+
+namespace vorlanex::cli {
+
+struct Report {
+    std::string html;
+    bool completed = false;  // false when a fault stopped the run
+};
+
+// The page as it opens, `typed` texts set in its fields (FIELD, TEXT), "Výpočet" pressed once, and
+// the report of it, dated `date`.
+Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date);
+
+// Today on the local clock.
+std::chrono::year_month_day local_date();
+
+}  // namespace vorlanex::cli

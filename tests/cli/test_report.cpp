@@ -1,0 +1,412 @@
+// The report of a run (vorlanex-calc --report): the page is well-formed markup (read by libxml2 as
+// XML), self-contained, and every text it shows is the text the same run leaves in the field on a
+// page without a window; the path–time diagram puts its points where the fields' values put them,
+// read back through the diagram's own axis ticks.
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/report.h"
+#include "numeric/parse_number.h"
+#include "registry/page_tree.h"
+#include "tests/support/page_runs.h"
+
+namespace {
+
+using namespace vorlanex::testing;
+namespace page = vorlanex::page;
+using vorlanex::numeric::DecimalSeparator;
+
+constexpr std::chrono::year_month_day kDate{std::chrono::year{2025}, std::chrono::month{3}, std::chrono::day{7}};
+
+// A report read as XML, with XPath look-ups: "h:" is the XHTML namespace, "svg:" the SVG one.
+class Document {
+public:
+    explicit Document(const std::string& markup) {
+        xmlParserCtxtPtr context = xmlNewParserCtxt();
+        document_ = xmlCtxtReadMemory(context, markup.data(), static_cast<int>(markup.size()), "report.html", "UTF-8",
+                                      XML_PARSE_NONET);
+        well_formed_ = document_ && context->wellFormed && context->nsWellFormed;
+        xmlFreeParserCtxt(context);
+        if (document_) {
+            xpath_ = xmlXPathNewContext(document_);
+            xmlXPathRegisterNs(xpath_, BAD_CAST "h", BAD_CAST "http://www.w3.org/1999/xhtml");
+            xmlXPathRegisterNs(xpath_, BAD_CAST "svg", BAD_CAST "http://www.w3.org/2000/svg");
+        }
+    }
+    ~Document() {
+        if (xpath_) xmlXPathFreeContext(xpath_);
+        if (document_) xmlFreeDoc(document_);
+    }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    bool well_formed() const { return well_formed_; }
+
+    std::vector<xmlNodePtr> nodes(const std::string& path, xmlNodePtr from = nullptr) const {
+        std::vector<xmlNodePtr> found;
+        if (!xpath_) return found;
+        xpath_->node = from ? from : xmlDocGetRootElement(document_);
+        xmlXPathObjectPtr result = xmlXPathEvalExpression(BAD_CAST path.c_str(), xpath_);
+        if (result && result->nodesetval) {
+            for (int i = 0; i < result->nodesetval->nodeNr; ++i) found.push_back(result->nodesetval->nodeTab[i]);
+        }
+        xmlXPathFreeObject(result);
+        return found;
+    }
+    // The text of the one node the path finds; "<none>" or "<several>" otherwise.
+    std::string text(const std::string& path, xmlNodePtr from = nullptr) const {
+        const std::vector<xmlNodePtr> found = nodes(path, from);
+        if (found.size() != 1) return found.empty() ? "<none>" : "<several>";
+        return content(found.front());
+    }
+
+    static std::string content(xmlNodePtr node) {
+        xmlChar* text = xmlNodeGetContent(node);
+        std::string result = text ? reinterpret_cast<const char*>(text) : "";
+        xmlFree(text);
+        return result;
+    }
+    static std::string attribute(xmlNodePtr node, const char* name) {
+        xmlChar* value = xmlGetProp(node, BAD_CAST name);
+        std::string result = value ? reinterpret_cast<const char*>(value) : "";
+        xmlFree(value);
+        return result;
+    }
+
+private:
+    xmlDocPtr document_ = nullptr;
+    xmlXPathContextPtr xpath_ = nullptr;
+    bool well_formed_ = false;
+};
+
+// A warning's list item as the message text: its line breaks back as "\r".
+std::string warning_message(xmlNodePtr item) {
+    std::string message;
+    for (xmlNodePtr child = item->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE) {
+            message += "\r";
+        } else {
+            message += Document::content(child);
+        }
+    }
+    return message;
+}
+
+// The same run on the recording page: the texts before and after, and the transcript.
+struct HeadlessRun {
+    std::map<std::string, std::string> before, after;
+    std::set<std::string> written;
+    std::vector<std::string> warnings;
+    std::string error;
+};
+
+HeadlessRun run_headless(const page::PageDefinition& definition, const Texts& typed, const std::string& separator) {
+    RecordingPort port(definition, separator);
+    for (const auto& [id, text] : typed) port.type(id, text);
+    HeadlessRun run;
+    for (const page::Field& field : definition.layout.fields) run.before[std::string(field.id)] = port.field(field.id);
+    for (const Event& event : port.press_calculate()) {
+        if (event.kind == "set") run.written.insert(event.field);
+        if (event.kind == "warning") run.warnings.push_back(event.text);
+        if (event.kind == "error") run.error = event.text;
+    }
+    for (const page::Field& field : definition.layout.fields) run.after[std::string(field.id)] = port.field(field.id);
+    return run;
+}
+
+struct Made {
+    vorlanex::cli::Report report;
+    HeadlessRun headless;
+};
+
+Made make(const page::PageDefinition& definition, const Texts& typed, const std::string& separator) {
+    return {vorlanex::cli::make_report(definition, typed, DecimalSeparator(separator), kDate),
+            run_headless(definition, typed, separator)};
+}
+
+const page::PageDefinition& page_named(const std::string& key) {
+    const page::PageDefinition* found = vorlanex::registry::find_page(key);
+    if (!found) throw std::runtime_error("no page " + key);
+    return *found;
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? "" : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every text of the report against the headless run.
+
+struct ReportCase {
+    std::string name;
+    std::string page;
+    Texts typed;
+    std::string separator = ",";
+};
+std::ostream& operator<<(std::ostream& out, const ReportCase& c) { return out << c.name; }
+
+std::vector<ReportCase> report_cases() {
+    std::vector<ReportCase> cases;
+    for (const page::PageDefinition* definition : vorlanex::registry::calculation_pages()) {
+        std::string name = std::string(definition->key) + "_worked_example";
+        for (char& c : name) c = c == '-' ? '_' : c;
+        cases.push_back({name, std::string(definition->key), worked_example(*definition)});
+    }
+    const Texts kinematika = worked_example(page_named("kinematika"));
+    cases.push_back({"substitute_used_but_not_shown", "kinematika", with(kinematika, {{"I6", "0"}, {"I7", "-1"}})});
+    cases.push_back({"fault_keeps_old_texts", "kinematika",
+                     {{"I1", "20"}, {"I2", "0"}, {"I4", "-30"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"},
+                      {"R4", "45,26"}, {"R18", "71,482"}}});
+    cases.push_back({"conversion_fault_before_any_result", "kinematika", with(kinematika, {{"I4", "x"}})});
+    cases.push_back({"point_separator", "kinematika", with_point(kinematika), "."});
+    cases.push_back({"markup_in_a_field_is_text", "kinematika",
+                     with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a\rb  <i>"}})});
+    cases.push_back({"bounds_put_in_order", "kinematika-meze",
+                     with(worked_example(page_named("kinematika-meze")), {{"J3.lo", "0,9"}, {"J3.hi", "0,7"}})});
+    cases.push_back({"substitutes_written_back", "rychlost-rozhledu",
+                     {{"I1", "50"}, {"I2", "-1"}, {"I3", "-2"}, {"I4", "0,15"}}});
+    return cases;
+}
+
+class ReportOfRun : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportOfRun, ShowsEveryTextOfTheHeadlessRun) {
+    const ReportCase& c = GetParam();
+    const page::PageDefinition& definition = page_named(c.page);
+    const Made made = make(definition, c.typed, c.separator);
+    const HeadlessRun& run = made.headless;
+    const Document document(made.report.html);
+    ASSERT_TRUE(document.well_formed()) << made.report.html;
+    EXPECT_EQ(made.report.completed, run.error.empty());
+
+    // Self-contained: nothing fetched, nothing run.
+    EXPECT_TRUE(document.nodes("//h:script | //h:link | //h:img | //h:iframe | //h:object | //@src | //@href").empty());
+    EXPECT_NE(document.text("/h:html/h:head/h:style").find("size: A4"), std::string::npos);
+
+    // The page's name as its tab shows it, and the date.
+    std::string tab;
+    for (const auto& top : vorlanex::registry::page_tree()) {
+        if (top.page == &definition) tab = trimmed(top.caption);
+        for (const auto& sub : top.sub_pages) {
+            if (sub.page == &definition) tab = trimmed(top.caption) + " – " + trimmed(sub.caption);
+        }
+    }
+    EXPECT_EQ(document.text("//h:h1"), tab);
+    EXPECT_EQ(document.text("//h:td[@class='date']"), "7. 3. 2025");
+
+    for (const page::Field& field : definition.layout.fields) {
+        const std::string id(field.id);
+        const std::vector<xmlNodePtr> rows = document.nodes("//h:tr[@data-field='" + id + "']");
+        ASSERT_EQ(rows.size(), 1U) << id;
+        const xmlNodePtr row = rows.front();
+        EXPECT_EQ(document.text("h:td[@class='unit']", row), field.unit) << id;
+        EXPECT_NE(std::string(field.accessible_name).find(document.text("h:td[@class='caption']", row)), std::string::npos)
+            << id;
+        const bool written = run.written.count(id) == 1;
+        if (field.role == page::FieldRole::Input) {
+            EXPECT_EQ(document.text("h:td[@class='typed']/h:span[@class='text']", row), run.before.at(id)) << id;
+            EXPECT_EQ(document.text("h:td[@class='used']/h:span[@class='text']", row), run.after.at(id)) << id;
+            EXPECT_EQ(Document::attribute(row, "class") == "changed", written) << id << " marked as overwritten";
+        } else {
+            EXPECT_EQ(document.text("h:td[@class='shown']/h:span[@class='text']", row), run.after.at(id)) << id;
+            EXPECT_EQ(Document::attribute(row, "class") == "kept", !written) << id << " marked as not written";
+        }
+    }
+
+    std::vector<std::string> warnings;
+    for (xmlNodePtr item : document.nodes("//h:ol[@class='warnings']/h:li")) warnings.push_back(warning_message(item));
+    EXPECT_EQ(warnings, run.warnings);
+
+    if (run.error.empty()) {
+        EXPECT_TRUE(document.nodes("//h:section[@class='fault']").empty());
+    } else {
+        EXPECT_EQ(document.text("//h:section[@class='fault']//h:span[contains(@class,'fault-text')]"), run.error);
+        std::set<std::string> kept_listed, kept_expected;
+        for (xmlNodePtr item : document.nodes("//h:ul[@class='kept']/h:li")) kept_listed.insert(Document::attribute(item, "data-field"));
+        for (const page::Field& field : definition.layout.fields) {
+            if (field.role == page::FieldRole::Result && !run.written.count(std::string(field.id))) {
+                kept_expected.insert(std::string(field.id));
+            }
+        }
+        EXPECT_EQ(kept_listed, kept_expected);
+    }
+
+    const std::string rules = document.text("//h:section[@class='rules']/h:p");
+    EXPECT_NE(rules.find(c.separator == "," ? "desetinnou čárkou" : "desetinnou tečkou"), std::string::npos) << rules;
+}
+
+INSTANTIATE_TEST_SUITE_P(Report, ReportOfRun, ::testing::ValuesIn(report_cases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(Report, BytesThatAreNotTextStayWellFormed) {
+    const page::PageDefinition& definition = page_named("kinematika");
+    const vorlanex::cli::Report report = vorlanex::cli::make_report(
+        definition, Texts{{"I1", std::string("1\x01\xff\xc3", 4)}, {"I2", "\xef\xbf\xbf"}}, DecimalSeparator(","), kDate);
+    const Document document(report.html);
+    ASSERT_TRUE(document.well_formed());
+    EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span"), "1\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(document.text("//h:tr[@data-field='I2']/h:td[@class='typed']/h:span"), "\uFFFD");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The path–time diagram.
+
+// A point expected in the diagram: its caption, and the fields whose values add up to its time
+// and to its distance (none: 0).
+struct ExpectedPoint {
+    std::string title;
+    std::vector<std::string> time;
+    std::vector<std::string> distance;
+};
+
+struct DiagramCase {
+    std::string name;
+    std::string page;
+    Texts typed;
+    std::vector<ExpectedPoint> points;     // every event point, or none when it is not drawn
+    std::vector<std::string> obstacles;   // fields of the obstacle lines drawn
+    std::string not_drawn = {};           // part of the reason given instead of the drawing
+};
+std::ostream& operator<<(std::ostream& out, const DiagramCase& c) { return out << c.name; }
+
+// One axis read from its ticks: pixel = offset + value × scale.
+struct AxisMap {
+    double offset = 0, scale = 0, span = 0;
+    double value(double pixel) const { return (pixel - offset) / scale; }
+};
+
+AxisMap axis_from_ticks(const Document& document, const std::string& tick_class, const char* coordinate,
+                        const DecimalSeparator& separator) {
+    std::vector<std::pair<double, double>> ticks;  // value, pixel
+    for (xmlNodePtr tick : document.nodes("//svg:g[contains(@class,'" + tick_class + "')]")) {
+        const double value = vorlanex::numeric::parse_number(document.text("svg:text", tick), separator);
+        ticks.emplace_back(value, std::stod(Document::attribute(document.nodes("svg:line", tick).front(), coordinate)));
+    }
+    EXPECT_GE(ticks.size(), 2U) << tick_class;
+    if (ticks.size() < 2) return {};
+    const auto& [v0, p0] = ticks.front();
+    const auto& [v1, p1] = ticks.back();
+    AxisMap map;
+    map.scale = (p1 - p0) / (v1 - v0);
+    map.offset = p0 - v0 * map.scale;
+    map.span = v1 - v0;
+    EXPECT_DOUBLE_EQ(v0, 0) << tick_class << " starts at 0";
+    return map;
+}
+
+const ExpectedPoint kReactionStart{"začátek reakce", {}, {}};
+
+std::vector<DiagramCase> diagram_cases() {
+    const Texts kinematika = worked_example(page_named("kinematika"));
+    const Texts bounds = worked_example(page_named("kinematika-meze"));
+    const std::vector<ExpectedPoint> kinematika_points{
+        kReactionStart,
+        {"sešlápnutí pedálu brzdy", {"I8"}, {"R14"}},
+        {"začátek blokovací stopy", {"I8", "I7"}, {"R14", "R13"}},
+        {"střet", {"R16"}, {"R15"}},
+    };
+    std::vector<ExpectedPoint> bounds_points;
+    for (const std::string bound : {"lo", "hi"}) {
+        const std::string name = bound == "lo" ? " (dolní mez)" : " (horní mez)";
+        bounds_points.push_back({"začátek reakce" + name, {}, {}});
+        bounds_points.push_back({"sešlápnutí pedálu brzdy" + name, {"J8." + bound}, {"Q14." + bound}});
+        bounds_points.push_back(
+            {"začátek blokovací stopy" + name, {"J8." + bound, "J7." + bound}, {"Q14." + bound, "Q13." + bound}});
+        bounds_points.push_back({"střet" + name, {"Q16." + bound}, {"Q15." + bound}});
+    }
+    std::vector<DiagramCase> cases{
+        {"kinematika_worked_example", "kinematika", kinematika, kinematika_points, {"R15"}},
+        {"kinematika_without_build_up_or_skid", "kinematika", with(kinematika, {{"I5", "0"}, {"I7", "0"}}),
+         kinematika_points, {"R15"}},
+        {"kinematika_fault_before_the_results", "kinematika", with(kinematika, {{"I4", "-100"}}), {}, {},
+         "výpočet nezapsal pole „Reakční dráha [m]“"},
+        {"kinematika_substitute_not_in_the_field", "kinematika", with(kinematika, {{"I7", "-1"}}), {}, {},
+         "pole „Doba náběhu brzd [s]“ ukazuje zápornou hodnotu -1"},
+        {"kinematika_no_time_at_all", "kinematika",
+         {{"I1", "0"}, {"I2", "0"}, {"I4", "0"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}}, {}, {},
+         "neuplynul od začátku reakce žádný čas"},
+        {"bounds_worked_example", "kinematika-meze", bounds, bounds_points, {"Q15.lo", "Q15.hi"}},
+    };
+    // "Dráha na zastavení": to the stop, or to the obstacle in each phase.
+    const Texts stopping{{"I1", "50"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "0,2"}, {"I5", "1000"}};
+    const ExpectedPoint pedal{"sešlápnutí pedálu brzdy", {"I3"}, {"R4"}};
+    const ExpectedPoint skid{"začátek blokovací stopy", {"I3", "I4"}, {"R4", "R5"}};
+    const ExpectedPoint obstacle{"střet s překážkou", {"C8"}, {"I5"}};
+    cases.push_back({"stopping_before_the_obstacle", "draha-zastaveni", stopping,
+                     {kReactionStart, pedal, skid, {"zastavení", {"R13"}, {"R11"}}}, {}});
+    cases.push_back({"stopping_obstacle_in_full_braking", "draha-zastaveni", with(stopping, {{"I5", "20"}}),
+                     {kReactionStart, pedal, skid, obstacle}, {"I5"}});
+    cases.push_back({"stopping_obstacle_in_build_up", "draha-zastaveni", with(stopping, {{"I5", "15"}}),
+                     {kReactionStart, pedal, obstacle}, {"I5"}});
+    cases.push_back({"stopping_obstacle_while_reacting", "draha-zastaveni", with(stopping, {{"I5", "10"}}),
+                     {kReactionStart, obstacle}, {"I5"}});
+    cases.push_back({"stopping_speed_below_zero_after_build_up", "draha-zastaveni",
+                     {{"I1", "10"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "1"}, {"I5", "1000"}}, {}, {},
+                     "ukazuje zápornou hodnotu -1,145"});
+    return cases;
+}
+
+class PathTimeDiagram : public ::testing::TestWithParam<DiagramCase> {};
+
+TEST_P(PathTimeDiagram, PointsSitWhereTheFieldValuesPutThem) {
+    const DiagramCase& c = GetParam();
+    if (!vorlanex::registry::find_page(c.page)) GTEST_SKIP() << "the page " << c.page << " is not in the registry";
+    const page::PageDefinition& definition = page_named(c.page);
+    const DecimalSeparator separator(",");
+    const Made made = make(definition, c.typed, ",");
+    const Document document(made.report.html);
+    ASSERT_TRUE(document.well_formed());
+
+    if (!c.not_drawn.empty()) {
+        EXPECT_TRUE(document.nodes("//svg:svg").empty());
+        const std::string reason = document.text("//h:p[@class='not-drawn']");
+        EXPECT_NE(reason.find(c.not_drawn), std::string::npos) << reason;
+        return;
+    }
+    ASSERT_EQ(document.nodes("//svg:svg").size(), 1U);
+    const AxisMap time = axis_from_ticks(document, "t-tick", "x1", separator);
+    const AxisMap distance = axis_from_ticks(document, "s-tick", "y1", separator);
+    // The coordinates are written to 0.01 of a unit of the drawing.
+    const double time_tolerance = 0.006 / std::abs(time.scale);
+    const double distance_tolerance = 0.006 / std::abs(distance.scale);
+
+    const auto value_of = [&](const std::vector<std::string>& fields) {
+        double sum = 0;
+        for (const std::string& field : fields) sum += vorlanex::numeric::parse_number(made.headless.after.at(field), separator);
+        return sum;
+    };
+    std::map<std::string, std::pair<double, double>> drawn;
+    for (xmlNodePtr circle : document.nodes("//svg:circle[contains(@class,'event')]")) {
+        drawn[document.text("svg:title", circle)] = {std::stod(Document::attribute(circle, "cx")),
+                                                     std::stod(Document::attribute(circle, "cy"))};
+    }
+    EXPECT_EQ(drawn.size(), c.points.size());
+    for (const ExpectedPoint& point : c.points) {
+        const auto found = drawn.find(point.title);
+        ASSERT_NE(found, drawn.end()) << point.title;
+        EXPECT_NEAR(time.value(found->second.first), value_of(point.time), time_tolerance) << point.title;
+        EXPECT_NEAR(distance.value(found->second.second), value_of(point.distance), distance_tolerance) << point.title;
+    }
+    const std::vector<xmlNodePtr> lines = document.nodes("//svg:line[@class='obstacle']");
+    ASSERT_EQ(lines.size(), c.obstacles.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_NEAR(distance.value(std::stod(Document::attribute(lines[i], "y1"))), value_of({c.obstacles[i]}),
+                    distance_tolerance)
+            << c.obstacles[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Report, PathTimeDiagram, ::testing::ValuesIn(diagram_cases()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
