@@ -317,7 +317,7 @@ std::optional<Axis> axis_up_to(double largest) {
 }
 
 // The drawing's frame in SVG user units; the plot area inside it.
-constexpr double kWidth = 680, kHeight = 460;
+constexpr double kWidth = 680, kHeight = 424;
 constexpr double kPlotLeft = 78, kPlotRight = 650, kPlotTop = 34, kPlotBottom = 344;
 
 struct PhaseStyle {
@@ -416,7 +416,15 @@ std::string curve_paths(const Plot& plot, const Curve& curve) {
     return svg;
 }
 
-std::string event_marks(const Plot& plot, const Curve& curve, bool in_band) {
+// The number of characters of a UTF-8 text, to make room for a caption.
+std::size_t characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// `in_band`: 0 for a page's one curve, 1 for the lower and 2 for the upper curve of a band.
+std::string event_marks(const Plot& plot, const Curve& curve, int in_band) {
     std::string svg;
     for (std::size_t i = 0; i < curve.events.size(); ++i) {
         const EventPoint& event = curve.events[i];
@@ -432,14 +440,17 @@ std::string event_marks(const Plot& plot, const Curve& curve, bool in_band) {
                "\" stroke=\"#222\" stroke-width=\"1.5\"><title>" + escaped(caption) + "</title></circle>\n";
         // In a band only the last event of each curve is named, so the two curves' names do not
         // cover each other.
-        if (in_band && i + 1 != curve.events.size()) continue;
+        if (in_band != 0 && i + 1 != curve.events.size()) continue;
         if (i == 0) continue;  // the start of the reaction is the origin of both axes
-        // Below and right of the point, under the rising curve; near the right edge above and left
-        // of it, over the curve's flat end.
-        const bool near_right = x > kPlotRight - 170;
-        const double label_x = near_right ? x - 9 : x + 9;
-        const std::string anchor = near_right ? "text-anchor=\"end\" " : "";
-        const double label_y = near_right ? y - (event.detail.empty() ? 9 : 22) : y + 13;
+        // Below and right of the point, under the rising curve. Where that would leave the frame,
+        // above and left of it, over the curve's flat end; the lower curve of a band keeps its
+        // caption below, under the band, and only moves it to the left.
+        const double width = 5.6 * static_cast<double>(std::max(characters(caption), characters(event.detail)));
+        const bool fits_right = x + 9 + width <= kWidth - 4;
+        const bool above = !fits_right && in_band != 1;
+        const double label_x = fits_right ? x + 9 : x - 9;
+        const std::string anchor = fits_right ? "" : "text-anchor=\"end\" ";
+        const double label_y = above ? y - (event.detail.empty() ? 9 : 22) : y + 16;
         svg += text_element(label_x, label_y, caption, anchor + "class=\"event-label\" font-size=\"11\"");
         if (!event.detail.empty()) {
             svg += text_element(label_x, label_y + 13, event.detail, anchor + "class=\"event-detail\" font-size=\"10\" fill=\"#444\"");
@@ -482,17 +493,17 @@ std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstac
 std::string legend(bool has_band, bool has_obstacle) {
     std::string svg = "<g class=\"legend\" font-size=\"11\" fill=\"#222\">\n";
     double x = kPlotLeft;
-    const double y = kHeight - 22;
+    const double y = kHeight - 20;
     for (const Phase phase : kPhases) {
         const PhaseStyle style = style_of(phase);
         svg += "<line x1=\"" + svg_number(x) + "\" y1=\"" + svg_number(y - 4) + "\" x2=\"" + svg_number(x + 22) +
                "\" y2=\"" + svg_number(y - 4) + "\" stroke=\"" + std::string(style.colour) + "\" stroke-width=\"2.2\"/>";
         svg += text_element(x + 27, y, style.caption);
-        x += 40 + 6.2 * static_cast<double>(style.caption.size());
+        x += 45 + 5.6 * static_cast<double>(characters(style.caption));
     }
     svg += "\n";
     double second_x = kPlotLeft;
-    const double second_y = kHeight - 6;
+    const double second_y = kHeight - 4;
     if (has_band) {
         svg += "<rect x=\"" + svg_number(second_x) + "\" y=\"" + svg_number(second_y - 9) +
                "\" width=\"22\" height=\"10\" fill=\"" + std::string(kBandColour) + "\" fill-opacity=\"0.12\"/>";
@@ -567,8 +578,10 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
         if (inside) largest.s = std::max(largest.s, s);
         obstacles.push_back({std::string(spec->obstacles[i].caption) + ": " + values.shown(field), s, inside});
     }
-    const std::optional<Axis> time_axis = axis_up_to(largest.t);
-    const std::optional<Axis> distance_axis = axis_up_to(largest.s);
+    // A little room beyond the last point, so that its mark and caption stay inside the frame.
+    constexpr double kHeadroom = 1.04;
+    const std::optional<Axis> time_axis = axis_up_to(largest.t * kHeadroom);
+    const std::optional<Axis> distance_axis = axis_up_to(largest.s * kHeadroom);
     if (!time_axis || !distance_axis) {
         return PathTimeDiagram{{}, "Diagram nelze nakreslit: hodnoty přesahují rozsah, který lze vykreslit."};
     }
@@ -583,7 +596,7 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     if (is_band) svg += band(plot, curves[0], curves[1]);
     for (const Curve& curve : curves) svg += curve_paths(plot, curve);
     svg += obstacle_lines(plot, obstacles);
-    for (const Curve& curve : curves) svg += event_marks(plot, curve, is_band);
+    for (std::size_t i = 0; i < curves.size(); ++i) svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0);
     svg += legend(is_band, !obstacles.empty());
     svg += "</svg>\n";
     return PathTimeDiagram{svg, {}};

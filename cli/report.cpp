@@ -16,7 +16,7 @@ namespace {
 constexpr std::string_view kStyle = R"(
 @page { size: A4; margin: 15mm 15mm 17mm 15mm;
   @bottom-right { content: "Strana " counter(page) " z " counter(pages); font-size: 8pt; color: #555; } }
-html { font-family: "Liberation Sans", Arial, Helvetica, sans-serif; font-size: 9.5pt; color: #111; }
+html { font-family: "Liberation Sans", Arial, Helvetica, sans-serif; font-size: 9pt; color: #111; }
 body { margin: 0; }
 @media screen { body { max-width: 180mm; margin: 10mm auto; } }
 .program { margin: 0; color: #555; font-size: 9pt; letter-spacing: 0.03em; }
@@ -24,7 +24,7 @@ h1 { font-size: 18pt; margin: 1mm 0 3mm; }
 h2 { font-size: 11.5pt; margin: 6mm 0 2mm; padding-bottom: 0.8mm; border-bottom: 0.5pt solid #777; break-after: avoid; }
 p { margin: 1.5mm 0; }
 table { border-collapse: collapse; width: 100%; }
-th, td { border: 0.5pt solid #aaa; padding: 0.8mm 1.6mm; text-align: left; vertical-align: top; }
+th, td { border: 0.5pt solid #aaa; padding: 0.5mm 1.6mm; text-align: left; vertical-align: top; }
 thead th { background: #ececec; font-weight: bold; }
 tr { break-inside: avoid; }
 table.facts { width: auto; }
@@ -40,7 +40,7 @@ ol.warnings li { margin: 1mm 0; }
 .fault { border: 0.8pt solid #c62828; padding: 2mm 3mm; }
 .fault .text { color: #c62828; }
 figure { margin: 0; break-inside: avoid; }
-figure svg { width: 100%; height: auto; }
+figure svg { width: 100%; height: auto; max-height: 105mm; }
 figcaption { color: #555; font-size: 8.5pt; margin-top: 1mm; }
 .rules, footer { font-size: 8.5pt; color: #333; }
 footer { margin-top: 5mm; border-top: 0.5pt solid #aaa; padding-top: 1.5mm; }

@@ -26,4 +26,4 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo
                 fonts-liberation)
 # What the test suite needs besides.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
-               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus)
+               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils)

@@ -11,9 +11,11 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/calc_command.h"
 #include "cli/report.h"
 #include "numeric/parse_number.h"
 #include "registry/page_tree.h"
@@ -407,6 +409,48 @@ TEST_P(PathTimeDiagram, PointsSitWhereTheFieldValuesPutThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Report, PathTimeDiagram, ::testing::ValuesIn(diagram_cases()),
+                         [](const auto& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------------------------
+// The command's option: the report on standard output, the run's exit status.
+
+struct CommandCase {
+    std::string name;
+    std::vector<std::string> arguments;
+    int exit_status;
+    bool report;  // the output is a report; otherwise a usage message on standard error
+};
+std::ostream& operator<<(std::ostream& out, const CommandCase& c) { return out << c.name; }
+
+const CommandCase kCommandCases[] = {
+    {"completed_run", {"--report", "kinematika", "I2=0", "I4=0", "I5=0", "I7=0", "I8=0", "I6=0,8"}, 0, true},
+    {"page_after_the_option_or_before", {"kinematika", "I2=0", "--report", "I4=0", "I5=0", "I6=1", "I7=0", "I8=0"}, 0,
+     true},
+    {"fault_still_reports", {"--report", "kinematika", "I2=x"}, 1, true},
+    {"no_page", {"--report"}, 2, false},
+    {"with_list", {"--report", "--list"}, 2, false},
+    {"with_batch", {"--report", "--batch"}, 2, false},
+    {"unknown_field", {"--report", "kinematika", "X9=1"}, 2, false},
+};
+
+class ReportCommand : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(ReportCommand, WritesTheReportOrRefusesTheArguments) {
+    const CommandCase& c = GetParam();
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(vorlanex::cli::run_calc_command(c.arguments, DecimalSeparator(","), in, out, err), c.exit_status);
+    if (c.report) {
+        EXPECT_TRUE(out.str().starts_with("<!DOCTYPE html>")) << out.str().substr(0, 200);
+        EXPECT_TRUE(Document(out.str()).well_formed());
+        EXPECT_EQ(err.str(), "");
+    } else {
+        EXPECT_EQ(out.str(), "");
+        EXPECT_NE(err.str(), "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Report, ReportCommand, ::testing::ValuesIn(kCommandCases),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

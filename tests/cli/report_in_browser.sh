@@ -1,0 +1,59 @@
+#!/bin/sh
+# The report as a real browser prints it: headless Chromium prints the report of the worked
+# example of "Kinematika" to PDF; every page must be A4 (595 x 842 pt), the text and the diagram's
+# captions must be in it, and its first page must render to a picture that is not blank.
+# Exit 77 (skipped) only when Chromium is not installed or cannot print even a one-line page here.
+# Usage: report_in_browser.sh PATH_TO_VORLANEX_CALC
+set -u
+calc=$1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="${HOME:-$work}"
+
+browser=$(command -v chromium || command -v chromium-browser || true)
+if [ -z "$browser" ]; then
+    echo "SKIP: chromium is not installed"
+    exit 77
+fi
+print_to_pdf() {  # HTML PDF
+    timeout 180 "$browser" --headless --no-sandbox --disable-gpu --no-pdf-header-footer \
+        --user-data-dir="$work/profile" --print-to-pdf="$2" "file://$1" >"$work/browser.log" 2>&1
+}
+printf '<!DOCTYPE html>\n<html><body><p>x</p></body></html>\n' >"$work/probe.html"
+print_to_pdf "$work/probe.html" "$work/probe.pdf"
+if [ ! -s "$work/probe.pdf" ]; then
+    echo "SKIP: chromium cannot print here:"
+    tail -n 5 "$work/browser.log"
+    exit 77
+fi
+
+"$calc" --separator , --report kinematika I1=20 I2=8 I3=0,7 I4=15 I5=20 I6=0,8 I7=0,2 I8=1 >"$work/report.html"
+status=$?
+[ "$status" -eq 0 ] || fail "vorlanex-calc --report: exit status $status"
+print_to_pdf "$work/report.html" "$work/report.pdf"
+[ -s "$work/report.pdf" ] || { fail "chromium printed no PDF"; tail -n 20 "$work/browser.log"; exit 1; }
+
+pages=$(pdfinfo "$work/report.pdf" | awk '/^Pages:/ { print $2 }')
+[ "${pages:-0}" -ge 1 ] || fail "the PDF has no page"
+# "Page    1 size: 594.96 x 841.92 pts (A4)" for every page
+sizes=$(pdfinfo -f 1 -l "${pages:-1}" "$work/report.pdf" | awk '/^Page +[0-9]+ size:/ { print $4, $6 }')
+[ "$(printf '%s\n' "$sizes" | grep -c .)" -eq "${pages:-0}" ] || fail "page sizes not found: $sizes"
+printf '%s\n' "$sizes" | while read -r width height; do
+    awk -v w="$width" -v h="$height" 'BEGIN { exit !(w > 594 && w < 596 && h > 841 && h < 843) }' ||
+        echo "FAIL: a page is $width x $height pt, not A4"
+done | grep FAIL && failures=$((failures + 1))
+
+pdftotext -layout "$work/report.pdf" "$work/report.txt"
+for expected in "Kinematika" "Výsledky" "0,17052859036965" "46,93" "Diagram dráha–čas" "místo střetu: 46,93 m" \
+    "čas od začátku reakce t [s]" "Strana 1 z $pages"; do
+    grep -qF "$expected" "$work/report.txt" || fail "the printed text lacks '$expected'"
+done
+
+pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$work/report.pdf" "$work/page"
+size=$(wc -c <"$work/page.png" 2>/dev/null || echo 0)
+[ "$size" -gt 5000 ] || fail "the first page renders to a picture of $size bytes (blank?)"
+
+[ "$failures" -eq 0 ] && echo "report printed on $pages A4 page(s)"
+[ "$failures" -eq 0 ]
