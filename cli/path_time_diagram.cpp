@@ -293,7 +293,8 @@ std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
 // ---------------------------------------------------------------------------------------------
 // Drawing.
 
-// An axis from 0 to `max` with a tick every `step` (1, 2 or 5 times a power of ten).
+// An axis from 0 to `max` with a tick every `step` (1, 2 or 5 times a power of ten), about
+// `ticks` ticks in all.
 struct Axis {
     double step = 1;
     double max = 1;
@@ -302,9 +303,9 @@ struct Axis {
 // A span below this is no visible motion (s) or no time at all (t).
 constexpr double kSmallestSpan = 1e-6;
 
-std::optional<Axis> axis_up_to(double largest) {
+std::optional<Axis> axis_up_to(double largest, double ticks) {
     if (!(largest >= kSmallestSpan)) return Axis{};
-    const double rough = largest / 5;
+    const double rough = largest / ticks;
     const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
     Axis axis;
     for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
@@ -580,8 +581,8 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     }
     // A little room beyond the last point, so that its mark and caption stay inside the frame.
     constexpr double kHeadroom = 1.04;
-    const std::optional<Axis> time_axis = axis_up_to(largest.t * kHeadroom);
-    const std::optional<Axis> distance_axis = axis_up_to(largest.s * kHeadroom);
+    const std::optional<Axis> time_axis = axis_up_to(largest.t * kHeadroom, 8);
+    const std::optional<Axis> distance_axis = axis_up_to(largest.s * kHeadroom, 7);
     if (!time_axis || !distance_axis) {
         return PathTimeDiagram{{}, "Diagram nelze nakreslit: hodnoty přesahují rozsah, který lze vykreslit."};
     }

@@ -40,7 +40,7 @@ ol.warnings li { margin: 1mm 0; }
 .fault { border: 0.8pt solid #c62828; padding: 2mm 3mm; }
 .fault .text { color: #c62828; }
 figure { margin: 0; break-inside: avoid; }
-figure svg { width: 100%; height: auto; max-height: 105mm; }
+figure svg { width: 100%; height: auto; max-height: 115mm; }
 figcaption { color: #555; font-size: 8.5pt; margin-top: 1mm; }
 .rules, footer { font-size: 8.5pt; color: #333; }
 footer { margin-top: 5mm; border-top: 0.5pt solid #aaa; padding-top: 1.5mm; }
