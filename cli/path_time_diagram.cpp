@@ -136,9 +136,10 @@ public:
     // The field's value; a missing or negative one is noted.
     std::optional<double> require(std::string_view field) {
         const std::optional<double> value = run_.value(field);
-        if (!value) {
-            note(run_.written(field) || is_input(field) ? "pole „" + name(field) + "“ neobsahuje číslo"
-                                                        : "výpočet nezapsal pole „" + name(field) + "“");
+        if (!value && !run_.written(field) && !is_input(field)) {
+            add_once(not_written_, "„" + name(field) + "“");
+        } else if (!value) {
+            note("pole „" + name(field) + "“ neobsahuje číslo");
         } else if (!(*value >= 0)) {
             note("pole „" + name(field) + "“ ukazuje zápornou hodnotu " + run_.text_after(field));
             return std::nullopt;
@@ -154,12 +155,21 @@ public:
         return definition && definition->unit == "km/h" ? *value / 3.6 : *value;
     }
 
-    void note(std::string problem) {
-        if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end()) {
-            problems_.push_back(std::move(problem));
+    void note(std::string problem) { add_once(problems_, std::move(problem)); }
+
+    // What keeps the diagram from being drawn, fields the run did not write first; none when it can be.
+    std::vector<std::string> problems() const {
+        std::vector<std::string> all;
+        if (!not_written_.empty()) {
+            std::string list;
+            for (std::size_t i = 0; i < not_written_.size(); ++i) {
+                list += (i == 0 ? "" : i + 1 == not_written_.size() ? " a " : ", ") + not_written_[i];
+            }
+            all.push_back("výpočet nezapsal pole " + list);
         }
+        all.insert(all.end(), problems_.begin(), problems_.end());
+        return all;
     }
-    const std::vector<std::string>& problems() const { return problems_; }
 
     const RecordedRun& run() const { return run_; }
     std::string name(std::string_view field) const {
@@ -173,12 +183,16 @@ public:
     }
 
 private:
+    static void add_once(std::vector<std::string>& list, std::string item) {
+        if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(std::move(item));
+    }
     bool is_input(std::string_view field) const {
         const page::Field* definition = run_.page().find_field(field);
         return definition && definition->role == page::FieldRole::Input;
     }
 
     const RecordedRun& run_;
+    std::vector<std::string> not_written_;
     std::vector<std::string> problems_;
 };
 
@@ -329,9 +343,9 @@ struct PhaseStyle {
 
 constexpr PhaseStyle style_of(Phase phase) {
     switch (phase) {
-    case Phase::Reaction: return {"reakce řidiče (stálá rychlost)", "reaction", "#1f5fbf"};
-    case Phase::BuildUp: return {"náběh brzdného účinku", "build-up", "#e07b00"};
-    case Phase::FullBraking: return {"plné brzdění", "full-braking", "#c62828"};
+        case Phase::Reaction: return {"reakce řidiče (stálá rychlost)", "reaction", "#1f5fbf"};
+        case Phase::BuildUp: return {"náběh brzdného účinku", "build-up", "#e07b00"};
+        case Phase::FullBraking: return {"plné brzdění", "full-braking", "#c62828"};
     }
     return {};
 }
@@ -389,8 +403,7 @@ std::string axes(const Plot& plot, const numeric::DecimalSeparator& separator) {
 }
 
 std::string segment_path(const Plot& plot, const Segment& segment) {
-    return segment.control ? "Q " + plot.xy(*segment.control) + " " + plot.xy(segment.to)
-                           : "L " + plot.xy(segment.to);
+    return segment.control ? "Q " + plot.xy(*segment.control) + " " + plot.xy(segment.to) : "L " + plot.xy(segment.to);
 }
 
 // The region between the lower and the upper curve: along the one, back along the other.
@@ -419,9 +432,8 @@ std::string curve_paths(const Plot& plot, const Curve& curve) {
 
 // The number of characters of a UTF-8 text, to make room for a caption.
 std::size_t characters(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // `in_band`: 0 for a page's one curve, 1 for the lower and 2 for the upper curve of a band.
@@ -431,11 +443,14 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band) {
         const EventPoint& event = curve.events[i];
         const double x = plot.x(event.at.t);
         const double y = plot.y(event.at.s);
-        const std::string caption = curve.name.empty() ? event.caption : event.caption + " (" + std::string(curve.name) + ")";
+        const std::string caption =
+            curve.name.empty() ? event.caption : event.caption + " (" + std::string(curve.name) + ")";
         const char* mark_class = event.mark == Mark::Collision ? "event collision"
                                  : event.mark == Mark::Stop    ? "event stop"
                                                                : "event";
-        const std::string_view fill = event.mark == Mark::Collision ? "#c62828" : event.mark == Mark::Stop ? "#fff" : "#222";
+        const std::string_view fill = event.mark == Mark::Collision ? "#c62828"
+                                      : event.mark == Mark::Stop    ? "#fff"
+                                                                    : "#222";
         svg += "<circle class=\"" + std::string(mark_class) + "\" cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) +
                "\" r=\"" + (event.mark == Mark::Event ? "3.5" : "5") + "\" fill=\"" + std::string(fill) +
                "\" stroke=\"#222\" stroke-width=\"1.5\"><title>" + escaped(caption) + "</title></circle>\n";
@@ -454,7 +469,8 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band) {
         const double label_y = above ? y - (event.detail.empty() ? 9 : 22) : y + 16;
         svg += text_element(label_x, label_y, caption, anchor + "class=\"event-label\" font-size=\"11\"");
         if (!event.detail.empty()) {
-            svg += text_element(label_x, label_y + 13, event.detail, anchor + "class=\"event-detail\" font-size=\"10\" fill=\"#444\"");
+            svg += text_element(label_x, label_y + 13, event.detail,
+                                anchor + "class=\"event-detail\" font-size=\"10\" fill=\"#444\"");
         }
     }
     return svg;
@@ -498,7 +514,8 @@ std::string legend(bool has_band, bool has_obstacle) {
     for (const Phase phase : kPhases) {
         const PhaseStyle style = style_of(phase);
         svg += "<line x1=\"" + svg_number(x) + "\" y1=\"" + svg_number(y - 4) + "\" x2=\"" + svg_number(x + 22) +
-               "\" y2=\"" + svg_number(y - 4) + "\" stroke=\"" + std::string(style.colour) + "\" stroke-width=\"2.2\"/>";
+               "\" y2=\"" + svg_number(y - 4) + "\" stroke=\"" + std::string(style.colour) +
+               "\" stroke-width=\"2.2\"/>";
         svg += text_element(x + 27, y, style.caption);
         x += 45 + 5.6 * static_cast<double>(characters(style.caption));
     }
@@ -546,10 +563,11 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     }
     std::vector<std::pair<std::string_view, double>> obstacle_values;
     for (const ObstacleSpec& obstacle : spec->obstacles) {
-        if (const std::optional<double> s = values.require(obstacle.field)) obstacle_values.emplace_back(obstacle.field, *s);
+        if (const std::optional<double> s = values.require(obstacle.field))
+            obstacle_values.emplace_back(obstacle.field, *s);
     }
-    if (!values.problems().empty()) {
-        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(values.problems()) + "."};
+    if (const std::vector<std::string> problems = values.problems(); !problems.empty()) {
+        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(problems) + "."};
     }
 
     // The extent of the curves, their control points included (a Bézier curve stays within them).
@@ -597,7 +615,8 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     if (is_band) svg += band(plot, curves[0], curves[1]);
     for (const Curve& curve : curves) svg += curve_paths(plot, curve);
     svg += obstacle_lines(plot, obstacles);
-    for (std::size_t i = 0; i < curves.size(); ++i) svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0);
+    for (std::size_t i = 0; i < curves.size(); ++i)
+        svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0);
     svg += legend(is_band, !obstacles.empty());
     svg += "</svg>\n";
     return PathTimeDiagram{svg, {}};

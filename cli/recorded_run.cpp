@@ -7,8 +7,7 @@
 
 namespace vorlanex::cli {
 
-RecordedRun::RecordedRun(const page::PageDefinition& page,
-                         std::span<const std::pair<std::string, std::string>> typed,
+RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                          const numeric::DecimalSeparator& separator)
     : page_(page), separator_(separator) {
     page::FieldMapPort port(page, separator,

@@ -86,7 +86,8 @@ std::string cell(std::string_view css_class, const std::string& content) {
 }
 
 std::string field_cells(const page::Field& field) {
-    return cell("id", escaped(field.id)) + cell("caption", escaped(caption_of(field))) + cell("unit", escaped(field.unit));
+    return cell("id", escaped(field.id)) + cell("caption", escaped(caption_of(field))) +
+           cell("unit", escaped(field.unit));
 }
 
 std::string status_line(const RecordedRun& run) {
@@ -97,15 +98,15 @@ std::string status_line(const RecordedRun& run) {
 
 std::string header(const RecordedRun& run, std::chrono::year_month_day date) {
     return "<header>\n<p class=\"program\">VORLANEX · PROTOKOL VÝPOČTU</p>\n<h1 class=\"page-name\">" +
-           escaped(page_name(run.page())) +
-           "</h1>\n<table class=\"facts\">\n<tr><th>Datum</th><td class=\"date\">" + date_text(date) +
-           "</td></tr>\n<tr><th>Průběh</th><td class=\"status\">" + status_line(run) + "</td></tr>\n</table>\n</header>\n";
+           escaped(page_name(run.page())) + "</h1>\n<table class=\"facts\">\n<tr><th>Datum</th><td class=\"date\">" +
+           date_text(date) + "</td></tr>\n<tr><th>Průběh</th><td class=\"status\">" + status_line(run) +
+           "</td></tr>\n</table>\n</header>\n";
 }
 
 std::string inputs_section(const RecordedRun& run) {
     std::string html =
         "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
-        "<th>Jednotka</th><th>Zadaný text</th><th>Text použitý výpočtem</th></tr></thead>\n<tbody>\n";
+        "<th>Jednotka</th><th>Zadaný text</th><th>Použito: text v poli po výpočtu</th></tr></thead>\n<tbody>\n";
     bool any_changed = false;
     for (const page::Field& field : run.page().layout.fields) {
         if (field.role != page::FieldRole::Input) continue;
@@ -119,11 +120,13 @@ std::string inputs_section(const RecordedRun& run) {
     }
     html += "</tbody>\n</table>\n";
     if (any_changed) {
-        html += "<p class=\"note\"><span class=\"mark\">*</span> Výpočet text pole přepsal (náhradní nebo "
-                "uspořádaná hodnota) a počítal s ním; příští výpočet by jej četl.</p>\n";
+        html +=
+            "<p class=\"note\"><span class=\"mark\">*</span> Výpočet text pole přepsal (náhradní nebo "
+            "uspořádaná hodnota) a počítal s ním; příští výpočet by jej četl.</p>\n";
     }
-    html += "<p class=\"note\">Kde výpočet pole nepřepsal, počítal s textem, který v poli zůstal; náhradní hodnotu, "
-            "kterou stránka použije, aniž ji do pole zapíše, ohlašuje jen varování.</p>\n</section>\n";
+    html +=
+        "<p class=\"note\">Kde výpočet pole nepřepsal, počítal s textem, který v poli zůstal; náhradní hodnotu, "
+        "kterou stránka použije, aniž ji do pole zapíše, ohlašuje jen varování.</p>\n</section>\n";
     return html;
 }
 
@@ -155,13 +158,15 @@ std::vector<const page::Field*> results_not_written(const RecordedRun& run) {
 
 std::string fault_section(const RecordedRun& run) {
     if (!run.fault()) return {};
-    std::string html = "<section class=\"fault\">\n<h2>Chyba výpočtu</h2>\n<p>Výpočet zastavila chyba, kterou program "
-                       "ohlásil v chybovém okně: <span class=\"text fault-text\">" +
-                       escaped(*run.fault()) + "</span></p>\n";
+    std::string html =
+        "<section class=\"fault\">\n<h2>Chyba výpočtu</h2>\n<p>Výpočet zastavila chyba, kterou program "
+        "ohlásil v chybovém okně: <span class=\"text fault-text\">" +
+        escaped(*run.fault()) + "</span></p>\n";
     const std::vector<const page::Field*> kept = results_not_written(run);
     if (kept.empty()) return html + "<p>Výpočet před chybou zapsal všechna výsledková pole.</p>\n</section>\n";
-    html += "<p>Pole zapsaná před chybou ukazují nový text. Tato výsledková pole výpočet nezapsal a ponechala si "
-            "předchozí text:</p>\n<ul class=\"kept\">\n";
+    html +=
+        "<p>Pole zapsaná před chybou ukazují nový text. Tato výsledková pole výpočet nezapsal a ponechala si "
+        "předchozí text:</p>\n<ul class=\"kept\">\n";
     for (const page::Field* field : kept) {
         html += "<li data-field=\"" + escaped(field->id) + "\">" + escaped(field->accessible_name) + "</li>\n";
     }
@@ -169,14 +174,15 @@ std::string fault_section(const RecordedRun& run) {
 }
 
 std::string results_section(const RecordedRun& run) {
-    std::string html = "<section class=\"results\">\n<h2>Výsledky</h2>\n<table>\n<thead><tr><th>Pole</th>"
-                       "<th>Veličina</th><th>Jednotka</th><th>Text v poli</th><th>Poznámka</th></tr></thead>\n"
-                       "<tbody>\n";
+    std::string html =
+        "<section class=\"results\">\n<h2>Výsledky</h2>\n<table>\n<thead><tr><th>Pole</th>"
+        "<th>Veličina</th><th>Jednotka</th><th>Text v poli</th><th>Poznámka</th></tr></thead>\n"
+        "<tbody>\n";
     for (const page::Field& field : run.page().layout.fields) {
         if (field.role != page::FieldRole::Result) continue;
         const bool written = run.written(field.id);
         const std::string& text = run.text_after(field.id);
-        const std::string note = !written        ? "výpočet pole nezapsal; zůstal předchozí text"
+        const std::string note = !written       ? "výpočet pole nezapsal; zůstal předchozí text"
                                  : text.empty() ? "výpočet pole vyprázdnil"
                                                 : "";
         html += "<tr data-field=\"" + escaped(field.id) + "\"" + (written ? "" : " class=\"kept\"") + ">" +
@@ -189,7 +195,8 @@ std::string diagram_section(const RecordedRun& run) {
     const std::optional<PathTimeDiagram> diagram = path_time_diagram(run);
     if (!diagram) return {};
     std::string html = "<section class=\"diagram\">\n<h2>Diagram dráha–čas</h2>\n";
-    if (diagram->svg.empty()) return html + "<p class=\"not-drawn\">" + escaped(diagram->not_drawn) + "</p>\n</section>\n";
+    if (diagram->svg.empty())
+        return html + "<p class=\"not-drawn\">" + escaped(diagram->not_drawn) + "</p>\n</section>\n";
     return html + "<figure>\n" + diagram->svg +
            "<figcaption>Dráha vozidla od místa začátku reakce řidiče v závislosti na čase. Body událostí leží na "
            "hodnotách zobrazených v polích výsledků a zadání; mezi nimi je každá fáze nakreslena z rychlosti na "
@@ -210,7 +217,8 @@ std::string rules_section(const RecordedRun& run) {
            ", počítá se v rozšířené přesnosti (64bitová mantisa) a pojmenované veličiny se ukládají jako čísla "
            "double, výsledky se tam, kde to stránka určuje, zaokrouhlují na 3 (některé rychlosti v km/h na 2) "
            "desetinná místa s polovinou k sudé číslici a zobrazují se nejvýše na 15 platných číslic bez koncových "
-           "nul (pod 0" + separator + "0001 a od 10^15 s exponentem, např. 1E-5).</p>\n</section>\n";
+           "nul (pod 0" +
+           separator + "0001 a od 10^15 s exponentem, např. 1E-5).</p>\n</section>\n";
 }
 
 std::string footer() {
@@ -224,9 +232,10 @@ std::string footer() {
 Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                    const numeric::DecimalSeparator& separator, std::chrono::year_month_day date) {
     const RecordedRun run(page, typed, separator);
-    std::string html = "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"cs\" xml:lang=\"cs\">\n"
-                       "<head>\n<meta charset=\"utf-8\"/>\n<title>Protokol výpočtu – " +
-                       escaped(page_name(page)) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+    std::string html =
+        "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"cs\" xml:lang=\"cs\">\n"
+        "<head>\n<meta charset=\"utf-8\"/>\n<title>Protokol výpočtu – " +
+        escaped(page_name(page)) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
     html += header(run, date);
     html += inputs_section(run);
     html += warnings_section(run);

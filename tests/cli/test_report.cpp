@@ -143,7 +143,8 @@ const page::PageDefinition& page_named(const std::string& key) {
 
 std::string trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? "" : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    return first == std::string_view::npos ? ""
+                                           : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -166,17 +167,25 @@ std::vector<ReportCase> report_cases() {
     }
     const Texts kinematika = worked_example(page_named("kinematika"));
     cases.push_back({"substitute_used_but_not_shown", "kinematika", with(kinematika, {{"I6", "0"}, {"I7", "-1"}})});
-    cases.push_back({"fault_keeps_old_texts", "kinematika",
-                     {{"I1", "20"}, {"I2", "0"}, {"I4", "-30"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"},
-                      {"R4", "45,26"}, {"R18", "71,482"}}});
+    cases.push_back({"fault_keeps_old_texts",
+                     "kinematika",
+                     {{"I1", "20"},
+                      {"I2", "0"},
+                      {"I4", "-30"},
+                      {"I5", "0"},
+                      {"I6", "0,8"},
+                      {"I7", "0"},
+                      {"I8", "0"},
+                      {"R4", "45,26"},
+                      {"R18", "71,482"}}});
     cases.push_back({"conversion_fault_before_any_result", "kinematika", with(kinematika, {{"I4", "x"}})});
     cases.push_back({"point_separator", "kinematika", with_point(kinematika), "."});
     cases.push_back({"markup_in_a_field_is_text", "kinematika",
                      with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a\rb  <i>"}})});
     cases.push_back({"bounds_put_in_order", "kinematika-meze",
                      with(worked_example(page_named("kinematika-meze")), {{"J3.lo", "0,9"}, {"J3.hi", "0,7"}})});
-    cases.push_back({"substitutes_written_back", "rychlost-rozhledu",
-                     {{"I1", "50"}, {"I2", "-1"}, {"I3", "-2"}, {"I4", "0,15"}}});
+    cases.push_back(
+        {"substitutes_written_back", "rychlost-rozhledu", {{"I1", "50"}, {"I2", "-1"}, {"I3", "-2"}, {"I4", "0,15"}}});
     return cases;
 }
 
@@ -212,7 +221,8 @@ TEST_P(ReportOfRun, ShowsEveryTextOfTheHeadlessRun) {
         ASSERT_EQ(rows.size(), 1U) << id;
         const xmlNodePtr row = rows.front();
         EXPECT_EQ(document.text("h:td[@class='unit']", row), field.unit) << id;
-        EXPECT_NE(std::string(field.accessible_name).find(document.text("h:td[@class='caption']", row)), std::string::npos)
+        EXPECT_NE(std::string(field.accessible_name).find(document.text("h:td[@class='caption']", row)),
+                  std::string::npos)
             << id;
         const bool written = run.written.count(id) == 1;
         if (field.role == page::FieldRole::Input) {
@@ -234,7 +244,8 @@ TEST_P(ReportOfRun, ShowsEveryTextOfTheHeadlessRun) {
     } else {
         EXPECT_EQ(document.text("//h:section[@class='fault']//h:span[contains(@class,'fault-text')]"), run.error);
         std::set<std::string> kept_listed, kept_expected;
-        for (xmlNodePtr item : document.nodes("//h:ul[@class='kept']/h:li")) kept_listed.insert(Document::attribute(item, "data-field"));
+        for (xmlNodePtr item : document.nodes("//h:ul[@class='kept']/h:li"))
+            kept_listed.insert(Document::attribute(item, "data-field"));
         for (const page::Field& field : definition.layout.fields) {
             if (field.role == page::FieldRole::Result && !run.written.count(std::string(field.id))) {
                 kept_expected.insert(std::string(field.id));
@@ -252,8 +263,9 @@ INSTANTIATE_TEST_SUITE_P(Report, ReportOfRun, ::testing::ValuesIn(report_cases()
 
 TEST(Report, BytesThatAreNotTextStayWellFormed) {
     const page::PageDefinition& definition = page_named("kinematika");
-    const vorlanex::cli::Report report = vorlanex::cli::make_report(
-        definition, Texts{{"I1", std::string("1\x01\xff\xc3", 4)}, {"I2", "\xef\xbf\xbf"}}, DecimalSeparator(","), kDate);
+    const vorlanex::cli::Report report =
+        vorlanex::cli::make_report(definition, Texts{{"I1", std::string("1\x01\xff\xc3", 4)}, {"I2", "\xef\xbf\xbf"}},
+                                   DecimalSeparator(","), kDate);
     const Document document(report.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span"), "1\uFFFD\uFFFD\uFFFD");
@@ -275,9 +287,9 @@ struct DiagramCase {
     std::string name;
     std::string page;
     Texts typed;
-    std::vector<ExpectedPoint> points;     // every event point, or none when it is not drawn
-    std::vector<std::string> obstacles;   // fields of the obstacle lines drawn
-    std::string not_drawn = {};           // part of the reason given instead of the drawing
+    std::vector<ExpectedPoint> points;   // every event point, or none when it is not drawn
+    std::vector<std::string> obstacles;  // fields of the obstacle lines drawn
+    std::string not_drawn = {};          // part of the reason given instead of the drawing
 };
 std::ostream& operator<<(std::ostream& out, const DiagramCase& c) { return out << c.name; }
 
@@ -328,14 +340,28 @@ std::vector<DiagramCase> diagram_cases() {
     }
     std::vector<DiagramCase> cases{
         {"kinematika_worked_example", "kinematika", kinematika, kinematika_points, {"R15"}},
-        {"kinematika_without_build_up_or_skid", "kinematika", with(kinematika, {{"I5", "0"}, {"I7", "0"}}),
-         kinematika_points, {"R15"}},
-        {"kinematika_fault_before_the_results", "kinematika", with(kinematika, {{"I4", "-100"}}), {}, {},
+        {"kinematika_without_build_up_or_skid",
+         "kinematika",
+         with(kinematika, {{"I5", "0"}, {"I7", "0"}}),
+         kinematika_points,
+         {"R15"}},
+        {"kinematika_fault_before_the_results",
+         "kinematika",
+         with(kinematika, {{"I4", "-100"}}),
+         {},
+         {},
          "výpočet nezapsal pole „Reakční dráha [m]“"},
-        {"kinematika_substitute_not_in_the_field", "kinematika", with(kinematika, {{"I7", "-1"}}), {}, {},
+        {"kinematika_substitute_not_in_the_field",
+         "kinematika",
+         with(kinematika, {{"I7", "-1"}}),
+         {},
+         {},
          "pole „Doba náběhu brzd [s]“ ukazuje zápornou hodnotu -1"},
-        {"kinematika_no_time_at_all", "kinematika",
-         {{"I1", "0"}, {"I2", "0"}, {"I4", "0"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}}, {}, {},
+        {"kinematika_no_time_at_all",
+         "kinematika",
+         {{"I1", "0"}, {"I2", "0"}, {"I4", "0"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}},
+         {},
+         {},
          "neuplynul od začátku reakce žádný čas"},
         {"bounds_worked_example", "kinematika-meze", bounds, bounds_points, {"Q15.lo", "Q15.hi"}},
     };
@@ -344,16 +370,31 @@ std::vector<DiagramCase> diagram_cases() {
     const ExpectedPoint pedal{"sešlápnutí pedálu brzdy", {"I3"}, {"R4"}};
     const ExpectedPoint skid{"začátek blokovací stopy", {"I3", "I4"}, {"R4", "R5"}};
     const ExpectedPoint obstacle{"střet s překážkou", {"C8"}, {"I5"}};
-    cases.push_back({"stopping_before_the_obstacle", "draha-zastaveni", stopping,
-                     {kReactionStart, pedal, skid, {"zastavení", {"R13"}, {"R11"}}}, {}});
-    cases.push_back({"stopping_obstacle_in_full_braking", "draha-zastaveni", with(stopping, {{"I5", "20"}}),
-                     {kReactionStart, pedal, skid, obstacle}, {"I5"}});
-    cases.push_back({"stopping_obstacle_in_build_up", "draha-zastaveni", with(stopping, {{"I5", "15"}}),
-                     {kReactionStart, pedal, obstacle}, {"I5"}});
-    cases.push_back({"stopping_obstacle_while_reacting", "draha-zastaveni", with(stopping, {{"I5", "10"}}),
-                     {kReactionStart, obstacle}, {"I5"}});
-    cases.push_back({"stopping_speed_below_zero_after_build_up", "draha-zastaveni",
-                     {{"I1", "10"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "1"}, {"I5", "1000"}}, {}, {},
+    cases.push_back({"stopping_before_the_obstacle",
+                     "draha-zastaveni",
+                     stopping,
+                     {kReactionStart, pedal, skid, {"zastavení", {"R13"}, {"R11"}}},
+                     {}});
+    cases.push_back({"stopping_obstacle_in_full_braking",
+                     "draha-zastaveni",
+                     with(stopping, {{"I5", "20"}}),
+                     {kReactionStart, pedal, skid, obstacle},
+                     {"I5"}});
+    cases.push_back({"stopping_obstacle_in_build_up",
+                     "draha-zastaveni",
+                     with(stopping, {{"I5", "15"}}),
+                     {kReactionStart, pedal, obstacle},
+                     {"I5"}});
+    cases.push_back({"stopping_obstacle_while_reacting",
+                     "draha-zastaveni",
+                     with(stopping, {{"I5", "10"}}),
+                     {kReactionStart, obstacle},
+                     {"I5"}});
+    cases.push_back({"stopping_speed_below_zero_after_build_up",
+                     "draha-zastaveni",
+                     {{"I1", "10"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "1"}, {"I5", "1000"}},
+                     {},
+                     {},
                      "ukazuje zápornou hodnotu -1,145"});
     return cases;
 }
@@ -384,7 +425,8 @@ TEST_P(PathTimeDiagram, PointsSitWhereTheFieldValuesPutThem) {
 
     const auto value_of = [&](const std::vector<std::string>& fields) {
         double sum = 0;
-        for (const std::string& field : fields) sum += vorlanex::numeric::parse_number(made.headless.after.at(field), separator);
+        for (const std::string& field : fields)
+            sum += vorlanex::numeric::parse_number(made.headless.after.at(field), separator);
         return sum;
     };
     std::map<std::string, std::pair<double, double>> drawn;
@@ -424,7 +466,9 @@ std::ostream& operator<<(std::ostream& out, const CommandCase& c) { return out <
 
 const CommandCase kCommandCases[] = {
     {"completed_run", {"--report", "kinematika", "I2=0", "I4=0", "I5=0", "I7=0", "I8=0", "I6=0,8"}, 0, true},
-    {"page_after_the_option_or_before", {"kinematika", "I2=0", "--report", "I4=0", "I5=0", "I6=1", "I7=0", "I8=0"}, 0,
+    {"page_after_the_option_or_before",
+     {"kinematika", "I2=0", "--report", "I4=0", "I5=0", "I6=1", "I7=0", "I8=0"},
+     0,
      true},
     {"fault_still_reports", {"--report", "kinematika", "I2=x"}, 1, true},
     {"no_page", {"--report"}, 2, false},
