@@ -471,7 +471,9 @@ const CommandCase kCommandCases[] = {
      0,
      true},
     {"fault_still_reports", {"--report", "kinematika", "I2=x"}, 1, true},
+    {"option_by_its_beginning", {"--rep", "kinematika", "I2=x"}, 1, true},
     {"no_page", {"--report"}, 2, false},
+    {"option_takes_no_value", {"--report=kinematika"}, 2, false},
     {"with_list", {"--report", "--list"}, 2, false},
     {"with_batch", {"--report", "--batch"}, 2, false},
     {"unknown_field", {"--report", "kinematika", "X9=1"}, 2, false},
@@ -492,6 +494,15 @@ TEST_P(ReportCommand, WritesTheReportOrRefusesTheArguments) {
         EXPECT_EQ(out.str(), "");
         EXPECT_NE(err.str(), "");
     }
+}
+
+TEST(ReportCommand, OutputThatCannotBeWrittenStopsWithStatusThree) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(vorlanex::cli::run_calc_command(std::vector<std::string>{"--report", "kinematika"}, DecimalSeparator(","),
+                                              in, out, err),
+              vorlanex::cli::kExitOutputFailed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Report, ReportCommand, ::testing::ValuesIn(kCommandCases),
