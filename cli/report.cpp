@@ -32,6 +32,9 @@ table.facts th { background: none; font-weight: normal; color: #555; border: non
 table.facts td { border: none; }
 td.id { color: #666; font-size: 8pt; white-space: nowrap; }
 td.unit { white-space: nowrap; }
+.inputs td.typed, .inputs td.used, .results td.shown { width: 22%; }
+.results td.note { width: 20%; }
+ul.kept { columns: 2; font-size: 8.5pt; }
 .text { white-space: pre-wrap; font-weight: bold; }
 .note { color: #555; font-size: 8.5pt; }
 .mark { color: #b25c00; font-weight: bold; }
