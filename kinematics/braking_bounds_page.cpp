@@ -97,7 +97,8 @@ constexpr std::array kFields{
 
 constexpr std::array kGroupBoxes{
     GroupBox{" brzdění po střetu  ", {112, 110, 104, 114}},
-    GroupBox{" brzdění vozidla  ", {320, 110, 104, 114}},
+    // Its left edge clears the upper GEV field (288 to 320) below the collision column.
+    GroupBox{" brzdění vozidla  ", {323, 110, 101, 114}},
     GroupBox{" náběh brzd.  ", {480, 110, 104, 92}},
     GroupBox{" reakční doba ", {640, 110, 104, 92}},
     GroupBox{" Rychlost pro zastavení ", {8, 236, 264, 124}},

@@ -58,8 +58,10 @@ constexpr std::array kGroupBoxes{
     GroupBox{" brzdění vozidla  ", {320, 110, 104, 116}},
     GroupBox{" náběh brzd.  ", {472, 110, 104, 92}},
     GroupBox{" reakční doba ", {632, 110, 104, 92}},
-    GroupBox{" Rychlost pro zastavení ", {8, 236, 264, 120}},
-    GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {280, 248, 508, 56}},
+    // The reaction-start box begins left of its first label " V =" (at 272), so its frame runs clear
+    // of the "V"; the stopping-speed box beside it is narrowed to keep the two frames apart.
+    GroupBox{" Rychlost pro zastavení ", {8, 236, 252, 120}},
+    GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {266, 248, 522, 56}},
 };
 
 // The timeline reads from right (earliest) to left (latest).
