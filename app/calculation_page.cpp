@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +65,24 @@ private:
     const std::map<std::string, QLineEdit*, std::less<>>& fields_;
     const Environment& environment_;
     QWidget* window_;
+};
+
+// "Výpočet". No button of the window is a default button, and it is not auto-default either: an
+// auto-default button is drawn one pixel inside its area to leave room for the default frame.
+// Space on the focused button presses it (as on every push button), and so do Enter and Return.
+class CalculateButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        if (!event->isAutoRepeat()) click();  // once for each press, however long the key is held
+        event->accept();
+    }
 };
 
 }  // namespace
@@ -138,7 +157,8 @@ void CalculationPage::add_pictures() {
         const QPixmap pixmap = picture(placement.picture);
         image->setObjectName(qstring(placement.picture));
         image->setPixmap(pixmap);
-        image->setGeometry(placement.left, placement.top, pixmap.width(), pixmap.height());
+        // In page pixels: on a scaled screen the pixmap holds more device pixels than that.
+        image->setGeometry(QRect(QPoint(placement.left, placement.top), pixmap.deviceIndependentSize().toSize()));
     }
 }
 
@@ -180,12 +200,11 @@ void CalculationPage::add_help_buttons(std::span<const page::HelpButton> help_bu
 
 void CalculationPage::add_calculate_button() {
     const page::Rect& rect = definition_.layout.calculate_button;
-    calculate_button_ = new QPushButton(QStringLiteral("Výpočet"), this);
+    calculate_button_ = new CalculateButton(QStringLiteral("Výpočet"), this);
     calculate_button_->setObjectName(QStringLiteral("calculate"));
     calculate_button_->setGeometry(rect.left, rect.top, rect.width, rect.height);
-    // Enter or Space on the focused button presses it; outside a dialog no button is the default,
-    // so Enter in a field starts nothing.
-    calculate_button_->setAutoDefault(true);
+    // Outside a dialog no button is the default, so Enter in a field starts nothing.
+    calculate_button_->setAutoDefault(false);
     connect(calculate_button_, &QPushButton::clicked, this, [this] { calculate(); });
 
     // Tab visits the input fields in reading order, then the button.

@@ -1,10 +1,12 @@
-// vorlanex-icon DIR: writes the program's icon as DIR/<size>/vorlanex.png for the desktop's icon
-// theme (16, 32, 48 and 64 pixels), from the same drawing the window uses. Runs without a display.
+// vorlanex-icon DIR: writes the program's icon as DIR/<size>x<size>/apps/<application id>.png, the
+// layout of the desktop's hicolor icon theme, in every size main_icon() is drawn in, from the same
+// drawing the window uses. Runs without a display.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
 
 #include "app/pictures.h"
+#include "version/version.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -15,9 +17,12 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const QDir directory(QString::fromLocal8Bit(argv[1]));
     const QIcon icon = vorlanex::app::main_icon();
-    for (int size : {16, 32, 48, 64}) {
-        const QString folder = directory.filePath(QStringLiteral("%1x%1").arg(size));
-        if (!QDir().mkpath(folder) || !icon.pixmap(size, size).save(folder + QStringLiteral("/vorlanex.png"))) {
+    const QString file_name = QString::fromUtf8(vorlanex::kApplicationId.data(),
+                                                static_cast<qsizetype>(vorlanex::kApplicationId.size())) +
+                              QStringLiteral(".png");
+    for (const int size : vorlanex::app::kIconSizes) {
+        const QString folder = directory.filePath(QStringLiteral("%1x%1/apps").arg(size));
+        if (!QDir().mkpath(folder) || !icon.pixmap(QSize(size, size), 1.0).save(folder + u'/' + file_name)) {
             std::fprintf(stderr, "could not write the %d px icon into %s\n", size, qPrintable(folder));
             return 1;
         }

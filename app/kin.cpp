@@ -3,8 +3,10 @@
 #include <QTabWidget>
 
 #include "app/calculation_page.h"
+#include "app/look.h"
 #include "app/pictures.h"
 #include "registry/page_tree.h"
+#include "version/version.h"
 
 namespace vorlanex::app {
 
@@ -22,7 +24,7 @@ QString qstring(std::string_view text) {
 
 TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("  Vorlanex (v 1.6a)"));
+    setWindowTitle(QStringLiteral("  Vorlanex (v " VORLANEX_VERSION_TEXT ")"));
     setWindowIcon(main_icon());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -58,6 +60,8 @@ TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent
         nested->setCurrentIndex(top.active_sub_page);
     }
     page_tree_->setCurrentIndex(0);
+
+    apply_reading_order(this, environment.reading_order);
 
     resize(kClientSize);
     move(kDesignedPosition);

@@ -2,6 +2,7 @@
 // its whole page tree, and runs until the window is closed.
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
 
 #include "app/accessibility_guard.h"
 #include "app/environment.h"
@@ -9,6 +10,7 @@
 #include "app/look.h"
 #include "numeric/application_title.h"
 #include "numeric/arithmetic_mode.h"
+#include "version/version.h"
 
 int main(int argc, char** argv) {
     using namespace vorlanex;
@@ -19,7 +21,13 @@ int main(int argc, char** argv) {
     app::guard_accessibility_properties_calls();
     QApplication application(argc, argv);
     QApplication::setApplicationName(environment.application_title);
+    QApplication::setApplicationVersion(QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
+    // Ties the window to its desktop entry (and so to its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(kApplicationId.data(), static_cast<qsizetype>(kApplicationId.size())));
     app::apply_window_look();
+    if (const QString note = app::layout_font_note(); !note.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(note));
+    environment.reading_order = app::locale_reading_order();
 
     app::TForm1 window(environment);
     window.show();

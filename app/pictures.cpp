@@ -3,6 +3,7 @@
 #include "app/jpeg_image.h"
 #include "resources/compiled_pictures.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -41,20 +42,23 @@ constexpr qreal kSpace = 32.0;
 
 using Painting = void (*)(QPainter&);
 
-QImage paint_image(Painting painting, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+// The drawing on `size` x `size` page pixels, at `device_pixel_ratio` device pixels for each.
+QImage paint_image(Painting painting, int size, qreal device_pixel_ratio) {
+    const int pixels = qCeil(size * device_pixel_ratio);
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     if (painting != nullptr) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / kSpace, size / kSpace);
+        painter.scale(pixels / kSpace, pixels / kSpace);
         painting(painter);
     }
+    image.setDevicePixelRatio(pixels / qreal(size));
     return image;
 }
 
-QPixmap paint_pixmap(Painting painting, int size = kPictureSize) {
-    return QPixmap::fromImage(paint_image(painting, size));
+QPixmap paint_pixmap(Painting painting, int size = kPictureSize, qreal device_pixel_ratio = 1.0) {
+    return QPixmap::fromImage(paint_image(painting, size, device_pixel_ratio));
 }
 
 // An outline one device pixel wide at least, however small the drawing is scaled.
@@ -423,26 +427,30 @@ Painting drawn_icon(std::string_view name) {
 
 }  // namespace
 
-QPixmap picture(std::string_view name) {
-    // Each picture is made once, on first use; later calls share the same pixels.
-    static std::map<std::string, QPixmap, std::less<>> made;
-    if (const auto found = made.find(name); found != made.end()) return found->second;
+QPixmap picture(std::string_view name, qreal device_pixel_ratio) {
+    // Each picture is made once for each ratio, on first use; later calls share the same pixels.
+    static std::map<std::pair<std::string, qreal>, QPixmap, std::less<>> made;
+    const auto key = std::make_pair(std::string(name), device_pixel_ratio);
+    if (const auto found = made.find(key); found != made.end()) return found->second;
     QPixmap pixmap;
     if (const Painting painting = drawn_icon(name)) {
-        pixmap = paint_pixmap(painting);
+        pixmap = paint_pixmap(painting, kPictureSize, device_pixel_ratio);
     } else if (const resources::CompiledJpeg* jpeg = resources::find_compiled_jpeg(name)) {
+        // A JPEG picture has its pixels: on a scaled screen they are enlarged as they are.
         pixmap = QPixmap::fromImage(decode_jpeg(jpeg->bytes));
     }
-    made.emplace(std::string(name), pixmap);
+    made.emplace(key, pixmap);
     return pixmap;
 }
+
+QPixmap picture(std::string_view name) { return picture(name, qApp->devicePixelRatio()); }
 
 bool is_drawn_icon(std::string_view name) { return drawn_icon(name) != nullptr; }
 
 QIcon main_icon() {
     static const QIcon icon = [] {
         QIcon sizes;
-        for (const int size : {16, 32, 48, 64}) sizes.addPixmap(paint_pixmap(draw_minibus, size));
+        for (const int size : kIconSizes) sizes.addPixmap(paint_pixmap(draw_minibus, size));
         return sizes;
     }();
     return icon;

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <array>
 #include <string_view>
 
 namespace vorlanex::app {
@@ -14,15 +15,21 @@ namespace vorlanex::app {
 inline constexpr int kPictureSize = 32;
 
 // The picture a page places on itself by name: a drawn 32 x 32 icon with a transparent background,
-// or else the JPEG picture of that name compiled into the program, decoded with libjpeg. Each
-// picture is made on first use and then shared (QPixmap is implicitly shared, so the copy is
-// cheap). A name without a picture yields a null pixmap.
+// painted at `device_pixel_ratio` device pixels per page pixel so that it stays sharp on a scaled
+// screen (the pixmap carries that ratio); or else the JPEG picture of that name compiled into the
+// program, decoded with libjpeg at its own pixels. Without a ratio: the highest ratio of the
+// screens. Each picture is made on first use (at a ratio) and then shared (QPixmap is implicitly
+// shared, so the copy is cheap). A name without a picture yields a null pixmap.
+QPixmap picture(std::string_view name, qreal device_pixel_ratio);
 QPixmap picture(std::string_view name);
 
 // True when `name` is one of the icons drawn here.
 bool is_drawn_icon(std::string_view name);
 
-// The program's icon, a white minibus with a blue and a green stripe, at 16, 32, 48 and 64 px.
+// The sizes in pixels the program's icon is drawn in: the window's and the icon theme's.
+inline constexpr std::array kIconSizes{16, 32, 48, 64, 128, 256};
+
+// The program's icon, a white minibus with a blue and a green stripe, in every size of kIconSizes.
 // Drawn on first use and then shared.
 QIcon main_icon();
 

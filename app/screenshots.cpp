@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     app::apply_window_look();
+    if (const QString note = app::layout_font_note(); !note.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(note));
     const QDir directory(folder);
 
     app::Environment environment{numeric::DecimalSeparator(","), QStringLiteral("vorlanex")};

@@ -19,6 +19,7 @@
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
 #include "registry/page_tree.h"
+#include "version/version.h"
 
 namespace vorlanex::cli {
 
@@ -31,6 +32,37 @@ constexpr std::string_view kUsage =
     "       vorlanex-calc [--separator C] --batch   (JSON Lines on standard input)\n"
     "       vorlanex-calc [--separator C] --list\n"
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n";
+
+// --help: the manual page vorlanex-calc(1) in short.
+constexpr std::string_view kHelp =
+    "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
+    "       vorlanex-calc [--separator C] --batch   < scenarios.jsonl\n"
+    "       vorlanex-calc [--separator C] --list\n"
+    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
+    "       vorlanex-calc --help | --version\n"
+    "\n"
+    "One press of \"Výpočet\" on one page of Vorlanex, without a window. Every event is one\n"
+    "JSON line, in the order it happens: {\"warning\":TEXT}, {\"set\":FIELD,\"text\":TEXT} or\n"
+    "{\"error\":TEXT} (a fault, which ends the run).\n"
+    "\n"
+    "  PAGE             kinematika, kinematika-meze, draha-zastaveni, rychlost-rozhledu,\n"
+    "                   ees-katalog, ees-tuhosti, gev-evu or gev-definice\n"
+    "  FIELD=TEXT       the field's text before the press; other fields keep the page's default text\n"
+    "  --separator C, --separator=C\n"
+    "                   the decimal separator: one character, not a digit, \"+\", \"-\", \"E\", \"e\",\n"
+    "                   a space or a control character. Default: LC_NUMERIC as chosen by LC_ALL,\n"
+    "                   LC_NUMERIC or LANG (cs_CZ.UTF-8 gives \",\"); \".\" when it cannot be read\n"
+    "  --batch          one scenario per input line: {\"page\":KEY,\"fields\":{FIELD:TEXT,...},\"id\":ANY}\n"
+    "                   (\"id\" optional); one answer per line with the input's \"line\" number and\n"
+    "                   the \"id\": \"events\" and every field's text after the run in \"fields\",\n"
+    "                   or \"usage_error\"; an error event names its \"field\" where it has one\n"
+    "  --list           every page with its fields: id, role, name, unit, default text\n"
+    "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
+    "  --               ends the options\n"
+    "\n"
+    "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"
+    "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
+    "not be written. More in vorlanex-calc(1).\n";
 
 // A batch line longer than this is refused unread, so one huge line cannot exhaust the memory.
 constexpr std::size_t kMaxBatchLineBytes = std::size_t{1} << 20;
@@ -327,6 +359,7 @@ struct Arguments {
     bool list = false;
     bool report = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> operands;
 };
 
@@ -336,7 +369,7 @@ struct LongOption {
 };
 
 constexpr LongOption kLongOptions[] = {{"separator", true}, {"batch", false}, {"list", false}, {"report", false},
-                                       {"help", false}};
+                                       {"help", false},      {"version", false}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -384,6 +417,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         if (option->name == "list") result.list = true;
         if (option->name == "report") result.report = true;
         if (option->name == "help") result.help = true;
+        if (option->name == "version") result.version = true;
     }
     return result;
 }
@@ -398,7 +432,11 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     if (const auto* error = std::get_if<UsageError>(&read)) return usage_error(error->message);
     const Arguments& options = std::get<Arguments>(read);
     if (options.help) {
-        out.write(kUsage);
+        out.write(kHelp);
+        return kExitCompleted;
+    }
+    if (options.version) {
+        out.write("vorlanex-calc " + std::string(kVersion) + "\n");
         return kExitCompleted;
     }
     numeric::DecimalSeparator separator = regional_separator;

@@ -10,6 +10,7 @@
 #include "kinematics/braking_page.h"
 #include "kinematics/stopping_distance_page.h"
 #include "kinematics/visibility_speed_page.h"
+#include "version/version.h"
 
 namespace vorlanex::registry {
 
@@ -17,7 +18,7 @@ namespace {
 
 // About the program: credit lines, what it is, the rights in it.
 constexpr std::string_view kInformation =
-    "Vorlanex (v 1.6a), 2026\r"
+    "Vorlanex (v " VORLANEX_VERSION_TEXT "), 2026\r"
     "Autor: vývojový tým programu Vorlanex\r"
     "Kontakt a podpora: vývojový tým programu Vorlanex\r"
     "\r"

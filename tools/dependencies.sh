@@ -21,9 +21,13 @@ install_missing_packages() {
     fi
 }
 
-# What the program needs to be built and run.
+# What the program needs to be built and run: the window's layout is measured in Liberation Sans,
+# and Qt's own texts are Czech with Qt's translations.
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
-                fonts-liberation)
-# What the test suite needs besides.
+                fonts-liberation qt6-translations-l10n)
+# What the test suite needs besides: the validators of the desktop entry and the AppStream metadata.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
-               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils)
+               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils
+               desktop-file-utils appstream)
+# What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies.
+PACKAGE_PACKAGES=(dpkg-dev file)

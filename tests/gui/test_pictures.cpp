@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -101,6 +102,55 @@ TEST_P(PagePicture, IsDrawnOnceAndShared) {
 INSTANTIATE_TEST_SUITE_P(Pictures, PagePicture, testing::ValuesIn(kPictures),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// On a scaled screen a picture keeps its 32 x 32 page pixels and has the screen's device pixels in
+// them, drawn afresh (not an enlarged 32-pixel picture): it still shows its colours, and a scaled
+// drawing has more distinct edge pixels than the enlarged small one would.
+struct ScaledCase {
+    const char* name;
+    qreal ratio;
+    int device_pixels;
+};
+void PrintTo(const ScaledCase& scaled, std::ostream* out) { *out << scaled.name; }
+
+class ScaledPicture : public testing::TestWithParam<ScaledCase> {};
+
+TEST_P(ScaledPicture, HasTheScreensDevicePixelsInItsPagePixels) {
+    const ScaledCase& scaled = GetParam();
+    for (const PictureCase& picture_case : kPictures) {
+        const QPixmap pixmap = picture(picture_case.which, scaled.ratio);
+        EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(32, 32)) << picture_case.name;
+        EXPECT_EQ(pixmap.size(), QSize(scaled.device_pixels, scaled.device_pixels)) << picture_case.name;
+        const QImage image = pixels(pixmap);
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << picture_case.name;
+        EXPECT_EQ(picture(picture_case.which, scaled.ratio).cacheKey(), pixmap.cacheKey()) << picture_case.name;
+        // At a fractional ratio the one-pixel details blur into their neighbours; the colours are
+        // checked at whole ratios.
+        if (scaled.ratio != std::floor(scaled.ratio)) continue;
+        for (const Family family : picture_case.shows) {
+            const int area = scaled.device_pixels * scaled.device_pixels;
+            EXPECT_GE(count_pixels(image, [family](QRgb pixel) { return is(family, pixel); }), 4 * area / 1024)
+                << picture_case.name << ": missing colour " << static_cast<int>(family);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ScaledPicture,
+                         testing::Values(ScaledCase{"Ratio1", 1.0, 32}, ScaledCase{"Ratio1_25", 1.25, 40},
+                                         ScaledCase{"Ratio2", 2.0, 64}, ScaledCase{"Ratio3", 3.0, 96}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Pictures, AtTwiceTheRatioIsDrawnAfreshNotEnlarged) {
+    for (const PictureCase& picture_case : kPictures) {
+        const QImage sharp = pixels(picture(picture_case.which, 2.0));
+        const QImage enlarged = pixels(picture(picture_case.which, 1.0)).scaled(64, 64);
+        int different = 0;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) different += sharp.pixel(x, y) != enlarged.pixel(x, y);
+        }
+        EXPECT_GT(different, 64 * 64 / 20) << picture_case.name;
+    }
+}
+
 TEST(Pictures, EachDiffersClearlyFromEveryOther) {
     for (std::size_t a = 0; a < kPictures.size(); ++a) {
         const QImage first = pixels(picture(kPictures[a].which));
@@ -120,12 +170,13 @@ TEST(Pictures, ANameWithoutAPictureGivesANullPixmap) {
     EXPECT_FALSE(vorlanex::app::is_drawn_icon("no-such-picture"));
 }
 
-TEST(MainIcon, IsAWhiteBusWithBlueAndGreenStripesDrawnAt16To64Pixels) {
+TEST(MainIcon, IsAWhiteBusWithBlueAndGreenStripesDrawnAt16To256Pixels) {
     const QIcon icon = main_icon();
     EXPECT_EQ(icon.cacheKey(), main_icon().cacheKey());
-    for (const int side : {16, 32, 48, 64}) {
+    EXPECT_EQ(icon.availableSizes().size(), 6);
+    for (const int side : {16, 32, 48, 64, 128, 256}) {
         ASSERT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side << " px";
-        const QImage image = pixels(icon.pixmap(QSize(side, side)));
+        const QImage image = pixels(icon.pixmap(QSize(side, side), 1.0));
         ASSERT_EQ(image.size(), QSize(side, side));
         const int area = side * side;
         EXPECT_GT(count_pixels(image, [](QRgb pixel) { return is(White, pixel); }), area / 20);

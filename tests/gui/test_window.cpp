@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -269,7 +270,7 @@ TEST_F(Window, CalculateFillsTheResultsOfTheWorkedExample) {
 }
 
 TEST_F(Window, EnterAndSpaceOnTheFocusedButtonCalculate) {
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         type_worked_example();
         field("R1")->setText(QStringLiteral("před"));
         calculate_button()->setFocus();
@@ -277,6 +278,61 @@ TEST_F(Window, EnterAndSpaceOnTheFocusedButtonCalculate) {
         QCoreApplication::processEvents();
         EXPECT_EQ(text("R1"), "6,865") << "key " << key;
     }
+}
+
+// No button is a default button, nor auto-default: an auto-default button leaves a one-pixel ring
+// of the page's colour inside its area for the default frame. Its bevel starts at the very edge.
+TEST_F(Window, CalculateButtonIsDrawnOverItsWholeArea) {
+    QPushButton* button = calculate_button();
+    EXPECT_FALSE(button->autoDefault());
+    EXPECT_FALSE(button->isDefault());
+    const QImage image = button->grab().toImage();
+    const QColor page_colour = kinematika()->palette().color(QPalette::Button);
+    const QPoint corners[] = {{0, 0}, {image.width() - 1, 0}, {0, image.height() - 1},
+                              {image.width() - 1, image.height() - 1}};
+    for (const QPoint corner : corners) {
+        EXPECT_NE(image.pixelColor(corner), page_colour) << corner.x() << ", " << corner.y();
+    }
+}
+
+// The icons of the event timeline take their 32 x 32 page pixels at the screen's pixel ratio (run a
+// second time at a scale of 2).
+TEST_F(Window, PicturesTakeTheirPlaceAtTheScreensPixelRatio) {
+    const qreal ratio = qApp->devicePixelRatio();
+    int pictures = 0;
+    for (QLabel* label : kinematika()->findChildren<QLabel*>()) {
+        if (label->pixmap().isNull()) continue;
+        ++pictures;
+        EXPECT_EQ(label->size(), QSize(32, 32)) << label->objectName().toStdString();
+        EXPECT_EQ(label->pixmap().devicePixelRatio(), ratio) << label->objectName().toStdString();
+        EXPECT_EQ(label->pixmap().size(), QSize(32, 32) * ratio) << label->objectName().toStdString();
+    }
+    EXPECT_EQ(pictures, 5);
+}
+
+// Qt's own texts are Czech whatever the locale (the tests run in the C locale).
+TEST_F(Window, TheFieldsContextMenuIsCzech) {
+    std::unique_ptr<QMenu> menu(field("I2")->createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) texts << action->text().remove(u'&').section(u'\t', 0, 0);
+    }
+    EXPECT_EQ(texts.join(u'|').toStdString(), "Zpět|Znovu|Vyjmout|Kopírovat|Vložit|Smazat|Vybrat vše");
+}
+
+// The layout holds only in its face or one with the same metrics; any other face gets a note for
+// standard error that names the package to install. The suite's machine has Liberation Sans.
+TEST(LayoutFont, ANoteOnlyWhenTheFontSystemGivesAFaceWithOtherMetrics) {
+    using vorlanex::app::layout_font_note;
+    for (const char* holds : {"Liberation Sans", "MS Sans Serif", "Arial", "liberation sans"}) {
+        EXPECT_EQ(layout_font_note(QString::fromLatin1(holds)), QString()) << holds;
+    }
+    for (const char* other : {"DejaVu Sans", "Noto Sans", "Liberation Serif", ""}) {
+        const QString note = layout_font_note(QString::fromLatin1(other));
+        EXPECT_TRUE(note.contains(QStringLiteral("fonts-liberation2"))) << other << ": " << note.toStdString();
+        EXPECT_TRUE(note.contains(QStringLiteral("\"%1\"").arg(QString::fromLatin1(other)))) << note.toStdString();
+    }
+    EXPECT_EQ(layout_font_note(), QString()) << "the font system gives another face here";
 }
 
 TEST_F(Window, EnterInAnInputFieldStartsNoCalculation) {

@@ -1,0 +1,45 @@
+#!/bin/sh
+# The manual pages as groff reads them, and against the command they describe: the options of
+# vorlanex-calc(1) and of `vorlanex-calc --help` are the same, every page of the command is in both manual pages,
+# and the version on the pages is the one `--version` prints.
+# Usage: check_manual_pages.sh MANUAL_DIR PATH_TO_VORLANEX_CALC
+set -u
+manuals=$1
+calc=$2
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for page in vorlanex vorlanex-calc; do
+    [ -f "$manuals/$page.1" ] || { fail "$page.1 was not generated"; continue; }
+    warnings=$(groff -man -ww -z -K utf8 -T utf8 "$manuals/$page.1" 2>&1)
+    [ -z "$warnings" ] || fail "groff warns about $page.1: $warnings"
+done
+
+help=$("$calc" --help) || fail "vorlanex-calc --help exited with $?"
+options=$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$manuals/vorlanex-calc.1" | grep -o '^\.B[IR]* \\-\\-[a-z]*' |
+          sed 's/.*\\-\\-/--/')
+[ -n "$options" ] || fail "no options found in vorlanex-calc.1"
+for option in $options; do
+    printf '%s\n' "$help" | grep -q -- "$option" || fail "--help does not mention $option"
+done
+for option in $(printf '%s\n' "$help" | grep -o '^  --[a-z]*' | sed 's/^  //'); do
+    printf '%s\n' "$options" | grep -qx -- "$option" || fail "vorlanex-calc.1 does not describe $option"
+done
+
+pages=$("$calc" --list | sed -n 's/^{"page":"\([^"]*\)".*/\1/p')
+[ -n "$pages" ] || fail "vorlanex-calc --list shows no page"
+for key in $pages; do
+    grep -q "^\.B $(printf '%s' "$key" | sed 's/-/\\\\-/g')$" "$manuals/vorlanex-calc.1" ||
+        fail "vorlanex-calc.1 does not describe the page $key"
+    grep -q "($(printf '%s' "$key" | sed 's/-/\\\\-/g'))" "$manuals/vorlanex.1" ||
+        fail "vorlanex.1 does not name the page $key"
+    printf '%s\n' "$help" | grep -q -- "$key" || fail "--help does not name the page $key"
+done
+
+version=$(sed -n 's/^\.TH .*"Vorlanex \([^"]*\)".*/\1/p' "$manuals/vorlanex-calc.1")
+[ "$("$calc" --version)" = "vorlanex-calc $version" ] ||
+    fail "--version prints '$("$calc" --version)', the manual page says $version"
+grep -q "\"Vorlanex $version\"" "$manuals/vorlanex.1" || fail "vorlanex.1 does not carry version $version"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "manual pages: groff is silent, options, pages and version agree with vorlanex-calc $version"
