@@ -23,7 +23,7 @@ usr=$root/usr
 
 for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
-            share/doc/vorlanex/copyright share/doc/vorlanex/changelog.Debian.gz; do
+            share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz; do
     [ -f "$usr/$path" ] || fail "missing $path"
 done
 for size in 16 32 48 64 128 256; do
