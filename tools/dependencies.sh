@@ -25,9 +25,10 @@ install_missing_packages() {
 # and Qt's own texts are Czech with Qt's translations.
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
                 fonts-liberation qt6-translations-l10n)
-# What the test suite needs besides: the validators of the desktop entry and the AppStream metadata.
+# What the test suite needs besides: the validators of the desktop entry and the AppStream metadata,
+# and groff to read the manual pages.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
                xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils
-               desktop-file-utils appstream)
+               desktop-file-utils appstream groff-base)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies.
 PACKAGE_PACKAGES=(dpkg-dev file)
