@@ -21,7 +21,8 @@ namespace {
 // Sans (Debian: fonts-liberation2 or fonts-liberation) and Arial, whose metrics it copies.
 const QString kLayoutFace = QStringLiteral("MS Sans Serif");
 const QString kMetricFace = QStringLiteral("Liberation Sans");
-const QStringList kFacesThatHoldTheLayout{kLayoutFace, kMetricFace, QStringLiteral("Arial")};
+const QString kMetricTwin = QStringLiteral("Arial");
+const QStringList kFacesThatHoldTheLayout{kLayoutFace, kMetricFace, kMetricTwin};
 
 // Qt's own texts in Czech, from Qt's translations folder (Debian: qt6-translations-l10n). Without
 // them Qt's texts stay English and nothing else changes.
@@ -37,7 +38,7 @@ void load_czech_qt_texts() {
 }  // namespace
 
 void apply_window_look() {
-    QFont::insertSubstitutions(kLayoutFace, {kMetricFace, QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    QFont::insertSubstitutions(kLayoutFace, {kMetricFace, kMetricTwin, QStringLiteral("Sans Serif")});
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
     QFont font(kLayoutFace);
     font.setPixelSize(11);
