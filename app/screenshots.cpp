@@ -2,11 +2,16 @@
 // and once more after its worked example has been calculated (DIR/<page>-example.png). Needs no
 // display: it uses the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstdio>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/calculation_page.h"
 #include "app/environment.h"
@@ -16,6 +21,30 @@
 #include "registry/page_tree.h"
 
 namespace {
+
+// Further pictures for the README: a page after its worked example with some texts changed.
+struct Scene {
+    std::string_view page;
+    const char* name;  // the file is DIR/<page>-<name>.png
+    std::vector<std::pair<const char*, const char*>> changes;
+};
+const std::vector<Scene> kScenes{
+    {"draha-zastaveni", "build-up", {{"I5", "15"}}},  // the obstacle is hit during the brake build-up
+};
+
+// Presses "Výpočet"; a warning box that opens is closed with its OK, as the user would.
+void press(vorlanex::app::CalculationPage* page) {
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(box->focusWidget() ? box->focusWidget() : box, &enter);
+        }
+    });
+    closer.start();
+    page->calculate_button()->click();
+}
 
 bool save(vorlanex::app::TForm1& window, const QString& path) {
     QApplication::processEvents();
@@ -66,8 +95,14 @@ int main(int argc, char** argv) {
         for (const page::FieldText& typed : definition->worked_example) {
             page->field(typed.id)->setText(QString::fromUtf8(typed.text.data(), static_cast<qsizetype>(typed.text.size())));
         }
-        page->calculate_button()->click();
+        press(page);
         all_saved &= save(window, directory.filePath(key + "-example.png"));
+        for (const Scene& scene : kScenes) {
+            if (scene.page != definition->key) continue;
+            for (const auto& [id, text] : scene.changes) page->field(id)->setText(QString::fromUtf8(text));
+            press(page);
+            all_saved &= save(window, directory.filePath(key + "-" + scene.name + ".png"));
+        }
     }
     return all_saved ? 0 : 1;
 }
