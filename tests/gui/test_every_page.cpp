@@ -184,11 +184,3 @@ std::string page_name(const ::testing::TestParamInfo<const page::PageDefinition*
 INSTANTIATE_TEST_SUITE_P(Registry, EveryPage, ::testing::ValuesIn(vorlanex::registry::calculation_pages()), page_name);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    vorlanex::app::apply_window_look();
-    return RUN_ALL_TESTS();
-}

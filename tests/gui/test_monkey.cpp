@@ -133,11 +133,3 @@ TEST_F(Monkey, TenThousandRandomActionsAndTheWindowEqualsTheHeadlessPage) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    vorlanex::app::apply_window_look();
-    return RUN_ALL_TESTS();
-}

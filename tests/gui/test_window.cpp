@@ -608,12 +608,3 @@ TEST_F(Window, InformationBoxDescribesTheProgram) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    // The tests register QT_QPA_PLATFORM=offscreen; test discovery at build time runs without it.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    vorlanex::app::apply_window_look();
-    return RUN_ALL_TESTS();
-}
