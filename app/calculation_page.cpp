@@ -1,6 +1,5 @@
 #include "app/calculation_page.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +8,8 @@
 #include <limits>
 
 #include "app/boxes.h"
+#include "app/look.h"
+#include "app/page_fonts.h"
 #include "app/pictures.h"
 #include "page/press_calculate.h"
 
@@ -20,20 +21,11 @@ QString qstring(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont font_of(page::Font font) {
-    QFont result = QApplication::font();
-    result.setPixelSize(font.pixel_size);
-    result.setBold(font.bold);
-    return result;
-}
-
 // A field's look beyond its role: its border, its font (only where it differs from the page's,
 // so that ordinary fields keep inheriting it) and its text colour.
-void apply_look(QLineEdit* edit, const page::FieldLook& look) {
+void apply_look(QLineEdit* edit, const page::FieldLook& look, PageFonts& fonts) {
     if (!look.frame) edit->setFrame(false);
-    if (look.font.bold != page::kNormalFont.bold || look.font.pixel_size != page::kNormalFont.pixel_size) {
-        edit->setFont(font_of(look.font));
-    }
+    if (!PageFonts::is_page_font(look.font)) edit->setFont(fonts.font(look.font));
     if (look.colour == page::TextColour::Red) {
         QPalette red_text = edit->palette();
         red_text.setColor(QPalette::Text, Qt::red);
@@ -88,26 +80,54 @@ protected:
 }  // namespace
 
 CalculationPage::CalculationPage(const page::PageDefinition& definition, const Environment& environment,
-                                 std::span<const page::HelpButton> program_help_buttons, QWidget* parent)
-    : QWidget(parent), definition_(definition), environment_(environment) {
+                                 PageFonts& fonts, std::span<const page::HelpButton> program_help_buttons,
+                                 QWidget* parent)
+    : QWidget(parent),
+      definition_(definition),
+      environment_(environment),
+      fonts_(fonts),
+      program_help_buttons_(program_help_buttons) {
     setObjectName(qstring(definition.key));
+}
+
+void CalculationPage::build() {
+    if (built_) return;
+    built_ = true;
     // Stacking order: boxes at the back, then pictures, then texts (a caption that reaches into a
     // picture's white margin stays readable), then the controls.
     add_group_boxes();
     add_pictures();
     add_labels();
     add_fields();
-    add_help_buttons(program_help_buttons);
+    add_help_buttons(program_help_buttons_);
     add_help_buttons(definition_.layout.help_buttons);
     add_calculate_button();
+    apply_reading_order(this, environment_.reading_order);
 }
 
-QLineEdit* CalculationPage::field(std::string_view id) const {
+void CalculationPage::showEvent(QShowEvent* event) {
+    if (!built_) {
+        // Built before the page's first paint. Qt has shown the page's children by the time the
+        // page hears it is shown, so the ones made now are shown here.
+        build();
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->show();
+    }
+    QWidget::showEvent(event);
+}
+
+QLineEdit* CalculationPage::field(std::string_view id) {
+    build();
     const auto it = fields_.find(id);
     return it == fields_.end() ? nullptr : it->second;
 }
 
+QPushButton* CalculationPage::calculate_button() {
+    build();
+    return calculate_button_;
+}
+
 void CalculationPage::calculate() {
+    build();
     WidgetPort port(fields_, environment_, window());
     if (const std::optional<std::string> error_box = page::press_calculate(definition_, port)) {
         show_error_box(window(), environment_.application_title, *error_box);
@@ -117,36 +137,34 @@ void CalculationPage::calculate() {
 void CalculationPage::add_group_boxes() {
     for (const page::GroupBox& group : definition_.layout.group_boxes) {
         auto* box = new QGroupBox(qstring(group.caption), this);
-        if (group.font.bold || group.font.pixel_size != page::kNormalFont.pixel_size) {
-            // The caption takes the font; the box's contents keep the page's.
-            box->setFont(font_of(group.font));
-        }
+        // The caption takes the font; the box's contents keep the page's.
+        if (!PageFonts::is_page_font(group.font)) box->setFont(fonts_.font(group.font));
         box->setGeometry(group.rect.left, group.rect.top, group.rect.width, group.rect.height);
     }
 }
 
 void CalculationPage::add_labels() {
-    const QFont power_font = font_of(page::kNormalFont);
+    // Each label takes the size of its text, measured once for the window: the size adjustSize()
+    // would give it, without laying the text out again for every label alike.
     for (const page::Label& text_label : definition_.layout.labels) {
         if (text_label.text.empty()) continue;
-        auto* label = new QLabel(qstring(text_label.text), this);
-        label->setFont(font_of(text_label.font));
-        label->adjustSize();
+        const QString text = qstring(text_label.text);
+        auto* label = new QLabel(text, this);
+        if (!PageFonts::is_page_font(text_label.font)) label->setFont(fonts_.font(text_label.font));
+        const QSize size = fonts_.label_size(text_label.font, text);
         if (text_label.centre_width > 0) {
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            label->setGeometry(text_label.left, text_label.top, text_label.centre_width, label->height());
+            label->setGeometry(text_label.left, text_label.top, text_label.centre_width, size.height());
         } else {
-            label->move(text_label.left, text_label.top);
+            label->setGeometry(QRect(QPoint(text_label.left, text_label.top), size));
         }
         if (!text_label.power.empty()) {
             // The power sits raised in the blank that the bracket keeps for it after the unit.
-            const QString text = qstring(text_label.text);
-            const int blank = static_cast<int>(text.indexOf(u' '));
-            const int offset = QFontMetrics(label->font()).horizontalAdvance(text.left(blank));
-            auto* power = new QLabel(qstring(text_label.power), this);
-            power->setFont(power_font);
-            power->adjustSize();
-            power->move(text_label.left + offset + 1, text_label.top - 3);
+            const int offset = fonts_.advance(text_label.font, text.left(text.indexOf(u' ')));
+            const QString power_text = qstring(text_label.power);
+            auto* power = new QLabel(power_text, this);
+            power->setGeometry(QRect(QPoint(text_label.left + offset + 1, text_label.top - 3),
+                                     fonts_.label_size(page::kNormalFont, power_text)));
         }
     }
 }
@@ -180,7 +198,7 @@ void CalculationPage::add_fields() {
             edit->setPalette(result_palette);
             edit->setFocusPolicy(Qt::ClickFocus);
         }
-        apply_look(edit, placed.look);
+        apply_look(edit, placed.look, fonts_);
         fields_.emplace(std::string(placed.id), edit);
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/calculation_page.h"
 #include "app/look.h"
+#include "app/page_fonts.h"
 #include "app/pictures.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
@@ -22,7 +23,8 @@ QString qstring(std::string_view text) {
 
 }  // namespace
 
-TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(const Environment& environment, QWidget* parent)
+    : QWidget(parent), fonts_(std::make_unique<PageFonts>()) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("  Vorlanex (v " VORLANEX_VERSION_TEXT ")"));
     setWindowIcon(main_icon());
@@ -39,7 +41,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent
                         std::span<const page::HelpButton> program_help_buttons = {}) {
         QWidget* content = nullptr;
         if (definition) {
-            auto* built = new CalculationPage(*definition, environment, program_help_buttons);
+            auto* built = new CalculationPage(*definition, environment, *fonts_, program_help_buttons);
             pages_.push_back(built);
             content = built;
         } else {
@@ -66,6 +68,9 @@ TForm1::TForm1(const Environment& environment, QWidget* parent) : QWidget(parent
     resize(kClientSize);
     move(kDesignedPosition);
 }
+
+// Out of line, where PageFonts is complete.
+TForm1::~TForm1() = default;
 
 CalculationPage* TForm1::page(std::string_view key) const {
     for (CalculationPage* candidate : pages_) {

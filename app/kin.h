@@ -1,6 +1,7 @@
 #pragma once
 // TForm1, the main window: the page tree with every calculation page, at its designed size.
 #include <QWidget>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -11,10 +12,12 @@ class QTabWidget;
 namespace vorlanex::app {
 
 class CalculationPage;
+class PageFonts;
 
 class TForm1 : public QWidget {
 public:
     explicit TForm1(const Environment& environment, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     QTabWidget* page_tree() const { return page_tree_; }
     // The calculation page with this key, or nullptr while it is not built.
@@ -23,6 +26,7 @@ public:
     void show_page(std::string_view key);
 
 private:
+    std::unique_ptr<PageFonts> fonts_;  // the pages' fonts and text sizes, shared by every page
     QTabWidget* page_tree_ = nullptr;
     std::vector<CalculationPage*> pages_;
 };

@@ -153,6 +153,25 @@ TEST_P(EveryPage, PicturesAndHelpButtonsStandInPlace) {
     }
 }
 
+// The page is built when it is first shown: every widget made then is shown with it, and every
+// text stands at the size the label itself asks for.
+TEST_P(EveryPage, EveryWidgetIsShownAndEveryTextHasTheSizeItsLabelAsks) {
+    const QList<QWidget*> widgets = built()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_FALSE(widgets.isEmpty());
+    for (const QWidget* widget : widgets) {
+        EXPECT_TRUE(widget->isVisible()) << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+    }
+    for (const QLabel* label : built()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->text().isEmpty()) continue;  // a picture
+        SCOPED_TRACE(label->text().toStdString());
+        if (label->alignment() & Qt::AlignHCenter) {
+            EXPECT_EQ(label->height(), label->sizeHint().height());  // centred in the layout's width
+        } else {
+            EXPECT_EQ(label->size(), label->sizeHint());
+        }
+    }
+}
+
 TEST_P(EveryPage, WorkedExampleGivesEveryFieldTheTextOfTheHeadlessRun) {
     ASSERT_FALSE(definition().worked_example.empty()) << "the page declares no worked example";
     page::FieldMapPort headless(definition(), environment.separator);

@@ -27,6 +27,7 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
+#include "registry/page_tree.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ using vorlanex::app::CalculationPage;
 using vorlanex::app::Environment;
 using vorlanex::app::TForm1;
 using vorlanex::numeric::DecimalSeparator;
+namespace page = vorlanex::page;
 
 // What a modal box showed before the test closed it.
 struct SeenBox {
@@ -238,6 +240,22 @@ TEST_F(Window, PageTreeCaptionsAndPagesShownAtStart) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(tree->widget(i)->findChild<QTabWidget*>()) << "tab " << i << " has sub-pages";
     }
+}
+
+// Only the pages on the screen are built at start; the others when first shown, or when a field
+// of theirs is asked for.
+TEST_F(Window, APageIsBuiltWhenFirstShown) {
+    for (const page::PageDefinition* definition : vorlanex::registry::calculation_pages()) {
+        CalculationPage* page = form.page(definition->key);
+        ASSERT_TRUE(page) << definition->key;
+        EXPECT_EQ(page->findChildren<QWidget*>().isEmpty(), !page->isVisible()) << definition->key;
+    }
+    CalculationPage* gev = form.page("gev-definice");
+    ASSERT_TRUE(gev->field("I1"));
+    EXPECT_FALSE(gev->field("I1")->isVisible());
+    form.show_page("gev-definice");
+    EXPECT_TRUE(gev->field("I1")->isVisible());
+    EXPECT_TRUE(gev->calculate_button()->isVisible());
 }
 
 TEST_F(Window, TabVisitsTheInputFieldsInOrderThenTheButtonOnly) {

@@ -1,0 +1,43 @@
+#include "app/window_program.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "app/environment.h"
+#include "app/kin.h"
+#include "app/look.h"
+#include "numeric/application_title.h"
+#include "numeric/arithmetic_mode.h"
+#include "version/version.h"
+
+namespace vorlanex::app {
+
+namespace {
+
+QString qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+int run_window_program(int argc, char** argv, const std::function<void(TForm1&)>& after_show) {
+    numeric::set_arithmetic_mode();
+    const std::string title = numeric::application_title(numeric::own_executable_path(argc > 0 ? argv[0] : ""));
+    Environment environment{numeric::DecimalSeparator::from_regional_settings(), QString::fromStdString(title)};
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(environment.application_title);
+    QApplication::setApplicationVersion(qstring(kVersion));
+    // Ties the window to its desktop entry (and so to its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(qstring(kApplicationId));
+    apply_window_look();
+    if (const QString note = layout_font_note(); !note.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(note));
+    environment.reading_order = locale_reading_order();
+
+    TForm1 window(environment);
+    window.show();
+    if (after_show) after_show(window);
+    return QApplication::exec();
+}
+
+}  // namespace vorlanex::app
