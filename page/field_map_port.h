@@ -3,10 +3,11 @@
 // holding its default text, result fields empty), then whatever the caller sets. Every warning and
 // every write is also handed to an observer, in the order it happens. The command, the tests and
 // the benchmarks run the pages on it.
+#include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "page/page_definition.h"
 #include "page/port.h"
@@ -33,10 +34,20 @@ public:
     const numeric::DecimalSeparator& separator() const override { return separator_; }
 
 private:
+    struct FieldText {
+        std::string_view id;
+        std::string text;
+    };
+    // The field with this id, or nullptr. A run reads and writes its fields mostly in the layout's
+    // order, so the search starts after the field found last: a comparison or two, as a rule.
+    const FieldText* find(std::string_view field_id) const;
+    FieldText* find(std::string_view field_id);
+
     const PageDefinition& page_;
     numeric::DecimalSeparator separator_;
     Observer observer_;
-    std::map<std::string, std::string, std::less<>> texts_;
+    std::vector<FieldText> fields_;  // in the layout's order
+    mutable std::size_t next_ = 0;   // where the next search starts
 };
 
 }  // namespace vorlanex::page

@@ -33,29 +33,33 @@ constexpr std::array kInformationButton{
     page::HelpButton{kInformation, {768, 344, 17, 17}, "Nápověda: informace o programu"},
 };
 
-const std::array kEesSubPages{
-    SubPage{"             EES               ", &collision::ees_catalogue_page()},
-    SubPage{"EES - na základě tuhostí vozidel", &collision::ees_stiffness_page()},
-};
-
-const std::array kGevSubPages{
-    SubPage{"GEV - dle metodiky EVU  ", &collision::gev_evu_page()},
-    SubPage{"GEV - dle definice", &collision::gev_definition_page()},
-};
-
-const std::array kTree{
-    TopPage{"Kinematika", &kinematics::braking_page(), {}, 0, kInformationButton},
-    TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
-    TopPage{"Dráha na zastavení", &kinematics::stopping_distance_page(), {}, 0},
-    TopPage{"Rychlost přim. rozhledu", &kinematics::visibility_speed_page(), {}, 0},
-    TopPage{"Přepočet EES", nullptr, kEesSubPages, 1},
-    TopPage{"Přepočet GEV", nullptr, kGevSubPages, 0},
-};
+// The tree is made on first use, not as the program's statics are initialised: the pages come from
+// functions in other files, and a benchmark or a test that registers itself from a static of its
+// own may ask for the tree before this file's statics would have been made.
+std::span<const TopPage> tree() {
+    static const std::array ees_sub_pages{
+        SubPage{"             EES               ", &collision::ees_catalogue_page()},
+        SubPage{"EES - na základě tuhostí vozidel", &collision::ees_stiffness_page()},
+    };
+    static const std::array gev_sub_pages{
+        SubPage{"GEV - dle metodiky EVU  ", &collision::gev_evu_page()},
+        SubPage{"GEV - dle definice", &collision::gev_definition_page()},
+    };
+    static const std::array top_pages{
+        TopPage{"Kinematika", &kinematics::braking_page(), {}, 0, kInformationButton},
+        TopPage{"Kinematika (+ meze)", &kinematics::braking_bounds_page(), {}, 0},
+        TopPage{"Dráha na zastavení", &kinematics::stopping_distance_page(), {}, 0},
+        TopPage{"Rychlost přim. rozhledu", &kinematics::visibility_speed_page(), {}, 0},
+        TopPage{"Přepočet EES", nullptr, ees_sub_pages, 1},
+        TopPage{"Přepočet GEV", nullptr, gev_sub_pages, 0},
+    };
+    return top_pages;
+}
 
 std::array<const page::PageDefinition*, 8> collect_pages() {
     std::array<const page::PageDefinition*, 8> pages{};
     std::size_t count = 0;
-    for (const TopPage& top : kTree) {
+    for (const TopPage& top : tree()) {
         if (top.page) pages[count++] = top.page;
         for (const SubPage& sub : top.sub_pages) {
             if (sub.page) pages[count++] = sub.page;
@@ -66,7 +70,7 @@ std::array<const page::PageDefinition*, 8> collect_pages() {
 
 }  // namespace
 
-std::span<const TopPage> page_tree() { return kTree; }
+std::span<const TopPage> page_tree() { return tree(); }
 
 std::span<const page::PageDefinition* const> calculation_pages() {
     static const std::array<const page::PageDefinition*, 8> pages = collect_pages();

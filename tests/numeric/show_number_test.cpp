@@ -156,6 +156,28 @@ TEST(ShowNumberProperty, MatchesExactReferenceNearDigitBoundaries) {
     }
 }
 
+// The magnitudes calculations give (10^-5 to 10^18, where show_number scales in integers): every
+// binary exponent of the range and either side of it, random and near digit boundaries.
+TEST(ShowNumberProperty, MatchesExactReferenceInTheRangeOfCalculations) {
+    std::mt19937_64 random(2026);
+    std::uniform_int_distribution<int> binary_exponent(-20, 64);
+    std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t{1} << 52) - 1);
+    std::uniform_int_distribution<int> decimal_exponent(-7, 19);
+    std::uniform_int_distribution<std::int64_t> digits(100000000000000, 999999999999999);
+    std::uniform_int_distribution<int> nudge(-3, 3);
+    for (int i = 0; i < 200000; ++i) {
+        double value = 0;
+        if (i % 2 == 0) {
+            value = std::ldexp(1.0 + static_cast<double>(mantissa(random)) * 0x1p-52, binary_exponent(random));
+        } else {
+            const std::string text = std::to_string(digits(random)) + (i % 4 == 1 ? "5" : "999");
+            value = std::strtod((text + "e" + std::to_string(decimal_exponent(random) - 16)).c_str(), nullptr);
+            for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1) value = std::nextafter(value, n > 0 ? DBL_MAX : 0.0);
+        }
+        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ",")) << std::hexfloat << value;
+    }
+}
+
 TEST(ShowNumberProperty, MatchesExactReferenceOnSubnormals) {
     std::mt19937_64 random(11);
     std::uniform_int_distribution<std::uint64_t> bits(1, (std::uint64_t{1} << 52) - 1);
