@@ -39,6 +39,9 @@ public:
     // One press of "Výpočet": the page's calculation, a fault shown in the error box.
     void calculate();
 
+    // Makes the page's widgets now, unless they are made already.
+    void build();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -49,8 +52,6 @@ private:
     void add_fields();
     void add_help_buttons(std::span<const page::HelpButton> help_buttons);
     void add_calculate_button();
-    // Makes the page's widgets, once.
-    void build();
 
     const page::PageDefinition& definition_;
     const Environment& environment_;

@@ -1,6 +1,8 @@
 #include "app/kin.h"
 
+#include <QAccessible>
 #include <QTabWidget>
+#include <functional>
 
 #include "app/calculation_page.h"
 #include "app/look.h"
@@ -22,6 +24,21 @@ QString qstring(std::string_view text) {
 }
 
 }  // namespace
+
+// Builds every page when accessibility is switched on.
+class BuildPagesForAssistiveTechnology final : public QAccessible::ActivationObserver {
+public:
+    explicit BuildPagesForAssistiveTechnology(std::function<void()> build) : build_(std::move(build)) {
+        QAccessible::installActivationObserver(this);
+    }
+    ~BuildPagesForAssistiveTechnology() override { QAccessible::removeActivationObserver(this); }
+    void accessibilityActiveChanged(bool active) override {
+        if (active) build_();
+    }
+
+private:
+    std::function<void()> build_;
+};
 
 TForm1::TForm1(const Environment& environment, QWidget* parent)
     : QWidget(parent), fonts_(std::make_unique<PageFonts>()) {
@@ -67,9 +84,16 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
 
     resize(kClientSize);
     move(kDesignedPosition);
+
+    accessibility_observer_ = std::make_unique<BuildPagesForAssistiveTechnology>([this] { build_every_page(); });
+    if (QAccessible::isActive()) build_every_page();
 }
 
-// Out of line, where PageFonts is complete.
+void TForm1::build_every_page() {
+    for (CalculationPage* page : pages_) page->build();
+}
+
+// Out of line, where PageFonts and the observer are complete.
 TForm1::~TForm1() = default;
 
 CalculationPage* TForm1::page(std::string_view key) const {
