@@ -1,23 +1,17 @@
 #include "cli/calc_command.h"
 
-#include <cerrno>
-#include <cstring>
-#include <functional>
-#include <istream>
+#include <charconv>
 #include <optional>
-#include <ostream>
-#include <set>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/batch.h"
+#include "cli/output.h"
 #include "cli/report.h"
-#include "numeric/faults.h"
-#include "numeric/parse_number.h"
-#include "page/field_map_port.h"
-#include "page/press_calculate.h"
+#include "cli/scenario.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -29,14 +23,14 @@ using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kUsage =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
-    "       vorlanex-calc [--separator C] --batch   (JSON Lines on standard input)\n"
+    "       vorlanex-calc [--separator C] [--jobs N] --batch   (JSON Lines on standard input)\n"
     "       vorlanex-calc [--separator C] --list\n"
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n";
 
 // --help: the manual page vorlanex-calc(1) in short.
 constexpr std::string_view kHelp =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
-    "       vorlanex-calc [--separator C] --batch   < scenarios.jsonl\n"
+    "       vorlanex-calc [--separator C] [--jobs N] --batch   < scenarios.jsonl\n"
     "       vorlanex-calc [--separator C] --list\n"
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
     "       vorlanex-calc --help | --version\n"
@@ -56,6 +50,7 @@ constexpr std::string_view kHelp =
     "                   (\"id\" optional); one answer per line with the input's \"line\" number and\n"
     "                   the \"id\": \"events\" and every field's text after the run in \"fields\",\n"
     "                   or \"usage_error\"; an error event names its \"field\" where it has one\n"
+    "  --jobs N         the batch on N threads (1 to 256, default 1), its answers in input order\n"
     "  --list           every page with its fields: id, role, name, unit, default text\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
     "  --               ends the options\n"
@@ -64,112 +59,18 @@ constexpr std::string_view kHelp =
     "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
     "not be written. More in vorlanex-calc(1).\n";
 
-// A batch line longer than this is refused unread, so one huge line cannot exhaust the memory.
-constexpr std::size_t kMaxBatchLineBytes = std::size_t{1} << 20;
-
 // One line of output; text that is not valid UTF-8 is replaced rather than rejected.
-std::string json_line(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
+std::string json_text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
-// The command's standard output. Every line is flushed and checked as it is written; after the
-// first failed write nothing more is written, and the command stops.
-class Output {
+// Prints each event of a single run as its own line, at once.
+class PrintedEvents final : public EventSink {
 public:
-    explicit Output(std::ostream& out) : out_(out) {}
-
-    void write(std::string_view text) {
-        if (failed()) return;
-        errno = 0;
-        out_ << text << std::flush;
-        if (!out_) reason_ = errno != 0 ? std::strerror(errno) : "the stream refused it";
-    }
-    void line(const Json& value) { write(json_line(value)); }
-    bool failed() const { return reason_.has_value(); }
-    // Why the output failed, for the message on standard error.
-    const std::string& reason() const { return *reason_; }
+    explicit PrintedEvents(Output& out) : out_(out) {}
+    void event(std::string_view json_object) override { out_.line(json_object); }
 
 private:
-    std::ostream& out_;
-    std::optional<std::string> reason_;
+    Output& out_;
 };
-
-struct UsageError {
-    std::string message;
-};
-
-struct Scenario {
-    const page::PageDefinition* page = nullptr;
-    std::vector<std::pair<std::string, std::string>> fields;
-};
-
-// Checks a scenario against its page; the first problem as a usage error, or nothing.
-std::optional<UsageError> check_scenario(const Scenario& scenario) {
-    std::set<std::string_view> given;
-    for (const auto& [id, text] : scenario.fields) {
-        if (!scenario.page->find_field(id)) {
-            return UsageError{"page '" + std::string(scenario.page->key) + "' has no field '" + id + "'"};
-        }
-        if (!given.insert(id).second) return UsageError{"field '" + id + "' is given twice"};
-    }
-    return std::nullopt;
-}
-
-std::optional<UsageError> find_page(std::string_view key, Scenario& scenario) {
-    scenario.page = registry::find_page(key);
-    if (!scenario.page) return UsageError{"unknown page '" + std::string(key) + "' (vorlanex-calc --list shows the pages)"};
-    return std::nullopt;
-}
-
-// The page without a window that also remembers which field's text the calculation read last.
-// A field's text is converted right after it is read, and converting the same text again fails
-// again; so when a fault stopped the run and the text read last does not convert, its reading was
-// the step that failed (a text that is not a number, or a value beyond the double range).
-class CommandPort : public page::FieldMapPort {
-public:
-    using FieldMapPort::FieldMapPort;
-
-    std::string text(std::string_view field_id) const override {
-        last_read_ = field_id;
-        return FieldMapPort::text(field_id);
-    }
-    // After a fault: the field whose text failed to convert, if that was the fault.
-    std::optional<std::string> field_that_failed() const {
-        if (last_read_.empty()) return std::nullopt;
-        try {
-            numeric::parse_number(FieldMapPort::text(last_read_), separator());
-            return std::nullopt;
-        } catch (const numeric::Fault&) {
-            return last_read_;
-        }
-    }
-
-private:
-    mutable std::string last_read_;
-};
-
-using EventSink = std::function<void(const Json&)>;
-
-// The page as it opens, with the scenario's field texts set; every later warning and write is
-// handed to `event` as it happens.
-CommandPort prepare_page(const Scenario& scenario, const numeric::DecimalSeparator& separator, const EventSink& event) {
-    CommandPort port(*scenario.page, separator,
-                     {[event](std::string_view message) { event(Json{{"warning", message}}); },
-                      [event](std::string_view id, std::string_view text) { event(Json{{"set", id}, {"text", text}}); }});
-    for (const auto& [id, text] : scenario.fields) port.preset(id, text);
-    return port;
-}
-
-// One press of "Výpočet". True when the run completed, false when a fault stopped it; the fault's
-// event names the field whose text failed to convert, when that was the fault.
-bool run_page(const page::PageDefinition& page, CommandPort& port, const EventSink& event) {
-    const std::optional<std::string> error_box = page::press_calculate(page, port);
-    if (!error_box) return true;
-    Json error{{"error", *error_box}};
-    if (auto field = port.field_that_failed()) error["field"] = *field;
-    event(error);
-    return false;
-}
 
 // The run written as a printable report (cli/report.h) instead of its events; the run's exit status.
 int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
@@ -179,160 +80,9 @@ int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separa
 }
 
 int run_single(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
-    const EventSink print = [&out](const Json& e) { out.line(e); };
-    CommandPort port = prepare_page(scenario, separator, print);
-    return run_page(*scenario.page, port, print) ? kExitCompleted : kExitFault;
-}
-
-// Parses a batch line as JSON. A key given twice in one object (which a JSON reader would
-// silently take the last of) is a usage error. An array, which no scenario has, and nesting deeper
-// than a scenario's two objects are refused as soon as they are seen rather than built in memory.
-std::variant<Json, UsageError> parse_json(const std::string& line) {
-    constexpr int kScenarioDepth = 2;                 // the scenario and its "fields"
-    std::vector<std::set<std::string>> open_objects;  // the keys seen so far in each
-    int depth = 0;
-    std::string last_key;
-    bool in_fields = false;  // the object now open is the scenario's "fields"
-    std::optional<UsageError> refused;
-    const auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
-        switch (event) {
-        case Json::parse_event_t::array_start:
-            ++depth;
-            if (!refused) {
-                refused = UsageError{depth == 1 ? "the line is not a JSON object"
-                                                : "a scenario holds no arrays (the value of '" + last_key + "' is one)"};
-            }
-            return false;
-        case Json::parse_event_t::object_start:
-            if (++depth > kScenarioDepth) {
-                if (!refused) refused = UsageError{"the line nests objects deeper than a scenario does"};
-                return false;
-            }
-            in_fields = open_objects.size() == 1 && last_key == "fields";
-            open_objects.emplace_back();
-            break;
-        case Json::parse_event_t::array_end:
-            --depth;
-            break;
-        case Json::parse_event_t::object_end:
-            if (depth-- > kScenarioDepth) break;
-            open_objects.pop_back();
-            in_fields = false;
-            break;
-        case Json::parse_event_t::key:
-            if (depth > kScenarioDepth) break;
-            last_key = parsed.get<std::string>();
-            if (!open_objects.back().insert(last_key).second && !refused) {
-                refused = UsageError{(in_fields ? "field '" : "key '") + last_key + "' is given twice"};
-            }
-            break;
-        default:
-            break;
-        }
-        return true;
-    };
-    Json request = Json::parse(line, watch, false);
-    if (refused) return *refused;
-    if (request.is_discarded()) return UsageError{"the line is not valid JSON"};
-    return request;
-}
-
-// A batch line read: its scenario or the reason it cannot be one, and its "id" when it has one.
-struct BatchLine {
-    std::variant<Scenario, UsageError> content;
-    std::optional<Json> id;
-};
-
-BatchLine parse_batch_line(const std::string& line) {
-    std::variant<Json, UsageError> parsed = parse_json(line);
-    if (auto* error = std::get_if<UsageError>(&parsed)) return {*error, std::nullopt};
-    const Json& request = std::get<Json>(parsed);
-    if (!request.is_object()) return {UsageError{"the line is not a JSON object"}, std::nullopt};
-
-    BatchLine result{Scenario{}, std::nullopt};
-    const auto refuse = [&result](std::string message) {
-        result.content = UsageError{std::move(message)};
-        return result;
-    };
-    if (const auto id = request.find("id"); id != request.end()) {
-        if (!id->is_string() && !id->is_number()) return refuse("\"id\" must be a string or a number");
-        result.id = *id;
-    }
-    for (const auto& [key, value] : request.items()) {
-        if (key != "page" && key != "fields" && key != "id") return refuse("unknown key '" + key + "'");
-    }
-    const auto page_key = request.find("page");
-    if (page_key == request.end() || !page_key->is_string()) return refuse("\"page\" must be a string");
-    Scenario& scenario = std::get<Scenario>(result.content);
-    if (auto error = find_page(page_key->get<std::string>(), scenario)) return refuse(error->message);
-    if (const auto fields = request.find("fields"); fields != request.end()) {
-        if (!fields->is_object()) return refuse("\"fields\" must be an object of field texts");
-        for (const auto& [id, text] : fields->items()) {
-            if (!text.is_string()) return refuse("the text of field '" + id + "' must be a string");
-            scenario.fields.emplace_back(id, text.get<std::string>());
-        }
-    }
-    if (auto error = check_scenario(scenario)) return refuse(error->message);
-    return result;
-}
-
-enum class LineRead { Line, TooLong, End };
-
-// Reads the next line of `in` (without its "\n") into `line`. A line longer than `limit` bytes is
-// read to its end but not kept.
-LineRead read_line(std::istream& in, std::string& line, std::size_t limit) {
-    line.clear();
-    std::streambuf& buffer = *in.rdbuf();
-    bool any = false;
-    bool too_long = false;
-    for (;;) {
-        const int c = buffer.sbumpc();
-        if (c == std::char_traits<char>::eof()) break;
-        any = true;
-        if (c == '\n') break;
-        if (line.size() < limit) {
-            line += static_cast<char>(c);
-        } else {
-            too_long = true;
-        }
-    }
-    if (!any) return LineRead::End;
-    return too_long ? LineRead::TooLong : LineRead::Line;
-}
-
-bool is_blank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
-
-int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Output& out) {
-    bool usage_errors = false;
-    std::string line;
-    for (long number = 1; !out.failed(); ++number) {
-        const LineRead read = read_line(in, line, kMaxBatchLineBytes);
-        if (read == LineRead::End) break;
-        Json result{{"line", number}};
-        BatchLine batch_line{UsageError{"the line is longer than 1 MiB (1048576 bytes)"}, std::nullopt};
-        if (read == LineRead::Line) {
-            if (is_blank(line)) continue;
-            batch_line = parse_batch_line(line);
-        }
-        if (batch_line.id) result["id"] = *batch_line.id;
-        if (const auto* error = std::get_if<UsageError>(&batch_line.content)) {
-            usage_errors = true;
-            result["usage_error"] = error->message;
-            out.line(result);
-            continue;
-        }
-        const Scenario& scenario = std::get<Scenario>(batch_line.content);
-        Json events = Json::array();
-        const EventSink collect = [&events](const Json& e) { events.push_back(e); };
-        CommandPort port = prepare_page(scenario, separator, collect);
-        run_page(*scenario.page, port, collect);
-        Json fields = Json::object();
-        for (const page::Field& field : scenario.page->layout.fields) fields[std::string(field.id)] = port.text(field.id);
-        result["events"] = std::move(events);
-        result["fields"] = std::move(fields);
-        out.line(result);
-    }
-    return usage_errors ? kExitUsage : kExitCompleted;
+    PrintedEvents print(out);
+    CommandPort port(scenario, separator, print);
+    return port.run() ? kExitCompleted : kExitFault;
 }
 
 int run_list(const numeric::DecimalSeparator& separator, Output& out) {
@@ -345,7 +95,7 @@ int run_list(const numeric::DecimalSeparator& separator, Output& out) {
                                   {"unit", field.unit},
                                   {"default", page::default_text(field, separator)}});
         }
-        out.line(Json{{"page", page->key}, {"fields", fields}});
+        out.line(json_text(Json{{"page", page->key}, {"fields", fields}}));
     }
     return kExitCompleted;
 }
@@ -355,6 +105,7 @@ int run_list(const numeric::DecimalSeparator& separator, Output& out) {
 // options; everything else is an operand.
 struct Arguments {
     std::optional<std::string> separator;
+    std::optional<std::string> jobs;
     bool batch = false;
     bool list = false;
     bool report = false;
@@ -365,11 +116,16 @@ struct Arguments {
 
 struct LongOption {
     std::string_view name;
-    bool takes_value;
+    std::string_view value;  // what its value is, for the message when it is missing; empty: none
 };
 
-constexpr LongOption kLongOptions[] = {{"separator", true}, {"batch", false}, {"list", false}, {"report", false},
-                                       {"help", false},      {"version", false}};
+constexpr LongOption kLongOptions[] = {{"separator", "a character"},
+                                       {"jobs", "a number of threads"},
+                                       {"batch", {}},
+                                       {"list", {}},
+                                       {"report", {}},
+                                       {"help", {}},
+                                       {"version", {}}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -406,13 +162,14 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         const std::string option_name = "--" + std::string(option->name);
         std::optional<std::string> value;
         if (name.size() < written.size()) value = std::string(written.substr(name.size() + 1));
-        if (!option->takes_value) {
+        if (option->value.empty()) {
             if (value) return UsageError{option_name + " takes no value"};
         } else if (!value) {
-            if (i + 1 == arguments.size()) return UsageError{option_name + " needs a character"};
+            if (i + 1 == arguments.size()) return UsageError{option_name + " needs " + std::string(option->value)};
             value = arguments[++i];
         }
         if (option->name == "separator") result.separator = value;
+        if (option->name == "jobs") result.jobs = value;
         if (option->name == "batch") result.batch = true;
         if (option->name == "list") result.list = true;
         if (option->name == "report") result.report = true;
@@ -451,8 +208,18 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     if (options.batch + options.list + !options.operands.empty() != 1) {
         return usage_error("give one of PAGE, --batch or --list");
     }
+    unsigned jobs = 1;
+    if (options.jobs) {
+        const std::string& text = *options.jobs;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+        if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs) {
+            return usage_error("--jobs takes a number of threads from 1 to " + std::to_string(kMostJobs) + "; got '" +
+                               text + "'");
+        }
+        if (!options.batch) return usage_error("--jobs goes with --batch");
+    }
     if (options.list) return run_list(separator, out);
-    if (options.batch) return run_batch(separator, in, out);
+    if (options.batch) return run_batch(separator, in, out, jobs);
 
     Scenario scenario;
     if (auto error = find_page(options.operands.front(), scenario)) return usage_error(error->message);
@@ -472,6 +239,7 @@ int run_calc_command(std::span<const std::string> arguments, const numeric::Deci
                      std::istream& in, std::ostream& out, std::ostream& err) {
     Output output(out);
     const int status = run(arguments, regional_separator, in, output, err);
+    output.flush();
     if (!output.failed()) return status;
     err << "vorlanex-calc: the output could not be written (" << output.reason() << "); stopped\n";
     return kExitOutputFailed;

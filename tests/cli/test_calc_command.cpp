@@ -227,6 +227,11 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"separator_zero_width_space", {"--separator", "\u200b", "kinematika"}, "--separator"},
                       UsageCase{"separator_equals_empty", {"--separator=", "kinematika"}, "--separator"},
                       UsageCase{"value_for_a_flag", {"--batch=yes"}, "--batch"},
+                      UsageCase{"jobs_zero", {"--jobs=0", "--batch"}, "--jobs"},
+                      UsageCase{"jobs_not_a_number", {"--jobs", "two", "--batch"}, "'two'"},
+                      UsageCase{"jobs_too_many", {"--jobs", "257", "--batch"}, "'257'"},
+                      UsageCase{"jobs_missing_its_number", {"--batch", "--jobs"}, "--jobs"},
+                      UsageCase{"jobs_without_batch", {"--jobs", "2", "kinematika"}, "--batch"},
                       UsageCase{"unknown_short_option", {"-x", "kinematika"}, "-x"},
                       UsageCase{"option_after_double_dash_is_a_page", {"--", "--list"}, "'--list'"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });

@@ -1,0 +1,270 @@
+#include "cli/batch.h"
+
+#include <condition_variable>
+#include <deque>
+#include <istream>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "cli/batch_line.h"
+#include "cli/calc_command.h"
+#include "cli/json_text.h"
+#include "cli/scenario.h"
+#include "numeric/arithmetic_mode.h"
+
+namespace vorlanex::cli {
+
+namespace {
+
+constexpr std::string_view kTooLong = "the line is longer than 1 MiB (1048576 bytes)";
+
+bool is_blank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+// The input, a line at a time. Each read stops at its line's end: nothing past the line being
+// read is taken from the stream.
+class LineReader {
+public:
+    enum class Read { Line, TooLong, End };
+
+    explicit LineReader(std::istream& in) : in_(in), buffer_(kMaxBatchLineBytes + 1) {}
+
+    // True when the next read would wait for input that has not arrived yet (or finds the end).
+    bool would_wait() { return in_.rdbuf()->in_avail() <= 0; }
+
+    // The next line without its "\n" (valid until the next read), or that it was too long and
+    // has been passed over, or the end of the input.
+    Read next(std::string_view& line) {
+        if (!in_.good()) return Read::End;
+        in_.getline(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        const auto count = static_cast<std::size_t>(in_.gcount());
+        if (in_.fail() && !in_.eof()) {  // the buffer filled up before the line ended
+            in_.clear();
+            in_.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            return Read::TooLong;
+        }
+        if (count == 0) return Read::End;
+        line = std::string_view(buffer_.data(), in_.eof() ? count : count - 1);  // without the "\n"
+        return Read::Line;
+    }
+
+private:
+    std::istream& in_;
+    std::vector<char> buffer_;
+};
+
+// Makes the result line of a batch line; one for each thread.
+class ResultMaker {
+public:
+    explicit ResultMaker(const numeric::DecimalSeparator& separator) : separator_(separator) {}
+
+    // Appends the result of line `number` (a line that was too long when `line` is nothing) to
+    // `out`, "\n" included. False when the line was no scenario.
+    bool append_result(long number, std::optional<std::string_view> line, std::string& out) {
+        out += R"({"line":)";
+        out += std::to_string(number);
+        if (!line) return append_usage_error(kTooLong, out);
+        read_batch_line(*line, line_);
+        if (line_.id) {
+            out += R"(,"id":)";
+            out += *line_.id;
+        }
+        if (line_.error) return append_usage_error(line_.error->message, out);
+
+        out += R"(,"events":[)";
+        Events events(out);
+        CommandPort port(line_.scenario, separator_, events);
+        port.run();
+        out += R"(],"fields":{)";
+        bool first = true;
+        for (const page::Field& field : line_.scenario.page->layout.fields) {
+            if (!first) out += ',';
+            first = false;
+            append_json_string(out, field.id);
+            out += ':';
+            append_json_string(out, port.FieldMapPort::text(field.id));
+        }
+        out += "}}\n";
+        return true;
+    }
+
+private:
+    // The run's events, one after the other in the result's "events" list.
+    class Events final : public EventSink {
+    public:
+        explicit Events(std::string& out) : out_(out) {}
+        void event(std::string_view json_object) override {
+            if (any_) out_ += ',';
+            any_ = true;
+            out_ += json_object;
+        }
+
+    private:
+        std::string& out_;
+        bool any_ = false;
+    };
+
+    static bool append_usage_error(std::string_view message, std::string& out) {
+        out += R"(,"usage_error":)";
+        append_json_string(out, message);
+        out += "}\n";
+        return false;
+    }
+
+    const numeric::DecimalSeparator& separator_;
+    BatchLine line_;
+};
+
+int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& reader, Output& out) {
+    ResultMaker maker(separator);
+    std::string result;
+    bool usage_errors = false;
+    for (long number = 1; !out.failed(); ++number) {
+        if (reader.would_wait()) out.flush();
+        std::string_view line;
+        const LineReader::Read read = reader.next(line);
+        if (read == LineReader::Read::End) break;
+        if (read == LineReader::Read::Line && is_blank(line)) continue;
+        result.clear();
+        const bool scenario = maker.append_result(number, read == LineReader::Read::Line ? std::optional(line) : std::nullopt, result);
+        usage_errors |= !scenario;
+        out.write(result);
+    }
+    out.flush();
+    return usage_errors ? kExitUsage : kExitCompleted;
+}
+
+// Lines read together and run on one thread; their results are written together.
+struct Block {
+    struct Line {
+        long number;
+        std::size_t offset;
+        std::size_t length;
+        bool too_long;
+    };
+    std::string input;
+    std::vector<Line> lines;
+    std::string output;
+    bool usage_errors = false;
+    bool done = false;
+};
+
+constexpr std::size_t kBlockLines = 256;
+constexpr std::size_t kBlockInputBytes = std::size_t{64} << 10;
+
+// The batch on several threads. This thread reads the lines into blocks; each worker runs a whole
+// block, and the worker that finishes the oldest block still unwritten writes it, and every block
+// after it that is done, so the results leave in the order of the input.
+class ParallelBatch {
+public:
+    ParallelBatch(const numeric::DecimalSeparator& separator, Output& out, unsigned jobs)
+        : separator_(separator), out_(out), most_in_flight_(2 * std::size_t{jobs} + 2) {
+        workers_.reserve(jobs);
+        for (unsigned i = 0; i < jobs; ++i) workers_.emplace_back([this] { work(); });
+    }
+
+    int run(LineReader& reader) {
+        auto block = std::make_unique<Block>();
+        for (long number = 1;; ++number) {
+            if (!block->lines.empty() && reader.would_wait() && !hand_over(block)) break;
+            std::string_view line;
+            const LineReader::Read read = reader.next(line);
+            if (read == LineReader::Read::End) break;
+            if (read == LineReader::Read::Line && is_blank(line)) continue;
+            const bool too_long = read == LineReader::Read::TooLong;
+            block->lines.push_back({number, block->input.size(), too_long ? 0 : line.size(), too_long});
+            if (!too_long) block->input += line;
+            if ((block->lines.size() == kBlockLines || block->input.size() >= kBlockInputBytes) && !hand_over(block)) break;
+        }
+        if (!block->lines.empty()) hand_over(block);
+        {
+            const std::lock_guard lock(mutex_);
+            input_ended_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& worker : workers_) worker.join();
+        out_.flush();
+        return usage_errors_ ? kExitUsage : kExitCompleted;
+    }
+
+private:
+    // Queues the block for the workers and starts a new one; false when the output has failed.
+    bool hand_over(std::unique_ptr<Block>& block) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return stopped_ || blocks_.size() < most_in_flight_; });
+        if (stopped_) return false;
+        blocks_.push_back(std::move(block));
+        block = std::make_unique<Block>();
+        lock.unlock();
+        changed_.notify_all();
+        return true;
+    }
+
+    void work() {
+        numeric::set_arithmetic_mode();  // the calculations' mode, on this thread too
+        ResultMaker maker(separator_);
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopped_ || taken_ < blocks_.size() || input_ended_; });
+            if (stopped_ || taken_ == blocks_.size()) return;  // stopped, or the input ended and all is taken
+            Block& block = *blocks_[taken_++];
+            lock.unlock();
+            for (const Block::Line& line : block.lines) {
+                const std::optional<std::string_view> text =
+                    line.too_long ? std::nullopt
+                                  : std::optional(std::string_view(block.input).substr(line.offset, line.length));
+                block.usage_errors |= !maker.append_result(line.number, text, block.output);
+            }
+            lock.lock();
+            block.done = true;
+            write_finished_blocks(lock);
+        }
+    }
+
+    // Writes the oldest blocks while they are done, unless another worker is writing.
+    void write_finished_blocks(std::unique_lock<std::mutex>& lock) {
+        while (!writing_ && !stopped_ && !blocks_.empty() && blocks_.front()->done) {
+            writing_ = true;
+            const std::unique_ptr<Block> oldest = std::move(blocks_.front());
+            blocks_.pop_front();
+            --taken_;
+            lock.unlock();
+            out_.write(oldest->output);
+            out_.flush();
+            lock.lock();
+            writing_ = false;
+            usage_errors_ |= oldest->usage_errors;
+            if (out_.failed()) stopped_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    const numeric::DecimalSeparator& separator_;
+    Output& out_;
+    const std::size_t most_in_flight_;
+    std::vector<std::thread> workers_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Block>> blocks_;  // from the oldest unwritten, in input order
+    std::size_t taken_ = 0;                      // blocks_[0, taken_) are taken by workers
+    bool input_ended_ = false;
+    bool writing_ = false;
+    bool stopped_ = false;  // the output failed
+    bool usage_errors_ = false;
+};
+
+}  // namespace
+
+int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Output& out, unsigned jobs) {
+    LineReader reader(in);
+    if (jobs <= 1) return run_on_this_thread(separator, reader, out);
+    ParallelBatch batch(separator, out, jobs);
+    return batch.run(reader);
+}
+
+}  // namespace vorlanex::cli

@@ -1,0 +1,66 @@
+#pragma once
+// One scenario of vorlanex-calc: a page with some of its fields' texts given, checked against the
+// page and run on the page without a window, each event of the run handed on as a JSON object.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "numeric/decimal_separator.h"
+#include "page/field_map_port.h"
+#include "page/page_definition.h"
+
+namespace vorlanex::cli {
+
+// Why a command line or a batch line is no scenario.
+struct UsageError {
+    std::string message;
+};
+
+struct Scenario {
+    const page::PageDefinition* page = nullptr;
+    std::vector<std::pair<std::string, std::string>> fields;  // in the order given
+};
+
+// The page with this key into `scenario`, or the usage error of an unknown key.
+std::optional<UsageError> find_page(std::string_view key, Scenario& scenario);
+// The first field the page does not have or that is given twice, as a usage error, or nothing.
+std::optional<UsageError> check_scenario(const Scenario& scenario);
+
+// Takes each event of a run, a JSON object, as it happens.
+class EventSink {
+public:
+    virtual void event(std::string_view json_object) = 0;
+
+protected:
+    ~EventSink() = default;
+};
+
+// The page without a window as it opens, with the scenario's texts set, that hands every warning
+// and every write to a sink. It remembers which field's text the calculation read last: a field's
+// text is converted right after it is read, and converting the same text again fails again; so
+// when a fault stopped the run and the text read last does not convert, its reading was the step
+// that failed (a text that is not a number, or a value beyond the double range).
+class CommandPort final : public page::FieldMapPort {
+public:
+    CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink);
+
+    std::string text(std::string_view field_id) const override;
+    void set_text(std::string_view field_id, std::string_view text) override;
+    void warning(std::string_view message) override;
+
+    // One press of "Výpočet". True when the run completed; false when a fault stopped it, and its
+    // error event names the field whose text failed to convert, when that was the fault.
+    bool run();
+
+private:
+    std::optional<std::string> field_that_failed() const;
+
+    const page::PageDefinition& page_;
+    EventSink& sink_;
+    std::string event_;  // the event being written
+    mutable std::string last_read_;
+};
+
+}  // namespace vorlanex::cli
