@@ -3,7 +3,8 @@
 // JSON Lines. The whole command is this function, so tests run it in-process.
 //
 //   vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]   one run
-//   vorlanex-calc [--separator C] --batch                 one run per JSON line on standard input
+//   vorlanex-calc [--separator C] [--jobs N] --batch      one run per JSON line on standard input
+//                                                         (cli/batch.h), on N threads
 //   vorlanex-calc [--separator C] --list                  the pages and their fields
 //   vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...]   one run as a printable report
 //                                                         (cli/report.h), with the run's exit status
