@@ -41,8 +41,14 @@ std::string path_of(const QWidget* widget, const QWidget* window) {
 class RightToLeftLocale : public ::testing::Test {
 protected:
     RightToLeftLocale() {
-        // The window as the program builds it on this locale, and as on a left-to-right one.
-        for (TForm1* form : {&right_to_left, &left_to_right}) form->show();
+        // The window as the program builds it on this locale, and as on a left-to-right one, with
+        // every page built (a page's widgets are made when it is first opened).
+        for (TForm1* form : {&right_to_left, &left_to_right}) {
+            form->show();
+            for (const vorlanex::page::PageDefinition* page : vorlanex::registry::calculation_pages()) {
+                form->page(page->key)->build();
+            }
+        }
     }
 
     Environment right_to_left_environment{DecimalSeparator(","), QStringLiteral("vorlanex"),
