@@ -1,6 +1,6 @@
 // vorlanex-icon DIR: writes the program's icon as DIR/<size>x<size>/apps/<application id>.png, the
-// layout of the desktop's hicolor icon theme, in every size main_icon() is drawn in, from the same
-// drawing the window uses. Runs without a display.
+// layout of the desktop's hicolor icon theme, in every size of kIconSizes, from the same drawing the
+// window uses. Runs without a display.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
@@ -16,13 +16,12 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QDir directory(QString::fromLocal8Bit(argv[1]));
-    const QIcon icon = vorlanex::app::main_icon();
     const QString file_name = QString::fromUtf8(vorlanex::kApplicationId.data(),
                                                 static_cast<qsizetype>(vorlanex::kApplicationId.size())) +
                               QStringLiteral(".png");
     for (const int size : vorlanex::app::kIconSizes) {
         const QString folder = directory.filePath(QStringLiteral("%1x%1/apps").arg(size));
-        if (!QDir().mkpath(folder) || !icon.pixmap(QSize(size, size), 1.0).save(folder + u'/' + file_name)) {
+        if (!QDir().mkpath(folder) || !vorlanex::app::main_icon_pixmap(size).save(folder + u'/' + file_name)) {
             std::fprintf(stderr, "could not write the %d px icon into %s\n", size, qPrintable(folder));
             return 1;
         }

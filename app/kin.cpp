@@ -82,6 +82,14 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
 
     apply_reading_order(this, environment.reading_order);
 
+    // The JPEG pictures are decoded now, with the window, once each; a page's widgets, made when
+    // the page is first shown, take them from the cache.
+    for (const page::PageDefinition* definition : registry::calculation_pages()) {
+        for (const page::PicturePlacement& placement : definition->layout.pictures) {
+            if (!is_drawn_icon(placement.picture)) picture(placement.picture);
+        }
+    }
+
     resize(kClientSize);
     move(kDesignedPosition);
 

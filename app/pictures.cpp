@@ -450,10 +450,12 @@ bool is_drawn_icon(std::string_view name) { return drawn_icon(name) != nullptr; 
 QIcon main_icon() {
     static const QIcon icon = [] {
         QIcon sizes;
-        for (const int size : kIconSizes) sizes.addPixmap(paint_pixmap(draw_minibus, size));
+        for (const int size : kWindowIconSizes) sizes.addPixmap(main_icon_pixmap(size));
         return sizes;
     }();
     return icon;
 }
+
+QPixmap main_icon_pixmap(int size) { return paint_pixmap(draw_minibus, size); }
 
 }  // namespace vorlanex::app

