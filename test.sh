@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite:
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
-#   2. the toolkit-free code and its tests again under AddressSanitizer and UBSan;
+#   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
 #   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45).
 set -euo pipefail
 cd "$(dirname "$0")"
