@@ -32,7 +32,7 @@ constexpr Coordinate at(std::string_view field) { return {field, true}; }
 
 enum class Mark { Event, Collision, Stop };
 
-struct PhaseSpec {
+struct PhaseRecipe {
     Phase phase;
     std::string_view start_speed;  // km/h or m/s, as the field's unit says; none at constant speed
     Coordinate time;
@@ -44,27 +44,27 @@ struct PhaseSpec {
 // An obstacle the vehicle may reach before it stops. The run writes the collision time into
 // `time` (counted from the start of the reaction), or a text that is no number when there is no
 // collision; the vehicle then meets the obstacle at `distance`. The phases after it have no values.
-struct CollisionSpec {
+struct CollisionRecipe {
     std::string_view time;
     std::string_view distance;
     std::string_view caption;
 };
 
-struct CurveSpec {
+struct CurveRecipe {
     std::string_view name;  // empty for a page's one curve
-    std::span<const PhaseSpec> phases;
-    std::optional<CollisionSpec> collision = std::nullopt;
+    std::span<const PhaseRecipe> phases;
+    std::optional<CollisionRecipe> collision = std::nullopt;
 };
 
-struct ObstacleSpec {
+struct ObstacleRecipe {
     std::string_view field;
     std::string_view caption;
 };
 
-struct DiagramSpec {
+struct DiagramRecipe {
     std::string_view page_key;
-    std::span<const CurveSpec> curves;  // one, or the lower and the upper curve of a band
-    std::span<const ObstacleSpec> obstacles;
+    std::span<const CurveRecipe> curves;  // one, or the lower and the upper curve of a band
+    std::span<const ObstacleRecipe> obstacles;
 };
 
 constexpr std::string_view kReactionStart = "začátek reakce";
@@ -77,42 +77,42 @@ constexpr std::string_view kCollisionPlace = "místo střetu";
 // "Kinematika": reaction, build-up, then the skid mark up to the collision, which ends at the
 // reaction-start time and distance the page shows.
 constexpr std::array kBrakingPhases{
-    PhaseSpec{Phase::Reaction, {}, step("I8"), step("R14"), kPedalPress},
-    PhaseSpec{Phase::BuildUp, "R11", step("I7"), step("R13"), kSkidStart},
-    PhaseSpec{Phase::FullBraking, "R6", at("R16"), at("R15"), kCollision, Mark::Collision},
+    PhaseRecipe{Phase::Reaction, {}, step("I8"), step("R14"), kPedalPress},
+    PhaseRecipe{Phase::BuildUp, "R11", step("I7"), step("R13"), kSkidStart},
+    PhaseRecipe{Phase::FullBraking, "R6", at("R16"), at("R15"), kCollision, Mark::Collision},
 };
-constexpr std::array kBrakingCurves{CurveSpec{{}, kBrakingPhases}};
-constexpr std::array kBrakingObstacles{ObstacleSpec{"R15", kCollisionPlace}};
+constexpr std::array kBrakingCurves{CurveRecipe{{}, kBrakingPhases}};
+constexpr std::array kBrakingObstacles{ObstacleRecipe{"R15", kCollisionPlace}};
 
 // "Kinematika (+ meze)": the same for the lower and for the upper values, drawn as a band.
 constexpr std::array kLowerBrakingPhases{
-    PhaseSpec{Phase::Reaction, {}, step("J8.lo"), step("Q14.lo"), kPedalPress},
-    PhaseSpec{Phase::BuildUp, "Q11.lo", step("J7.lo"), step("Q13.lo"), kSkidStart},
-    PhaseSpec{Phase::FullBraking, "Q6.lo", at("Q16.lo"), at("Q15.lo"), kCollision, Mark::Collision},
+    PhaseRecipe{Phase::Reaction, {}, step("J8.lo"), step("Q14.lo"), kPedalPress},
+    PhaseRecipe{Phase::BuildUp, "Q11.lo", step("J7.lo"), step("Q13.lo"), kSkidStart},
+    PhaseRecipe{Phase::FullBraking, "Q6.lo", at("Q16.lo"), at("Q15.lo"), kCollision, Mark::Collision},
 };
 constexpr std::array kUpperBrakingPhases{
-    PhaseSpec{Phase::Reaction, {}, step("J8.hi"), step("Q14.hi"), kPedalPress},
-    PhaseSpec{Phase::BuildUp, "Q11.hi", step("J7.hi"), step("Q13.hi"), kSkidStart},
-    PhaseSpec{Phase::FullBraking, "Q6.hi", at("Q16.hi"), at("Q15.hi"), kCollision, Mark::Collision},
+    PhaseRecipe{Phase::Reaction, {}, step("J8.hi"), step("Q14.hi"), kPedalPress},
+    PhaseRecipe{Phase::BuildUp, "Q11.hi", step("J7.hi"), step("Q13.hi"), kSkidStart},
+    PhaseRecipe{Phase::FullBraking, "Q6.hi", at("Q16.hi"), at("Q15.hi"), kCollision, Mark::Collision},
 };
-constexpr std::array kBoundsCurves{CurveSpec{"dolní mez", kLowerBrakingPhases},
-                                   CurveSpec{"horní mez", kUpperBrakingPhases}};
-constexpr std::array kBoundsObstacles{ObstacleSpec{"Q15.lo", "místo střetu (dolní mez)"},
-                                      ObstacleSpec{"Q15.hi", "místo střetu (horní mez)"}};
+constexpr std::array kBoundsCurves{CurveRecipe{"dolní mez", kLowerBrakingPhases},
+                                   CurveRecipe{"horní mez", kUpperBrakingPhases}};
+constexpr std::array kBoundsObstacles{ObstacleRecipe{"Q15.lo", "místo střetu (dolní mez)"},
+                                      ObstacleRecipe{"Q15.hi", "místo střetu (horní mez)"}};
 
 // "Dráha na zastavení": forwards to the stop, or to the obstacle when the vehicle reaches it.
 constexpr std::array kStoppingPhases{
-    PhaseSpec{Phase::Reaction, {}, step("I3"), step("R4"), kPedalPress},
-    PhaseSpec{Phase::BuildUp, "R3", step("I4"), step("R5"), kSkidStart},
-    PhaseSpec{Phase::FullBraking, "R8", at("R13"), at("R11"), kStop, Mark::Stop},
+    PhaseRecipe{Phase::Reaction, {}, step("I3"), step("R4"), kPedalPress},
+    PhaseRecipe{Phase::BuildUp, "R3", step("I4"), step("R5"), kSkidStart},
+    PhaseRecipe{Phase::FullBraking, "R8", at("R13"), at("R11"), kStop, Mark::Stop},
 };
-constexpr std::array kStoppingCurves{CurveSpec{{}, kStoppingPhases, CollisionSpec{"C8", "I5", "střet s překážkou"}}};
-constexpr std::array kStoppingObstacles{ObstacleSpec{"I5", "překážka"}};
+constexpr std::array kStoppingCurves{CurveRecipe{{}, kStoppingPhases, CollisionRecipe{"C8", "I5", "střet s překážkou"}}};
+constexpr std::array kStoppingObstacles{ObstacleRecipe{"I5", "překážka"}};
 
 constexpr std::array kDiagrams{
-    DiagramSpec{"kinematika", kBrakingCurves, kBrakingObstacles},
-    DiagramSpec{"kinematika-meze", kBoundsCurves, kBoundsObstacles},
-    DiagramSpec{"draha-zastaveni", kStoppingCurves, kStoppingObstacles},
+    DiagramRecipe{"kinematika", kBrakingCurves, kBrakingObstacles},
+    DiagramRecipe{"kinematika-meze", kBoundsCurves, kBoundsObstacles},
+    DiagramRecipe{"draha-zastaveni", kStoppingCurves, kStoppingObstacles},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -238,20 +238,20 @@ std::string detail_of(const Values& values, std::string_view time_field, std::st
 
 // The run's curve, phase by phase from the start of the reaction; nothing when a value is missing
 // (the problem is noted in `values`).
-std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
-    Curve curve{spec.name, {}, {}};
+std::optional<Curve> build_curve(const CurveRecipe& recipe, Values& values) {
+    Curve curve{recipe.name, {}, {}};
     Point start{0, 0};
     curve.events.push_back({std::string(kReactionStart), start, Mark::Event, {}});
     bool complete = true;
 
     std::optional<Point> collision;
-    if (spec.collision) {
-        if (!values.run().written(spec.collision->time)) {
-            values.require(spec.collision->time);
+    if (recipe.collision) {
+        if (!values.run().written(recipe.collision->time)) {
+            values.require(recipe.collision->time);
             complete = false;
-        } else if (values.peek(spec.collision->time)) {
-            const std::optional<double> tc = values.require(spec.collision->time);
-            const std::optional<double> d = values.require(spec.collision->distance);
+        } else if (values.peek(recipe.collision->time)) {
+            const std::optional<double> tc = values.require(recipe.collision->time);
+            const std::optional<double> d = values.require(recipe.collision->distance);
             if (tc && d) {
                 collision = Point{*tc, *d};
             } else {
@@ -260,7 +260,7 @@ std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
         }
     }
 
-    for (const PhaseSpec& phase : spec.phases) {
+    for (const PhaseRecipe& phase : recipe.phases) {
         const bool quiet = collision.has_value();
         const std::optional<double> t = coordinate(values, phase.time, start.t, quiet);
         const std::optional<double> s = coordinate(values, phase.distance, start.s, quiet);
@@ -273,8 +273,8 @@ std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
             // The vehicle meets the obstacle in this phase: the phase is drawn up to it.
             if (phase.phase != Phase::Reaction && !speed) values.require_speed(phase.start_speed);
             curve.segments.push_back(draw_phase(phase.phase, start, *collision, speed));
-            curve.events.push_back({std::string(spec.collision->caption), *collision, Mark::Collision,
-                                    detail_of(values, spec.collision->time, spec.collision->distance)});
+            curve.events.push_back({std::string(recipe.collision->caption), *collision, Mark::Collision,
+                                    detail_of(values, recipe.collision->time, recipe.collision->distance)});
             collision.reset();
             break;
         }
@@ -297,8 +297,8 @@ std::optional<Curve> build_curve(const CurveSpec& spec, Values& values) {
     }
     if (collision) {
         // Reached after the last phase's end: marked where the run puts it.
-        curve.events.push_back({std::string(spec.collision->caption), *collision, Mark::Collision,
-                                detail_of(values, spec.collision->time, spec.collision->distance)});
+        curve.events.push_back({std::string(recipe.collision->caption), *collision, Mark::Collision,
+                                detail_of(values, recipe.collision->time, recipe.collision->distance)});
     }
     if (!complete) return std::nullopt;
     return curve;
@@ -537,9 +537,9 @@ std::string legend(bool has_band, bool has_obstacle) {
     return svg + "</g>\n";
 }
 
-const DiagramSpec* spec_of(std::string_view page_key) {
-    for (const DiagramSpec& spec : kDiagrams) {
-        if (spec.page_key == page_key) return &spec;
+const DiagramRecipe* recipe_of(std::string_view page_key) {
+    for (const DiagramRecipe& recipe : kDiagrams) {
+        if (recipe.page_key == page_key) return &recipe;
     }
     return nullptr;
 }
@@ -553,16 +553,16 @@ std::string joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
-    const DiagramSpec* spec = spec_of(run.page().key);
-    if (!spec) return std::nullopt;
+    const DiagramRecipe* recipe = recipe_of(run.page().key);
+    if (!recipe) return std::nullopt;
 
     Values values(run);
     std::vector<Curve> curves;
-    for (const CurveSpec& curve_spec : spec->curves) {
-        if (std::optional<Curve> curve = build_curve(curve_spec, values)) curves.push_back(std::move(*curve));
+    for (const CurveRecipe& curve_recipe : recipe->curves) {
+        if (std::optional<Curve> curve = build_curve(curve_recipe, values)) curves.push_back(std::move(*curve));
     }
     std::vector<std::pair<std::string_view, double>> obstacle_values;
-    for (const ObstacleSpec& obstacle : spec->obstacles) {
+    for (const ObstacleRecipe& obstacle : recipe->obstacles) {
         if (const std::optional<double> s = values.require(obstacle.field))
             obstacle_values.emplace_back(obstacle.field, *s);
     }
@@ -595,7 +595,7 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
         const auto& [field, s] = obstacle_values[i];
         const bool inside = s <= 2 * std::max(curve_extent, kSmallestSpan);
         if (inside) largest.s = std::max(largest.s, s);
-        obstacles.push_back({std::string(spec->obstacles[i].caption) + ": " + values.shown(field), s, inside});
+        obstacles.push_back({std::string(recipe->obstacles[i].caption) + ": " + values.shown(field), s, inside});
     }
     // A little room beyond the last point, so that its mark and caption stay inside the frame.
     constexpr double kHeadroom = 1.04;
