@@ -10,11 +10,31 @@ namespace vorlanex::cli {
 namespace {
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
-// Characters below U+0020 that an XML 1.0 document may hold.
-bool xml_allows_control(char c) { return c == '\t' || c == '\n' || c == '\r'; }
-}  // namespace
+// Characters an HTML page may not hold as text: controls (C0 but for the tab and the line feed, DEL,
+// C1) and the noncharacters U+FDD0..U+FDEF and U+xxFFFE, U+xxFFFF of every plane. The carriage
+// return is among them: a reader would turn it into a line feed.
+bool forbidden_in_page(char32_t c) {
+    if (c < 0x20) return c != '\t' && c != '\n';
+    if (c >= 0x7F && c <= 0x9F) return true;
+    return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
+}
 
-std::string escaped(std::string_view text) {
+// A character that a field's text shows visibly: the forbidden ones, and the tab and line feed,
+// which would otherwise pass for spaces or a line break of the page.
+bool shown_as_code_point(char32_t c) { return c == '\t' || c == '\n' || forbidden_in_page(c); }
+
+std::string code_point_box(char32_t c) {
+    std::array<char, 16> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<unsigned>(c), 16);
+    std::string hex(digits.data(), result.ptr);
+    for (char& digit : hex) digit = static_cast<char>(digit >= 'a' ? digit - 'a' + 'A' : digit);
+    if (hex.size() < 4) hex.insert(0, 4 - hex.size(), '0');
+    return "<span class=\"code-point\">U+" + hex + "</span>";
+}
+
+// `escaped` and `escaped_visibly`: `visibly` says whether a character the page cannot carry as it
+// is shows as its code point or as U+FFFD.
+std::string escaped_text(std::string_view text, bool visibly) {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
@@ -24,11 +44,11 @@ std::string escaped(std::string_view text) {
             text.remove_prefix(1);
             continue;
         }
-        const char c = text.front();
-        if (length == 1 && static_cast<unsigned char>(c) < 0x20 && !xml_allows_control(c)) {
+        const char32_t c = numeric::decode_utf8(text.substr(0, length));
+        if (visibly && shown_as_code_point(c)) {
+            out += code_point_box(c);
+        } else if (forbidden_in_page(c)) {
             out += kReplacementCharacter;
-        } else if (text.starts_with("\xEF\xBF\xBE") || text.starts_with("\xEF\xBF\xBF")) {
-            out += kReplacementCharacter;  // U+FFFE and U+FFFF, which XML excludes too
         } else if (c == '&') {
             out += "&amp;";
         } else if (c == '<') {
@@ -39,8 +59,6 @@ std::string escaped(std::string_view text) {
             out += "&quot;";
         } else if (c == '\'') {
             out += "&#39;";
-        } else if (c == '\r') {
-            out += "&#13;";
         } else {
             out += text.substr(0, length);
         }
@@ -48,6 +66,11 @@ std::string escaped(std::string_view text) {
     }
     return out;
 }
+}  // namespace
+
+std::string escaped(std::string_view text) { return escaped_text(text, false); }
+
+std::string escaped_visibly(std::string_view text) { return escaped_text(text, true); }
 
 std::string svg_number(double value) {
     std::array<char, 64> buffer{};

@@ -436,8 +436,68 @@ std::size_t characters(std::string_view text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// A label's extent in the drawing, estimated from its characters (Liberation Sans at 11 units is
+// at most about 5.6 units a character; a line reaches 9 units above its baseline and 3 below).
+struct Box {
+    double left, top, right, bottom;
+    bool overlaps(const Box& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+constexpr double kCharacterWidth = 5.6;
+constexpr double kAscent = 9, kDescent = 3;
+constexpr double kLineStep = 13;  // from a caption's baseline to its detail's
+
+// Where labels may go and where they already are: event and obstacle captions are placed so that
+// none covers another, an event's mark, or the axes' numbers and captions, however close the
+// points lie (a very short phase puts two events almost on one spot).
+class LabelSpace {
+public:
+    // The room inside the frame right of the distance axis' numbers and above the time axis'.
+    static constexpr Box kRoom{kPlotLeft + 2, 2, kWidth - 4, kPlotBottom - 2};
+
+    void occupy(const Box& box) { taken_.push_back(box); }
+    bool free(const Box& box) const {
+        if (box.left < kRoom.left || box.right > kRoom.right || box.top < kRoom.top || box.bottom > kRoom.bottom) {
+            return false;
+        }
+        return std::none_of(taken_.begin(), taken_.end(), [&](const Box& other) { return box.overlaps(other); });
+    }
+
+private:
+    std::vector<Box> taken_;
+};
+
+// A label of one or two lines with its baseline at y, its start (or its end) at x.
+struct LabelPlace {
+    double x, y;
+    bool anchored_at_end;
+};
+
+Box box_of(LabelPlace place, double width, int lines) {
+    const double left = place.anchored_at_end ? place.x - width : place.x;
+    return {left, place.y - kAscent, left + width, place.y + kLineStep * (lines - 1) + kDescent};
+}
+
+Box mark_box(double x, double y) { return {x - 6, y - 6, x + 6, y + 6}; }
+
+// The first of the candidate places (the preferred one first) whose label is free, then the same
+// places further up or down in steps of a line; the preferred place when none is.
+LabelPlace free_place(const LabelSpace& space, std::span<const LabelPlace> candidates, double width, int lines) {
+    for (int shift = 0; shift <= 24; ++shift) {
+        for (const LabelPlace& place : candidates) {
+            for (const double direction : {1.0, -1.0}) {
+                const LabelPlace shifted{place.x, place.y + direction * shift * kLineStep, place.anchored_at_end};
+                if (space.free(box_of(shifted, width, lines))) return shifted;
+                if (shift == 0) break;
+            }
+        }
+    }
+    return candidates.front();
+}
+
 // `in_band`: 0 for a page's one curve, 1 for the lower and 2 for the upper curve of a band.
-std::string event_marks(const Plot& plot, const Curve& curve, int in_band) {
+std::string event_marks(const Plot& plot, const Curve& curve, int in_band, LabelSpace& space) {
     std::string svg;
     for (std::size_t i = 0; i < curve.events.size(); ++i) {
         const EventPoint& event = curve.events[i];
@@ -458,18 +518,25 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band) {
         // cover each other.
         if (in_band != 0 && i + 1 != curve.events.size()) continue;
         if (i == 0) continue;  // the start of the reaction is the origin of both axes
-        // Below and right of the point, under the rising curve. Where that would leave the frame,
-        // above and left of it, over the curve's flat end; the lower curve of a band keeps its
-        // caption below, under the band, and only moves it to the left.
-        const double width = 5.6 * static_cast<double>(std::max(characters(caption), characters(event.detail)));
+        // Preferably below and right of the point, under the rising curve. Where that would leave
+        // the frame, above and left of it, over the curve's flat end; the lower curve of a band
+        // keeps its caption below, under the band, and only moves it to the left.
+        const double width = kCharacterWidth * static_cast<double>(std::max(characters(caption), characters(event.detail)));
+        const int lines = event.detail.empty() ? 1 : 2;
         const bool fits_right = x + 9 + width <= kWidth - 4;
         const bool above = !fits_right && in_band != 1;
-        const double label_x = fits_right ? x + 9 : x - 9;
-        const std::string anchor = fits_right ? "" : "text-anchor=\"end\" ";
-        const double label_y = above ? y - (event.detail.empty() ? 9 : 22) : y + 16;
-        svg += text_element(label_x, label_y, caption, anchor + "class=\"event-label\" font-size=\"11\"");
+        const LabelPlace preferred{fits_right ? x + 9 : x - 9, above ? y - (lines == 1 ? 9 : 22) : y + 16, !fits_right};
+        // Failing that: left above, right above, left below, right below.
+        const double above_y = y - kLineStep * (lines - 1) - 9;
+        const double below_y = y + 16;
+        const std::array candidates{preferred, LabelPlace{x - 9, above_y, true}, LabelPlace{x + 9, above_y, false},
+                                    LabelPlace{x - 9, below_y, true}, LabelPlace{x + 9, below_y, false}};
+        const LabelPlace place = free_place(space, candidates, width, lines);
+        space.occupy(box_of(place, width, lines));
+        const std::string anchor = place.anchored_at_end ? "text-anchor=\"end\" " : "";
+        svg += text_element(place.x, place.y, caption, anchor + "class=\"event-label\" font-size=\"11\"");
         if (!event.detail.empty()) {
-            svg += text_element(label_x, label_y + 13, event.detail,
+            svg += text_element(place.x, place.y + kLineStep, event.detail,
                                 anchor + "class=\"event-detail\" font-size=\"10\" fill=\"#444\"");
         }
     }
@@ -482,15 +549,17 @@ struct Obstacle {
     bool inside;
 };
 
-std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstacles) {
+std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstacles, LabelSpace& space) {
     std::string svg;
     double outside_y = kPlotTop + 12;
     for (std::size_t i = 0; i < obstacles.size(); ++i) {
         const Obstacle& obstacle = obstacles[i];
         if (!obstacle.inside) {
-            svg += text_element(kPlotRight - 4, outside_y, obstacle.caption + " (mimo rozsah diagramu)",
+            const std::string caption = obstacle.caption + " (mimo rozsah diagramu)";
+            svg += text_element(kPlotRight - 4, outside_y, caption,
                                 "class=\"obstacle-outside\" text-anchor=\"end\" font-size=\"11\" fill=\"" +
                                     std::string(kObstacleColour) + "\"");
+            space.occupy(box_of({kPlotRight - 4, outside_y, true}, kCharacterWidth * static_cast<double>(characters(caption)), 1));
             outside_y += 14;
             continue;
         }
@@ -501,8 +570,14 @@ std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstac
         // Two lines close together (the lower and upper place of the collision) take their captions
         // one above and one below.
         const bool below = i % 2 == 1;
-        svg += text_element(kPlotLeft + 6, plot.y(obstacle.s) + (below ? 13 : -5), obstacle.caption,
+        const LabelPlace over{kPlotLeft + 6, plot.y(obstacle.s) - 5, false};
+        const LabelPlace under{kPlotLeft + 6, plot.y(obstacle.s) + 13, false};
+        const double width = kCharacterWidth * static_cast<double>(characters(obstacle.caption));
+        const std::array candidates = below ? std::array{under, over} : std::array{over, under};
+        const LabelPlace place = free_place(space, candidates, width, 1);
+        svg += text_element(place.x, place.y, obstacle.caption,
                             "class=\"obstacle-label\" font-size=\"11\" fill=\"" + std::string(kObstacleColour) + "\"");
+        space.occupy(box_of(place, width, 1));
     }
     return svg;
 }
@@ -614,9 +689,14 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     svg += axes(plot, run.separator());
     if (is_band) svg += band(plot, curves[0], curves[1]);
     for (const Curve& curve : curves) svg += curve_paths(plot, curve);
-    svg += obstacle_lines(plot, obstacles);
+    // Every mark is placed before any caption, so that no caption covers a mark.
+    LabelSpace space;
+    for (const Curve& curve : curves) {
+        for (const EventPoint& event : curve.events) space.occupy(mark_box(plot.x(event.at.t), plot.y(event.at.s)));
+    }
+    svg += obstacle_lines(plot, obstacles, space);
     for (std::size_t i = 0; i < curves.size(); ++i)
-        svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0);
+        svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0, space);
     svg += legend(is_band, !obstacles.empty());
     svg += "</svg>\n";
     return PathTimeDiagram{svg, {}};

@@ -35,7 +35,8 @@ td.unit { white-space: nowrap; }
 .inputs td.typed, .inputs td.used, .results td.shown { width: 22%; }
 .results td.note { width: 20%; }
 ul.kept { columns: 2; font-size: 8.5pt; }
-.text { white-space: pre-wrap; font-weight: bold; }
+.text { white-space: pre-wrap; overflow-wrap: anywhere; font-weight: bold; }
+.code-point { font-weight: normal; font-size: 7pt; border: 0.5pt solid #b25c00; color: #b25c00; padding: 0 0.4mm; margin: 0 0.2mm; }
 .note { color: #555; font-size: 8.5pt; }
 .mark { color: #b25c00; font-weight: bold; }
 tr.changed td.used, tr.kept td.shown { background: #fff3d9; }
@@ -81,7 +82,7 @@ std::string date_text(std::chrono::year_month_day date) {
 // A field's text, exactly: an empty text is said to be empty.
 std::string field_text(std::string_view text) {
     if (text.empty()) return "<span class=\"text\"></span><span class=\"note\">(prázdné)</span>";
-    return "<span class=\"text\">" + escaped(text) + "</span>";
+    return "<span class=\"text\">" + escaped_visibly(text) + "</span>";
 }
 
 std::string cell(std::string_view css_class, const std::string& content) {
@@ -164,7 +165,7 @@ std::string fault_section(const RecordedRun& run) {
     std::string html =
         "<section class=\"fault\">\n<h2>Chyba výpočtu</h2>\n<p>Výpočet zastavila chyba, kterou program "
         "ohlásil v chybovém okně: <span class=\"text fault-text\">" +
-        escaped(*run.fault()) + "</span></p>\n";
+        escaped_visibly(*run.fault()) + "</span></p>\n";
     const std::vector<const page::Field*> kept = results_not_written(run);
     if (kept.empty()) return html + "<p>Výpočet před chybou zapsal všechna výsledková pole.</p>\n</section>\n";
     html +=

@@ -1,7 +1,6 @@
 #pragma once
 // What the braking pages do alike with their fields: the checks of their inputs, and the writes of
-// the speed at the start of the reaction and of the stopping speed (which the page of the speed
-// appropriate to visibility writes too).
+// the speed at the start of the reaction and of the stopping speed.
 #include <string_view>
 
 #include "page/checked_input.h"
@@ -36,8 +35,8 @@ struct PedalPressSpeedFields {
 // Rounds v_p three ways, then writes the four fields.
 void write_pedal_press_speed(page::Port& page, double vp, const PedalPressSpeedFields& fields);
 
-// The stopping speed from the start of the reaction over the distance S (the reaction-start
-// distance, or the visible distance): v_z in m/s, then in km/h from the rounded v_z.
+// The stopping speed from the start of the reaction over the reaction-start distance S: v_z in
+// m/s is shown, then its km/h value is formed from the rounded v_z and shown.
 void write_stopping_speed(page::Port& page, double tn, double tr, double a2, double S,
                           std::string_view metres_per_second_field, std::string_view kilometres_per_hour_field);
 

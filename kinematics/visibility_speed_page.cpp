@@ -120,8 +120,12 @@ void calculate(Port& page) {
     const double a = store(deceleration(mu));
 
     // Entering the stretch at v, the vehicle stops exactly at its end: the stopping speed from the
-    // start of the reaction over the distance L, v in m/s, then V in km/h from the rounded v.
-    write_stopping_speed(page, tn, tr, a, L, R1, R2);
+    // start of the reaction over the distance L, v in m/s, then V in km/h from the rounded v. Both
+    // are formed before either is shown, so a V too large to round leaves both fields as they were.
+    const double v = stopping_speed(tn, tr, a, L);
+    const double V = kilometres_per_hour_rounded(v, 3);
+    write_number(page, R1, v);
+    write_number(page, R2, V);
 }
 
 // 50 m of visible road on μ 0.8, reaction 1 s, build-up 0.15 s.

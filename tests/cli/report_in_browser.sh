@@ -55,5 +55,18 @@ pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$work/report.pdf" "$work/page"
 size=$(wc -c <"$work/page.png" 2>/dev/null || echo 0)
 [ "$size" -gt 5000 ] || fail "the first page renders to a picture of $size bytes (blank?)"
 
+# A text without spaces longer than its column wraps inside it, in the column of the typed text and
+# in that of the text used: no piece of it runs past the right margin (15 mm from the right edge of
+# the A4 page, 552.76 pt), and both columns print every digit.
+long=123456789012345678901234567890123456789012345678901234567890123456789012
+"$calc" --separator , --report kinematika I1=20 I2=8 I3=0,7 I4=15 I5=20 I6=0,8 I7=0,2 "I8=$long" >"$work/long.html"
+print_to_pdf "$work/long.html" "$work/long.pdf"
+pdftotext -bbox "$work/long.pdf" "$work/long.bbox"
+pieces=$(grep -E '<word [^>]*>[0-9]+</word>' "$work/long.bbox")
+beyond=$(printf '%s\n' "$pieces" | awk -F'"' '$6 + 0 > 553.8 { print $6 }' | head -n 1)
+[ -z "$beyond" ] || fail "a piece of the long text runs past the right margin (to $beyond pt)"
+digits=$(printf '%s\n' "$pieces" | sed 's/.*>\([0-9]*\)<\/word>.*/\1/' | tr -d '\n')
+[ "$(printf '%s' "$digits" | grep -o "$long" | wc -l)" -ge 2 ] || fail "the long text is not printed whole twice"
+
 [ "$failures" -eq 0 ] && echo "report printed on $pages A4 page(s)"
 [ "$failures" -eq 0 ]

@@ -7,6 +7,7 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -181,7 +182,7 @@ std::vector<ReportCase> report_cases() {
     cases.push_back({"conversion_fault_before_any_result", "kinematika", with(kinematika, {{"I4", "x"}})});
     cases.push_back({"point_separator", "kinematika", with_point(kinematika), "."});
     cases.push_back({"markup_in_a_field_is_text", "kinematika",
-                     with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a\rb  <i>"}})});
+                     with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a b  <i>"}})});
     cases.push_back({"bounds_put_in_order", "kinematika-meze",
                      with(worked_example(page_named("kinematika-meze")), {{"J3.lo", "0,9"}, {"J3.hi", "0,7"}})});
     cases.push_back(
@@ -261,16 +262,44 @@ TEST_P(ReportOfRun, ShowsEveryTextOfTheHeadlessRun) {
 INSTANTIATE_TEST_SUITE_P(Report, ReportOfRun, ::testing::ValuesIn(report_cases()),
                          [](const auto& info) { return info.param.name; });
 
-TEST(Report, BytesThatAreNotTextStayWellFormed) {
-    const page::PageDefinition& definition = page_named("kinematika");
+// A field's text as typed, and as the report shows it: a character that an HTML page cannot carry
+// (or that would pass for a blank) is shown as its code point in a box, bytes that are no UTF-8 as
+// U+FFFD; the page holds none of them raw.
+struct ShownText {
+    std::string name;
+    std::string typed;
+    std::string shown;
+};
+std::ostream& operator<<(std::ostream& out, const ShownText& c) { return out << c.name; }
+
+const ShownText kShownTexts[] = {
+    {"c0_control_and_bytes_that_are_no_utf8", std::string("1\x01\xff\xc3", 4), "1U+0001\uFFFD\uFFFD"},
+    {"carriage_return_tab_and_line_feed", "1\r2\t3\n", "1U+000D2U+00093U+000A"},
+    {"delete_and_c1_control", "5\x7f\xc2\x85", "5U+007FU+0085"},
+    {"noncharacters_of_the_first_and_other_planes", "\xef\xbf\xbf\xef\xb7\x90\xf0\x9f\xbf\xbe", "U+FFFFU+FDD0U+1FFFE"},
+    {"markup_characters_stay_text", "<b>&\"'", "<b>&\"'"},
+    {"czech_letters_and_symbols_stay_as_they_are", "čas µ ÷ \xe2\x82\x81", "čas µ ÷ \xe2\x82\x81"},
+};
+
+class ReportOfTypedText : public ::testing::TestWithParam<ShownText> {};
+
+TEST_P(ReportOfTypedText, ShowsEveryCharacterAndStaysConforming) {
+    const ShownText& c = GetParam();
     const vorlanex::cli::Report report =
-        vorlanex::cli::make_report(definition, Texts{{"I1", std::string("1\x01\xff\xc3", 4)}, {"I2", "\xef\xbf\xbf"}},
-                                   DecimalSeparator(","), kDate);
+        vorlanex::cli::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate);
     const Document document(report.html);
     ASSERT_TRUE(document.well_formed());
-    EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span"), "1\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(document.text("//h:tr[@data-field='I2']/h:td[@class='typed']/h:span"), "\uFFFD");
+    EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span[@class='text']"), c.shown);
+    for (std::size_t i = 0; i < report.html.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(report.html[i]);
+        EXPECT_FALSE(byte < 0x20 && byte != '\n' && byte != '\t') << "a raw control at byte " << i;
+        EXPECT_NE(report.html.substr(i, 2), "\xc2\x85") << "a raw C1 control at byte " << i;
+    }
+    EXPECT_EQ(report.html.find("&#13;"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Report, ReportOfTypedText, ::testing::ValuesIn(kShownTexts),
+                         [](const auto& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------------------------
 // The path–time diagram.
@@ -364,6 +393,17 @@ std::vector<DiagramCase> diagram_cases() {
          {},
          "neuplynul od začátku reakce žádný čas"},
         {"bounds_worked_example", "kinematika-meze", bounds, bounds_points, {"Q15.lo", "Q15.hi"}},
+        // Phases so short that their events lie almost on one spot: the captions still part.
+        {"kinematika_very_short_reaction_and_build_up",
+         "kinematika",
+         with(kinematika, {{"I7", "0,001"}, {"I8", "0,001"}}),
+         kinematika_points,
+         {"R15"}},
+        {"bounds_very_short_reaction_and_build_up",
+         "kinematika-meze",
+         with(bounds, {{"J7.lo", "0,001"}, {"J7.hi", "0,002"}, {"J8.lo", "0,001"}, {"J8.hi", "0,002"}}),
+         bounds_points,
+         {"Q15.lo", "Q15.hi"}},
     };
     // "Dráha na zastavení": to the stop, or to the obstacle in each phase.
     const Texts stopping{{"I1", "50"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "0,2"}, {"I5", "1000"}};
@@ -373,6 +413,11 @@ std::vector<DiagramCase> diagram_cases() {
     cases.push_back({"stopping_before_the_obstacle",
                      "draha-zastaveni",
                      stopping,
+                     {kReactionStart, pedal, skid, {"zastavení", {"R13"}, {"R11"}}},
+                     {}});
+    cases.push_back({"stopping_very_short_reaction_and_build_up",
+                     "draha-zastaveni",
+                     with(stopping, {{"I3", "0,001"}, {"I4", "0,001"}}),
                      {kReactionStart, pedal, skid, {"zastavení", {"R13"}, {"R11"}}},
                      {}});
     cases.push_back({"stopping_obstacle_in_full_braking",
@@ -397,6 +442,49 @@ std::vector<DiagramCase> diagram_cases() {
                      {},
                      "ukazuje zápornou hodnotu -1,145"});
     return cases;
+}
+
+std::size_t utf8_characters(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// A text of the drawing as the space it covers, estimated from its characters generously small
+// (half the font size a character, 0.75 of it above the baseline and 0.2 below), so that only
+// texts that really cover each other are found.
+struct TextBox {
+    std::string text;
+    double left, top, right, bottom;
+};
+TextBox text_box(xmlNodePtr node) {
+    const std::string text = Document::content(node);
+    const double size = std::stod(Document::attribute(node, "font-size").empty() ? "11"
+                                                                                 : Document::attribute(node, "font-size"));
+    const double width = 0.5 * size * static_cast<double>(utf8_characters(text));
+    const double x = std::stod(Document::attribute(node, "x"));
+    const double y = std::stod(Document::attribute(node, "y"));
+    const std::string anchor = Document::attribute(node, "text-anchor");
+    const double left = anchor == "end" ? x - width : anchor == "middle" ? x - width / 2 : x;
+    return {text, left, y - 0.75 * size, left + width, y + 0.2 * size};
+}
+
+// No caption covers another or the axes' numbers, however close the points lie.
+void expect_captions_apart(const Document& document) {
+    std::vector<TextBox> captions;
+    for (xmlNodePtr node : document.nodes("//svg:text[contains(@class,'event-') or contains(@class,'obstacle-')]"))
+        captions.push_back(text_box(node));
+    std::vector<TextBox> numbers;
+    for (xmlNodePtr node : document.nodes("//svg:g[contains(@class,'tick')]/svg:text")) numbers.push_back(text_box(node));
+    EXPECT_FALSE(captions.empty());
+    const auto overlap = [](const TextBox& a, const TextBox& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        for (std::size_t j = i + 1; j < captions.size(); ++j)
+            EXPECT_FALSE(overlap(captions[i], captions[j])) << captions[i].text << " / " << captions[j].text;
+        for (const TextBox& number : numbers)
+            EXPECT_FALSE(overlap(captions[i], number)) << captions[i].text << " / axis number " << number.text;
+    }
 }
 
 class PathTimeDiagram : public ::testing::TestWithParam<DiagramCase> {};
@@ -448,6 +536,7 @@ TEST_P(PathTimeDiagram, PointsSitWhereTheFieldValuesPutThem) {
                     distance_tolerance)
             << c.obstacles[i];
     }
+    expect_captions_apart(document);
 }
 
 INSTANTIATE_TEST_SUITE_P(Report, PathTimeDiagram, ::testing::ValuesIn(diagram_cases()),
