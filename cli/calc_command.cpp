@@ -10,7 +10,7 @@
 
 #include "cli/batch.h"
 #include "cli/output.h"
-#include "cli/report.h"
+#include "report/report.h"
 #include "cli/scenario.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
@@ -72,11 +72,11 @@ private:
     Output& out_;
 };
 
-// The run written as a printable report (cli/report.h) instead of its events; the run's exit status.
+// The run written as a printable report (report/report.h) instead of its events; the run's exit status.
 int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
-    const Report report = make_report(*scenario.page, scenario.fields, separator, local_date());
-    out.write(report.html);
-    return report.completed ? kExitCompleted : kExitFault;
+    const report::Report made = report::make_report(*scenario.page, scenario.fields, separator, report::local_date());
+    out.write(made.html);
+    return made.completed ? kExitCompleted : kExitFault;
 }
 
 int run_single(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "kinematics/braking_diagram.h"
 #include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
 #include "kinematics/braking_layout.h"
@@ -305,7 +306,19 @@ constexpr std::array kWorkedExample{
     FieldText{J7.lower, "0,2"}, FieldText{J7.upper, "0,3"}, FieldText{J8.lower, "1"},   FieldText{J8.upper, "1,2"},
 };
 
-constexpr PageDefinition kPage{"kinematika-meze", kLayout, calculate, kWorkedExample};
+// The path–time diagram: the braking reconstruction of the lower and of the upper values, drawn as
+// a band, with both places of the collision.
+constexpr auto kLowerDiagramPhases = braking_diagram_phases(
+    {J8.lower, J7.lower, Q14.lower, Q13.lower, Q11.lower, Q6.lower, Q16.lower, Q15.lower});
+constexpr auto kUpperDiagramPhases = braking_diagram_phases(
+    {J8.upper, J7.upper, Q14.upper, Q13.upper, Q11.upper, Q6.upper, Q16.upper, Q15.upper});
+constexpr std::array kDiagramCurves{page::DiagramCurve{"dolní mez", kLowerDiagramPhases},
+                                    page::DiagramCurve{"horní mez", kUpperDiagramPhases}};
+constexpr std::array kDiagramObstacles{page::DiagramObstacle{Q15.lower, "místo střetu (dolní mez)"},
+                                       page::DiagramObstacle{Q15.upper, "místo střetu (horní mez)"}};
+constexpr page::PathTimeDiagramFields kDiagram{kDiagramCurves, kDiagramObstacles};
+
+constexpr PageDefinition kPage{"kinematika-meze", kLayout, calculate, kWorkedExample, &kDiagram};
 
 }  // namespace
 

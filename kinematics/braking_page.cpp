@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "kinematics/braking_diagram.h"
 #include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
 #include "kinematics/braking_layout.h"
@@ -161,7 +162,13 @@ constexpr std::array kWorkedExample{
     FieldText{I5, "20"}, FieldText{I6, "0,8"}, FieldText{I7, "0,2"}, FieldText{I8, "1"},
 };
 
-constexpr PageDefinition kPage{"kinematika", kLayout, calculate, kWorkedExample};
+// The path–time diagram: reaction, build-up and the skid mark up to the collision.
+constexpr auto kDiagramPhases = braking_diagram_phases({I8, I7, R14, R13, R11, R6, R16, R15});
+constexpr std::array kDiagramCurves{page::DiagramCurve{{}, kDiagramPhases}};
+constexpr std::array kDiagramObstacles{page::DiagramObstacle{R15, page::kCollisionPlace}};
+constexpr page::PathTimeDiagramFields kDiagram{kDiagramCurves, kDiagramObstacles};
+
+constexpr PageDefinition kPage{"kinematika", kLayout, calculate, kWorkedExample, &kDiagram};
 
 }  // namespace
 

@@ -309,7 +309,19 @@ constexpr std::array kWorkedExample{
     FieldText{I1, "50"}, FieldText{I2, "0,8"}, FieldText{I3, "1"}, FieldText{I4, "0,2"}, FieldText{I5, "1000"},
 };
 
-constexpr PageDefinition kPage{"draha-zastaveni", kLayout, calculate, kWorkedExample};
+// The path–time diagram: forwards to the stop, or to the obstacle when the vehicle reaches it.
+constexpr std::array kDiagramPhases{
+    page::DiagramPhase{page::MotionPhase::Reaction, {}, page::step(I3), page::step(R4), page::kPedalPressEvent},
+    page::DiagramPhase{page::MotionPhase::BuildUp, R3, page::step(I4), page::step(R5), page::kSkidStartEvent},
+    page::DiagramPhase{page::MotionPhase::FullBraking, R8, page::at(R13), page::at(R11), page::kStopEvent,
+                       page::EventMark::Stop},
+};
+constexpr std::array kDiagramCurves{
+    page::DiagramCurve{{}, kDiagramPhases, page::DiagramCollision{C8, I5, "střet s překážkou"}}};
+constexpr std::array kDiagramObstacles{page::DiagramObstacle{I5, "překážka"}};
+constexpr page::PathTimeDiagramFields kDiagram{kDiagramCurves, kDiagramObstacles};
+
+constexpr PageDefinition kPage{"draha-zastaveni", kLayout, calculate, kWorkedExample, &kDiagram};
 
 }  // namespace
 

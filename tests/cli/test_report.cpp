@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "cli/calc_command.h"
-#include "cli/report.h"
+#include "report/report.h"
 #include "numeric/parse_number.h"
 #include "registry/page_tree.h"
 #include "tests/support/page_runs.h"
@@ -127,12 +127,12 @@ HeadlessRun run_headless(const page::PageDefinition& definition, const Texts& ty
 }
 
 struct Made {
-    vorlanex::cli::Report report;
+    vorlanex::report::Report report;
     HeadlessRun headless;
 };
 
 Made make(const page::PageDefinition& definition, const Texts& typed, const std::string& separator) {
-    return {vorlanex::cli::make_report(definition, typed, DecimalSeparator(separator), kDate),
+    return {vorlanex::report::make_report(definition, typed, DecimalSeparator(separator), kDate),
             run_headless(definition, typed, separator)};
 }
 
@@ -285,8 +285,8 @@ class ReportOfTypedText : public ::testing::TestWithParam<ShownText> {};
 
 TEST_P(ReportOfTypedText, ShowsEveryCharacterAndStaysConforming) {
     const ShownText& c = GetParam();
-    const vorlanex::cli::Report report =
-        vorlanex::cli::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate);
+    const vorlanex::report::Report report =
+        vorlanex::report::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate);
     const Document document(report.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span[@class='text']"), c.shown);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 // `text` as an attribute value, or as element content the program wrote itself: "&", "<", ">" and
 // quotes written as references; bytes that are not well-formed UTF-8, and characters that an HTML
@@ -21,4 +21,4 @@ std::string escaped_visibly(std::string_view text);
 // A length in SVG user units, with two decimals and a "." whatever the locale.
 std::string svg_number(double value);
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

@@ -1,11 +1,11 @@
-#include "cli/recorded_run.h"
+#include "report/recorded_run.h"
 
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                          const numeric::DecimalSeparator& separator)
@@ -46,4 +46,4 @@ std::optional<double> RecordedRun::value(std::string_view field_id) const {
     }
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

@@ -1,15 +1,15 @@
-#include "cli/report.h"
+#include "report/report.h"
 
 #include <ctime>
 #include <string_view>
 #include <vector>
 
-#include "cli/markup.h"
-#include "cli/path_time_diagram.h"
-#include "cli/recorded_run.h"
+#include "report/markup.h"
+#include "report/path_time_diagram.h"
+#include "report/recorded_run.h"
 #include "registry/page_tree.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 namespace {
 
@@ -261,4 +261,4 @@ std::chrono::year_month_day local_date() {
                                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "cli/recorded_run.h"
+#include "report/recorded_run.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 struct PathTimeDiagram {
     std::string svg;        // the drawing (an <svg> element), when it could be drawn
@@ -20,4 +20,4 @@ struct PathTimeDiagram {
 // The diagram of the run's page, or nothing for a page that has none.
 std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run);
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

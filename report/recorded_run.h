@@ -15,7 +15,7 @@
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 class RecordedRun {
 public:
@@ -51,4 +51,4 @@ private:
     std::optional<std::string> fault_;
 };
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

@@ -1,11 +1,11 @@
-#include "cli/markup.h"
+#include "report/markup.h"
 
 #include <array>
 #include <charconv>
 
 #include "numeric/utf8.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 namespace {
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
@@ -80,4 +80,4 @@ std::string svg_number(double value) {
     return text == "-0.00" ? "0.00" : text;
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

@@ -14,7 +14,7 @@
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 struct Report {
     std::string html;
@@ -29,4 +29,4 @@ Report make_report(const page::PageDefinition& page, std::span<const std::pair<s
 // Today on the local clock.
 std::chrono::year_month_day local_date();
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report

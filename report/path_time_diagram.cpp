@@ -1,311 +1,20 @@
-#include "cli/path_time_diagram.h"
+#include "report/path_time_diagram.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
 #include <string_view>
+#include <variant>
 #include <vector>
 
-#include "cli/markup.h"
 #include "numeric/show_number.h"
+#include "report/diagram_values.h"
+#include "report/markup.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::report {
 
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// What each page's diagram is made of: which fields hold each phase's start speed, duration and
-// distance, and where the collision and the obstacle stand. The rest of this file is the same for
-// every page.
-
-enum class Phase { Reaction, BuildUp, FullBraking };
-
-// Where a phase ends, in time or distance: a field holding the step from the phase's start, or a
-// field holding the value counted from the start of the reaction.
-struct Coordinate {
-    std::string_view field;
-    bool from_reaction_start = false;
-};
-constexpr Coordinate step(std::string_view field) { return {field, false}; }
-constexpr Coordinate at(std::string_view field) { return {field, true}; }
-
-enum class Mark { Event, Collision, Stop };
-
-struct PhaseRecipe {
-    Phase phase;
-    std::string_view start_speed;  // km/h or m/s, as the field's unit says; none at constant speed
-    Coordinate time;
-    Coordinate distance;
-    std::string_view end_event;
-    Mark end_mark = Mark::Event;
-};
-
-// An obstacle the vehicle may reach before it stops. The run writes the collision time into
-// `time` (counted from the start of the reaction), or a text that is no number when there is no
-// collision; the vehicle then meets the obstacle at `distance`. The phases after it have no values.
-struct CollisionRecipe {
-    std::string_view time;
-    std::string_view distance;
-    std::string_view caption;
-};
-
-struct CurveRecipe {
-    std::string_view name;  // empty for a page's one curve
-    std::span<const PhaseRecipe> phases;
-    std::optional<CollisionRecipe> collision = std::nullopt;
-};
-
-struct ObstacleRecipe {
-    std::string_view field;
-    std::string_view caption;
-};
-
-struct DiagramRecipe {
-    std::string_view page_key;
-    std::span<const CurveRecipe> curves;  // one, or the lower and the upper curve of a band
-    std::span<const ObstacleRecipe> obstacles;
-};
-
-constexpr std::string_view kReactionStart = "začátek reakce";
-constexpr std::string_view kPedalPress = "sešlápnutí pedálu brzdy";
-constexpr std::string_view kSkidStart = "začátek blokovací stopy";
-constexpr std::string_view kCollision = "střet";
-constexpr std::string_view kStop = "zastavení";
-constexpr std::string_view kCollisionPlace = "místo střetu";
-
-// "Kinematika": reaction, build-up, then the skid mark up to the collision, which ends at the
-// reaction-start time and distance the page shows.
-constexpr std::array kBrakingPhases{
-    PhaseRecipe{Phase::Reaction, {}, step("I8"), step("R14"), kPedalPress},
-    PhaseRecipe{Phase::BuildUp, "R11", step("I7"), step("R13"), kSkidStart},
-    PhaseRecipe{Phase::FullBraking, "R6", at("R16"), at("R15"), kCollision, Mark::Collision},
-};
-constexpr std::array kBrakingCurves{CurveRecipe{{}, kBrakingPhases}};
-constexpr std::array kBrakingObstacles{ObstacleRecipe{"R15", kCollisionPlace}};
-
-// "Kinematika (+ meze)": the same for the lower and for the upper values, drawn as a band.
-constexpr std::array kLowerBrakingPhases{
-    PhaseRecipe{Phase::Reaction, {}, step("J8.lo"), step("Q14.lo"), kPedalPress},
-    PhaseRecipe{Phase::BuildUp, "Q11.lo", step("J7.lo"), step("Q13.lo"), kSkidStart},
-    PhaseRecipe{Phase::FullBraking, "Q6.lo", at("Q16.lo"), at("Q15.lo"), kCollision, Mark::Collision},
-};
-constexpr std::array kUpperBrakingPhases{
-    PhaseRecipe{Phase::Reaction, {}, step("J8.hi"), step("Q14.hi"), kPedalPress},
-    PhaseRecipe{Phase::BuildUp, "Q11.hi", step("J7.hi"), step("Q13.hi"), kSkidStart},
-    PhaseRecipe{Phase::FullBraking, "Q6.hi", at("Q16.hi"), at("Q15.hi"), kCollision, Mark::Collision},
-};
-constexpr std::array kBoundsCurves{CurveRecipe{"dolní mez", kLowerBrakingPhases},
-                                   CurveRecipe{"horní mez", kUpperBrakingPhases}};
-constexpr std::array kBoundsObstacles{ObstacleRecipe{"Q15.lo", "místo střetu (dolní mez)"},
-                                      ObstacleRecipe{"Q15.hi", "místo střetu (horní mez)"}};
-
-// "Dráha na zastavení": forwards to the stop, or to the obstacle when the vehicle reaches it.
-constexpr std::array kStoppingPhases{
-    PhaseRecipe{Phase::Reaction, {}, step("I3"), step("R4"), kPedalPress},
-    PhaseRecipe{Phase::BuildUp, "R3", step("I4"), step("R5"), kSkidStart},
-    PhaseRecipe{Phase::FullBraking, "R8", at("R13"), at("R11"), kStop, Mark::Stop},
-};
-constexpr std::array kStoppingCurves{CurveRecipe{{}, kStoppingPhases, CollisionRecipe{"C8", "I5", "střet s překážkou"}}};
-constexpr std::array kStoppingObstacles{ObstacleRecipe{"I5", "překážka"}};
-
-constexpr std::array kDiagrams{
-    DiagramRecipe{"kinematika", kBrakingCurves, kBrakingObstacles},
-    DiagramRecipe{"kinematika-meze", kBoundsCurves, kBoundsObstacles},
-    DiagramRecipe{"draha-zastaveni", kStoppingCurves, kStoppingObstacles},
-};
-
-// ---------------------------------------------------------------------------------------------
-// Reading the values.
-
-struct Point {
-    double t = 0;  // s
-    double s = 0;  // m
-};
-
-// The run's values as the diagram needs them: a field the run did not write, or that holds no
-// number, or a negative value (a time, a distance or a speed), is noted, and the diagram is not
-// drawn.
-class Values {
-public:
-    explicit Values(const RecordedRun& run) : run_(run) {}
-
-    // The field's value, without noting anything when it has none.
-    std::optional<double> peek(std::string_view field) const { return run_.value(field); }
-
-    // The field's value; a missing or negative one is noted.
-    std::optional<double> require(std::string_view field) {
-        const std::optional<double> value = run_.value(field);
-        if (!value && !run_.written(field) && !is_input(field)) {
-            add_once(not_written_, "„" + name(field) + "“");
-        } else if (!value) {
-            note("pole „" + name(field) + "“ neobsahuje číslo");
-        } else if (!(*value >= 0)) {
-            note("pole „" + name(field) + "“ ukazuje zápornou hodnotu " + run_.text_after(field));
-            return std::nullopt;
-        }
-        return value;
-    }
-
-    // A speed in m/s, from a field in km/h or in m/s.
-    std::optional<double> require_speed(std::string_view field) {
-        const std::optional<double> value = require(field);
-        if (!value) return std::nullopt;
-        const page::Field* definition = run_.page().find_field(field);
-        return definition && definition->unit == "km/h" ? *value / 3.6 : *value;
-    }
-
-    void note(std::string problem) { add_once(problems_, std::move(problem)); }
-
-    // What keeps the diagram from being drawn, fields the run did not write first; none when it can be.
-    std::vector<std::string> problems() const {
-        std::vector<std::string> all;
-        if (!not_written_.empty()) {
-            std::string list;
-            for (std::size_t i = 0; i < not_written_.size(); ++i) {
-                list += (i == 0 ? "" : i + 1 == not_written_.size() ? " a " : ", ") + not_written_[i];
-            }
-            all.push_back("výpočet nezapsal pole " + list);
-        }
-        all.insert(all.end(), problems_.begin(), problems_.end());
-        return all;
-    }
-
-    const RecordedRun& run() const { return run_; }
-    std::string name(std::string_view field) const {
-        const page::Field* definition = run_.page().find_field(field);
-        return definition ? std::string(definition->accessible_name) : std::string(field);
-    }
-    // The field's text with its unit, as a label: "46,93 m".
-    std::string shown(std::string_view field) const {
-        const page::Field* definition = run_.page().find_field(field);
-        return run_.text_after(field) + (definition ? " " + std::string(definition->unit) : "");
-    }
-
-private:
-    static void add_once(std::vector<std::string>& list, std::string item) {
-        if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(std::move(item));
-    }
-    bool is_input(std::string_view field) const {
-        const page::Field* definition = run_.page().find_field(field);
-        return definition && definition->role == page::FieldRole::Input;
-    }
-
-    const RecordedRun& run_;
-    std::vector<std::string> not_written_;
-    std::vector<std::string> problems_;
-};
-
-// One phase as drawn: a straight line at constant speed, or a parabola (a quadratic Bézier curve
-// whose control point lies half-way in time along the start speed's tangent).
-struct Segment {
-    Phase phase;
-    Point from;
-    Point to;
-    std::optional<Point> control;
-};
-
-struct EventPoint {
-    std::string caption;
-    Point at;
-    Mark mark;
-    std::string detail;  // the shown time and distance, where both come from one field each
-};
-
-struct Curve {
-    std::string_view name;
-    std::vector<Segment> segments;
-    std::vector<EventPoint> events;
-};
-
-Segment draw_phase(Phase phase, Point from, Point to, std::optional<double> start_speed) {
-    const double duration = to.t - from.t;
-    if (phase == Phase::Reaction || !start_speed || !(duration > 0)) return {phase, from, to, std::nullopt};
-    return {phase, from, to, Point{from.t + duration / 2, from.s + *start_speed * duration / 2}};
-}
-
-// One coordinate of a phase's end; `quiet`: a missing value is expected and not noted.
-std::optional<double> coordinate(Values& values, Coordinate where, double start, bool quiet) {
-    const std::optional<double> value = quiet ? values.peek(where.field) : values.require(where.field);
-    if (!value) return std::nullopt;
-    if (quiet && !(*value >= 0)) return values.require(where.field);
-    return where.from_reaction_start ? *value : start + *value;
-}
-
-std::string detail_of(const Values& values, std::string_view time_field, std::string_view distance_field) {
-    return "t = " + values.shown(time_field) + ", s = " + values.shown(distance_field);
-}
-
-// The run's curve, phase by phase from the start of the reaction; nothing when a value is missing
-// (the problem is noted in `values`).
-std::optional<Curve> build_curve(const CurveRecipe& recipe, Values& values) {
-    Curve curve{recipe.name, {}, {}};
-    Point start{0, 0};
-    curve.events.push_back({std::string(kReactionStart), start, Mark::Event, {}});
-    bool complete = true;
-
-    std::optional<Point> collision;
-    if (recipe.collision) {
-        if (!values.run().written(recipe.collision->time)) {
-            values.require(recipe.collision->time);
-            complete = false;
-        } else if (values.peek(recipe.collision->time)) {
-            const std::optional<double> tc = values.require(recipe.collision->time);
-            const std::optional<double> d = values.require(recipe.collision->distance);
-            if (tc && d) {
-                collision = Point{*tc, *d};
-            } else {
-                complete = false;
-            }
-        }
-    }
-
-    for (const PhaseRecipe& phase : recipe.phases) {
-        const bool quiet = collision.has_value();
-        const std::optional<double> t = coordinate(values, phase.time, start.t, quiet);
-        const std::optional<double> s = coordinate(values, phase.distance, start.s, quiet);
-        std::optional<double> speed;
-        if (phase.phase != Phase::Reaction) {
-            speed = quiet && !values.peek(phase.start_speed) ? std::nullopt : values.require_speed(phase.start_speed);
-        }
-        const bool ends = t && s;
-        if (collision && (!ends || !(collision->s > *s))) {
-            // The vehicle meets the obstacle in this phase: the phase is drawn up to it.
-            if (phase.phase != Phase::Reaction && !speed) values.require_speed(phase.start_speed);
-            curve.segments.push_back(draw_phase(phase.phase, start, *collision, speed));
-            curve.events.push_back({std::string(recipe.collision->caption), *collision, Mark::Collision,
-                                    detail_of(values, recipe.collision->time, recipe.collision->distance)});
-            collision.reset();
-            break;
-        }
-        if (!ends) {
-            complete = false;  // noted when its value was read
-            continue;
-        }
-        if (phase.phase != Phase::Reaction && !speed) {
-            if (quiet) values.require_speed(phase.start_speed);
-            complete = false;
-            continue;
-        }
-        const Point end{*t, *s};
-        curve.segments.push_back(draw_phase(phase.phase, start, end, speed));
-        curve.events.push_back({std::string(phase.end_event), end, phase.end_mark,
-                                phase.time.from_reaction_start && phase.distance.from_reaction_start
-                                    ? detail_of(values, phase.time.field, phase.distance.field)
-                                    : std::string()});
-        start = end;
-    }
-    if (collision) {
-        // Reached after the last phase's end: marked where the run puts it.
-        curve.events.push_back({std::string(recipe.collision->caption), *collision, Mark::Collision,
-                                detail_of(values, recipe.collision->time, recipe.collision->distance)});
-    }
-    if (!complete) return std::nullopt;
-    return curve;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Drawing.
 
 // An axis from 0 to `max` with a tick every `step` (1, 2 or 5 times a power of ten), about
 // `ticks` ticks in all.
@@ -341,15 +50,15 @@ struct PhaseStyle {
     std::string_view colour;
 };
 
-constexpr PhaseStyle style_of(Phase phase) {
+constexpr PhaseStyle style_of(page::MotionPhase phase) {
     switch (phase) {
-        case Phase::Reaction: return {"reakce řidiče (stálá rychlost)", "reaction", "#1f5fbf"};
-        case Phase::BuildUp: return {"náběh brzdného účinku", "build-up", "#e07b00"};
-        case Phase::FullBraking: return {"plné brzdění", "full-braking", "#c62828"};
+        case page::MotionPhase::Reaction: return {"reakce řidiče (stálá rychlost)", "reaction", "#1f5fbf"};
+        case page::MotionPhase::BuildUp: return {"náběh brzdného účinku", "build-up", "#e07b00"};
+        case page::MotionPhase::FullBraking: return {"plné brzdění", "full-braking", "#c62828"};
     }
     return {};
 }
-constexpr std::array kPhases{Phase::Reaction, Phase::BuildUp, Phase::FullBraking};
+constexpr std::array kPhases{page::MotionPhase::Reaction, page::MotionPhase::BuildUp, page::MotionPhase::FullBraking};
 constexpr std::string_view kObstacleColour = "#6a1b9a";
 constexpr std::string_view kBandColour = "#c62828";
 
@@ -505,14 +214,14 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band, Label
         const double y = plot.y(event.at.s);
         const std::string caption =
             curve.name.empty() ? event.caption : event.caption + " (" + std::string(curve.name) + ")";
-        const char* mark_class = event.mark == Mark::Collision ? "event collision"
-                                 : event.mark == Mark::Stop    ? "event stop"
+        const char* mark_class = event.mark == page::EventMark::Collision ? "event collision"
+                                 : event.mark == page::EventMark::Stop    ? "event stop"
                                                                : "event";
-        const std::string_view fill = event.mark == Mark::Collision ? "#c62828"
-                                      : event.mark == Mark::Stop    ? "#fff"
+        const std::string_view fill = event.mark == page::EventMark::Collision ? "#c62828"
+                                      : event.mark == page::EventMark::Stop    ? "#fff"
                                                                     : "#222";
         svg += "<circle class=\"" + std::string(mark_class) + "\" cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) +
-               "\" r=\"" + (event.mark == Mark::Event ? "3.5" : "5") + "\" fill=\"" + std::string(fill) +
+               "\" r=\"" + (event.mark == page::EventMark::Event ? "3.5" : "5") + "\" fill=\"" + std::string(fill) +
                "\" stroke=\"#222\" stroke-width=\"1.5\"><title>" + escaped(caption) + "</title></circle>\n";
         // In a band only the last event of each curve is named, so the two curves' names do not
         // cover each other.
@@ -586,7 +295,7 @@ std::string legend(bool has_band, bool has_obstacle) {
     std::string svg = "<g class=\"legend\" font-size=\"11\" fill=\"#222\">\n";
     double x = kPlotLeft;
     const double y = kHeight - 20;
-    for (const Phase phase : kPhases) {
+    for (const page::MotionPhase phase : kPhases) {
         const PhaseStyle style = style_of(phase);
         svg += "<line x1=\"" + svg_number(x) + "\" y1=\"" + svg_number(y - 4) + "\" x2=\"" + svg_number(x + 22) +
                "\" y2=\"" + svg_number(y - 4) + "\" stroke=\"" + std::string(style.colour) +
@@ -612,13 +321,6 @@ std::string legend(bool has_band, bool has_obstacle) {
     return svg + "</g>\n";
 }
 
-const DiagramRecipe* recipe_of(std::string_view page_key) {
-    for (const DiagramRecipe& recipe : kDiagrams) {
-        if (recipe.page_key == page_key) return &recipe;
-    }
-    return nullptr;
-}
-
 std::string joined(const std::vector<std::string>& parts) {
     std::string text;
     for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
@@ -628,22 +330,13 @@ std::string joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
-    const DiagramRecipe* recipe = recipe_of(run.page().key);
-    if (!recipe) return std::nullopt;
-
-    Values values(run);
-    std::vector<Curve> curves;
-    for (const CurveRecipe& curve_recipe : recipe->curves) {
-        if (std::optional<Curve> curve = build_curve(curve_recipe, values)) curves.push_back(std::move(*curve));
+    if (!run.page().path_time_diagram) return std::nullopt;
+    auto read = read_diagram_values(run, *run.page().path_time_diagram);
+    if (const auto* problems = std::get_if<std::vector<std::string>>(&read)) {
+        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(*problems) + "."};
     }
-    std::vector<std::pair<std::string_view, double>> obstacle_values;
-    for (const ObstacleRecipe& obstacle : recipe->obstacles) {
-        if (const std::optional<double> s = values.require(obstacle.field))
-            obstacle_values.emplace_back(obstacle.field, *s);
-    }
-    if (const std::vector<std::string> problems = values.problems(); !problems.empty()) {
-        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(problems) + "."};
-    }
+    const std::vector<Curve>& curves = std::get<DiagramValues>(read).curves;
+    const std::vector<ObstacleValue>& obstacle_values = std::get<DiagramValues>(read).obstacles;
 
     // The extent of the curves, their control points included (a Bézier curve stays within them).
     Point largest;
@@ -666,11 +359,10 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     // An obstacle far beyond the stop is named, not drawn, so that it does not shrink the curve.
     const double curve_extent = largest.s;
     std::vector<Obstacle> obstacles;
-    for (std::size_t i = 0; i < obstacle_values.size(); ++i) {
-        const auto& [field, s] = obstacle_values[i];
-        const bool inside = s <= 2 * std::max(curve_extent, kSmallestSpan);
-        if (inside) largest.s = std::max(largest.s, s);
-        obstacles.push_back({std::string(recipe->obstacles[i].caption) + ": " + values.shown(field), s, inside});
+    for (const ObstacleValue& obstacle : obstacle_values) {
+        const bool inside = obstacle.s <= 2 * std::max(curve_extent, kSmallestSpan);
+        if (inside) largest.s = std::max(largest.s, obstacle.s);
+        obstacles.push_back({obstacle.caption, obstacle.s, inside});
     }
     // A little room beyond the last point, so that its mark and caption stay inside the frame.
     constexpr double kHeadroom = 1.04;
@@ -702,4 +394,4 @@ std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
     return PathTimeDiagram{svg, {}};
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::report
