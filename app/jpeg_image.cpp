@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QResource>
 #include <QScopeGuard>
 #include <QtGlobal>
 
@@ -142,15 +141,8 @@ QImage decode_jpeg(std::span<const unsigned char> bytes) {
     return image;
 }
 
-QImage decode_jpeg_resource(const QString& resource_path) {
-    // An uncompressed resource (rcc stores JPEG pictures so, as they do not compress) is decoded
-    // in place, without a copy.
-    const QResource resource(resource_path);
-    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression &&
-        resource.data() != nullptr) {
-        return decode_jpeg({resource.data(), static_cast<std::size_t>(resource.size())});
-    }
-    QFile file(resource_path);
+QImage decode_jpeg_file(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
     return decode_jpeg({reinterpret_cast<const unsigned char*>(bytes.constData()),

@@ -15,8 +15,9 @@ namespace vorlanex::app {
 // up. CMYK/YCCK pictures and pictures larger than 16384 px in either direction are refused too.
 QImage decode_jpeg(std::span<const unsigned char> bytes);
 
-// Reads a Qt resource (":/pictures/x.jpg") - or, failing that, a plain file - and decodes it.
-// Returns a null image when it does not exist or cannot be decoded.
-QImage decode_jpeg_resource(const QString& resource_path);
+// Reads a picture file and decodes it; a null image when it cannot be read or decoded. The window's
+// own pictures are compiled into the program (resources/compiled_pictures) and go to decode_jpeg
+// directly; this is for a picture on disk.
+QImage decode_jpeg_file(const QString& path);
 
 }  // namespace vorlanex::app

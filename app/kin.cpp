@@ -62,7 +62,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
             pages_.push_back(built);
             content = built;
         } else {
-            content = new QWidget;  // a page whose calculation is not built yet
+            content = new QWidget;  // a page that only holds sub-pages
         }
         tabs->addTab(content, qstring(caption));
         return content;

@@ -4,7 +4,7 @@
 
 #include "collision/gev_layout.h"
 #include "collision/gev_ranges.h"
-#include "collision/warned_substitute.h"
+#include "page/substitute.h"
 #include "numeric/round_to_places.h"
 #include "numeric/speed_units.h"
 
@@ -60,8 +60,8 @@ void calculate(Port& page) {
     // leaves it.
     double EES = read_number(page, I1);
     double V = read_number(page, I2);
-    if (!(EES >= 0)) EES = warned_substitute(page, I1, kNegativeEesWarning, 0);
-    if (!(V >= EES)) V = warned_substitute(page, I2, kSpeedBelowEesWarning, EES);
+    if (!(EES >= 0)) EES = page::warn_and_substitute(page, I1, kNegativeEesWarning, {0});
+    if (!(V >= EES)) V = page::warn_and_substitute(page, I2, kSpeedBelowEesWarning, {EES});
 
     write_number(page, R1, numeric::metres_per_second_rounded(V, 3));
 

@@ -5,7 +5,7 @@
 #include "collision/gev_layout.h"
 #include "collision/gev_ranges.h"
 #include "collision/vehicle_mass.h"
-#include "collision/warned_substitute.h"
+#include "page/substitute.h"
 
 namespace vorlanex::collision {
 
@@ -71,7 +71,7 @@ void calculate(Port& page) {
     double E_DEF = read_number(page, I2);
     double m1 = read_number(page, I3);
     double m2 = read_number(page, I4);
-    if (!(E_DEF > 0)) E_DEF = warned_substitute(page, I2, kEnergyWarning, kSubstituteEnergy);
+    if (!(E_DEF > 0)) E_DEF = page::warn_and_substitute(page, I2, kEnergyWarning, {kSubstituteEnergy});
     m1 = checked_mass(page, I3, m1);
     m2 = checked_mass(page, I4, m2);
 

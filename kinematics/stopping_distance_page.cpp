@@ -8,6 +8,7 @@
 #include "kinematics/braking_layout.h"
 #include "kinematics/braking_model.h"
 #include "numeric/round_to_places.h"
+#include "page/substitute.h"
 
 namespace vorlanex::kinematics {
 
@@ -127,23 +128,12 @@ constexpr std::string_view kCollisionDuringBuildUp = "Střet nastane ve fázi n�
 
 // A value used instead of a rejected input, and the text written into the input for it ("," for
 // the decimal separator).
-struct Substitute {
-    double value;
-    std::string_view text;
-};
+// The substitutes are written as these literal texts (with the current decimal separator), so
+// that the next run reads them again.
 constexpr Substitute kSpeedSubstitute{10, "10"};
 constexpr Substitute kAdhesionSubstitute{0.8, "0,8"};
 constexpr Substitute kTimeSubstitute{1, "1"};
 constexpr Substitute kObstacleSubstitute{50, "50"};
-
-// Writes the substitute's text into the input, with the current decimal separator, so that the
-// next run reads it again; gives its value.
-double substitute(Port& page, std::string_view field_id, const Substitute& substitute) {
-    std::string text;
-    for (char c : substitute.text) text += c == ',' ? std::string(page.separator().text()) : std::string(1, c);
-    page.set_text(field_id, text);
-    return substitute.value;
-}
 
 // w = V / 3.6 − a_n × tₙ: the speed at the start of full braking, never stored.
 Extended full_braking_speed(double V, double an, double tn) { return metres_per_second(V) - Extended{an} * tn; }
@@ -246,22 +236,13 @@ void calculate(Port& page) {
     if (!(mu > 0)) mu = substitute(page, I2, kAdhesionSubstitute);
 
     double tr = read_number(page, I3);
-    if (!(tr >= 0)) {
-        page.warning(kNegativeTime);
-        tr = substitute(page, I3, kTimeSubstitute);
-    }
+    if (!(tr >= 0)) tr = warn_and_substitute(page, I3, kNegativeTime, kTimeSubstitute);
 
     double tn = read_number(page, I4);
-    if (!(tn >= 0)) {
-        page.warning(kNegativeTime);
-        tn = substitute(page, I4, kTimeSubstitute);
-    }
+    if (!(tn >= 0)) tn = warn_and_substitute(page, I4, kNegativeTime, kTimeSubstitute);
 
     double d = read_number(page, I5);
-    if (!(d > 0)) {
-        page.warning(kObstacleTooClose);
-        d = substitute(page, I5, kObstacleSubstitute);
-    }
+    if (!(d > 0)) d = warn_and_substitute(page, I5, kObstacleTooClose, kObstacleSubstitute);
 
     // Reaction and build-up: each value is rounded to 3 places as it is formed, and only the
     // rounded value is used afterwards.

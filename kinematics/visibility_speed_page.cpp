@@ -5,6 +5,7 @@
 
 #include "kinematics/braking_fields.h"
 #include "kinematics/braking_model.h"
+#include "page/substitute.h"
 
 namespace vorlanex::kinematics {
 
@@ -89,19 +90,12 @@ constexpr std::string_view kAdhesionWarning = "Pozor, součinitel adheze musí b
 constexpr std::string_view kReactionTimeWarning = "Pozor, čas reakce nesmí být < 0 !";
 constexpr std::string_view kBuildUpTimeWarning = "Pozor, hodnota času nesmí být < 0 !";
 
-// What the calculation goes on with after a warning.
+// What the calculation goes on with after a warning; the field shows it too, and the next run
+// reads it.
 constexpr double kSubstituteDistance = 5;
 constexpr double kSubstituteAdhesion = 0.8;
 constexpr double kSubstituteReactionTime = 1;
 constexpr double kSubstituteBuildUpTime = 0.15;
-
-// A value rejected by its check: the warning, then the substitute, which the field shows too and
-// the next run reads.
-double substituted(Port& page, std::string_view field_id, std::string_view warning, double substitute) {
-    page.warning(warning);
-    write_number(page, field_id, substitute);
-    return substitute;
-}
 
 void calculate(Port& page) {
     // All four inputs are read before any is checked: a field that is not a number stops the
@@ -111,11 +105,11 @@ void calculate(Port& page) {
     double tr = read_number(page, I3);
     double tn = read_number(page, I4);
 
-    if (!(L > 0)) L = substituted(page, I1, kDistanceWarning, kSubstituteDistance);
+    if (!(L > 0)) L = warn_and_substitute(page, I1, kDistanceWarning, {kSubstituteDistance});
     // The calculation goes on with 0.8, although the warning says it cannot be made.
-    if (!(mu > 0)) mu = substituted(page, I2, kAdhesionWarning, kSubstituteAdhesion);
-    if (!(tr >= 0)) tr = substituted(page, I3, kReactionTimeWarning, kSubstituteReactionTime);
-    if (!(tn >= 0)) tn = substituted(page, I4, kBuildUpTimeWarning, kSubstituteBuildUpTime);
+    if (!(mu > 0)) mu = warn_and_substitute(page, I2, kAdhesionWarning, {kSubstituteAdhesion});
+    if (!(tr >= 0)) tr = warn_and_substitute(page, I3, kReactionTimeWarning, {kSubstituteReactionTime});
+    if (!(tn >= 0)) tn = warn_and_substitute(page, I4, kBuildUpTimeWarning, {kSubstituteBuildUpTime});
 
     const double a = store(deceleration(mu));
 

@@ -1,7 +1,7 @@
 #pragma once
 // The two faults that stop a running calculation. They are the only exceptions in the program:
-// thrown by the numeric layer, caught once by whoever runs a calculation (the window's
-// "Výpočet" handler or the command-line run loop), which then shows the error box text.
+// thrown by the numeric layer and caught in one place, page::press_calculate, which turns them into
+// the error box's text for whoever pressed "Výpočet" (the window, the command, the tests).
 #include <exception>
 #include <string>
 #include <string_view>

@@ -2,16 +2,20 @@
 
 namespace vorlanex::page {
 
-std::string default_text(const Field& field, const numeric::DecimalSeparator& separator) {
-    std::string text;
-    for (char c : field.default_text) {
+std::string with_separator(std::string_view text, const numeric::DecimalSeparator& separator) {
+    std::string shown;
+    for (char c : text) {
         if (c == ',') {
-            text += separator.text();
+            shown += separator.text();
         } else {
-            text += c;
+            shown += c;
         }
     }
-    return text;
+    return shown;
+}
+
+std::string default_text(const Field& field, const numeric::DecimalSeparator& separator) {
+    return with_separator(field.default_text, separator);
 }
 
 }  // namespace vorlanex::page

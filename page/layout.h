@@ -135,6 +135,9 @@ constexpr std::array<T, (Sizes + ...)> joined(const std::array<T, Sizes>&... par
     return all;
 }
 
+// A text written with "," for the decimal separator ("0,8"), with the current separator instead.
+std::string with_separator(std::string_view text, const numeric::DecimalSeparator& separator);
+
 // A field's default text with the current decimal separator in place of the ",", so the program
 // never rejects its own default texts.
 std::string default_text(const Field& field, const numeric::DecimalSeparator& separator);

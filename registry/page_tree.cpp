@@ -1,6 +1,7 @@
 #include "registry/page_tree.h"
 
 #include <array>
+#include <vector>
 
 #include "collision/gev_definition_page.h"
 #include "collision/gev_evu_page.h"
@@ -56,13 +57,13 @@ std::span<const TopPage> tree() {
     return top_pages;
 }
 
-std::array<const page::PageDefinition*, 8> collect_pages() {
-    std::array<const page::PageDefinition*, 8> pages{};
-    std::size_t count = 0;
+// Every calculation page of the tree, in tab order; as many as the tree holds.
+std::vector<const page::PageDefinition*> collect_pages() {
+    std::vector<const page::PageDefinition*> pages;
     for (const TopPage& top : tree()) {
-        if (top.page) pages[count++] = top.page;
+        if (top.page) pages.push_back(top.page);
         for (const SubPage& sub : top.sub_pages) {
-            if (sub.page) pages[count++] = sub.page;
+            if (sub.page) pages.push_back(sub.page);
         }
     }
     return pages;
@@ -73,10 +74,8 @@ std::array<const page::PageDefinition*, 8> collect_pages() {
 std::span<const TopPage> page_tree() { return tree(); }
 
 std::span<const page::PageDefinition* const> calculation_pages() {
-    static const std::array<const page::PageDefinition*, 8> pages = collect_pages();
-    std::size_t count = 0;
-    while (count < pages.size() && pages[count]) ++count;
-    return {pages.data(), count};
+    static const std::vector<const page::PageDefinition*> pages = collect_pages();
+    return pages;
 }
 
 const page::PageDefinition* find_page(std::string_view key) {

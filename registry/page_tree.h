@@ -10,7 +10,7 @@ namespace vorlanex::registry {
 
 struct SubPage {
     std::string_view caption;
-    const page::PageDefinition* page;  // nullptr while the page has no calculation yet
+    const page::PageDefinition* page;  // the calculation page it holds
 };
 
 struct TopPage {

@@ -20,7 +20,7 @@
 namespace {
 
 using vorlanex::app::decode_jpeg;
-using vorlanex::app::decode_jpeg_resource;
+using vorlanex::app::decode_jpeg_file;
 using Bytes = std::vector<unsigned char>;
 
 struct Rgb {
@@ -227,11 +227,11 @@ TEST(JpegImage, ResourceOrFileIsReadAndDecoded) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     }
-    EXPECT_EQ(decode_jpeg_resource(directory.filePath("good.jpg")).size(), QSize(37, 19));
-    EXPECT_TRUE(decode_jpeg_resource(directory.filePath("bad.jpg")).isNull());
-    EXPECT_TRUE(decode_jpeg_resource(directory.filePath("missing.jpg")).isNull());
-    EXPECT_TRUE(decode_jpeg_resource(directory.path()).isNull());
-    EXPECT_TRUE(decode_jpeg_resource(":/no/such/picture.jpg").isNull());
+    EXPECT_EQ(decode_jpeg_file(directory.filePath("good.jpg")).size(), QSize(37, 19));
+    EXPECT_TRUE(decode_jpeg_file(directory.filePath("bad.jpg")).isNull());
+    EXPECT_TRUE(decode_jpeg_file(directory.filePath("missing.jpg")).isNull());
+    EXPECT_TRUE(decode_jpeg_file(directory.path()).isNull());
+    EXPECT_TRUE(decode_jpeg_file(":/no/such/picture.jpg").isNull());
 }
 
 }  // namespace
