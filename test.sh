@@ -3,8 +3,23 @@
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
 #   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
 #   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45).
+# For developers, a shorter loop:
+#   ./test.sh --fast        the main build and its tests only (no sanitizers, no fuzzing)
+#   ./test.sh --page KEY    the main build, then one page's tests: its table and its rows in the
+#                           tests of every page (KEY as vorlanex-calc knows it: draha-zastaveni, ...)
 set -euo pipefail
 cd "$(dirname "$0")"
+mode=all
+page_key=
+case "${1:-}" in
+    "") ;;
+    --fast) mode=fast ;;
+    --page)
+        mode=page
+        page_key=${2:?"--page takes a page's key, for example draha-zastaveni"}
+        ;;
+    *) echo "usage: ./test.sh [--fast | --page KEY]" >&2; exit 2 ;;
+esac
 source tools/dependencies.sh
 install_missing_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
@@ -34,6 +49,16 @@ run_suite() {  # name, build dir
     rm -f "$log"
 }
 
+if [ "$mode" = page ]; then
+    cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
+    cmake --build build/default -j"$jobs"
+    # The page's own table by its label; the tests of every page name it with "_" for "-".
+    (cd build/default && ctest --output-on-failure -j"$jobs" -L "^page:${page_key}\$" &&
+        ctest --output-on-failure -j"$jobs" -R "/${page_key//-/_}( |\$)")
+    exit
+fi
+
+if [ "$mode" = all ]; then
 echo "== sanitizer build (AddressSanitizer + UBSan) =="
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$jobs"
@@ -59,6 +84,7 @@ run_fuzzer() {  # name, seconds, seed folders...
 }
 run_fuzzer parse_number "$fuzz_seconds" tests/fuzz/seeds
 run_fuzzer every_page "$fuzz_seconds"
+fi
 
 echo "== main build =="
 cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
