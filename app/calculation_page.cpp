@@ -40,9 +40,15 @@ public:
                QWidget* window)
         : fields_(fields), environment_(environment), window_(window) {}
 
-    std::string text(std::string_view field_id) const override { return edit(field_id)->text().toStdString(); }
+    // A field the page does not have reads as empty and takes no text, as on the page without a
+    // window, so both front ends answer a calculation alike.
+    std::string text(std::string_view field_id) const override {
+        const QLineEdit* field = edit(field_id);
+        return field ? field->text().toStdString() : std::string();
+    }
     void set_text(std::string_view field_id, std::string_view text) override {
         QLineEdit* field = edit(field_id);
+        if (!field) return;
         field->setText(qstring(text));
         field->setCursorPosition(0);  // a value too long for its field shows its leading digits
     }
@@ -52,7 +58,10 @@ public:
     const numeric::DecimalSeparator& separator() const override { return environment_.separator; }
 
 private:
-    QLineEdit* edit(std::string_view field_id) const { return fields_.find(field_id)->second; }
+    QLineEdit* edit(std::string_view field_id) const {
+        const auto found = fields_.find(field_id);
+        return found != fields_.end() ? found->second : nullptr;
+    }
 
     const std::map<std::string, QLineEdit*, std::less<>>& fields_;
     const Environment& environment_;
