@@ -264,8 +264,9 @@ def inside(vorlanex, calc):
             self.walk(str(applications[0][1]))
 
         def walk(self, root):
-            """Every accessible object, and the first of each set of interfaces ("kinds")."""
-            self.paths, self.kinds, self.showing, self.texts = [], {}, [], []
+            """Every accessible object, the first of each set of interfaces ("kinds"), and the text
+            fields shown."""
+            self.paths, self.kinds, self.texts = [], {}, []
             queue, seen = [root], set()
             while queue and len(seen) < MAX_OBJECTS:
                 path = queue.pop(0)
@@ -277,10 +278,8 @@ def inside(vorlanex, calc):
                 interfaces = tuple(sorted(str(i) for i in accessible.GetInterfaces()))
                 self.kinds.setdefault(interfaces, path)
                 states = int(accessible.GetState()[0])
-                if states & (1 << STATE_SHOWING) and states & (1 << STATE_FOCUSABLE):
-                    self.showing.append(path)
-                    if TEXT in interfaces:
-                        self.texts.append(path)
+                if TEXT in interfaces and states & (1 << STATE_SHOWING) and states & (1 << STATE_FOCUSABLE):
+                    self.texts.append(path)
                 queue.extend(str(child[1]) for child in accessible.GetChildren())
             self.root = root
 
@@ -293,9 +292,9 @@ def inside(vorlanex, calc):
             return next(path for interfaces, path in self.kinds.items() if TEXT in interfaces)
 
         def call(self, path, interface, member, signature, arguments, answered=True):
-            """(error name or None, error message or the reply's arguments) of one call; a window that dies is noted
-            and started afresh. A call that is not `answered` is sent without waiting, and an ordinary
-            call then shows that the window still answers."""
+            """(error name or None, error message or the reply's arguments) of one call; a window that
+            dies is noted and started afresh. A call that is not `answered` is sent without waiting,
+            and an ordinary call then shows that the window still answers."""
             message = dbus.lowlevel.MethodCallMessage(self.bus_name, path, interface, member)
             if signature:
                 message.append(*arguments, signature=signature)
@@ -307,6 +306,11 @@ def inside(vorlanex, calc):
                 answer = (None, repr(a11y.send_message_with_reply_and_block(message, CALL_TIMEOUT).get_args_list()))
             except dbus.DBusException as error:
                 answer = (error.get_dbus_name(), error.get_dbus_message() or "")
+            if answer[0] == NO_REPLY:  # the window left the bus: give it the time to end
+                try:
+                    self.process.wait(2)
+                except subprocess.TimeoutExpired:
+                    pass
             if self.process.poll() is not None or answer[0] == NO_REPLY:
                 what = "%s.%s(%s)" % (interface, member, signature)
                 if self.process.poll() is None:
