@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
 namespace vorlanex::app::accessibility {
 
@@ -145,17 +146,18 @@ std::size_t complete_types(std::string_view signature) {
     return count;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-Verdict refuse(Verdict::Kind kind, std::string_view message) {
-    return Verdict{kind, std::string(kRefusalPrefix) + std::string(message)};
+// A refusal whose message is `parts` one after another (appended: GCC 12 warns wrongly on the
+// operator+ of a literal and a temporary string).
+Verdict refuse(Verdict::Kind kind, std::initializer_list<std::string_view> parts) {
+    Verdict verdict{kind, std::string(kRefusalPrefix)};
+    for (const std::string_view part : parts) verdict.message.append(part);
+    return verdict;
 }
 
 Verdict wrong_arguments(std::string_view interface, std::string_view member, std::string_view declared,
                         std::string_view given) {
-    return refuse(Verdict::Kind::invalid_args, std::string(interface) + "." + std::string(member) +
-                                                   " takes the arguments " + quoted(declared) + ", not " +
-                                                   quoted(given));
+    return refuse(Verdict::Kind::invalid_args,
+                  {interface, ".", member, " takes the arguments \"", declared, "\", not \"", given, "\""});
 }
 
 Verdict judge_properties(const Call& call, Bridge bridge) {
@@ -167,8 +169,7 @@ Verdict judge_properties(const Call& call, Bridge bridge) {
     } else if (call.member == "GetAll") {
         takes = "s";
     } else if (bridge == Bridge::qt_6_4) {
-        return refuse(Verdict::Kind::unknown_method,
-                      std::string(kProperties) + " has no method " + std::string(call.member));
+        return refuse(Verdict::Kind::unknown_method, {kProperties, " has no method ", call.member});
     } else {
         return {};
     }
@@ -177,7 +178,7 @@ Verdict judge_properties(const Call& call, Bridge bridge) {
         // Qt 6.4's bridge reads a property name from every Properties call; GetAll has none.
         if (bridge == Bridge::qt_6_4) {
             return refuse(Verdict::Kind::not_supported,
-                          "ask for each property with Get: this program does not answer GetAll");
+                          {"ask for each property with Get: this program does not answer GetAll"});
         }
         return {};
     }
@@ -185,24 +186,28 @@ Verdict judge_properties(const Call& call, Bridge bridge) {
     const Interface* interface = find_interface(call.property_interface);
     const Property* property = interface ? find_property(*interface, call.property_name) : nullptr;
     if (property == nullptr) {
-        const std::string no_such =
-            std::string(call.property_interface) + " has no property " + std::string(call.property_name);
-        if (bridge == Bridge::qt_6_4) return refuse(Verdict::Kind::unknown_property, no_such);
         // A later bridge may declare more properties; refused only what it would serve as a method
         // that reads more arguments than the Properties call has.
-        const std::string as_method = std::string(call.member) + std::string(call.property_name);
-        const Method* method = interface ? find_method(*interface, as_method) : nullptr;
-        if (method != nullptr && complete_types(method->arguments) > complete_types(call.signature)) {
-            return refuse(Verdict::Kind::unknown_property, no_such);
+        bool reaches_qt = bridge == Bridge::later;
+        if (reaches_qt && interface != nullptr) {
+            std::string as_method(call.member);
+            as_method.append(call.property_name);
+            const Method* method = find_method(*interface, as_method);
+            reaches_qt = method == nullptr || complete_types(method->arguments) <= complete_types(call.signature);
         }
-        return {};
+        if (reaches_qt) return {};
+        return refuse(Verdict::Kind::unknown_property,
+                      {call.property_interface, " has no property ", call.property_name});
     }
     if (call.member == "Set") {
-        const std::string full_name = std::string(call.property_interface) + "." + std::string(call.property_name);
-        if (!property->writable) return refuse(Verdict::Kind::read_only, full_name + " cannot be set");
+        if (!property->writable) {
+            return refuse(Verdict::Kind::read_only,
+                          {call.property_interface, ".", call.property_name, " cannot be set"});
+        }
         if (call.value_type != property->type) {
             return refuse(Verdict::Kind::invalid_args,
-                          full_name + " is of type " + quoted(property->type) + ", not " + quoted(call.value_type));
+                          {call.property_interface, ".", call.property_name, " is of type \"", property->type,
+                           "\", not \"", call.value_type, "\""});
         }
     }
     return {};
@@ -239,15 +244,13 @@ Verdict judge(const Call& call, Bridge bridge) {
     if (call.member.starts_with("Set")) {
         const Property* property = find_property(*interface, call.member.substr(3));
         if (property != nullptr && property->writable) {
-            return refuse(Verdict::Kind::not_supported,
-                          "set " + std::string(property->name) + " with " + std::string(kProperties) + ".Set");
+            return refuse(Verdict::Kind::not_supported, {"set ", property->name, " with ", kProperties, ".Set"});
         }
     }
     const Method* method = find_method(*interface, call.member);
     if (method == nullptr) {
         if (bridge == Bridge::later) return {};
-        return refuse(Verdict::Kind::unknown_method,
-                      std::string(call.interface) + " has no method " + std::string(call.member));
+        return refuse(Verdict::Kind::unknown_method, {call.interface, " has no method ", call.member});
     }
     if (call.signature != method->arguments) {
         return wrong_arguments(call.interface, call.member, method->arguments, call.signature);
