@@ -1,50 +1,80 @@
 #include "app/accessibility_guard.h"
 
+#include <dbus/dbus.h>
+#include <dlfcn.h>
 #include <QVersionNumber>
 #include <QtGlobal>
 #include <atomic>
-#include <dbus/dbus.h>
-#include <dlfcn.h>
+#include <string>
 #include <string_view>
+
+#include "app/accessibility_calls.h"
 
 namespace vorlanex::app {
 
 namespace {
 
+using accessibility::Bridge;
+
 // Every accessible object of the bridge lives under this path.
 constexpr std::string_view kAccessiblePaths = "/org/a11y/atspi/accessible";
-// The first Qt whose bridge reads only the arguments a Properties call has.
-const QVersionNumber kFirstSoundQt(6, 5, 0);
+// The first Qt whose bridge declares more than the table and reads only the arguments a
+// Properties call has.
+const QVersionNumber kFirstLaterBridge(6, 5, 0);
 
 std::atomic<bool> armed{false};
+std::atomic<Bridge> bridge{Bridge::qt_6_4};
 
-// True when a Properties call on `path` with `argument_count` arguments would crash the flawed
-// bridge: it is addressed to an accessible object and lacks the interface or the property name.
-bool crashes_flawed_bridge(const char* path, int argument_count) {
+bool addressed_to_accessible_object(const char* path) {
     if (path == nullptr) return false;
     const std::string_view object(path);
-    const bool accessible = object.starts_with(kAccessiblePaths) &&
-                            (object.size() == kAccessiblePaths.size() || object[kAccessiblePaths.size()] == '/');
-    return accessible && argument_count < 2;
+    return object.starts_with(kAccessiblePaths) &&
+           (object.size() == kAccessiblePaths.size() || object[kAccessiblePaths.size()] == '/');
 }
 
-int argument_count(DBusMessage* message) {
-    DBusMessageIter iter;
-    if (!dbus_message_iter_init(message, &iter)) return 0;
-    int count = 1;
-    while (count < 2 && dbus_message_iter_next(&iter)) ++count;
-    return count;  // counted up to two: all the guard needs to know
+std::string_view view(const char* text) { return text == nullptr ? std::string_view() : std::string_view(text); }
+
+// The verdict on a method call to an accessible object; for Properties.Get and Set of the right
+// signature, with the interface and property they name and the type of Set's value.
+accessibility::Verdict judge_message(DBusMessage* message) {
+    accessibility::Call call{view(dbus_message_get_interface(message)), view(dbus_message_get_member(message)),
+                             view(dbus_message_get_signature(message))};
+    std::string value_type;
+    if (call.interface == DBUS_INTERFACE_PROPERTIES &&
+        ((call.member == "Get" && call.signature == "ss") || (call.member == "Set" && call.signature == "ssv"))) {
+        DBusMessageIter arguments;
+        const char* interface_name = nullptr;
+        const char* property_name = nullptr;
+        dbus_message_iter_init(message, &arguments);
+        dbus_message_iter_get_basic(&arguments, &interface_name);
+        dbus_message_iter_next(&arguments);
+        dbus_message_iter_get_basic(&arguments, &property_name);
+        call.property_interface = view(interface_name);
+        call.property_name = view(property_name);
+        if (call.member == "Set") {
+            dbus_message_iter_next(&arguments);
+            DBusMessageIter value;
+            dbus_message_iter_recurse(&arguments, &value);
+            if (char* type = dbus_message_iter_get_signature(&value)) {
+                value_type = type;
+                dbus_free(type);
+            }
+            call.value_type = value_type;
+        }
+    }
+    return accessibility::judge(call, bridge.load());
 }
 
-DBusHandlerResult refuse_crashing_properties_call(DBusConnection* connection, DBusMessage* message, void*) {
+DBusHandlerResult refuse_malformed_accessibility_call(DBusConnection* connection, DBusMessage* message, void*) {
     if (dbus_message_get_type(message) != DBUS_MESSAGE_TYPE_METHOD_CALL ||
-        !dbus_message_has_interface(message, DBUS_INTERFACE_PROPERTIES) ||
-        !crashes_flawed_bridge(dbus_message_get_path(message), argument_count(message))) {
+        !addressed_to_accessible_object(dbus_message_get_path(message))) {
         return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
     }
+    const accessibility::Verdict verdict = judge_message(message);
+    if (verdict.kind == accessibility::Verdict::Kind::reaches_qt) return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
     if (!dbus_message_get_no_reply(message)) {
-        if (DBusMessage* error = dbus_message_new_error(
-                message, DBUS_ERROR_NOT_SUPPORTED, "Ask for each property with Get: this program does not answer GetAll")) {
+        if (DBusMessage* error =
+                dbus_message_new_error(message, accessibility::error_name(verdict.kind), verdict.message.c_str())) {
             dbus_connection_send(connection, error, nullptr);
             dbus_message_unref(error);
         }
@@ -54,10 +84,10 @@ DBusHandlerResult refuse_crashing_properties_call(DBusConnection* connection, DB
 
 }  // namespace
 
-bool guard_accessibility_properties_calls() {
-    const bool flawed = QVersionNumber::fromString(QLatin1StringView(qVersion())) < kFirstSoundQt;
-    armed = flawed;
-    return flawed;
+void guard_accessibility_calls() {
+    const bool later = QVersionNumber::fromString(QLatin1StringView(qVersion())) >= kFirstLaterBridge;
+    bridge = later ? Bridge::later : Bridge::qt_6_4;
+    armed = true;
 }
 
 }  // namespace vorlanex::app
@@ -74,7 +104,7 @@ extern "C" DBusConnection* dbus_connection_open_private(const char* address, DBu
     }
     DBusConnection* connection = library_open(address, error);
     if (connection != nullptr && vorlanex::app::armed) {
-        dbus_connection_add_filter(connection, vorlanex::app::refuse_crashing_properties_call, nullptr, nullptr);
+        dbus_connection_add_filter(connection, vorlanex::app::refuse_malformed_accessibility_call, nullptr, nullptr);
     }
     return connection;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <string_view>
 
+class QFont;
+class QRect;
 class QWidget;
 
 namespace vorlanex::app {
@@ -16,5 +18,11 @@ void show_warning_box(QWidget* parent, const QString& title, std::string_view me
 // The system message box with the error icon, showing the error box text of a fault. A text too
 // long for the screen is shown by its beginning and its end with "…" between.
 void show_error_box(QWidget* parent, const QString& title, std::string_view text);
+
+// What the error box shows of `text` in `font` on a screen of `screen`'s size: the text broken
+// into lines as wide as the box wraps at, and of more lines than half the screen holds, the first
+// and the last with a line "…" between them. Built from the beginning and the end of the text only,
+// so that a text of any length gives it at once.
+QString error_box_text(std::string_view text, const QFont& font, const QRect& screen);
 
 }  // namespace vorlanex::app

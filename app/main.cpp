@@ -4,6 +4,6 @@
 #include "app/window_program.h"
 
 int main(int argc, char** argv) {
-    vorlanex::app::guard_accessibility_properties_calls();  // before the QApplication exists
+    vorlanex::app::guard_accessibility_calls();  // before the QApplication exists
     return vorlanex::app::run_window_program(argc, argv);
 }

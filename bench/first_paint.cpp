@@ -30,7 +30,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    vorlanex::app::guard_accessibility_properties_calls();
+    vorlanex::app::guard_accessibility_calls();
     return vorlanex::app::run_window_program(argc, argv, [](vorlanex::app::TForm1& window) {
         new QuitAfterFirstPaint(window.windowHandle());
     });
