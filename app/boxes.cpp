@@ -1,4 +1,5 @@
 #include "app/boxes.h"
+#include "app/qstring.h"
 
 #include <algorithm>
 
@@ -18,7 +19,7 @@ namespace vorlanex::app {
 namespace {
 
 QString with_line_breaks(std::string_view message) {
-    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())).replace(u'\r', u'\n');
+    return qstring(message).replace(u'\r', u'\n');
 }
 
 QRect screen_geometry(QWidget* parent) {
@@ -147,7 +148,7 @@ QString error_box_text(std::string_view text, const QFont& font, const QRect& sc
     const QFontMetrics metrics(font);
     const int width = std::min(screen.width() / 2, 500) - 4 * metrics.averageCharWidth() - 64;
     const int max_lines = std::max(3, screen.height() / 2 / metrics.lineSpacing());
-    return fitted_text(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), font,
+    return fitted_text(qstring(text), font,
                        std::max(width, 10 * metrics.averageCharWidth()), max_lines);
 }
 

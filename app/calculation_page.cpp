@@ -11,15 +11,12 @@
 #include "app/look.h"
 #include "app/page_fonts.h"
 #include "app/pictures.h"
+#include "app/qstring.h"
 #include "page/press_calculate.h"
 
 namespace vorlanex::app {
 
 namespace {
-
-QString qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A field's look beyond its role: its border, its font (only where it differs from the page's,
 // so that ordinary fields keep inheriting it) and its text colour.

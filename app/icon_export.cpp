@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/pictures.h"
+#include "app/qstring.h"
 #include "version/version.h"
 
 int main(int argc, char** argv) {
@@ -16,9 +17,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QDir directory(QString::fromLocal8Bit(argv[1]));
-    const QString file_name = QString::fromUtf8(vorlanex::kApplicationId.data(),
-                                                static_cast<qsizetype>(vorlanex::kApplicationId.size())) +
-                              QStringLiteral(".png");
+    const QString file_name = vorlanex::app::qstring(vorlanex::kApplicationId) + QStringLiteral(".png");
     for (const int size : vorlanex::app::kIconSizes) {
         const QString folder = directory.filePath(QStringLiteral("%1x%1/apps").arg(size));
         if (!QDir().mkpath(folder) || !vorlanex::app::main_icon_pixmap(size).save(folder + u'/' + file_name)) {

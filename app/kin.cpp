@@ -8,6 +8,7 @@
 #include "app/look.h"
 #include "app/page_fonts.h"
 #include "app/pictures.h"
+#include "app/qstring.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -18,10 +19,6 @@ namespace {
 constexpr QSize kClientSize{801, 393};  // the page tree fills it; with the frame 809 × 420
 constexpr QPoint kDesignedPosition{33, 47};
 constexpr QSize kNestedPageTreeSize{793, 369};
-
-QString qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

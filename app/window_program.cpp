@@ -6,19 +6,12 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
+#include "app/qstring.h"
 #include "numeric/application_title.h"
 #include "numeric/arithmetic_mode.h"
 #include "version/version.h"
 
 namespace vorlanex::app {
-
-namespace {
-
-QString qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 int run_window_program(int argc, char** argv, const std::function<void(TForm1&)>& after_show) {
     numeric::set_arithmetic_mode();

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/qstring.h"
 #include "app/boxes.h"
 #include "app/calculation_page.h"
 #include "app/environment.h"
@@ -24,7 +25,7 @@ namespace {
 
 using vorlanex::app::CalculationPage;
 
-QString qstring(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using vorlanex::app::qstring;
 
 void press_calculate(benchmark::State& state, CalculationPage* page, bool repaint) {
     QLineEdit* speed = page->field("I1");

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/qstring.h"
 #include "app/calculation_page.h"
 #include "app/environment.h"
 #include "app/kin.h"
@@ -31,7 +32,7 @@ using vorlanex::app::TForm1;
 using vorlanex::numeric::DecimalSeparator;
 namespace page = vorlanex::page;
 
-QString qstring(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using vorlanex::app::qstring;
 QRect qrect(const page::Rect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
 
 // Closes every modal box that opens while `action` runs, with Enter as the user would.
