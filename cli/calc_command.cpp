@@ -12,6 +12,7 @@
 #include "cli/output.h"
 #include "report/report.h"
 #include "cli/scenario.h"
+#include "cli/tolerance_command.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -111,6 +112,7 @@ struct Arguments {
     bool report = false;
     bool help = false;
     bool version = false;
+    ToleranceRequest tolerance;  // --tolerance, --seed, --sweep (cli/tolerance_command.h)
     std::vector<std::string> operands;
 };
 
@@ -125,7 +127,10 @@ constexpr LongOption kLongOptions[] = {{"separator", "a character"},
                                        {"list", {}},
                                        {"report", {}},
                                        {"help", {}},
-                                       {"version", {}}};
+                                       {"version", {}},
+                                       {"tolerance", "a number of samples"},
+                                       {"seed", "a number"},
+                                       {"sweep", "FIELD=FROM..TO/STEPS"}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -175,6 +180,9 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         if (option->name == "report") result.report = true;
         if (option->name == "help") result.help = true;
         if (option->name == "version") result.version = true;
+        if (option->name == "tolerance") result.tolerance.samples = value;
+        if (option->name == "seed") result.tolerance.seed = value;
+        if (option->name == "sweep") result.tolerance.sweep = value;
     }
     return result;
 }
@@ -188,6 +196,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     const std::variant<Arguments, UsageError> read = read_arguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&read)) return usage_error(error->message);
     const Arguments& options = std::get<Arguments>(read);
+    const bool tolerance = options.tolerance.samples || options.tolerance.seed || options.tolerance.sweep;
     if (options.help) {
         out.write(kHelp);
         return kExitCompleted;
@@ -205,7 +214,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         separator = numeric::DecimalSeparator(*options.separator);
     }
     if (options.report && options.operands.empty()) return usage_error("--report needs PAGE");
-    if (options.batch + options.list + !options.operands.empty() != 1) {
+    if (options.batch + options.list + (tolerance || !options.operands.empty()) != 1) {
         return usage_error("give one of PAGE, --batch or --list");
     }
     unsigned jobs = 1;
@@ -216,7 +225,15 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
             return usage_error("--jobs takes a number of threads from 1 to " + std::to_string(kMostJobs) + "; got '" +
                                text + "'");
         }
-        if (!options.batch) return usage_error("--jobs goes with --batch");
+        if (!options.batch && !options.tolerance.samples) return usage_error("--jobs goes with --batch or --tolerance");
+    }
+    if (tolerance) {
+        ToleranceRequest request = options.tolerance;
+        request.jobs = jobs;
+        request.report = options.report;
+        request.operands = options.operands;
+        request.command_line = arguments;
+        return run_tolerance_command(request, separator, out, err, usage_error);
     }
     if (options.list) return run_list(separator, out);
     if (options.batch) return run_batch(separator, in, out, jobs);
