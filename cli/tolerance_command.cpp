@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/calc_command.h"
 #include "cli/scenario.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
@@ -127,8 +128,8 @@ Json sweep_json(std::string_view page, const tolerance::SweepRange& range,
 
 int run_tolerance_command(const ToleranceRequest& request, const numeric::DecimalSeparator& separator, Output& out,
                           std::ostream& progress, const std::function<int(const std::string&)>& usage_error) {
-    if (request.samples.has_value() == request.sweep.has_value()) return usage_error("give one of --tolerance N or --sweep");
     if (request.seed && !request.samples) return usage_error("--seed goes with --tolerance");
+    if (request.samples.has_value() == request.sweep.has_value()) return usage_error("give one of --tolerance N or --sweep");
     if (request.operands.empty()) return usage_error("--tolerance and --sweep need PAGE");
 
     Scenario scenario;
@@ -153,7 +154,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         } else {
             out.write(json_line(sweep_json(page.key, swept, rows)));
         }
-        return 0;
+        return kExitCompleted;
     }
 
     tolerance::SamplingSettings settings;
@@ -191,7 +192,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
     } catch (const std::bad_alloc&) {
         progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "
                  << "result field)\n";
-        return 1;
+        return kExitFault;
     }
     if (request.report) {
         out.write(report::make_tolerance_report(page, typed, separator, tolerances, summary, command,
@@ -199,7 +200,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
     } else {
         out.write(json_line(summary_json(page.key, summary)));
     }
-    return 0;
+    return kExitCompleted;
 }
 
 }  // namespace vorlanex::cli

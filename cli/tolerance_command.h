@@ -6,7 +6,9 @@
 // Under --tolerance an operand FIELD=TEXT whose text holds ".." or "~" is the field's tolerance in
 // short form (40..60 uniform, 0,8..1..1,5 triangular, 0,8~0,05 normal, 0,8~0,05~0,6..1 cut normal);
 // any other is the field's text, as in a single run.
+#include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
