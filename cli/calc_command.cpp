@@ -26,7 +26,9 @@ constexpr std::string_view kUsage =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] [--jobs N] --batch   (JSON Lines on standard input)\n"
     "       vorlanex-calc [--separator C] --list\n"
-    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n";
+    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
+    "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
+    "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n";
 
 // --help: the manual page vorlanex-calc(1) in short.
 constexpr std::string_view kHelp =
@@ -34,6 +36,8 @@ constexpr std::string_view kHelp =
     "       vorlanex-calc [--separator C] [--jobs N] --batch   < scenarios.jsonl\n"
     "       vorlanex-calc [--separator C] --list\n"
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
+    "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
+    "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc --help | --version\n"
     "\n"
     "One press of \"Výpočet\" on one page of Vorlanex, without a window. Every event is one\n"
@@ -51,9 +55,17 @@ constexpr std::string_view kHelp =
     "                   (\"id\" optional); one answer per line with the input's \"line\" number and\n"
     "                   the \"id\": \"events\" and every field's text after the run in \"fields\",\n"
     "                   or \"usage_error\"; an error event names its \"field\" where it has one\n"
-    "  --jobs N         the batch on N threads (1 to 256, default 1), its answers in input order\n"
+    "  --jobs N         the batch or the samples on N threads (1 to 256, default 1), the same output\n"
     "  --list           every page with its fields: id, role, name, unit, default text\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
+    "  --tolerance N    N samples (1 to 10^9): FIELD=40..60 uniform, FIELD=0,8..1..1,5 triangular,\n"
+    "                   FIELD=0,8~0,05 normal, FIELD=0,8~0,05~0,6..1 normal cut (drawn again outside);\n"
+    "                   one JSON object: every result's count, min, percentiles (nearest rank), max\n"
+    "                   and mean as the field shows them, and the samples per warning and fault\n"
+    "  --seed S         the samples' seed (0 to 2^64-1, default 1): the same seed, the same output\n"
+    "                   for any --jobs\n"
+    "  --sweep FIELD=FROM..TO/STEPS\n"
+    "                   the page for STEPS+1 evenly spaced values of one input, every result tabulated\n"
     "  --               ends the options\n"
     "\n"
     "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"

@@ -14,6 +14,14 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// "name" in double quotes, as a JSON member is written.
+std::string quoted(std::string_view name) {
+    std::string text(1, '"');
+    text.append(name);
+    text.push_back('"');
+    return text;
+}
+
 InputError error(std::string_view field, const std::string& what) {
     return {"tolerance of field '" + std::string(field) + "': " + what};
 }
@@ -152,12 +160,12 @@ std::variant<Distribution, InputError> parse_named_form(std::string_view field, 
         const std::pair<std::string, std::string>* given = nullptr;
         for (const auto& member : members) {
             if (member.first != name) continue;
-            if (given) return error(field, "\"" + std::string(name) + "\" is given twice");
+            if (given) return error(field, quoted(name) + " is given twice");
             given = &member;
         }
         if (!given) {
             if (std::find(optional.begin(), optional.end(), name) != optional.end()) continue;
-            return error(field, "\"" + std::string(name) + "\" is missing");
+            return error(field, quoted(name) + " is missing");
         }
         auto read = number(field, name, given->second, separator);
         if (auto* failed = std::get_if<InputError>(&read)) return *failed;
@@ -166,7 +174,7 @@ std::variant<Distribution, InputError> parse_named_form(std::string_view field, 
     for (const auto& member : members) {
         if (&member == kind) continue;
         const bool known = std::any_of(takes.begin(), takes.end(), [&](const auto& take) { return take.first == member.first; });
-        if (!known) return error(field, "\"" + member.first + "\" does not belong to a " + kind->second + " distribution");
+        if (!known) return error(field, quoted(member.first) + " does not belong to a " + kind->second + " distribution");
     }
     return checked(field, d);
 }
