@@ -63,7 +63,7 @@ constexpr std::string_view kHelp =
     "                   one JSON object: every result's count, min, percentiles (nearest rank), max\n"
     "                   and mean as the field shows them, and the samples per warning and fault\n"
     "  --seed S         the samples' seed (0 to 2^64-1, default 1): the same seed, the same output\n"
-    "                   for any --jobs\n"
+    "                   for any --jobs (--seed and --sweep only in full: --s is --separator)\n"
     "  --sweep FIELD=FROM..TO/STEPS\n"
     "                   the page for STEPS+1 evenly spaced values of one input, every result tabulated\n"
     "  --               ends the options\n"
@@ -131,6 +131,7 @@ struct Arguments {
 struct LongOption {
     std::string_view name;
     std::string_view value;  // what its value is, for the message when it is missing; empty: none
+    bool in_full_only = false;  // not matched by a beginning, so the beginnings of older options keep their meaning
 };
 
 constexpr LongOption kLongOptions[] = {{"separator", "a character"},
@@ -141,8 +142,8 @@ constexpr LongOption kLongOptions[] = {{"separator", "a character"},
                                        {"help", {}},
                                        {"version", {}},
                                        {"tolerance", "a number of samples"},
-                                       {"seed", "a number"},
-                                       {"sweep", "FIELD=FROM..TO/STEPS"}};
+                                       {"seed", "a number", true},
+                                       {"sweep", "FIELD=FROM..TO/STEPS", true}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -170,7 +171,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
                 option = &candidate;
                 break;
             }
-            if (!name.empty() && candidate.name.starts_with(name)) {
+            if (!name.empty() && !candidate.in_full_only && candidate.name.starts_with(name)) {
                 if (option) return UsageError{"option '--" + std::string(name) + "' is ambiguous"};
                 option = &candidate;
             }

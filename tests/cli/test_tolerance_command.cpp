@@ -125,3 +125,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// --seed and --sweep came after --separator: its beginnings "--s" and "--se" keep their meaning.
+TEST(ToleranceCommand, NewOptionsLeaveTheBeginningsOfSeparatorAlone) {
+    for (const char* beginning : {"--s=.", "--se=."}) {
+        const Outcome outcome = calc({beginning, "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8",
+                                      "I7=0.2", "I8=1"});
+        EXPECT_EQ(outcome.exit_status, kExitCompleted) << beginning << outcome.err;
+    }
+    EXPECT_EQ(calc({"--tol", "10", "--seed", "2", "kinematika", "I1=1..2"}).exit_status, kExitCompleted);
+    EXPECT_EQ(calc({"--see", "2", "kinematika"}).exit_status, kExitUsage);
+}
+
+}  // namespace
