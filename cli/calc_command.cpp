@@ -12,6 +12,7 @@
 #include "cli/output.h"
 #include "report/report.h"
 #include "cli/scenario.h"
+#include "cli/tolerance_command.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -25,7 +26,9 @@ constexpr std::string_view kUsage =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] [--jobs N] --batch   (JSON Lines on standard input)\n"
     "       vorlanex-calc [--separator C] --list\n"
-    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n";
+    "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
+    "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
+    "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n";
 
 // --help: the manual page vorlanex-calc(1) in short.
 constexpr std::string_view kHelp =
@@ -33,6 +36,8 @@ constexpr std::string_view kHelp =
     "       vorlanex-calc [--separator C] [--jobs N] --batch   < scenarios.jsonl\n"
     "       vorlanex-calc [--separator C] --list\n"
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
+    "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
+    "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc --help | --version\n"
     "\n"
     "One press of \"Výpočet\" on one page of Vorlanex, without a window. Every event is one\n"
@@ -50,9 +55,17 @@ constexpr std::string_view kHelp =
     "                   (\"id\" optional); one answer per line with the input's \"line\" number and\n"
     "                   the \"id\": \"events\" and every field's text after the run in \"fields\",\n"
     "                   or \"usage_error\"; an error event names its \"field\" where it has one\n"
-    "  --jobs N         the batch on N threads (1 to 256, default 1), its answers in input order\n"
+    "  --jobs N         the batch or the samples on N threads (1 to 256, default 1), the same output\n"
     "  --list           every page with its fields: id, role, name, unit, default text\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
+    "  --tolerance N    N samples (1 to 10^9): FIELD=40..60 uniform, FIELD=0,8..1..1,5 triangular,\n"
+    "                   FIELD=0,8~0,05 normal, FIELD=0,8~0,05~0,6..1 normal cut (drawn again outside);\n"
+    "                   one JSON object: every result's count, min, percentiles (nearest rank), max\n"
+    "                   and mean as the field shows them, and the samples per warning and fault\n"
+    "  --seed S         the samples' seed (0 to 2^64-1, default 1): the same seed, the same output\n"
+    "                   for any --jobs (--seed and --sweep only in full: --s is --separator)\n"
+    "  --sweep FIELD=FROM..TO/STEPS\n"
+    "                   the page for STEPS+1 evenly spaced values of one input, every result tabulated\n"
     "  --               ends the options\n"
     "\n"
     "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"
@@ -111,12 +124,14 @@ struct Arguments {
     bool report = false;
     bool help = false;
     bool version = false;
+    ToleranceRequest tolerance;  // --tolerance, --seed, --sweep (cli/tolerance_command.h)
     std::vector<std::string> operands;
 };
 
 struct LongOption {
     std::string_view name;
     std::string_view value;  // what its value is, for the message when it is missing; empty: none
+    bool in_full_only = false;  // not matched by a beginning, so the beginnings of older options keep their meaning
 };
 
 constexpr LongOption kLongOptions[] = {{"separator", "a character"},
@@ -125,7 +140,10 @@ constexpr LongOption kLongOptions[] = {{"separator", "a character"},
                                        {"list", {}},
                                        {"report", {}},
                                        {"help", {}},
-                                       {"version", {}}};
+                                       {"version", {}},
+                                       {"tolerance", "a number of samples"},
+                                       {"seed", "a number", true},
+                                       {"sweep", "FIELD=FROM..TO/STEPS", true}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -153,7 +171,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
                 option = &candidate;
                 break;
             }
-            if (!name.empty() && candidate.name.starts_with(name)) {
+            if (!name.empty() && !candidate.in_full_only && candidate.name.starts_with(name)) {
                 if (option) return UsageError{"option '--" + std::string(name) + "' is ambiguous"};
                 option = &candidate;
             }
@@ -175,6 +193,9 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         if (option->name == "report") result.report = true;
         if (option->name == "help") result.help = true;
         if (option->name == "version") result.version = true;
+        if (option->name == "tolerance") result.tolerance.samples = value;
+        if (option->name == "seed") result.tolerance.seed = value;
+        if (option->name == "sweep") result.tolerance.sweep = value;
     }
     return result;
 }
@@ -188,6 +209,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     const std::variant<Arguments, UsageError> read = read_arguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&read)) return usage_error(error->message);
     const Arguments& options = std::get<Arguments>(read);
+    const bool tolerance = options.tolerance.samples || options.tolerance.seed || options.tolerance.sweep;
     if (options.help) {
         out.write(kHelp);
         return kExitCompleted;
@@ -205,7 +227,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         separator = numeric::DecimalSeparator(*options.separator);
     }
     if (options.report && options.operands.empty()) return usage_error("--report needs PAGE");
-    if (options.batch + options.list + !options.operands.empty() != 1) {
+    if (options.batch + options.list + (tolerance || !options.operands.empty()) != 1) {
         return usage_error("give one of PAGE, --batch or --list");
     }
     unsigned jobs = 1;
@@ -216,7 +238,15 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
             return usage_error("--jobs takes a number of threads from 1 to " + std::to_string(kMostJobs) + "; got '" +
                                text + "'");
         }
-        if (!options.batch) return usage_error("--jobs goes with --batch");
+        if (!options.batch && !options.tolerance.samples) return usage_error("--jobs goes with --batch or --tolerance");
+    }
+    if (tolerance) {
+        ToleranceRequest request = options.tolerance;
+        request.jobs = jobs;
+        request.report = options.report;
+        request.operands = options.operands;
+        request.command_line = arguments;
+        return run_tolerance_command(request, separator, out, err, usage_error);
     }
     if (options.list) return run_list(separator, out);
     if (options.batch) return run_batch(separator, in, out, jobs);

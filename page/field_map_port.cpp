@@ -61,10 +61,12 @@ void FieldMapPort::preset(std::string_view field_id, std::string_view text) {
     if (FieldText* field = find(field_id)) field->text = text;
 }
 
-std::string FieldMapPort::text(std::string_view field_id) const {
+std::string_view FieldMapPort::current_text(std::string_view field_id) const {
     const FieldText* field = find(field_id);
-    return field ? field->text : std::string();
+    return field ? std::string_view(field->text) : std::string_view();
 }
+
+std::string FieldMapPort::text(std::string_view field_id) const { return std::string(current_text(field_id)); }
 
 void FieldMapPort::set_text(std::string_view field_id, std::string_view text) {
     preset(field_id, text);

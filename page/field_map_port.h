@@ -27,6 +27,8 @@ public:
     bool has_field(std::string_view field_id) const;
     // Sets a field's text before a run, without telling the observer.
     void preset(std::string_view field_id, std::string_view text);
+    // The field's text without a copy, valid until the field is next set; empty for an unknown id.
+    std::string_view current_text(std::string_view field_id) const;
 
     std::string text(std::string_view field_id) const override;
     void set_text(std::string_view field_id, std::string_view text) override;

@@ -1,0 +1,206 @@
+#include "cli/tolerance_command.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <iostream>
+#include <new>
+#include <string_view>
+#include <variant>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/calc_command.h"
+#include "cli/scenario.h"
+#include "report/report.h"
+#include "report/tolerance_report.h"
+#include "tolerance/sampling.h"
+#include "tolerance/sweep.h"
+
+namespace vorlanex::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string json_line(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n"; }
+
+// A whole decimal number from `low` to `high`, or nothing.
+std::optional<std::uint64_t> whole_number(const std::string& text, std::uint64_t low, std::uint64_t high) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+bool is_tolerance_text(std::string_view text, const numeric::DecimalSeparator& separator) {
+    return text.find("..") != std::string_view::npos ||
+           (separator.text() != "~" && text.find('~') != std::string_view::npos);
+}
+
+// Progress of a long run on standard error, once it has taken a second: a bar redrawn in place on a
+// terminal, otherwise a line every tenth.
+class ProgressReport {
+public:
+    ProgressReport(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
+    ~ProgressReport() {
+        if (shown_ && terminal_) err_ << "\n" << std::flush;
+    }
+
+    void operator()(std::uint64_t done, std::uint64_t total) {
+        if (std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
+        const auto tenths_of_percent = static_cast<unsigned>(done * 1000 / total);
+        if (terminal_) {
+            constexpr unsigned kWidth = 40;
+            const unsigned filled = tenths_of_percent * kWidth / 1000;
+            err_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] "
+                 << tenths_of_percent / 10 << " % of " << total << " samples" << std::flush;
+        } else if (tenths_of_percent / 100 > last_tenth_ || !shown_) {
+            last_tenth_ = tenths_of_percent / 100;
+            err_ << "vorlanex-calc: " << done << " of " << total << " samples\n" << std::flush;
+        }
+        shown_ = true;
+    }
+
+private:
+    std::ostream& err_;
+    bool terminal_;
+    bool shown_ = false;
+    unsigned last_tenth_ = 0;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+std::string command_text(std::span<const std::string> arguments) {
+    std::string text = "vorlanex-calc";
+    for (const std::string& argument : arguments) {
+        const bool plain = !argument.empty() && argument.find_first_not_of(
+                                                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                                                    ",._-=~/+:") == std::string::npos;
+        text += " ";
+        if (plain) {
+            text += argument;
+            continue;
+        }
+        text += "'";
+        for (const char c : argument) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        text += "'";
+    }
+    return text;
+}
+
+Json summary_json(std::string_view page, const tolerance::SamplingSummary& summary) {
+    Json results = Json::object();
+    for (const tolerance::FieldSummary& field : summary.results) {
+        Json entry{{"count", field.count}};
+        if (field.count > 0) {
+            entry["min"] = field.min;
+            constexpr const char* kNames[] = {"p2_5", "p5", "p50", "p95", "p97_5"};
+            for (std::size_t i = 0; i < field.percentiles.size(); ++i) entry[kNames[i]] = field.percentiles[i];
+            entry["max"] = field.max;
+            entry["mean"] = field.mean;
+        }
+        results[field.field] = entry;
+    }
+    const auto counts = [](const std::vector<tolerance::TextCount>& texts) {
+        Json object = Json::object();
+        for (const tolerance::TextCount& text : texts) object[text.text] = text.samples;
+        return object;
+    };
+    return Json{{"page", page},       {"samples", summary.samples},          {"seed", summary.seed},
+                {"results", results}, {"warnings", counts(summary.warnings)}, {"faults", counts(summary.faults)}};
+}
+
+Json sweep_json(std::string_view page, const tolerance::SweepRange& range,
+                const std::vector<tolerance::SweepRow>& rows) {
+    Json table = Json::array();
+    for (const tolerance::SweepRow& row : rows) {
+        Json results = Json::object();
+        for (const auto& [id, text] : row.results) results[id] = text;
+        Json entry{{"input", row.input}, {"results", results}, {"warnings", row.warnings}};
+        if (row.fault) entry["fault"] = *row.fault;
+        table.push_back(entry);
+    }
+    return Json{{"page", page}, {"sweep", range.field}, {"rows", table}};
+}
+
+}  // namespace
+
+int run_tolerance_command(const ToleranceRequest& request, const numeric::DecimalSeparator& separator, Output& out,
+                          std::ostream& progress, const std::function<int(const std::string&)>& usage_error) {
+    if (request.seed && !request.samples) return usage_error("--seed goes with --tolerance");
+    if (request.samples.has_value() == request.sweep.has_value()) return usage_error("give one of --tolerance N or --sweep");
+    if (request.operands.empty()) return usage_error("--tolerance and --sweep need PAGE");
+
+    Scenario scenario;
+    if (auto error = find_page(request.operands.front(), scenario)) return usage_error(error->message);
+    for (auto field = request.operands.begin() + 1; field != request.operands.end(); ++field) {
+        const auto equals = field->find('=');
+        if (equals == std::string::npos) return usage_error("expected FIELD=TEXT, got '" + *field + "'");
+        scenario.fields.emplace_back(field->substr(0, equals), field->substr(equals + 1));
+    }
+    if (auto error = check_scenario(scenario)) return usage_error(error->message);
+    const page::PageDefinition& page = *scenario.page;
+    const std::string command = command_text(request.command_line);
+
+    if (request.sweep) {
+        auto range = tolerance::parse_sweep(*request.sweep, page, separator);
+        if (auto* error = std::get_if<tolerance::InputError>(&range)) return usage_error(error->message);
+        const auto& swept = std::get<tolerance::SweepRange>(range);
+        const std::vector<tolerance::SweepRow> rows = tolerance::run_sweep(page, scenario.fields, separator, swept);
+        if (request.report) {
+            out.write(report::make_sweep_report(page, scenario.fields, separator, swept, rows, command,
+                                                report::local_date()));
+        } else {
+            out.write(json_line(sweep_json(page.key, swept, rows)));
+        }
+        return kExitCompleted;
+    }
+
+    tolerance::SamplingSettings settings;
+    const auto samples = whole_number(*request.samples, 1, tolerance::kMostSamples);
+    if (!samples) {
+        return usage_error("--tolerance takes a number of samples from 1 to " + std::to_string(tolerance::kMostSamples) +
+                           "; got '" + *request.samples + "'");
+    }
+    settings.samples = *samples;
+    settings.seed = kDefaultSeed;
+    if (request.seed) {
+        const auto seed = whole_number(*request.seed, 0, std::numeric_limits<std::uint64_t>::max());
+        if (!seed) return usage_error("--seed takes a whole number from 0 to 18446744073709551615; got '" + *request.seed + "'");
+        settings.seed = *seed;
+    }
+    settings.jobs = request.jobs;
+
+    std::vector<tolerance::Tolerance> tolerances;
+    std::vector<std::pair<std::string, std::string>> typed;
+    for (const auto& [id, text] : scenario.fields) {
+        if (!is_tolerance_text(text, separator)) {
+            typed.emplace_back(id, text);
+            continue;
+        }
+        auto parsed = tolerance::parse_short_form(id, text, separator);
+        if (auto* error = std::get_if<tolerance::InputError>(&parsed)) return usage_error(error->message);
+        tolerances.push_back({id, std::get<tolerance::Distribution>(parsed)});
+    }
+    if (auto error = tolerance::check_sampling(page, tolerances, settings.samples)) return usage_error(error->message);
+
+    tolerance::SamplingSummary summary;
+    try {
+        ProgressReport report_progress(progress, &progress == &std::cerr && isatty(STDERR_FILENO));
+        summary = tolerance::run_samples(page, typed, separator, tolerances, settings, std::ref(report_progress));
+    } catch (const std::bad_alloc&) {
+        progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "
+                 << "result field)\n";
+        return kExitFault;
+    }
+    if (request.report) {
+        out.write(report::make_tolerance_report(page, typed, separator, tolerances, summary, command,
+                                                report::local_date()));
+    } else {
+        out.write(json_line(summary_json(page.key, summary)));
+    }
+    return kExitCompleted;
+}
+
+}  // namespace vorlanex::cli

@@ -1,0 +1,40 @@
+#pragma once
+// vorlanex-calc --tolerance N [--seed S] [--jobs J] PAGE FIELD=... and --sweep FIELD=FROM..TO/STEPS:
+// the page's results over samples of its uncertain inputs, or along one input, as one JSON object
+// or, with --report, as a printable report (tolerance/sampling.h, tolerance/sweep.h).
+//
+// Under --tolerance an operand FIELD=TEXT whose text holds ".." or "~" is the field's tolerance in
+// short form (40..60 uniform, 0,8..1..1,5 triangular, 0,8~0,05 normal, 0,8~0,05~0,6..1 cut normal);
+// any other is the field's text, as in a single run.
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/output.h"
+#include "numeric/decimal_separator.h"
+
+namespace vorlanex::cli {
+
+struct ToleranceRequest {
+    std::optional<std::string> samples;  // --tolerance N
+    std::optional<std::string> seed;     // --seed S
+    std::optional<std::string> sweep;    // --sweep FIELD=FROM..TO/STEPS
+    unsigned jobs = 1;
+    bool report = false;
+    std::vector<std::string> operands;          // PAGE FIELD=TEXT ...
+    std::span<const std::string> command_line;  // every argument, for the report
+};
+
+// The seed when --seed is not given, so that the same command always gives the same numbers.
+inline constexpr std::uint64_t kDefaultSeed = 1;
+
+// Runs the request; a usage error goes to `usage_error` (which prints it and returns status 2)
+// before anything is written to `out`. `progress` receives progress lines and the bar.
+int run_tolerance_command(const ToleranceRequest& request, const numeric::DecimalSeparator& separator, Output& out,
+                          std::ostream& progress, const std::function<int(const std::string&)>& usage_error);
+
+}  // namespace vorlanex::cli

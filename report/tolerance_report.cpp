@@ -1,0 +1,316 @@
+#include "report/tolerance_report.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "numeric/faults.h"
+#include "numeric/parse_number.h"
+#include "numeric/show_number.h"
+#include "report/document.h"
+#include "report/markup.h"
+
+namespace vorlanex::report {
+
+namespace {
+
+// A small chart: its frame in SVG user units and the plot area inside it.
+constexpr double kChartWidth = 340, kChartHeight = 190;
+constexpr double kLeft = 46, kRight = 330, kTop = 10, kBottom = 150;
+
+// Where a value lies between low and high, from 0 to 1 (0.5 when they are equal).
+double fraction(double value, double low, double high) { return low < high ? (value - low) / (high - low) : 0.5; }
+double chart_x(double f) { return kLeft + f * (kRight - kLeft); }
+double chart_y(double f) { return kBottom - f * (kBottom - kTop); }
+
+std::string text_at(double x, double y, std::string_view anchor, const std::string& text) {
+    return "<text x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" text-anchor=\"" + std::string(anchor) +
+           "\">" + escaped(text) + "</text>";
+}
+
+std::string line(double x1, double y1, double x2, double y2, std::string_view attributes) {
+    return "<line x1=\"" + svg_number(x1) + "\" y1=\"" + svg_number(y1) + "\" x2=\"" + svg_number(x2) + "\" y2=\"" +
+           svg_number(y2) + "\" " + std::string(attributes) + "/>";
+}
+
+// The chart's frame: the axes, the texts at the ends of the x axis and of the y axis, the x axis's
+// caption.
+std::string chart_start(const std::string& x_low, const std::string& x_high, const std::string& y_low,
+                        const std::string& y_high, const std::string& x_caption) {
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + svg_number(kChartWidth) + " " +
+                      svg_number(kChartHeight) + "\" font-size=\"10\" fill=\"#222\">\n";
+    svg += "<path d=\"M " + svg_number(kLeft) + " " + svg_number(kTop) + " V " + svg_number(kBottom) + " H " +
+           svg_number(kRight) + "\" fill=\"none\" stroke=\"#222\"/>\n";
+    svg += text_at(kLeft, kBottom + 13, "start", x_low) + text_at(kRight, kBottom + 13, "end", x_high) + "\n";
+    svg += text_at(kLeft - 4, kBottom, "end", y_low) + text_at(kLeft - 4, kTop + 8, "end", y_high) + "\n";
+    svg += text_at((kLeft + kRight) / 2, kBottom + 32, "middle", x_caption) + "\n";
+    return svg;
+}
+
+std::string field_title(const page::Field& field) {
+    return std::string(field.id) + " – " + caption_of(field) + (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
+}
+
+// A number from a text a field showed (always one: the texts here are the fields' numbers).
+double number_of(const std::string& text, const numeric::DecimalSeparator& separator) {
+    try {
+        return numeric::parse_number(text, separator);
+    } catch (const numeric::Fault&) {
+        return 0;
+    }
+}
+
+std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
+                          const numeric::DecimalSeparator& separator) {
+    const std::uint64_t tallest = *std::max_element(result.histogram.begin(), result.histogram.end());
+    std::string svg = chart_start(result.min, result.max, "0", std::to_string(tallest) + " vz.",
+                                  caption_of(field) + (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]"));
+    const double bars = static_cast<double>(result.histogram.size());
+    const double width = (kRight - kLeft) / bars;
+    for (std::size_t i = 0; i < result.histogram.size(); ++i) {
+        const double height = static_cast<double>(result.histogram[i]) / static_cast<double>(tallest) * (kBottom - kTop);
+        svg += "<rect class=\"bar\" x=\"" + svg_number(kLeft + static_cast<double>(i) * width) + "\" y=\"" +
+               svg_number(kBottom - height) + "\" width=\"" + svg_number(width) + "\" height=\"" + svg_number(height) +
+               "\" fill=\"#7da7d9\" stroke=\"#fff\" stroke-width=\"0.5\"/>\n";
+    }
+    // The 2.5 %, 50 % and 97.5 % percentiles.
+    for (const std::size_t i : {std::size_t{0}, std::size_t{2}, std::size_t{4}}) {
+        const double x = chart_x(fraction(number_of(result.percentiles[i], separator), result.low, result.high));
+        svg += line(x, kTop, x, kBottom, i == 2 ? "stroke=\"#c62828\"" : "stroke=\"#c62828\" stroke-dasharray=\"4 3\"");
+        svg += "\n";
+    }
+    return svg + "</svg>\n";
+}
+
+std::string header(std::string_view kind, const page::PageDefinition& page, std::chrono::year_month_day date,
+                   const std::string& facts) {
+    return "<header>\n<p class=\"program\">VORLANEX · " + std::string(kind) + "</p>\n<h1 class=\"page-name\">" +
+           escaped(page_name(page)) + "</h1>\n<table class=\"facts\">\n<tr><th>Datum</th><td class=\"date\">" +
+           date_text(date) + "</td></tr>\n" + facts + "</table>\n</header>\n";
+}
+
+std::string fact(std::string_view name, std::string_view css_class, const std::string& html) {
+    return "<tr><th>" + std::string(name) + "</th><td class=\"" + std::string(css_class) + "\">" + html + "</td></tr>\n";
+}
+
+std::string distribution_words(const tolerance::Distribution& d, const numeric::DecimalSeparator& separator) {
+    const auto show = [&](double value) { return numeric::show_number(value, separator); };
+    switch (d.shape) {
+        case tolerance::Shape::Uniform: return "rovnoměrné rozdělení od " + show(d.low) + " do " + show(d.high);
+        case tolerance::Shape::Triangular:
+            return "trojúhelníkové rozdělení od " + show(d.low) + " do " + show(d.high) + ", nejpravděpodobněji " +
+                   show(d.mode);
+        case tolerance::Shape::Normal: {
+            std::string words = "normální rozdělení se střední hodnotou " + show(d.mean) + " a směrodatnou odchylkou " + show(d.sd);
+            if (std::isfinite(d.low) || std::isfinite(d.high)) {
+                words += ", useknuté";
+                if (std::isfinite(d.low)) words += " zdola na " + show(d.low);
+                if (std::isfinite(d.high)) words += std::string(std::isfinite(d.low) ? " a" : "") + " shora na " + show(d.high);
+                words += " (hodnota mimo se losuje znovu)";
+            }
+            return words;
+        }
+    }
+    return {};
+}
+
+// Every input: its distribution, or the text it was given (or opens with).
+std::string inputs_section(const page::PageDefinition& page,
+                           std::span<const std::pair<std::string, std::string>> typed,
+                           const numeric::DecimalSeparator& separator,
+                           std::span<const tolerance::Tolerance> tolerances, std::string_view varied_words,
+                           std::string_view varied_field = {}) {
+    std::string html =
+        "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
+        "<th>Jednotka</th><th>Text nebo rozdělení</th></tr></thead>\n<tbody>\n";
+    for (const page::Field& field : page.layout.fields) {
+        if (field.role != page::FieldRole::Input) continue;
+        std::string given = "<span class=\"text\">" + escaped_visibly(page::default_text(field, separator)) + "</span>";
+        for (const auto& [id, text] : typed) {
+            if (id == field.id) given = "<span class=\"text\">" + escaped_visibly(text) + "</span>";
+        }
+        for (const tolerance::Tolerance& tolerance : tolerances) {
+            if (tolerance.field == field.id) given = "<span class=\"mark\">" + escaped(distribution_words(tolerance.distribution, separator)) + "</span>";
+        }
+        if (field.id == varied_field) given = "<span class=\"mark\">" + std::string(varied_words) + "</span>";
+        html += "<tr data-field=\"" + escaped(field.id) + "\"><td class=\"id\">" + escaped(field.id) + "</td><td>" +
+                escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td><td>" + given +
+                "</td></tr>\n";
+    }
+    return html + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string percentile_table(const page::PageDefinition& page, const tolerance::SamplingSummary& summary) {
+    std::string html =
+        "<section class=\"results\">\n<h2>Výsledky: percentily</h2>\n<table class=\"percentiles\">\n<thead><tr>"
+        "<th>Pole</th><th>Veličina</th><th>Jedn.</th><th>Počet</th><th>Min.</th><th>2,5 %</th><th>5 %</th>"
+        "<th>50 %</th><th>95 %</th><th>97,5 %</th><th>Max.</th><th>Průměr</th></tr></thead>\n<tbody>\n";
+    for (const tolerance::FieldSummary& result : summary.results) {
+        const page::Field& field = *page.find_field(result.field);
+        const auto number = [](const std::string& text) { return "<td class=\"number\">" + escaped(text) + "</td>"; };
+        html += "<tr data-field=\"" + escaped(result.field) + "\"><td class=\"id\">" + escaped(result.field) + "</td><td>" +
+                escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td>" +
+                number(std::to_string(result.count));
+        if (result.count == 0) {
+            html += "<td colspan=\"8\" class=\"note\">pole nedostalo v žádném vzorku číslo</td></tr>\n";
+            continue;
+        }
+        html += number(result.min);
+        for (const std::string& percentile : result.percentiles) html += number(percentile);
+        html += number(result.max) + number(result.mean) + "</tr>\n";
+    }
+    return html +
+           "</tbody>\n</table>\n<p class=\"note\">Percentil p je číslo, které pole ukázalo ve vzorku na pořadí "
+           "⌈p/100 · n⌉ mezi n vzorky seřazenými podle velikosti (nejbližší pořadí); mezi 2,5% a 97,5% percentilem "
+           "leží 95 % vzorků. Průměr je zaokrouhlen na tolik desetinných míst, kolik jich ukazovalo pole.</p>\n"
+           "</section>\n";
+}
+
+std::string counts_section(const tolerance::SamplingSummary& summary) {
+    std::string html = "<section class=\"warnings\">\n<h2>Varování a chyby</h2>\n";
+    if (summary.warnings.empty() && summary.faults.empty()) return html + "<p>Žádný vzorek neskončil varováním ani chybou.</p>\n</section>\n";
+    html += "<table>\n<thead><tr><th>Text</th><th>Druh</th><th>Vzorků</th></tr></thead>\n<tbody>\n";
+    for (const auto& [texts, kind] : {std::pair{&summary.warnings, "varování"}, std::pair{&summary.faults, "chyba"}}) {
+        for (const tolerance::TextCount& count : *texts) {
+            std::string text = count.text;
+            std::replace(text.begin(), text.end(), '\r', ' ');
+            html += "<tr><td>" + escaped(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) + "</td></tr>\n";
+        }
+    }
+    return html + "</tbody>\n</table>\n</section>\n";
+}
+
+std::string histograms_section(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
+                               const numeric::DecimalSeparator& separator) {
+    std::string html = "<section class=\"histograms\">\n<h2>Histogramy</h2>\n<div class=\"charts\">\n";
+    for (const tolerance::FieldSummary& result : summary.results) {
+        if (result.count == 0) continue;
+        const page::Field& field = *page.find_field(result.field);
+        html += "<figure data-field=\"" + escaped(result.field) + "\">\n" + histogram_svg(field, result, separator) +
+                "<figcaption>" + escaped(field_title(field)) + ": 95 % vzorků od " + escaped(result.percentiles[0]) +
+                " do " + escaped(result.percentiles[4]) + " (čárkovaně), medián " + escaped(result.percentiles[2]) +
+                "</figcaption>\n</figure>\n";
+    }
+    return html + "</div>\n</section>\n";
+}
+
+std::string footer(std::string_view what) {
+    return "<footer>\n<p>Protokol vytvořil program Vorlanex (vorlanex-calc) " + std::string(what) +
+           "; každé číslo je text, který pole ukázalo po výpočtu stránky bez okna, jako by byl text zadání "
+           "napsán rukou.</p>\n</footer>\n";
+}
+
+// The points of one result along the sweep: the input's and the result's numbers, where the run
+// wrote a number.
+struct Curve {
+    std::vector<std::optional<std::pair<double, double>>> points;
+    std::string low_text, high_text;
+    double low = 0, high = 0;
+};
+
+std::optional<Curve> curve_of(std::string_view field, const std::vector<tolerance::SweepRow>& rows,
+                              const numeric::DecimalSeparator& separator) {
+    Curve curve;
+    bool any = false;
+    for (const tolerance::SweepRow& row : rows) {
+        std::optional<std::pair<double, double>> point;
+        for (const auto& [id, text] : row.results) {
+            if (id != field) continue;
+            try {
+                const double y = numeric::parse_number(text, separator);
+                point = std::pair{numeric::parse_number(row.input, separator), y};
+                if (!any || y < curve.low) curve.low = y, curve.low_text = text;
+                if (!any || y > curve.high) curve.high = y, curve.high_text = text;
+                any = true;
+            } catch (const numeric::Fault&) {
+            }
+        }
+        curve.points.push_back(point);
+    }
+    if (!any) return std::nullopt;
+    return curve;
+}
+
+std::string sweep_svg(const page::Field& swept, const Curve& curve, const tolerance::SweepRange& range,
+                      const std::vector<tolerance::SweepRow>& rows) {
+    const double from = std::min(range.from, range.to), to = std::max(range.from, range.to);
+    const std::string& from_text = range.from <= range.to ? rows.front().input : rows.back().input;
+    const std::string& to_text = range.from <= range.to ? rows.back().input : rows.front().input;
+    std::string svg = chart_start(from_text, to_text, curve.low_text, curve.high_text, field_title(swept));
+    std::string path;
+    bool drawing = false;
+    for (const auto& point : curve.points) {
+        if (!point) {
+            drawing = false;
+            continue;
+        }
+        const double x = chart_x(fraction(point->first, from, to));
+        const double y = chart_y(fraction(point->second, curve.low, curve.high));
+        path += (drawing ? " L " : " M ") + svg_number(x) + " " + svg_number(y);
+        drawing = true;
+    }
+    svg += "<path class=\"curve\" d=\"" + path + "\" fill=\"none\" stroke=\"#c62828\" stroke-width=\"1.5\"/>\n";
+    return svg + "</svg>\n";
+}
+
+}  // namespace
+
+std::string make_tolerance_report(const page::PageDefinition& page,
+                                  std::span<const std::pair<std::string, std::string>> typed,
+                                  const numeric::DecimalSeparator& separator,
+                                  std::span<const tolerance::Tolerance> tolerances,
+                                  const tolerance::SamplingSummary& summary, const std::string& command,
+                                  std::chrono::year_month_day date) {
+    std::string html = document_start("Rozbor tolerancí – " + page_name(page));
+    html += header("ROZBOR TOLERANCÍ", page, date,
+                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                       fact("Vzorků", "samples", std::to_string(summary.samples)) +
+                       fact("Semínko", "seed", std::to_string(summary.seed)));
+    html += "<p>Pro každý vzorek se z rozdělení každého nejistého vstupu vylosuje hodnota, zapíše se do pole jako "
+            "text a stránka se spočítá, jako by byl text napsán rukou: varování, náhradní hodnoty i chyby platí pro "
+            "každý vzorek. Náhodná čísla vzorku i závisí jen na semínku a na i, takže stejný příkaz dá vždy tytéž "
+            "výsledky.</p>\n";
+    html += inputs_section(page, typed, separator, tolerances, {});
+    html += percentile_table(page, summary);
+    html += counts_section(summary);
+    html += histograms_section(page, summary, separator);
+    html += footer("z " + std::to_string(summary.samples) + " vzorků");
+    return html + document_end();
+}
+
+std::string make_sweep_report(const page::PageDefinition& page,
+                              std::span<const std::pair<std::string, std::string>> typed,
+                              const numeric::DecimalSeparator& separator, const tolerance::SweepRange& range,
+                              const std::vector<tolerance::SweepRow>& rows, const std::string& command,
+                              std::chrono::year_month_day date) {
+    const page::Field& swept = *page.find_field(range.field);
+    std::string html = document_start("Průběh výsledků – " + page_name(page));
+    const std::string varied = "od " + escaped(rows.front().input) + " do " + escaped(rows.back().input) + " v " +
+                               std::to_string(range.steps) + " stejných krocích";
+    html += header("PRŮBĚH VÝSLEDKŮ", page, date,
+                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                       fact("Měněné pole", "swept", escaped(field_title(swept)) + ", " + varied));
+    html += inputs_section(page, typed, separator, {}, varied, range.field);
+    std::size_t faults = 0, warned = 0;
+    for (const tolerance::SweepRow& row : rows) {
+        faults += row.fault.has_value();
+        warned += !row.warnings.empty();
+    }
+    html += "<p>Výpočtů: " + std::to_string(rows.size()) + "; s varováním: " + std::to_string(warned) +
+            "; zastavených chybou: " + std::to_string(faults) + ". Kde výpočet pole nezapsal, křivka je přerušena.</p>\n";
+    html += "<section class=\"sweep\">\n<h2>Výsledky v závislosti na " + escaped(std::string(range.field)) +
+            "</h2>\n<div class=\"charts\">\n";
+    for (const page::Field& field : page.layout.fields) {
+        if (field.role != page::FieldRole::Result) continue;
+        const std::optional<Curve> curve = curve_of(field.id, rows, separator);
+        if (!curve) continue;
+        html += "<figure data-field=\"" + escaped(field.id) + "\">\n" + sweep_svg(swept, *curve, range, rows) +
+                "<figcaption>" + escaped(field_title(field)) + ": od " + escaped(curve->low_text) + " do " +
+                escaped(curve->high_text) + "</figcaption>\n</figure>\n";
+    }
+    html += "</div>\n</section>\n";
+    html += footer(std::to_string(rows.size()) + " výpočty stránky");
+    return html + document_end();
+}
+
+}  // namespace vorlanex::report

@@ -1,0 +1,142 @@
+// vorlanex-calc --tolerance and --sweep in-process: the JSON object, the same bytes for any --jobs,
+// the report's facts, and every bad input a usage error naming the field with nothing on stdout.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/calc_command.h"
+#include "cli/tolerance_command.h"
+
+namespace {
+
+using vorlanex::cli::kExitCompleted;
+using vorlanex::cli::kExitUsage;
+
+struct Outcome {
+    int exit_status;
+    std::string out;
+    std::string err;
+};
+
+Outcome calc(std::vector<std::string> arguments) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = vorlanex::cli::run_calc_command(arguments, vorlanex::numeric::DecimalSeparator(","), in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::vector<std::string> kVaried{"kinematika", "I1=20..25",   "I2=8..10",     "I3=0,7..0,8..0,9", "I4=15~2",
+                                       "I5=20..22",  "I6=0,8..0,9", "I7=0,2..0,3", "I8=1~0,1~0,8..1,2"};
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(ToleranceCommand, OneJsonObjectTheSameForAnyJobs) {
+    const Outcome one = calc(std::vector<std::string>{"--tolerance", "3000", "--seed", "11"} + kVaried);
+    ASSERT_EQ(one.exit_status, kExitCompleted) << one.err;
+    const auto json = nlohmann::ordered_json::parse(one.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : json.items()) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"page", "samples", "seed", "results", "warnings", "faults"}));
+    EXPECT_EQ(json["samples"], 3000);
+    EXPECT_EQ(json["seed"], 11);
+    EXPECT_EQ(json["results"].size(), 18u);
+    const auto& r2 = json["results"]["R2"];
+    EXPECT_EQ(r2["count"], 3000);
+    for (const char* key : {"min", "p2_5", "p5", "p50", "p95", "p97_5", "max", "mean"}) EXPECT_TRUE(r2[key].is_string()) << key;
+    for (const char* jobs : {"2", "5"}) {
+        EXPECT_EQ(calc(std::vector<std::string>{"--tolerance", "3000", "--seed", "11", "--jobs", jobs} + kVaried).out, one.out);
+    }
+    EXPECT_EQ(calc(std::vector<std::string>{"--tolerance=3000", "--seed=11"} + kVaried).out, one.out);
+}
+
+TEST(ToleranceCommand, DefaultSeedIsFixedSoTheSameCommandGivesTheSameNumbers) {
+    const Outcome a = calc(std::vector<std::string>{"--tolerance", "200"} + kVaried);
+    EXPECT_EQ(nlohmann::json::parse(a.out)["seed"], vorlanex::cli::kDefaultSeed);
+    EXPECT_EQ(calc(std::vector<std::string>{"--tolerance", "200"} + kVaried).out, a.out);
+}
+
+TEST(ToleranceCommand, ReportStatesSeedSamplesAndCommand) {
+    const Outcome report = calc(std::vector<std::string>{"--report", "--tolerance", "500", "--seed", "3"} + kVaried);
+    ASSERT_EQ(report.exit_status, kExitCompleted) << report.err;
+    EXPECT_NE(report.out.find("<td class=\"seed\">3</td>"), std::string::npos);
+    EXPECT_NE(report.out.find("<td class=\"samples\">500</td>"), std::string::npos);
+    EXPECT_NE(report.out.find("vorlanex-calc --report --tolerance 500 --seed 3 kinematika I1=20..25"), std::string::npos);
+    EXPECT_NE(report.out.find("<figure data-field=\"R18\">"), std::string::npos);
+}
+
+TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
+    const Outcome sweep = calc({"--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15", "I5=20", "I6=0,8",
+                                "I7=0,2", "I8=1"});
+    ASSERT_EQ(sweep.exit_status, kExitCompleted) << sweep.err;
+    const auto json = nlohmann::json::parse(sweep.out);
+    EXPECT_EQ(json["sweep"], "I1");
+    ASSERT_EQ(json["rows"].size(), 5u);
+    EXPECT_EQ(json["rows"][2]["input"], "20");
+    EXPECT_EQ(json["rows"][2]["results"]["R2"], "42,702");
+    EXPECT_EQ(json["rows"][2]["results"].size(), 18u);
+    const Outcome report = calc({"--report", "--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15",
+                                 "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
+    EXPECT_NE(report.out.find("<figure data-field=\"R10\">"), std::string::npos);
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* mentioned;
+};
+
+class ToleranceUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(ToleranceUsage, StatusTwoNothingOnStdoutMessageNamesIt) {
+    const Outcome outcome = calc(GetParam().arguments);
+    EXPECT_EQ(outcome.exit_status, kExitUsage);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find(GetParam().mentioned), std::string::npos) << outcome.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, ToleranceUsage,
+    ::testing::Values(
+        UsageCase{"low_above_high", {"--tolerance", "10", "kinematika", "I1=60..40"}, "'I1': low is above high"},
+        UsageCase{"sd_zero", {"--tolerance", "10", "kinematika", "I2=0,8~0"}, "'I2': the standard deviation"},
+        UsageCase{"sd_negative", {"--tolerance", "10", "kinematika", "I2=0,8~-1"}, "'I2': the standard deviation"},
+        UsageCase{"no_samples", {"--tolerance", "0", "kinematika", "I1=1..2"}, "--tolerance takes"},
+        UsageCase{"too_many_samples", {"--tolerance", "1000000001", "kinematika", "I1=1..2"}, "--tolerance takes"},
+        UsageCase{"samples_not_a_number", {"--tolerance", "1e6", "kinematika", "I1=1..2"}, "'1e6'"},
+        UsageCase{"tolerance_on_a_result", {"--tolerance", "10", "kinematika", "R4=1..2"}, "'R4': a result field"},
+        UsageCase{"tolerance_on_an_unknown_field", {"--tolerance", "10", "kinematika", "Z1=1..2"}, "Z1"},
+        UsageCase{"text_not_a_number", {"--tolerance", "10", "kinematika", "I3=0,7..x"}, "'I3': high 'x'"},
+        UsageCase{"point_under_comma", {"--tolerance", "10", "kinematika", "I3=0.7..0.9"}, "'I3': low '0.7'"},
+        UsageCase{"field_twice", {"--tolerance", "10", "kinematika", "I1=1..2", "I1=3"}, "'I1' is given twice"},
+        UsageCase{"seed_not_a_number", {"--tolerance", "10", "--seed", "-1", "kinematika"}, "--seed takes"},
+        UsageCase{"seed_alone", {"--seed", "5", "kinematika"}, "--seed goes with --tolerance"},
+        UsageCase{"tolerance_and_sweep", {"--tolerance", "5", "--sweep", "I1=0..1/2", "kinematika"}, "one of"},
+        UsageCase{"no_page", {"--tolerance", "5"}, "PAGE"},
+        UsageCase{"with_batch", {"--tolerance", "5", "--batch"}, "one of"},
+        UsageCase{"sweep_of_a_result", {"--sweep", "R1=0..1/2", "kinematika"}, "'R1'"},
+        UsageCase{"sweep_without_steps", {"--sweep", "I1=0..1", "kinematika"}, "FIELD=FROM..TO/STEPS"},
+        UsageCase{"sweep_reversed_is_fine_but_zero_steps_not", {"--sweep", "I1=1..0/0", "kinematika"}, "STEPS"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// --seed and --sweep came after --separator: its beginnings "--s" and "--se" keep their meaning.
+TEST(ToleranceCommand, NewOptionsLeaveTheBeginningsOfSeparatorAlone) {
+    for (const char* beginning : {"--s=.", "--se=."}) {
+        const Outcome outcome = calc({beginning, "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8",
+                                      "I7=0.2", "I8=1"});
+        EXPECT_EQ(outcome.exit_status, kExitCompleted) << beginning << outcome.err;
+    }
+    EXPECT_EQ(calc({"--tol", "10", "--seed", "2", "kinematika", "I1=1..2"}).exit_status, kExitCompleted);
+    EXPECT_EQ(calc({"--see", "2", "kinematika"}).exit_status, kExitUsage);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+// N samples of a page: in each, every input with a tolerance gets a value drawn from its
+// distribution, written into its field as show_number writes it, and "Výpočet" is pressed exactly as
+// if the texts had been typed, so the page's warnings, substitutes and faults apply to every sample.
+// Each sample starts from the page as it opens with the typed texts (result fields empty). The
+// outcome is the same bytes for any number of threads: sample i depends only on the seed and i,
+// the numbers are kept by sample, and the counts add up.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "numeric/decimal_separator.h"
+#include "page/page_definition.h"
+#include "tolerance/distribution.h"
+#include "tolerance/statistics.h"
+
+namespace vorlanex::tolerance {
+
+inline constexpr std::uint64_t kMostSamples = 1'000'000'000;
+
+using TypedTexts = std::span<const std::pair<std::string, std::string>>;
+
+struct SamplingSettings {
+    std::uint64_t samples = 0;  // 1 to kMostSamples
+    std::uint64_t seed = 1;
+    unsigned jobs = 1;  // threads
+};
+
+// A warning or fault text and the number of samples that ended with it.
+struct TextCount {
+    std::string text;
+    std::uint64_t samples = 0;
+};
+
+struct SamplingSummary {
+    std::uint64_t samples = 0;
+    std::uint64_t seed = 0;
+    std::vector<FieldSummary> results;  // every result field of the page, in the layout's order
+    // In the order of the first sample that showed each.
+    std::vector<TextCount> warnings;
+    std::vector<TextCount> faults;
+};
+
+// Told now and then how many samples are done, on the calling thread.
+using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// The first thing that makes the run impossible, naming the field: a tolerance on a field the page
+// does not have or on a result field, a field given two tolerances, a number of samples outside
+// 1 to kMostSamples.
+std::optional<InputError> check_sampling(const page::PageDefinition& page, std::span<const Tolerance> tolerances,
+                                         std::uint64_t samples);
+
+// The run, on settings.jobs threads; `typed` holds the texts of the fields without a tolerance that
+// differ from the page's defaults. Expects check_sampling to have passed. Needs 8 bytes per sample
+// and result field.
+SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
+                            const numeric::DecimalSeparator& separator, std::span<const Tolerance> tolerances,
+                            const SamplingSettings& settings, const Progress& progress = {});
+
+}  // namespace vorlanex::tolerance
