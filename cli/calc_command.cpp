@@ -12,6 +12,8 @@
 #include "cli/output.h"
 #include "cli/report.h"
 #include "cli/scenario.h"
+#include "cli/separator_option.h"
+#include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -182,7 +184,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
 int run(std::span<const std::string> arguments, const numeric::DecimalSeparator& regional_separator, std::istream& in,
         Output& out, std::ostream& err) {
     auto usage_error = [&](const std::string& message) {
-        err << "vorlanex-calc: " << message << "\n" << kUsage;
+        err << "vorlanex-calc: " << numeric::with_controls_escaped(message) << "\n" << kUsage;
         return kExitUsage;
     };
     const std::variant<Arguments, UsageError> read = read_arguments(arguments);
@@ -198,9 +200,11 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     }
     numeric::DecimalSeparator separator = regional_separator;
     if (options.separator) {
-        if (!numeric::can_be_decimal_separator(*options.separator)) {
-            return usage_error("--separator takes one visible character that is not a digit, \"+\", \"-\", \"E\", "
-                               "\"e\" or a blank; got '" + *options.separator + "'");
+        if (!can_be_separator_option(*options.separator)) {
+            return usage_error("--separator takes one visible character that no reader could take for a digit, a "
+                               "sign or an exponent (not \"0\"-\"9\" nor any other digit, \"+\", \"-\" nor any "
+                               "other dash, \"E\", \"e\" nor a letter like them) and is no blank; got '" +
+                               *options.separator + "'");
         }
         separator = numeric::DecimalSeparator(*options.separator);
     }
@@ -219,7 +223,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         if (!options.batch) return usage_error("--jobs goes with --batch");
     }
     if (options.list) return run_list(separator, out);
-    if (options.batch) return run_batch(separator, in, out, jobs);
+    if (options.batch) return run_batch(separator, in, out, err, jobs);
 
     Scenario scenario;
     if (auto error = find_page(options.operands.front(), scenario)) return usage_error(error->message);
