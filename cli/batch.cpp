@@ -7,6 +7,7 @@
 #include <deque>
 #include <istream>
 #include <limits>
+#include <malloc.h>
 #include <ostream>
 #include <memory>
 #include <mutex>
@@ -333,6 +334,11 @@ int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Outp
               unsigned jobs) {
     LineReader reader(in);
     if (jobs <= 1) return run_on_this_thread(separator, reader, out, err);
+    // The C library gives threads arenas of their own (up to eight a core), each keeping the large
+    // blocks it freed (a long line, its copies, its results) for its next ones: with many threads
+    // those kept blocks would outgrow the bytes in flight many times. The threads therefore share
+    // one arena; their small allocations still come from caches of their own.
+    mallopt(M_ARENA_MAX, 1);
     ParallelBatch batch(separator, out, jobs);
     return batch.run(reader, err);
 }

@@ -1,6 +1,5 @@
 // vorlanex-calc: the headless companion of the Vorlanex window (see cli/calc_command.h).
 #include <iostream>
-#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -9,10 +8,6 @@
 
 int main(int argc, char** argv) {
     vorlanex::numeric::set_arithmetic_mode();
-    // Every block of 128 KiB or more (a long batch line, its copies, its result) is mapped on its
-    // own and given back to the system when freed, rather than kept by the allocator of the
-    // thread that ran it: the memory of a batch on many threads stays what its lines in flight take.
-    mallopt(M_MMAP_THRESHOLD, 128 << 10);
     // The standard streams with buffers of their own rather than C's: a batch reads and writes
     // whole blocks, and can tell when reading on would wait for input.
     std::ios::sync_with_stdio(false);
