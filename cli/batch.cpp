@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include <malloc.h>
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
@@ -7,10 +8,9 @@
 #include <deque>
 #include <istream>
 #include <limits>
-#include <malloc.h>
-#include <ostream>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -152,8 +152,7 @@ private:
     BatchLine line_;
 };
 
-int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& reader, Output& out,
-                       std::ostream& err) {
+int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& reader, Output& out, std::ostream& err) {
     ResultMaker maker(separator);
     std::string result;
     bool usage_errors = false;
@@ -310,7 +309,9 @@ private:
     }
 
     // Counts `added` bytes more and `removed` fewer in flight (with the mutex held).
-    void count_in_flight(std::size_t added, std::size_t removed) { bytes_in_flight_ = bytes_in_flight_ + added - removed; }
+    void count_in_flight(std::size_t added, std::size_t removed) {
+        bytes_in_flight_ = bytes_in_flight_ + added - removed;
+    }
 
     const numeric::DecimalSeparator& separator_;
     Output& out_;

@@ -291,7 +291,8 @@ private:
             } else if (c == '}' || c == ']') {
                 --depth;
             } else if (depth == 0) {
-                while (next_ < text_.size() && std::string_view(",}] \t\n\r").find(text_[next_]) == std::string_view::npos) {
+                while (next_ < text_.size() &&
+                       std::string_view(",}] \t\n\r").find(text_[next_]) == std::string_view::npos) {
                     ++next_;
                 }
             }
@@ -299,7 +300,8 @@ private:
         return text_.substr(start, next_ - start);
     }
     void skip_blanks() {
-        while (next_ < text_.size() && std::string_view(" \t\n\r").find(text_[next_]) != std::string_view::npos) ++next_;
+        while (next_ < text_.size() && std::string_view(" \t\n\r").find(text_[next_]) != std::string_view::npos)
+            ++next_;
     }
 
     std::string_view text_;

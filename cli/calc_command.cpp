@@ -205,10 +205,11 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     numeric::DecimalSeparator separator = regional_separator;
     if (options.separator) {
         if (!can_be_separator_option(*options.separator)) {
-            return usage_error("--separator takes one visible character that no reader could take for a digit, a "
-                               "sign or an exponent (not \"0\"-\"9\" nor any other digit, \"+\", \"-\" nor any "
-                               "other dash, \"E\", \"e\" nor a letter like them) and is no blank; got '" +
-                               *options.separator + "'");
+            return usage_error(
+                "--separator takes one visible character that no reader could take for a digit, a "
+                "sign or an exponent (not \"0\"-\"9\" nor any other digit, \"+\", \"-\" nor any "
+                "other dash, \"E\", \"e\" nor a letter like them) and is no blank; got '" +
+                *options.separator + "'");
         }
         separator = numeric::DecimalSeparator(*options.separator);
     }

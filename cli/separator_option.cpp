@@ -34,7 +34,7 @@ Utf16 compatibility_form(const Utf16& text) {
     const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status);
     std::array<UChar, 32> normal{};
     const int32_t length = U_SUCCESS(status) ? unorm2_normalize(nfkc, text.data(), static_cast<int32_t>(text.size()),
-                                                                 normal.data(), normal.size(), &status)
+                                                                normal.data(), normal.size(), &status)
                                              : 0;
     if (U_FAILURE(status)) return text;
     return Utf16(normal.data(), static_cast<std::size_t>(length));

@@ -119,11 +119,11 @@ TEST(BatchLineReader, ReadsLinesOfManyKeysAsTheJsonLibraryDoes) {
     const std::size_t all = widest->layout.fields.size();
     const std::string page = R"({"page":")" + std::string(widest->key) + R"(","fields":)";
     const std::vector<std::string> lines{
-        page + fields(all, "") + "}",                                     // every field: a scenario
-        page + fields(all, R"(,"X":"1")") + "}",                          // one more
-        page + fields(all, R"(,"X":"1")") + R"(,"page":"kinematika"})",   // the refusal comes first
-        page + fields(all - 1, R"(,"X":"1")") + R"(,"id":[1]})",          // the first refusal wins
-        page + fields(all, R"(,"X":"1")") + " x",                         // refused before the syntax error
+        page + fields(all, "") + "}",                                    // every field: a scenario
+        page + fields(all, R"(,"X":"1")") + "}",                         // one more
+        page + fields(all, R"(,"X":"1")") + R"(,"page":"kinematika"})",  // the refusal comes first
+        page + fields(all - 1, R"(,"X":"1")") + R"(,"id":[1]})",         // the first refusal wins
+        page + fields(all, R"(,"X":"1")") + " x",                        // refused before the syntax error
         R"({"page":"kinematika","a":1,"b":2,"c":3,"d":4})",
         R"({"id":)" + fields(all, R"(,"X":"1")") + "}",
     };
@@ -133,7 +133,8 @@ TEST(BatchLineReader, ReadsLinesOfManyKeysAsTheJsonLibraryDoes) {
     EXPECT_FALSE(read.error) << read.error->message;
     vorlanex::cli::read_batch_line(lines[1], read);
     ASSERT_TRUE(read.error);
-    EXPECT_EQ(read.error->message, "the line has an object of more than " + std::to_string(all) + " keys, more than any scenario has");
+    EXPECT_EQ(read.error->message,
+              "the line has an object of more than " + std::to_string(all) + " keys, more than any scenario has");
 }
 
 // Realistic lines with a byte changed, put in or taken out where JSON's syntax lives.
@@ -282,8 +283,7 @@ private:
         }
         int_type overflow(int_type c) override {
             const char text = traits_type::to_char_type(c);
-            return traits_type::eq_int_type(c, traits_type::eof()) ? traits_type::not_eof(c)
-                                                                   : (xsputn(&text, 1), c);
+            return traits_type::eq_int_type(c, traits_type::eof()) ? traits_type::not_eof(c) : (xsputn(&text, 1), c);
         }
 
     private:
