@@ -5,10 +5,12 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "app/kin.h"
 #include "app/look.h"
 #include "numeric/decimal_separator.h"
+#include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
 
 namespace {
@@ -62,18 +65,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     // An empty name would quietly mean the current folder, so it is refused like any name that
-    // is not a folder.
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    // is not a folder. Qt holds file names as Unicode text; a name it cannot give back byte for
+    // byte (one that is not UTF-8) would name another folder, so it is refused too.
+    const QString folder = QFile::decodeName(argv[1]);
+    const std::string shown_name = numeric::with_controls_escaped(argv[1]);  // never raw to the terminal
     if (folder.isEmpty()) {
         std::fprintf(stderr, "vorlanex-screenshots: the folder name is empty\nusage: vorlanex-screenshots DIR\n");
         return 2;
     }
+    if (QFile::encodeName(folder) != QByteArray(argv[1])) {
+        std::fprintf(stderr, "vorlanex-screenshots: the folder name '%s' is not valid UTF-8\n", shown_name.c_str());
+        return 2;
+    }
     if (const QFileInfo existing(folder); existing.exists() && !existing.isDir()) {
-        std::fprintf(stderr, "vorlanex-screenshots: '%s' is not a folder\n", argv[1]);
+        std::fprintf(stderr, "vorlanex-screenshots: '%s' is not a folder\n", shown_name.c_str());
         return 2;
     }
     if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "vorlanex-screenshots: cannot create the folder '%s'\n", argv[1]);
+        std::fprintf(stderr, "vorlanex-screenshots: cannot create the folder '%s'\n", shown_name.c_str());
         return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,11 +1,16 @@
 #include "cli/batch.h"
 
+#include <malloc.h>
+#include <algorithm>
+#include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <istream>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -29,7 +34,7 @@ bool is_blank(std::string_view line) { return line.find_first_not_of(" \t\r") ==
 // read is taken from the stream.
 class LineReader {
 public:
-    enum class Read { Line, TooLong, End };
+    enum class Read { Line, TooLong, End, Failed };
 
     explicit LineReader(std::istream& in) : in_(in), buffer_(kMaxBatchLineBytes + 1) {}
 
@@ -37,14 +42,18 @@ public:
     bool would_wait() { return in_.rdbuf()->in_avail() <= 0; }
 
     // The next line without its "\n" (valid until the next read), or that it was too long and
-    // has been passed over, or the end of the input.
+    // has been passed over, or the end of the input, or that the input could not be read.
     Read next(std::string_view& line) {
+        if (failure_) return Read::Failed;
         if (!in_.good()) return Read::End;
+        errno = 0;
         in_.getline(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
         const auto count = static_cast<std::size_t>(in_.gcount());
+        if (in_.bad()) return failed();
         if (in_.fail() && !in_.eof()) {  // the buffer filled up before the line ended
             in_.clear();
             in_.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            if (in_.bad()) return failed();
             return Read::TooLong;
         }
         if (count == 0) return Read::End;
@@ -52,10 +61,26 @@ public:
         return Read::Line;
     }
 
+    // Why the input could not be read, after a read gave Read::Failed.
+    const std::string& failure() const { return *failure_; }
+
 private:
+    Read failed() {
+        failure_ = errno != 0 ? std::strerror(errno) : "the stream failed";
+        return Read::Failed;
+    }
+
     std::istream& in_;
     std::vector<char> buffer_;
+    std::optional<std::string> failure_;
 };
+
+// The status of a batch whose reading ended with `read`, and the message of a failed input.
+int batch_status(LineReader& reader, LineReader::Read read, bool usage_errors, std::ostream& err) {
+    if (read != LineReader::Read::Failed) return usage_errors ? kExitUsage : kExitCompleted;
+    err << "vorlanex-calc: the input could not be read (" << reader.failure() << "); stopped\n";
+    return kExitInputFailed;
+}
 
 // Makes the result line of a batch line; one for each thread.
 class ResultMaker {
@@ -63,8 +88,17 @@ public:
     explicit ResultMaker(const numeric::DecimalSeparator& separator) : separator_(separator) {}
 
     // Appends the result of line `number` (a line that was too long when `line` is nothing) to
-    // `out`, "\n" included. False when the line was no scenario.
+    // `out`, "\n" included. False when the line was no scenario. The line's texts are not kept
+    // after it (a thread waiting for its next block would hold them for nothing).
     bool append_result(long number, std::optional<std::string_view> line, std::string& out) {
+        const bool scenario = append_result_of_line(number, line, out);
+        line_.scenario.fields.clear();
+        line_.id.reset();
+        return scenario;
+    }
+
+private:
+    bool append_result_of_line(long number, std::optional<std::string_view> line, std::string& out) {
         out += R"({"line":)";
         out += std::to_string(number);
         if (!line) return append_usage_error(kTooLong, out);
@@ -92,7 +126,6 @@ public:
         return true;
     }
 
-private:
     // The run's events, one after the other in the result's "events" list.
     class Events final : public EventSink {
     public:
@@ -119,15 +152,16 @@ private:
     BatchLine line_;
 };
 
-int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& reader, Output& out) {
+int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& reader, Output& out, std::ostream& err) {
     ResultMaker maker(separator);
     std::string result;
     bool usage_errors = false;
+    LineReader::Read read = LineReader::Read::End;
     for (long number = 1; !out.failed(); ++number) {
         if (reader.would_wait()) out.flush();
         std::string_view line;
-        const LineReader::Read read = reader.next(line);
-        if (read == LineReader::Read::End) break;
+        read = reader.next(line);
+        if (read == LineReader::Read::End || read == LineReader::Read::Failed) break;
         if (read == LineReader::Read::Line && is_blank(line)) continue;
         result.clear();
         const bool scenario = maker.append_result(number, read == LineReader::Read::Line ? std::optional(line) : std::nullopt, result);
@@ -135,7 +169,7 @@ int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& r
         out.write(result);
     }
     out.flush();
-    return usage_errors ? kExitUsage : kExitCompleted;
+    return batch_status(reader, read, usage_errors, err);
 }
 
 // Lines read together and run on one thread; their results are written together.
@@ -148,9 +182,22 @@ struct Block {
     };
     std::string input;
     std::vector<Line> lines;
+    std::size_t longest = 0;  // the length of its longest line
     std::string output;
+    std::size_t bytes = 0;  // what it is counted as in the bytes in flight
     bool usage_errors = false;
     bool done = false;
+
+    // What the block takes at most while it is run: its input; its results, which quote a
+    // field's text at most twice (in the error and among the fields) besides what every result
+    // has; and the copies that the run of its longest line makes of that line's texts (the
+    // scenario, the page's fields, the text read, the fault's message and its error box). A
+    // result larger than that is counted as it is once the block has run.
+    std::size_t bytes_while_run() const {
+        constexpr std::size_t kCopiesOfALineWhileRun = 8;
+        return input.capacity() + result_bytes() + kCopiesOfALineWhileRun * longest;
+    }
+    std::size_t result_bytes() const { return 2 * input.size() + lines.size() * kResultBytesBesidesTexts; }
 };
 
 constexpr std::size_t kBlockLines = 256;
@@ -158,7 +205,9 @@ constexpr std::size_t kBlockInputBytes = std::size_t{64} << 10;
 
 // The batch on several threads. This thread reads the lines into blocks; each worker runs a whole
 // block, and the worker that finishes the oldest block still unwritten writes it, and every block
-// after it that is done, so the results leave in the order of the input.
+// after it that is done, so the results leave in the order of the input. The blocks read and not
+// yet written hold at most kMostBytesInFlight (or one block, when that alone holds more), so the
+// memory stays the same whatever the number of threads and however long the lines.
 class ParallelBatch {
 public:
     ParallelBatch(const numeric::DecimalSeparator& separator, Output& out, unsigned jobs)
@@ -167,17 +216,21 @@ public:
         for (unsigned i = 0; i < jobs; ++i) workers_.emplace_back([this] { work(); });
     }
 
-    int run(LineReader& reader) {
+    int run(LineReader& reader, std::ostream& err) {
         auto block = std::make_unique<Block>();
+        LineReader::Read read = LineReader::Read::End;
         for (long number = 1;; ++number) {
             if (!block->lines.empty() && reader.would_wait() && !hand_over(block)) break;
             std::string_view line;
-            const LineReader::Read read = reader.next(line);
-            if (read == LineReader::Read::End) break;
+            read = reader.next(line);
+            if (read == LineReader::Read::End || read == LineReader::Read::Failed) break;
             if (read == LineReader::Read::Line && is_blank(line)) continue;
             const bool too_long = read == LineReader::Read::TooLong;
             block->lines.push_back({number, block->input.size(), too_long ? 0 : line.size(), too_long});
-            if (!too_long) block->input += line;
+            if (!too_long) {
+                block->input += line;
+                block->longest = std::max(block->longest, line.size());
+            }
             if ((block->lines.size() == kBlockLines || block->input.size() >= kBlockInputBytes) && !hand_over(block)) break;
         }
         if (!block->lines.empty()) hand_over(block);
@@ -188,15 +241,21 @@ public:
         changed_.notify_all();
         for (std::thread& worker : workers_) worker.join();
         out_.flush();
-        return usage_errors_ ? kExitUsage : kExitCompleted;
+        return batch_status(reader, read, usage_errors_, err);
     }
 
 private:
-    // Queues the block for the workers and starts a new one; false when the output has failed.
+    // Queues the block for the workers, once there is room for it, and starts a new one; false
+    // when the output has failed.
     bool hand_over(std::unique_ptr<Block>& block) {
+        block->bytes = block->bytes_while_run();
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return stopped_ || blocks_.size() < most_in_flight_; });
+        changed_.wait(lock, [this, &block] {
+            return stopped_ || blocks_.empty() ||
+                   (blocks_.size() < most_in_flight_ && bytes_in_flight_ + block->bytes <= kMostBytesInFlight);
+        });
         if (stopped_) return false;
+        count_in_flight(block->bytes, 0);
         blocks_.push_back(std::move(block));
         block = std::make_unique<Block>();
         lock.unlock();
@@ -213,13 +272,18 @@ private:
             if (stopped_ || taken_ == blocks_.size()) return;  // stopped, or the input ended and all is taken
             Block& block = *blocks_[taken_++];
             lock.unlock();
+            block.output.reserve(block.result_bytes());
             for (const Block::Line& line : block.lines) {
                 const std::optional<std::string_view> text =
                     line.too_long ? std::nullopt
                                   : std::optional(std::string_view(block.input).substr(line.offset, line.length));
                 block.usage_errors |= !maker.append_result(line.number, text, block.output);
             }
+            std::string().swap(block.input);  // its results are all it holds now
             lock.lock();
+            const std::size_t counted = block.bytes;
+            block.bytes = block.output.capacity();
+            count_in_flight(block.bytes, counted);
             block.done = true;
             write_finished_blocks(lock);
         }
@@ -237,10 +301,16 @@ private:
             out_.flush();
             lock.lock();
             writing_ = false;
+            count_in_flight(0, oldest->bytes);
             usage_errors_ |= oldest->usage_errors;
             if (out_.failed()) stopped_ = true;
             changed_.notify_all();
         }
+    }
+
+    // Counts `added` bytes more and `removed` fewer in flight (with the mutex held).
+    void count_in_flight(std::size_t added, std::size_t removed) {
+        bytes_in_flight_ = bytes_in_flight_ + added - removed;
     }
 
     const numeric::DecimalSeparator& separator_;
@@ -256,15 +326,22 @@ private:
     bool writing_ = false;
     bool stopped_ = false;  // the output failed
     bool usage_errors_ = false;
+    std::size_t bytes_in_flight_ = 0;  // what the blocks in blocks_ are counted as
 };
 
 }  // namespace
 
-int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Output& out, unsigned jobs) {
+int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Output& out, std::ostream& err,
+              unsigned jobs) {
     LineReader reader(in);
-    if (jobs <= 1) return run_on_this_thread(separator, reader, out);
+    if (jobs <= 1) return run_on_this_thread(separator, reader, out, err);
+    // The C library gives threads arenas of their own (up to eight a core), each keeping the large
+    // blocks it freed (a long line, its copies, its results) for its next ones: with many threads
+    // those kept blocks would outgrow the bytes in flight many times. The threads therefore share
+    // one arena; their small allocations still come from caches of their own.
+    mallopt(M_ARENA_MAX, 1);
     ParallelBatch batch(separator, out, jobs);
-    return batch.run(reader);
+    return batch.run(reader, err);
 }
 
 }  // namespace vorlanex::cli

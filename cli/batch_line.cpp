@@ -1,5 +1,7 @@
 #include "cli/batch_line.h"
 
+#include <algorithm>
+#include <charconv>
 #include <set>
 #include <variant>
 #include <vector>
@@ -7,12 +9,33 @@
 #include <nlohmann/json.hpp>
 
 #include "numeric/utf8.h"
+#include "registry/page_tree.h"
 
 namespace vorlanex::cli {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// The most keys an object of a scenario has: the top level has three ("id", "page", "fields"),
+// "fields" at most every field of the page with the most. A line with an object of more keys is
+// refused as soon as the key after them is read, so a line of many keys costs no more than any
+// other line of its length.
+std::size_t most_keys_in_an_object() {
+    static const std::size_t most = [] {
+        std::size_t keys = 3;
+        for (const page::PageDefinition* page : registry::calculation_pages()) {
+            keys = std::max(keys, page->layout.fields.size());
+        }
+        return keys;
+    }();
+    return most;
+}
+
+UsageError too_many_keys() {
+    return UsageError{"the line has an object of more than " + std::to_string(most_keys_in_an_object()) +
+                      " keys, more than any scenario has"};
+}
 
 void clear(BatchLine& line) {
     line.scenario.page = nullptr;
@@ -70,23 +93,35 @@ public:
         }
         return std::nullopt;
     }
-    // An integer that the JSON library writes back exactly as written: "0", or up to 18 digits
-    // without a leading zero, with or without a minus.
-    std::optional<std::string_view> plain_integer() {
+    // A number as JSON writes one ("-12", "0", "1.5e3") within the range of a double (the JSON
+    // library refuses a line with a number beyond it): its text as written.
+    std::optional<std::string_view> plain_number() {
         skip_blanks();
         const std::size_t start = next_;
-        if (next_ < text_.size() && text_[next_] == '-') ++next_;
-        const std::size_t digits = next_;
-        while (next_ < text_.size() && text_[next_] >= '0' && text_[next_] <= '9') ++next_;
-        const std::size_t count = next_ - digits;
-        if (count == 0 || count > 18 || (text_[digits] == '0' && (count > 1 || digits > start))) return std::nullopt;
-        if (next_ < text_.size() && (text_[next_] == '.' || text_[next_] == 'e' || text_[next_] == 'E')) {
-            return std::nullopt;
+        take_byte('-');
+        if (!take_byte('0') && take_digits() == 0) return std::nullopt;
+        if (take_byte('.') && take_digits() == 0) return std::nullopt;
+        if (take_byte('e') || take_byte('E')) {
+            if (!take_byte('+')) take_byte('-');
+            if (take_digits() == 0) return std::nullopt;
         }
-        return text_.substr(start, next_ - start);
+        const std::string_view number = text_.substr(start, next_ - start);
+        double value = 0;
+        if (std::from_chars(number.data(), number.data() + number.size(), value).ec != std::errc()) return std::nullopt;
+        return number;
     }
 
 private:
+    bool take_byte(char c) {
+        if (next_ == text_.size() || text_[next_] != c) return false;
+        ++next_;
+        return true;
+    }
+    std::size_t take_digits() {
+        const std::size_t start = next_;
+        while (next_ < text_.size() && text_[next_] >= '0' && text_[next_] <= '9') ++next_;
+        return next_ - start;
+    }
     void skip_blanks() {
         while (next_ < text_.size() &&
                (text_[next_] == ' ' || text_[next_] == '\t' || text_[next_] == '\n' || text_[next_] == '\r')) {
@@ -118,7 +153,7 @@ bool read_simply(std::string_view line, BatchLine& into) {
                 id = reader.plain_string();
                 if (id) into.id = "\"" + std::string(*id) + "\"";  // written back as it is written
             } else {
-                id = reader.plain_integer();
+                id = reader.plain_number();
                 if (id) into.id = std::string(*id);
             }
             if (!id) return false;
@@ -136,7 +171,7 @@ bool read_simply(std::string_view line, BatchLine& into) {
                 const std::optional<std::string_view> id = reader.plain_string();
                 if (!id || !reader.take(':')) return false;
                 const std::optional<std::string_view> text = reader.plain_string();
-                if (!text) return false;
+                if (!text || into.scenario.fields.size() == most_keys_in_an_object()) return false;
                 for (const auto& [given, _] : into.scenario.fields) {
                     if (given == *id) return false;  // given twice: the library words the refusal
                 }
@@ -153,9 +188,15 @@ bool read_simply(std::string_view line, BatchLine& into) {
 
 // ---- The JSON library ----
 
+// Thrown from the reading to stop it once the line is refused: nothing after the refusal can
+// change the line's answer.
+struct Refused {};
+
 // Parses a batch line as JSON. A key given twice in one object (which a JSON reader would
-// silently take the last of) is a usage error. An array, which no scenario has, and nesting deeper
-// than a scenario's two objects are refused as soon as they are seen rather than built in memory.
+// silently take the last of) is a usage error, and so is an object of more keys than a scenario
+// has. An array, which no scenario has, and nesting deeper than a scenario's two objects are
+// refused too. The first of these refusals in the line is its answer, and the reading stops there
+// rather than build the rest in memory.
 std::variant<Json, UsageError> parse_json(std::string_view line) {
     constexpr int kScenarioDepth = 2;                 // the scenario and its "fields"
     std::vector<std::set<std::string>> open_objects;  // the keys seen so far in each
@@ -163,48 +204,109 @@ std::variant<Json, UsageError> parse_json(std::string_view line) {
     std::string last_key;
     bool in_fields = false;  // the object now open is the scenario's "fields"
     std::optional<UsageError> refused;
+    const auto refuse = [&refused](UsageError error) {
+        refused = std::move(error);
+        throw Refused{};
+    };
     const auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
         case Json::parse_event_t::array_start:
-            ++depth;
-            if (!refused) {
-                refused = UsageError{depth == 1 ? "the line is not a JSON object"
-                                                : "a scenario holds no arrays (the value of '" + last_key + "' is one)"};
-            }
-            return false;
+            refuse(UsageError{depth == 0 ? "the line is not a JSON object"
+                                         : "a scenario holds no arrays (the value of '" + last_key + "' is one)"});
+            break;
         case Json::parse_event_t::object_start:
-            if (++depth > kScenarioDepth) {
-                if (!refused) refused = UsageError{"the line nests objects deeper than a scenario does"};
-                return false;
-            }
+            if (++depth > kScenarioDepth) refuse(UsageError{"the line nests objects deeper than a scenario does"});
             in_fields = open_objects.size() == 1 && last_key == "fields";
             open_objects.emplace_back();
             break;
-        case Json::parse_event_t::array_end:
-            --depth;
-            break;
         case Json::parse_event_t::object_end:
-            if (depth-- > kScenarioDepth) break;
+            --depth;
             open_objects.pop_back();
             in_fields = false;
             break;
-        case Json::parse_event_t::key:
-            if (depth > kScenarioDepth) break;
+        case Json::parse_event_t::key: {
             last_key = parsed.get<std::string>();
-            if (!open_objects.back().insert(last_key).second && !refused) {
-                refused = UsageError{(in_fields ? "field '" : "key '") + last_key + "' is given twice"};
+            std::set<std::string>& keys = open_objects.back();
+            if (!keys.insert(last_key).second) {
+                refuse(UsageError{(in_fields ? "field '" : "key '") + last_key + "' is given twice"});
             }
+            if (keys.size() > most_keys_in_an_object()) refuse(too_many_keys());
             break;
+        }
         default:
             break;
         }
         return true;
     };
-    Json request = Json::parse(line.begin(), line.end(), watch, false);
-    if (refused) return *refused;
-    if (request.is_discarded()) return UsageError{"the line is not valid JSON"};
-    return request;
+    try {
+        Json request = Json::parse(line.begin(), line.end(), watch, false);
+        if (request.is_discarded()) return UsageError{"the line is not valid JSON"};
+        return request;
+    } catch (const Refused&) {
+        return *refused;
+    }
 }
+
+// ---- The "id" as written ----
+
+// A cursor over a line that the JSON library has read as an object, to find the text of one of
+// its members as it is written.
+class WrittenJson {
+public:
+    explicit WrittenJson(std::string_view text) : text_(text) {}
+
+    // The written value of the top-level object's member `key`, or nothing when it has none.
+    std::optional<std::string_view> member(std::string_view key) {
+        constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+        if (text_.starts_with(kByteOrderMark)) next_ = kByteOrderMark.size();
+        skip_blanks();
+        ++next_;  // "{"
+        for (skip_blanks(); text_[next_] != '}'; skip_blanks()) {
+            if (text_[next_] == ',') {
+                ++next_;
+                skip_blanks();
+            }
+            const std::string_view written_key = skip_value();
+            skip_blanks();
+            ++next_;  // ":"
+            skip_blanks();
+            const std::string_view value = skip_value();
+            if (Json::parse(written_key).get<std::string>() == key) return value;
+        }
+        return std::nullopt;
+    }
+
+private:
+    // Passes over one value (a string, a number, a literal or an object), returning its text.
+    std::string_view skip_value() {
+        const std::size_t start = next_;
+        int depth = 0;
+        do {
+            const char c = text_[next_++];
+            if (c == '"') {
+                while (text_[next_] != '"') next_ += text_[next_] == '\\' ? std::size_t{2} : std::size_t{1};
+                ++next_;
+            } else if (c == '{' || c == '[') {
+                ++depth;
+            } else if (c == '}' || c == ']') {
+                --depth;
+            } else if (depth == 0) {
+                while (next_ < text_.size() &&
+                       std::string_view(",}] \t\n\r").find(text_[next_]) == std::string_view::npos) {
+                    ++next_;
+                }
+            }
+        } while (depth > 0);
+        return text_.substr(start, next_ - start);
+    }
+    void skip_blanks() {
+        while (next_ < text_.size() && std::string_view(" \t\n\r").find(text_[next_]) != std::string_view::npos)
+            ++next_;
+    }
+
+    std::string_view text_;
+    std::size_t next_ = 0;
+};
 
 }  // namespace
 
@@ -225,7 +327,7 @@ void read_batch_line_generically(std::string_view line, BatchLine& into) {
             into.error = UsageError{"\"id\" must be a string or a number"};
             return;
         }
-        into.id = id->dump(-1, ' ', false, Json::error_handler_t::replace);
+        into.id = std::string(*WrittenJson(line).member("id"));  // the token itself: the same text the line has
     }
     for (const auto& [key, value] : request.items()) {
         if (key != "page" && key != "fields" && key != "id") {

@@ -12,7 +12,9 @@
 #include "cli/output.h"
 #include "report/report.h"
 #include "cli/scenario.h"
+#include "cli/separator_option.h"
 #include "cli/tolerance_command.h"
+#include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -48,14 +50,18 @@ constexpr std::string_view kHelp =
     "                   ees-katalog, ees-tuhosti, gev-evu or gev-definice\n"
     "  FIELD=TEXT       the field's text before the press; other fields keep the page's default text\n"
     "  --separator C, --separator=C\n"
-    "                   the decimal separator: one character, not a digit, \"+\", \"-\", \"E\", \"e\",\n"
-    "                   a space or a control character. Default: LC_NUMERIC as chosen by LC_ALL,\n"
-    "                   LC_NUMERIC or LANG (cs_CZ.UTF-8 gives \",\"); \".\" when it cannot be read\n"
-    "  --batch          one scenario per input line: {\"page\":KEY,\"fields\":{FIELD:TEXT,...},\"id\":ANY}\n"
-    "                   (\"id\" optional); one answer per line with the input's \"line\" number and\n"
-    "                   the \"id\": \"events\" and every field's text after the run in \"fields\",\n"
-    "                   or \"usage_error\"; an error event names its \"field\" where it has one\n"
+    "                   the decimal separator: one visible character that no reader could take for\n"
+    "                   a digit, a sign or an exponent (no digit of any script, \"+\", \"-\" or other\n"
+    "                   dash or minus, \"E\", \"e\" or a letter like them), not a blank. Default:\n"
+    "                   LC_NUMERIC as chosen by LC_ALL, LC_NUMERIC or LANG (cs_CZ.UTF-8 gives \",\");\n"
+    "                   \".\" when it cannot be read\n"
+    "  --batch          one scenario per input line: {\"page\":KEY,\"fields\":{FIELD:TEXT,...},\"id\":ID}\n"
+    "                   (\"id\", a string or a number, optional); one answer per line with the input's\n"
+    "                   \"line\" number and the \"id\" as written: \"events\" and every field's text\n"
+    "                   after the run in \"fields\", or \"usage_error\"; an error event names the\n"
+    "                   \"field\" whose text could not be read, when that was the fault\n"
     "  --jobs N         the batch or the samples on N threads (1 to 256, default 1), the same output\n"
+    "                   for any N; a batch's lines in flight take at most about 24 MiB, whatever N\n"
     "  --list           every page with its fields: id, role, name, unit, default text\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
     "  --tolerance N    N samples (1 to 10^9): FIELD=40..60 uniform, FIELD=0,8..1..1,5 triangular,\n"
@@ -70,7 +76,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"
     "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
-    "not be written. More in vorlanex-calc(1).\n";
+    "not be written, 4 the batch's input could not be read. More in vorlanex-calc(1).\n";
 
 // One line of output; text that is not valid UTF-8 is replaced rather than rejected.
 std::string json_text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
@@ -203,7 +209,7 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
 int run(std::span<const std::string> arguments, const numeric::DecimalSeparator& regional_separator, std::istream& in,
         Output& out, std::ostream& err) {
     auto usage_error = [&](const std::string& message) {
-        err << "vorlanex-calc: " << message << "\n" << kUsage;
+        err << "vorlanex-calc: " << numeric::with_controls_escaped(message) << "\n" << kUsage;
         return kExitUsage;
     };
     const std::variant<Arguments, UsageError> read = read_arguments(arguments);
@@ -220,9 +226,12 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     }
     numeric::DecimalSeparator separator = regional_separator;
     if (options.separator) {
-        if (!numeric::can_be_decimal_separator(*options.separator)) {
-            return usage_error("--separator takes one visible character that is not a digit, \"+\", \"-\", \"E\", "
-                               "\"e\" or a blank; got '" + *options.separator + "'");
+        if (!can_be_separator_option(*options.separator)) {
+            return usage_error(
+                "--separator takes one visible character that no reader could take for a digit, a "
+                "sign or an exponent (not \"0\"-\"9\" nor any other digit, \"+\", \"-\" nor any "
+                "other dash, \"E\", \"e\" nor a letter like them) and is no blank; got '" +
+                *options.separator + "'");
         }
         separator = numeric::DecimalSeparator(*options.separator);
     }
@@ -249,7 +258,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         return run_tolerance_command(request, separator, out, err, usage_error);
     }
     if (options.list) return run_list(separator, out);
-    if (options.batch) return run_batch(separator, in, out, jobs);
+    if (options.batch) return run_batch(separator, in, out, err, jobs);
 
     Scenario scenario;
     if (auto error = find_page(options.operands.front(), scenario)) return usage_error(error->message);

@@ -12,7 +12,9 @@
 //
 // Exit status: 0 the run completed (warnings allowed), or every batch line was a scenario (faults
 // are results); 1 a fault stopped the single run; 2 usage error, or a batch line was one;
-// 3 the output could not be written (a full disk, a closed pipe): the command stops at once.
+// 3 the output could not be written (a full disk, a closed pipe): the command stops at once;
+// 4 the batch's input could not be read (a folder, a device's error): the results of the lines
+// read before are written.
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -25,6 +27,7 @@ inline constexpr int kExitCompleted = 0;
 inline constexpr int kExitFault = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutputFailed = 3;
+inline constexpr int kExitInputFailed = 4;
 
 // `arguments` without the program name. `regional_separator` is used unless --separator is given.
 int run_calc_command(std::span<const std::string> arguments, const numeric::DecimalSeparator& regional_separator,

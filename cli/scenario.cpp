@@ -38,6 +38,7 @@ std::string CommandPort::text(std::string_view field_id) const {
 }
 
 void CommandPort::set_text(std::string_view field_id, std::string_view text) {
+    last_read_.clear();  // the text read last has been converted: a fault from now on is no reading's
     FieldMapPort::set_text(field_id, text);
     event_.clear();
     append_set_event(event_, field_id, text);
@@ -45,6 +46,7 @@ void CommandPort::set_text(std::string_view field_id, std::string_view text) {
 }
 
 void CommandPort::warning(std::string_view message) {
+    last_read_.clear();
     event_.clear();
     append_warning_event(event_, message);
     sink_.event(event_);
@@ -55,17 +57,18 @@ bool CommandPort::run() {
     const std::optional<std::string> error_box = page::press_calculate(page_, *this);
     if (!error_box) return true;
     event_.clear();
-    append_error_event(event_, *error_box, field_that_failed());
+    append_error_event(event_, *error_box, field_that_failed(*error_box));
     sink_.event(event_);
     return false;
 }
 
-std::optional<std::string> CommandPort::field_that_failed() const {
+std::optional<std::string> CommandPort::field_that_failed(std::string_view error_box) const {
     if (last_read_.empty()) return std::nullopt;
     try {
         numeric::parse_number(FieldMapPort::text(last_read_), separator());
         return std::nullopt;
-    } catch (const numeric::Fault&) {
+    } catch (const numeric::Fault& fault) {
+        if (numeric::error_box_text(fault.message()) != error_box) return std::nullopt;
         return last_read_;
     }
 }

@@ -38,10 +38,12 @@ protected:
 };
 
 // The page without a window as it opens, with the scenario's texts set, that hands every warning
-// and every write to a sink. It remembers which field's text the calculation read last: a field's
-// text is converted right after it is read, and converting the same text again fails again; so
-// when a fault stopped the run and the text read last does not convert, its reading was the step
-// that failed (a text that is not a number, or a value beyond the double range).
+// and every write to a sink. It remembers which field's text the calculation read last, until the
+// calculation writes or warns: a field's text is converted right after it is read, and converting
+// the same text again fails again with the same message; so when a fault stopped the run right
+// after a reading, and that text fails to convert with the fault's message, the reading was the
+// step that failed (a text that is not a number, or a value beyond the double range). A fault
+// after a write or a warning is a later step's.
 class CommandPort final : public page::FieldMapPort {
 public:
     CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink);
@@ -55,7 +57,7 @@ public:
     bool run();
 
 private:
-    std::optional<std::string> field_that_failed() const;
+    std::optional<std::string> field_that_failed(std::string_view error_box) const;
 
     const page::PageDefinition& page_;
     EventSink& sink_;

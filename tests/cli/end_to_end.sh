@@ -46,6 +46,24 @@ status=$?
 [ "$status" -eq 2 ] || fail "--separator 5: exit status $status"
 [ ! -s "$out" ] || fail "--separator 5: stdout $(cat "$out")"
 
+# A separator a reader could take for a minus, and a control character, which the message shows
+# escaped rather than sends to the terminal.
+"$calc" --separator "$(printf '\342\210\222')" kinematika I1=20 >"$out" 2>"$err"
+status=$?
+[ "$status" -eq 2 ] || fail "--separator U+2212: exit status $status"
+"$calc" --separator "$(printf '\033')" kinematika >"$out" 2>"$err"
+grep -q "got '\\\\x1b'" "$err" || fail "--separator ESC: stderr $(cat "$err")"
+! grep -q "$(printf '\033')" "$err" || fail "--separator ESC: a raw escape character on stderr"
+
+# An input that cannot be read (a folder) is said so, not taken for a long line.
+for jobs in 1 2; do
+  "$calc" --jobs $jobs --batch </ >"$out" 2>"$err"
+  status=$?
+  [ "$status" -eq 4 ] || fail "--batch < / with $jobs jobs: exit status $status"
+  grep -q "the input could not be read (Is a directory)" "$err" || fail "--batch < /: stderr $(cat "$err")"
+  [ ! -s "$out" ] || fail "--batch < /: stdout $(cat "$out")"
+done
+
 # A full disk: nothing is lost silently; status 3 and a message.
 for run in "--separator , kinematika I1=20 I2=8 I3=0,7 I4=15 I5=20 I6=0,8 I7=0,2 I8=1" "--list"; do
   # shellcheck disable=SC2086

@@ -18,6 +18,7 @@
 #include "cli/batch_line.h"
 #include "cli/calc_command.h"
 #include "cli/json_text.h"
+#include "registry/page_tree.h"
 
 namespace {
 
@@ -55,6 +56,16 @@ TEST(BatchLineReader, ReadsEveryLineAsTheJsonLibraryDoes) {
         R"({"page":"kinematika","id":1e3})",
         R"({"page":"kinematika","id":123456789012345678})",
         R"({"page":"kinematika","id":12345678901234567890123})",
+        R"({"page":"kinematika","id":1E2})",
+        R"({"page":"kinematika","id":-0.0e-0})",
+        R"({"page":"kinematika","id":1e400})",
+        R"({"page":"kinematika","id":-1e-400})",
+        R"({"page":"kinematika","id":)" + std::string(400, '9') + "}",
+        R"({"page":"kinematika","id":-)",
+        R"({"page":"kinematika","id":1.})",
+        R"({"page":"kinematika","id":.5})",
+        R"({"page":"kinematika","id":1e})",
+        R"({"page":"kinematika","id":+1})",
         R"({"page":"kinematika","id":"p\u0159\u00edpad"})",
         R"({"page":"kinematika","id":"případ \"7\""})",
         R"({"page":"kinematika","id":null})",
@@ -89,6 +100,41 @@ TEST(BatchLineReader, ReadsEveryLineAsTheJsonLibraryDoes) {
         std::string("{\"page\":\"kinematika\",\"fields\":{\"I1\":\"2\0\"}}", 40),
     };
     for (const std::string& line : lines) expect_read_as_the_library_reads(line);
+}
+
+// A line of many keys is refused once it has more in one object than any scenario has; up to
+// then it is read as any other line.
+TEST(BatchLineReader, ReadsLinesOfManyKeysAsTheJsonLibraryDoes) {
+    const vorlanex::page::PageDefinition* widest = nullptr;
+    for (const vorlanex::page::PageDefinition* page : vorlanex::registry::calculation_pages()) {
+        if (!widest || page->layout.fields.size() > widest->layout.fields.size()) widest = page;
+    }
+    const auto fields = [&](std::size_t count, std::string_view extra) {
+        std::string object = "{";
+        for (std::size_t i = 0; i < count; ++i) {
+            object += (i ? ",\"" : "\"") + std::string(widest->layout.fields[i].id) + "\":\"1\"";
+        }
+        return object + std::string(extra) + "}";
+    };
+    const std::size_t all = widest->layout.fields.size();
+    const std::string page = R"({"page":")" + std::string(widest->key) + R"(","fields":)";
+    const std::vector<std::string> lines{
+        page + fields(all, "") + "}",                                    // every field: a scenario
+        page + fields(all, R"(,"X":"1")") + "}",                         // one more
+        page + fields(all, R"(,"X":"1")") + R"(,"page":"kinematika"})",  // the refusal comes first
+        page + fields(all - 1, R"(,"X":"1")") + R"(,"id":[1]})",         // the first refusal wins
+        page + fields(all, R"(,"X":"1")") + " x",                        // refused before the syntax error
+        R"({"page":"kinematika","a":1,"b":2,"c":3,"d":4})",
+        R"({"id":)" + fields(all, R"(,"X":"1")") + "}",
+    };
+    for (const std::string& line : lines) expect_read_as_the_library_reads(line);
+    BatchLine read;
+    vorlanex::cli::read_batch_line(lines[0], read);
+    EXPECT_FALSE(read.error) << read.error->message;
+    vorlanex::cli::read_batch_line(lines[1], read);
+    ASSERT_TRUE(read.error);
+    EXPECT_EQ(read.error->message,
+              "the line has an object of more than " + std::to_string(all) + " keys, more than any scenario has");
 }
 
 // Realistic lines with a byte changed, put in or taken out where JSON's syntax lives.
@@ -176,6 +222,98 @@ TEST(BatchJobs, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
         EXPECT_EQ(several.status, one.status) << jobs;
         EXPECT_TRUE(several.out == one.out) << jobs << " threads write other output";
     }
+}
+
+// An input of lines of one length, each made when it is read, and an output that only counts the
+// results: how far the batch reads ahead of the results it has written. The output takes the
+// first results only once the whole input has been read, or after half a second, as a slow disk
+// would, so the batch reads ahead as far as it ever will.
+class ReadAhead {
+public:
+    ReadAhead(std::size_t lines, std::size_t line_bytes) : lines_(lines) {
+        const std::string head = R"({"page":"kinematika","fields":{"I2":")";
+        const std::string tail = "\"}}\n";
+        line_ = head + std::string(line_bytes - head.size() - tail.size(), '7') + tail;
+    }
+    std::istream& input() { return input_stream_; }
+    std::ostream& output() { return output_stream_; }
+    std::size_t most_bytes_read_ahead() const { return most_lines_ahead_ * line_.size(); }
+
+private:
+    class Input : public std::streambuf {
+    public:
+        explicit Input(ReadAhead& lines) : lines_(lines) {}
+
+    protected:
+        int_type underflow() override {
+            if (sent() == lines_.lines_) return traits_type::eof();
+            {
+                const std::lock_guard lock(lines_.mutex_);
+                ++lines_.sent_;
+                lines_.most_lines_ahead_ = std::max(lines_.most_lines_ahead_, lines_.sent_ - lines_.answered_);
+            }
+            lines_.all_sent_.notify_all();
+            setg(lines_.line_.data(), lines_.line_.data(), lines_.line_.data() + lines_.line_.size());
+            return traits_type::to_int_type(lines_.line_[0]);
+        }
+        std::streamsize showmanyc() override { return sent() < lines_.lines_ ? 1 : -1; }  // as a file
+
+    private:
+        std::size_t sent() {
+            const std::lock_guard lock(lines_.mutex_);
+            return lines_.sent_;
+        }
+        ReadAhead& lines_;
+    };
+
+    class Output : public std::streambuf {
+    public:
+        explicit Output(ReadAhead& lines) : lines_(lines) {}
+
+    protected:
+        std::streamsize xsputn(const char* text, std::streamsize count) override {
+            std::unique_lock lock(lines_.mutex_);
+            if (!started_) {
+                lines_.all_sent_.wait_for(lock, std::chrono::milliseconds(500),
+                                          [this] { return lines_.sent_ == lines_.lines_; });
+                started_ = true;
+            }
+            lines_.answered_ += static_cast<std::size_t>(std::count(text, text + count, '\n'));
+            return count;
+        }
+        int_type overflow(int_type c) override {
+            const char text = traits_type::to_char_type(c);
+            return traits_type::eq_int_type(c, traits_type::eof()) ? traits_type::not_eof(c) : (xsputn(&text, 1), c);
+        }
+
+    private:
+        ReadAhead& lines_;
+        bool started_ = false;
+    };
+
+    const std::size_t lines_;
+    std::string line_;
+    std::mutex mutex_;
+    std::condition_variable all_sent_;
+    std::size_t sent_ = 0;
+    std::size_t answered_ = 0;
+    std::size_t most_lines_ahead_ = 0;
+    Input input_{*this};
+    Output output_{*this};
+    std::istream input_stream_{&input_};
+    std::ostream output_stream_{&output_};
+};
+
+// The lines read and their results not yet written stay within a bound in bytes, however many
+// threads run and however long the lines.
+TEST(BatchJobs, TheBytesInFlightAreBoundedWhateverTheNumberOfThreads) {
+    ReadAhead batch(160, std::size_t{256} << 10);  // 40 MiB
+    std::ostringstream err;
+    const std::vector<std::string> arguments{"--separator=,", "--jobs", std::to_string(vorlanex::cli::kMostJobs),
+                                             "--batch"};
+    EXPECT_EQ(vorlanex::cli::run_calc_command(arguments, DecimalSeparator(","), batch.input(), batch.output(), err),
+              vorlanex::cli::kExitCompleted);
+    EXPECT_LE(batch.most_bytes_read_ahead(), vorlanex::cli::kMostBytesInFlight);
 }
 
 // An output that takes `capacity` bytes and refuses the rest, as a full disk does.

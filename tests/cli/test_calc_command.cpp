@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <ios>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -96,6 +98,15 @@ TEST(CalcCommandRun, SeparatorOptionOverridesTheRegionalSetting) {
     EXPECT_EQ(outcome.out, expected);
 }
 
+TEST(CalcCommandRun, SeparatorsNoReaderTakesForANumberAreAccepted) {
+    for (const std::string separator : {".", ",", "\u00b7", "\u066b", "'", "/", "_", "\u2396"}) {
+        const Outcome outcome = calc({"--separator", separator, "gev-definice", "I1=30", "I2=50" + separator + "5"});
+        EXPECT_EQ(outcome.exit_status, kExitCompleted) << separator << outcome.err;
+        EXPECT_NE(outcome.out.find(R"({"set":"R1","text":"14)" + separator + "028\"}"), std::string::npos)
+            << separator << outcome.out;
+    }
+}
+
 TEST(CalcCommandRun, WarningLineCarriesTheLineBreakAsAJsonEscape) {
     const Outcome outcome = calc(with(kWorkedExample, {"I6=0"}));
     EXPECT_EQ(outcome.exit_status, kExitCompleted);
@@ -139,10 +150,15 @@ TEST(CalcCommandRun, ErrorNamesTheFieldWhoseTextFailedToConvert) {
         EXPECT_EQ(outcome.exit_status, kExitFault);
         EXPECT_EQ(json::parse(lines(outcome.out).back()), (json{{"error", c.error}, {"field", "I5"}})) << c.text;
     }
-    // A value that converts but overflows in a later step is no field's fault.
-    const Outcome overflow = calc(with(kWorkedExample, {"I1=1e300", "I6=1e-300"}));
-    EXPECT_EQ(overflow.exit_status, kExitFault);
-    EXPECT_FALSE(json::parse(lines(overflow.out).back()).contains("field")) << overflow.out;
+    // A value that converts but overflows in a later step is no field's fault, nor is a fault
+    // after the calculation wrote into the field read last a text that would not convert.
+    for (const std::vector<std::string>& later_fault :
+         {with(kWorkedExample, {"I1=1e300", "I6=1e-300"}),
+          std::vector<std::string>{"--separator", ".", "gev-definice", "I1=1.7976931348623157e308", "I2=91.727"}}) {
+        const Outcome outcome = calc(later_fault);
+        EXPECT_EQ(outcome.exit_status, kExitFault);
+        EXPECT_FALSE(json::parse(lines(outcome.out).back()).contains("field")) << outcome.out;
+    }
 }
 
 TEST(CalcCommandRun, EmptyTextIsAnEmptyField) {
@@ -198,6 +214,9 @@ TEST_P(CalcCommandUsage, StatusTwoNothingOnStdoutMessageOnStderr) {
     EXPECT_EQ(outcome.exit_status, kExitUsage);
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find(GetParam().mentioned), std::string::npos) << outcome.err;
+    // Nothing from the arguments reaches the terminal as a control character.
+    EXPECT_TRUE(std::ranges::none_of(outcome.err, [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7f; }))
+        << testing::PrintToString(outcome.err);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,6 +245,33 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"separator_tab", {"--separator", "\t", "kinematika"}, "--separator"},
                       UsageCase{"separator_zero_width_space", {"--separator", "\u200b", "kinematika"}, "--separator"},
                       UsageCase{"separator_equals_empty", {"--separator=", "kinematika"}, "--separator"},
+                      // Whatever a reader could take for a digit, a sign or an exponent.
+                      UsageCase{"separator_arabic_indic_digit", {"--separator", "\u0661", "kinematika"}, "'\u0661'"},
+                      UsageCase{"separator_fullwidth_digit", {"--separator", "\uff15", "kinematika"}, "'\uff15'"},
+                      UsageCase{"separator_superscript_two", {"--separator", "\u00b2", "kinematika"}, "'\u00b2'"},
+                      UsageCase{"separator_roman_numeral", {"--separator", "\u2160", "kinematika"}, "'\u2160'"},
+                      UsageCase{"separator_letter_o_as_zero", {"--separator", "O", "kinematika"}, "'O'"},
+                      UsageCase{"separator_letter_l_as_one", {"--separator", "l", "kinematika"}, "'l'"},
+                      UsageCase{"separator_minus_sign", {"--separator", "\u2212", "kinematika"}, "'\u2212'"},
+                      UsageCase{"separator_hyphen", {"--separator", "\u2010", "kinematika"}, "'\u2010'"},
+                      UsageCase{"separator_non_breaking_hyphen", {"--separator", "\u2011", "kinematika"}, "'\u2011'"},
+                      UsageCase{"separator_en_dash", {"--separator", "\u2013", "kinematika"}, "'\u2013'"},
+                      UsageCase{"separator_small_hyphen_minus", {"--separator", "\ufe63", "kinematika"}, "'\ufe63'"},
+                      UsageCase{"separator_fullwidth_hyphen_minus", {"--separator", "\uff0d", "kinematika"}, "'\uff0d'"},
+                      UsageCase{"separator_superscript_minus", {"--separator", "\u207b", "kinematika"}, "'\u207b'"},
+                      UsageCase{"separator_heavy_minus", {"--separator", "\u2796", "kinematika"}, "'\u2796'"},
+                      UsageCase{"separator_fullwidth_plus", {"--separator", "\uff0b", "kinematika"}, "'\uff0b'"},
+                      UsageCase{"separator_superscript_plus", {"--separator", "\u207a", "kinematika"}, "'\u207a'"},
+                      UsageCase{"separator_cyrillic_capital_ie", {"--separator", "\u0415", "kinematika"}, "'\u0415'"},
+                      UsageCase{"separator_cyrillic_small_ie", {"--separator", "\u0435", "kinematika"}, "'\u0435'"},
+                      UsageCase{"separator_greek_capital_epsilon", {"--separator", "\u0395", "kinematika"}, "'\u0395'"},
+                      UsageCase{"separator_script_small_e", {"--separator", "\u212f", "kinematika"}, "'\u212f'"},
+                      UsageCase{"separator_fullwidth_capital_e", {"--separator", "\uff25", "kinematika"}, "'\uff25'"},
+                      // Control characters are shown escaped.
+                      UsageCase{"separator_escape", {"--separator", "\x1b", "kinematika"}, "'\\x1b'"},
+                      UsageCase{"page_with_a_terminal_title", {"\x1b]0;pwned\x07"}, "'\\x1b]0;pwned\\x07'"},
+                      UsageCase{"field_with_a_c1_control", {"kinematika", "I1\u009b2J"}, "'I1\\xc2\\x9b2J'"},
+                      UsageCase{"option_with_a_delete", {"--sep\x7f"}, "'--sep\\x7f'"},
                       UsageCase{"value_for_a_flag", {"--batch=yes"}, "--batch"},
                       UsageCase{"jobs_zero", {"--jobs=0", "--batch"}, "--jobs"},
                       UsageCase{"jobs_not_a_number", {"--jobs", "two", "--batch"}, "'two'"},
@@ -337,6 +383,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedLine{"id_as_true", R"({"page":"kinematika","id":true})"},
                       MalformedLine{"deep_nesting", std::string(300000, '[') + std::string(300000, ']')},
                       MalformedLine{"text_as_an_object", R"({"page":"kinematika","fields":{"I1":{"a":"1"}}})"},
+                      MalformedLine{"a_hundred_thousand_fields",
+                                    [] {
+                                        std::string line = R"({"page":"kinematika","fields":{"I1":"1")";
+                                        for (int i = 0; i < 100000; ++i) line += ",\"X" + std::to_string(i) + "\":\"1\"";
+                                        return line + "}}";
+                                    }()},
                       MalformedLine{"longer_than_a_mebibyte",
                                     R"({"page":"kinematika","fields":{"I1":")" + std::string(1 << 20, '1') + R"("}})"}),
     [](const ::testing::TestParamInfo<MalformedLine>& info) { return std::string(info.param.name); });
@@ -362,6 +414,52 @@ TEST(CalcCommandBatch, LinesAreNumberedAsReadBlankLinesSkippedAndIdsEchoed) {
     EXPECT_EQ(out[2]["line"], 5);
     EXPECT_FALSE(out[2].contains("id"));
     EXPECT_EQ(out[2]["events"].back(), (json{{"error", "'x' is not a valid floating point value."}, {"field", "I2"}}));
+}
+
+// The "id" is the line's own token, so no two different ids come back the same.
+TEST(CalcCommandBatch, IdsComeBackExactlyAsWritten) {
+    for (const std::string id : {"7", "-0", "0", "1E2", "1e2", "100", "1.50", "-2.5e-3", "12345678901234567890123",
+                                 "123456789012345678901234567890.5E+270", "1e-400", R"("a-1")", R"("p\u0159\u00edpad")",
+                                 R"("\"7\"")", R"("\/")"}) {
+        for (const std::string& line :
+             {R"({"id":)" + id + R"(,"page":"kinematika"})", R"({ "page" : "nic" , "id" : )" + id + " }",
+              R"({"id":)" + id + R"(,"page":"kinematika","fields":{"I1":20}})"}) {
+            const std::string out = calc({"--batch"}, line + "\n").out;
+            EXPECT_TRUE(out.starts_with(R"({"line":1,"id":)" + id + ",")) << line << "\n" << out;
+            EXPECT_TRUE(json::accept(out)) << out;
+        }
+    }
+}
+
+// An input that cannot be read is said so, after the results of the lines read before it.
+class FailingInput : public std::streambuf {
+public:
+    explicit FailingInput(std::string first) : first_(std::move(first)) {
+        setg(first_.data(), first_.data(), first_.data() + first_.size());
+    }
+
+protected:
+    int_type underflow() override {
+        errno = EISDIR;
+        throw std::ios_base::failure("read error");
+    }
+
+private:
+    std::string first_;
+};
+
+TEST(CalcCommandBatch, AnInputThatCannotBeReadIsSaidSoWithStatusFour) {
+    for (const std::string jobs : {"1", "2"}) {
+        FailingInput failing(R"({"page":"kinematika","id":1})" "\n" R"({"page":"kinematika","id":2})" "\n");
+        std::istream in(&failing);
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::vector<std::string> arguments{"--jobs", jobs, "--batch"};
+        const int status = run_calc_command(arguments, DecimalSeparator(","), in, out, err);
+        EXPECT_EQ(status, vorlanex::cli::kExitInputFailed) << jobs;
+        EXPECT_EQ(lines(out.str()).size(), 2U) << jobs << out.str();
+        EXPECT_EQ(err.str(), "vorlanex-calc: the input could not be read (Is a directory); stopped\n") << jobs;
+    }
 }
 
 TEST(CalcCommandBatch, FaultsAreResultsSoTheStatusStaysZero) {

@@ -16,6 +16,7 @@ check() {  # description, expected text on stderr, arguments...
   status=$?
   [ "$status" -ne 0 ] || fail "$description: exit status 0"
   grep -q "$expected" "$work/err" || fail "$description: stderr $(cat "$work/err")"
+  ! grep -q "$(printf '\033')" "$work/err" || fail "$description: a raw escape character on stderr"
   [ -z "$(find "$work" -name '*.png' ! -name file.png)" ] || fail "$description: pictures were written"
 }
 
@@ -23,6 +24,9 @@ check "an empty name" "folder name is empty" ""
 check "a file" "is not a folder" "$work/file.png"
 check "a folder inside a file" "cannot create" "$work/file.png/pictures"
 check "no argument" "usage" 
+# A name that is not UTF-8 would be written into a folder of another name.
+check "a name that is not UTF-8" "not valid UTF-8" "$work/pictures$(printf '\377')"
+check "a control character in the name" 'cannot create the folder .*\\x1b\[31m' "$work/file.png/$(printf '\033')[31m"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "vorlanex-screenshots arguments: every check passed"

@@ -1,0 +1,15 @@
+#pragma once
+// The check of `--separator C`: beyond what every decimal separator must be (one visible
+// character outside a number's own syntax), the option refuses every character a reader could
+// take for a digit, a sign or an exponent, judged by Unicode's character properties (ICU) rather
+// than by a list: decimal and other digits and numerals, dashes and minus signs, and characters
+// whose confusable skeleton (or that of their compatibility form) is a digit's, "+", "-", "E" or
+// "e" (Cyrillic "Е", Greek "Ε", "ℯ", full-width "Ｅ" and "＋", the letters "O", "l" and "I").
+#include <string_view>
+
+namespace vorlanex::cli {
+
+// True when `character` (the option's value, UTF-8) can be the command's decimal separator.
+bool can_be_separator_option(std::string_view character);
+
+}  // namespace vorlanex::cli
