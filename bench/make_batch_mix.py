@@ -3,7 +3,7 @@
 
     bench/make_batch_mix.py [COUNT] [SEED] > mix.jsonl      (defaults: 100000 lines, seed 13)
 
-Each line's page is picked at random. Most lines are ordinary cases: the page's worked
+Each line's page is picked at random from the pages `vorlanex-calc --list` lists. Most lines are ordinary cases: the page's worked
 example with its numbers scaled together by up to a quarter either way and each moved by up to 3 %
 more (so lower bounds stay below upper ones), written with "," as a Czech expert types them; run
 them with --separator=,. Three lines in ten are trouble: one input is typed wrong (not a number,
@@ -11,22 +11,20 @@ empty, beyond the double range) or given a value the page warns about or cannot 
 (zero, negative). Half the lines carry an "id". The same COUNT and SEED give the same bytes.
 """
 import json
+import os
 import random
+import subprocess
 import sys
 
-WORKED_EXAMPLES = {
-    "kinematika": {"I1": "20", "I2": "8", "I3": "0,7", "I4": "15", "I5": "20", "I6": "0,8", "I7": "0,2",
-                   "I8": "1"},
-    "kinematika-meze": {"J1.lo": "20", "J1.hi": "25", "J2.lo": "8", "J2.hi": "10", "J3.lo": "0,7", "J3.hi": "0,9",
-                        "J4.lo": "15", "J4.hi": "20", "J5.lo": "20", "J5.hi": "22", "J6.lo": "0,8", "J6.hi": "0,9",
-                        "J7.lo": "0,2", "J7.hi": "0,3", "J8.lo": "1", "J8.hi": "1,2"},
-    "draha-zastaveni": {"I1": "50", "I2": "0,8", "I3": "1", "I4": "0,2", "I5": "1000"},
-    "rychlost-rozhledu": {"I1": "50", "I2": "0,8", "I3": "1", "I4": "0,15"},
-    "ees-katalog": {"I1": "900", "I2": "1600", "I3": "40"},
-    "ees-tuhosti": {"I1": "20", "I2": "30", "I3": "1000", "I4": "1440"},
-    "gev-evu": {"I1": "2700", "I2": "9000", "I3": "1000", "I4": "1000"},
-    "gev-definice": {"I1": "30", "I2": "50"},
-}
+def worked_examples():
+    """Every page's worked example, from the command's own list of the pages (the registry): the
+    command is $VORLANEX_CALC, or the one built in build/default beside this script's folder."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    command = os.environ.get("VORLANEX_CALC", os.path.join(here, "..", "build", "default", "cli", "vorlanex-calc"))
+    listed = subprocess.run([command, "--separator", ",", "--list"], check=True, capture_output=True, text=True)
+    pages = (json.loads(line) for line in listed.stdout.splitlines())
+    return {page["page"]: page["worked_example"] for page in pages if page["worked_example"]}
+
 
 MISTYPED = ["abc", "12,5,3", "", "1E400", "7 m", "--3"]
 AWKWARD = ["0", "-5", "-0,1", "0,0"]
@@ -41,13 +39,13 @@ def typed(value):
     return text.replace(".", ",")
 
 
-def scenario(rng, line):
-    page = rng.choice(sorted(WORKED_EXAMPLES))
+def scenario(rng, line, examples):
+    page = rng.choice(sorted(examples))
     scale = rng.uniform(0.8, 1.25)
     fields = {field: typed(number(text) * scale * rng.uniform(0.97, 1.03))
-              for field, text in WORKED_EXAMPLES[page].items()}
+              for field, text in examples[page].items()}
     if rng.random() < 0.3:
-        field = rng.choice(sorted(WORKED_EXAMPLES[page]))
+        field = rng.choice(sorted(examples[page]))
         fields[field] = rng.choice(MISTYPED if rng.random() < 0.5 else AWKWARD)
     request = {"page": page, "fields": fields}
     if line % 2 == 0:
@@ -59,9 +57,10 @@ def main():
     count = int(sys.argv[1]) if len(sys.argv) > 1 else 100000
     seed = int(sys.argv[2]) if len(sys.argv) > 2 else 13
     rng = random.Random(seed)
+    examples = worked_examples()
     out = sys.stdout
     for line in range(1, count + 1):
-        out.write(scenario(rng, line) + "\n")
+        out.write(scenario(rng, line, examples) + "\n")
 
 
 if __name__ == "__main__":

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "cli/batch_line.h"
-#include "cli/calc_command.h"
+#include "cli/exit_status.h"
 #include "cli/json_text.h"
 #include "cli/scenario.h"
 #include "numeric/arithmetic_mode.h"

@@ -32,7 +32,7 @@ constexpr std::string_view kUsage =
     "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
     "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n";
 
-// --help: the manual page vorlanex-calc(1) in short.
+// --help: the manual page vorlanex-calc(1) in short; {pages} stands for the pages' keys.
 constexpr std::string_view kHelp =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] [--jobs N] --batch   < scenarios.jsonl\n"
@@ -46,8 +46,7 @@ constexpr std::string_view kHelp =
     "JSON line, in the order it happens: {\"warning\":TEXT}, {\"set\":FIELD,\"text\":TEXT} or\n"
     "{\"error\":TEXT} (a fault, which ends the run).\n"
     "\n"
-    "  PAGE             kinematika, kinematika-meze, draha-zastaveni, rychlost-rozhledu,\n"
-    "                   ees-katalog, ees-tuhosti, gev-evu or gev-definice\n"
+    "  PAGE             {pages}\n"
     "  FIELD=TEXT       the field's text before the press; other fields keep the page's default text\n"
     "  --separator C, --separator=C\n"
     "                   the decimal separator: one visible character that no reader could take for\n"
@@ -62,7 +61,8 @@ constexpr std::string_view kHelp =
     "                   \"field\" whose text could not be read, when that was the fault\n"
     "  --jobs N         the batch or the samples on N threads (1 to 256, default 1), the same output\n"
     "                   for any N; a batch's lines in flight take at most about 24 MiB, whatever N\n"
-    "  --list           every page with its fields: id, role, name, unit, default text\n"
+    "  --list           every page with its fields (id, role, name, unit, default text) and the\n"
+    "                   texts of its worked example\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
     "  --tolerance N    N samples (1 to 10^9): FIELD=40..60 uniform, FIELD=0,8..1..1,5 triangular,\n"
     "                   FIELD=0,8~0,05 normal, FIELD=0,8~0,05~0,6..1 normal cut (drawn again outside);\n"
@@ -77,6 +77,32 @@ constexpr std::string_view kHelp =
     "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"
     "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
     "not be written, 4 the batch's input could not be read. More in vorlanex-calc(1).\n";
+
+// The help with every page's key from the registry, "a, b, ... or z", in lines that fit the help's
+// column beside "PAGE".
+std::string help_text() {
+    constexpr std::string_view kPlaceholder = "{pages}";
+    constexpr std::size_t kIndent = 19, kWidth = 100;
+    const auto pages = registry::calculation_pages();
+    std::string list;
+    std::size_t line_length = kIndent;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string key(pages[i]->key);
+        const std::string item = key + (i + 1 == pages.size() ? "" : i + 2 == pages.size() ? " or" : ",");
+        if (i > 0 && line_length + 1 + item.size() > kWidth) {
+            list += "\n" + std::string(kIndent, ' ');
+            line_length = kIndent;
+        } else if (i > 0) {
+            list += ' ';
+            ++line_length;
+        }
+        list += item;
+        line_length += item.size();
+    }
+    std::string help(kHelp);
+    help.replace(help.find(kPlaceholder), kPlaceholder.size(), list);
+    return help;
+}
 
 // One line of output; text that is not valid UTF-8 is replaced rather than rejected.
 std::string json_text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
@@ -114,7 +140,11 @@ int run_list(const numeric::DecimalSeparator& separator, Output& out) {
                                   {"unit", field.unit},
                                   {"default", page::default_text(field, separator)}});
         }
-        out.line(json_text(Json{{"page", page->key}, {"fields", fields}}));
+        Json example = Json::object();
+        for (const page::FieldText& typed : page->worked_example) {
+            example[std::string(typed.id)] = page::with_separator(typed.text, separator);
+        }
+        out.line(json_text(Json{{"page", page->key}, {"fields", fields}, {"worked_example", example}}));
     }
     return kExitCompleted;
 }
@@ -217,7 +247,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     const Arguments& options = std::get<Arguments>(read);
     const bool tolerance = options.tolerance.samples || options.tolerance.seed || options.tolerance.sweep;
     if (options.help) {
-        out.write(kHelp);
+        out.write(help_text());
         return kExitCompleted;
     }
     if (options.version) {

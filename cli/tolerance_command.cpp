@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/calc_command.h"
+#include "cli/exit_status.h"
 #include "cli/scenario.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"

@@ -60,9 +60,26 @@ TEST_P(EveryPageCommand, ListShowsEveryFieldOnceWithItsNameAndUnit) {
             EXPECT_TRUE(names.insert(field["name"].get<std::string>()).second) << field["name"];
             EXPECT_FALSE(field["unit"].get<std::string>().empty()) << field["id"];
         }
+        json example = json::object();
+        for (const page::FieldText& typed : definition.worked_example) example[std::string(typed.id)] = typed.text;
+        EXPECT_EQ(listed["worked_example"], example);
         return;
     }
     ADD_FAILURE() << "--list does not show " << definition.key;
+}
+
+TEST_P(EveryPageCommand, HelpNamesThePage) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    ASSERT_EQ(vorlanex::cli::run_calc_command(std::vector<std::string>{"--help"},
+                                              vorlanex::numeric::DecimalSeparator(","), in, out, err),
+              vorlanex::cli::kExitCompleted);
+    // "a, b, ... y or z"
+    const std::string key(GetParam()->key);
+    const std::string help = out.str();
+    EXPECT_TRUE(help.find(" " + key + ",") != std::string::npos || help.find(" " + key + " or ") != std::string::npos ||
+                help.find(" or " + key + "\n") != std::string::npos)
+        << key;
 }
 
 std::string page_name(const ::testing::TestParamInfo<const page::PageDefinition*>& info) {
