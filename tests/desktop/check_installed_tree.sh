@@ -55,6 +55,7 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/m
     fail "the metadata does not launch $id.desktop"
 for program in vorlanex vorlanex-calc; do
     readelf -S "$usr/bin/$program" | grep -q '\.symtab' && fail "$program is not stripped"
+    readelf -S "$usr/bin/$program" | grep -q '\.comment' && fail "$program keeps its .comment section"
 done
 appstreamcli validate-tree --no-net --pedantic "$root" || fail "appstreamcli validate-tree"
 
