@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, makes a Release build and packs it as a Debian package:
-# build/release/vorlanex_<version>_<architecture>.deb.
+# Installs what is missing, makes a Release build and packs it as two Debian packages,
+# build/release/vorlanex_<version>_<architecture>.deb (the window) and
+# build/release/vorlanex-calc_<version>_<architecture>.deb (the command), then checks both with
+# lintian: any tag it shows (beyond the overrides the packages carry) stops with a failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/dependencies.sh
@@ -8,3 +10,7 @@ install_missing_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 cmake --preset release >/dev/null
 cmake --build build/release -j"$(nproc)"
 (cd build/release && cpack -G DEB)
+version=$(sed -n 's/^set(VORLANEX_VERSION \(.*\))$/\1/p' CMakeLists.txt)
+arch=$(dpkg --print-architecture)
+lintian -EvIL +pedantic --fail-on error,warning,info,pedantic \
+    "build/release/vorlanex_${version}_$arch.deb" "build/release/vorlanex-calc_${version}_$arch.deb"

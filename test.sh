@@ -84,6 +84,8 @@ run_fuzzer() {  # name, seconds, seed folders...
 }
 run_fuzzer parse_number "$fuzz_seconds" tests/fuzz/seeds
 run_fuzzer every_page "$fuzz_seconds"
+# README's fuzzing command lines, as written there, on this build.
+run_suite "fuzz build" build/fuzz
 fi
 
 echo "== main build =="

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 #include "app/boxes.h"
@@ -152,27 +153,46 @@ void CalculationPage::add_group_boxes() {
 void CalculationPage::add_labels() {
     // Each label takes the size of its text, measured once for the window: the size adjustSize()
     // would give it, without laying the text out again for every label alike.
+    const page::Label* previous = nullptr;
     for (const page::Label& text_label : definition_.layout.labels) {
         if (text_label.text.empty()) continue;
         const QString text = qstring(text_label.text);
         auto* label = new QLabel(text, this);
         if (!PageFonts::is_page_font(text_label.font)) label->setFont(fonts_.font(text_label.font));
         const QSize size = fonts_.label_size(text_label.font, text);
-        if (text_label.centre_width > 0) {
+        if (text_label.ink_centred) {
+            label->setGeometry(QRect(QPoint(ink_centred_left(text_label, text), text_label.top), size));
+        } else if (text_label.centre_width > 0) {
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             label->setGeometry(text_label.left, text_label.top, text_label.centre_width, size.height());
+        } else if (text_label.after_previous && previous) {
+            label->setGeometry(QRect(QPoint(std::max(text_label.left, index_left(*previous)), text_label.top), size));
         } else {
             label->setGeometry(QRect(QPoint(text_label.left, text_label.top), size));
         }
         if (!text_label.power.empty()) {
             // The power sits raised in the blank that the bracket keeps for it after the unit.
-            const int offset = fonts_.advance(text_label.font, text.left(text.indexOf(u' ')));
             const QString power_text = qstring(text_label.power);
             auto* power = new QLabel(power_text, this);
-            power->setGeometry(QRect(QPoint(text_label.left + offset + 1, text_label.top - 3),
+            power->setGeometry(QRect(QPoint(index_left(text_label), text_label.top - 3),
                                      fonts_.label_size(page::kNormalFont, power_text)));
         }
+        previous = &text_label;
     }
+}
+
+int CalculationPage::index_left(const page::Label& symbol) {
+    // The blank kept for the index is the first run of two spaces or more: "EES   =", "m    =",
+    // "Hodnotu EES   stanovíme", "[km.h   ]". One pixel clears the symbol's last stroke.
+    const QString text = qstring(symbol.text);
+    const qsizetype blank = text.indexOf(QStringLiteral("  "));
+    return symbol.left + fonts_.advance(symbol.font, text.left(blank)) + 1;
+}
+
+int CalculationPage::ink_centred_left(const page::Label& sign, const QString& text) {
+    const QRect ink = fonts_.ink(sign.font, text);
+    // The ink's centre on the centre of the width, rounded to the left as the pixels fall.
+    return sign.left + (sign.centre_width - ink.width()) / 2 - ink.left();
 }
 
 void CalculationPage::add_pictures() {

@@ -48,6 +48,10 @@ protected:
 private:
     void add_group_boxes();
     void add_labels();
+    // Where a subscript or power of `symbol` starts: after the symbol's text, in the face used.
+    int index_left(const page::Label& symbol);
+    // Where a sign starts so that its ink stands centred in its width.
+    int ink_centred_left(const page::Label& sign, const QString& text);
     void add_pictures();
     void add_fields();
     void add_help_buttons(std::span<const page::HelpButton> help_buttons);

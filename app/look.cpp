@@ -1,5 +1,7 @@
 #include "app/look.h"
 
+#include "app/caption_fitting_style.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
@@ -39,7 +41,9 @@ void load_czech_qt_texts() {
 
 void apply_window_look() {
     QFont::insertSubstitutions(kLayoutFace, {kMetricFace, kMetricTwin, QStringLiteral("Sans Serif")});
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {
+        QApplication::setStyle(new CaptionFittingStyle(style));
+    }
     QFont font(kLayoutFace);
     font.setPixelSize(11);
     QApplication::setFont(font);

@@ -43,4 +43,10 @@ QSize PageFonts::label_size(page::Font font, const QString& text) {
 
 int PageFonts::advance(page::Font font, const QString& text) { return face(font).metrics.horizontalAdvance(text); }
 
+QRect PageFonts::ink(page::Font font, const QString& text) {
+    const QFontMetrics& metrics = face(font).metrics;
+    // The tight rectangle is measured from the baseline; a label's text starts at its top.
+    return metrics.tightBoundingRect(text).translated(0, metrics.ascent());
+}
+
 }  // namespace vorlanex::app

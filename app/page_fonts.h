@@ -5,6 +5,7 @@
 // lays its text out three times) was the largest part of the window's start-up.
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <deque>
@@ -29,6 +30,8 @@ public:
     QSize label_size(page::Font font, const QString& text);
     // The width of `text` in `font` up to where the next text would start.
     int advance(page::Font font, const QString& text);
+    // The pixels `text` inks in `font`, relative to where a label draws it from (its top-left).
+    QRect ink(page::Font font, const QString& text);
 
 private:
     struct Face {

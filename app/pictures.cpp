@@ -436,8 +436,12 @@ QPixmap picture(std::string_view name, qreal device_pixel_ratio) {
     if (const Painting painting = drawn_icon(name)) {
         pixmap = paint_pixmap(painting, kPictureSize, device_pixel_ratio);
     } else if (const resources::CompiledJpeg* jpeg = resources::find_compiled_jpeg(name)) {
-        // A JPEG picture has its pixels: on a scaled screen they are enlarged as they are.
-        pixmap = QPixmap::fromImage(decode_jpeg(jpeg->bytes));
+        // A JPEG picture has its pixels: on a scaled screen its twice-sized version, drawn at a
+        // ratio of 2 (Qt scales it to the screen's ratio from there), so it is not enlarged.
+        const bool scaled_screen = device_pixel_ratio > 1.0 && !jpeg->bytes_at_2x.empty();
+        QImage image = decode_jpeg(scaled_screen ? jpeg->bytes_at_2x : jpeg->bytes);
+        if (scaled_screen) image.setDevicePixelRatio(2.0);
+        pixmap = QPixmap::fromImage(image);
     }
     made.emplace(key, pixmap);
     return pixmap;

@@ -17,7 +17,8 @@ inline constexpr int kPictureSize = 32;
 // The picture a page places on itself by name: a drawn 32 x 32 icon with a transparent background,
 // painted at `device_pixel_ratio` device pixels per page pixel so that it stays sharp on a scaled
 // screen (the pixmap carries that ratio); or else the JPEG picture of that name compiled into the
-// program, decoded with libjpeg at its own pixels. Without a ratio: the highest ratio of the
+// program, decoded with libjpeg at its own pixels, or above a ratio of 1 its twice-sized version,
+// which carries a ratio of 2 (the same size in page pixels). Without a ratio: the highest ratio of the
 // screens. Each picture is made on first use (at a ratio) and then shared (QPixmap is implicitly
 // shared, so the copy is cheap). A name without a picture yields a null pixmap.
 QPixmap picture(std::string_view name, qreal device_pixel_ratio);

@@ -31,30 +31,33 @@ constexpr std::array kFields{
 };
 
 // Subscripts and the powers of units are small labels of their own, at the subscript or
-// superscript position of the text before them.
+// superscript position of the text before them: after_previous moves one further right where the
+// text before it is wider in the window's face than its place allows.
 constexpr std::array kLabels{
     // The known range of vehicle 2.
-    plain_text("Známé rozmezí hodnot EES   :", 32, 8), plain_text("2", 164, 12),
-    Label{"EES   =", 160, 32, kBoldUnitFont}, bold_text("2", 192, 40),
+    plain_text("Známé rozmezí hodnot EES   :", 32, 8), after_previous(plain_text("2", 164, 12)),
+    Label{"EES   =", 160, 32, kBoldUnitFont}, after_previous(bold_text("2", 192, 40)),
     Label{" ÷ ", 296, 32, kBoldUnitFont},
-    Label{"[km.h   ]", 408, 32, kUnitFont}, plain_text("-1", 440, 32),
-    plain_text("Hodnotu EES   stanovíme v mezích na základě porovnání ", 480, 24), plain_text("2", 544, 27),
+    Label{"[km.h   ]", 408, 32, kUnitFont}, after_previous(plain_text("-1", 440, 32)),
+    plain_text("Hodnotu EES   stanovíme v mezích na základě porovnání ", 480, 24),
+    after_previous(plain_text("2", 544, 27)),
     plain_text("s databází (např. CD Zorvath, ...).", 480, 40),
     // The masses, m2 above m1.
     plain_text("Hmotnosti vozidel:", 32, 64),
-    Label{"m    =", 224, 64, kBoldUnitFont}, bold_text("2", 240, 72), Label{"[kg]", 352, 64, kUnitFont},
-    Label{"m    =", 224, 120, kBoldUnitFont}, bold_text("1", 240, 128), Label{"[kg]", 352, 120, kUnitFont},
+    Label{"m    =", 224, 64, kBoldUnitFont}, after_previous(bold_text("2", 240, 72)), Label{"[kg]", 352, 64, kUnitFont},
+    Label{"m    =", 224, 120, kBoldUnitFont}, after_previous(bold_text("1", 240, 128)), Label{"[kg]", 352, 120, kUnitFont},
     // Why vehicle 1 needs bounds.
-    plain_text("Hodnotu EES   neznáme a nelze ji objektivně stanovit ", 512, 128), plain_text("1", 576, 131),
+    plain_text("Hodnotu EES   neznáme a nelze ji objektivně stanovit ", 512, 128),
+    after_previous(plain_text("1", 576, 131)),
     plain_text("podle fotodokumentace. Hodnota je stanovena", 512, 144),
     plain_text("za předpokladu mezních poměrů tuhostí podle ", 512, 160),
     plain_text("uvedených vztahů.", 512, 176),
     // The bounds of vehicle 1: lower ≤ EES ≤ upper, each ≤ a " < " over a " = ".
-    plain_text("Hledaná hodnota EES   :", 32, 144), plain_text("1", 138, 147),
+    plain_text("Hledaná hodnota EES   :", 32, 144), after_previous(plain_text("1", 138, 147)),
     Label{" < ", 272, 150, kBoldUnitFont}, Label{" = ", 272, 159, kBoldUnitFont},
     Label{"EES", 293, 152, kBoldUnitFont},
     Label{" < ", 328, 150, kBoldUnitFont}, Label{" = ", 328, 159, kBoldUnitFont},
-    Label{"[km.h   ]", 432, 152, kUnitFont}, plain_text("-1", 464, 152),
+    Label{"[km.h   ]", 432, 152, kUnitFont}, after_previous(plain_text("-1", 464, 152)),
     plain_text("Vzorce pro výpočet:", 32, 192),
 };
 

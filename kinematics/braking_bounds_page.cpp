@@ -107,8 +107,13 @@ constexpr std::array kGroupBoxes{
 };
 
 // " ÷   " between the two fields of a pair: left of an upper field that stands below and right of
-// its lower field, or in the gap between two fields side by side.
-constexpr Label between(int left, int top) { return bold_text(" ÷   ", left, top); }
+// its lower field; or, for two fields side by side, its ink centred in the gap from the right edge
+// of the lower field to the left edge of the upper one.
+constexpr std::string_view kBetween = " ÷   ";
+constexpr Label between(int left, int top) { return bold_text(kBetween, left, top); }
+constexpr Label between_side_by_side(int right_of_lower, int left_of_upper, int top) {
+    return ink_centred_between(kBetween, right_of_lower, left_of_upper, top);
+}
 
 // The timeline reads from right (earliest) to left (latest).
 constexpr auto kEvents = braking_timeline({68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32});
@@ -118,23 +123,26 @@ constexpr std::array kPageLabels{
     bold_text(" V", 8, 75), unit_label("[km.h   ]", 110, 74, "-1"),
     between(52, 91), between(196, 83), between(284, 83), between(420, 91), between(580, 91), between(732, 91),
     // Pairs side by side in the phase boxes.
-    between(158, 131), between(158, 155), between(158, 179), between(158, 202),
-    between(366, 131), between(366, 155), between(366, 179), between(366, 202),
-    between(526, 131), between(526, 179), between(686, 131), between(686, 179),
+    between_side_by_side(161, 176, 131), between_side_by_side(161, 176, 155),
+    between_side_by_side(161, 176, 179), between_side_by_side(161, 176, 202),
+    between_side_by_side(369, 384, 131), between_side_by_side(369, 384, 155),
+    between_side_by_side(369, 384, 179), between_side_by_side(369, 384, 202),
+    between_side_by_side(529, 544, 131), between_side_by_side(529, 544, 179),
+    between_side_by_side(689, 704, 131), between_side_by_side(689, 704, 179),
     // EES under the collision, and the GEV pair under it.
     bold_text(" EES", 216, 107), between(252, 131),
-    plain_text("GEV", 272, 202), between(272, 218),
+    plain_text("GEV", 272, 202), between_side_by_side(273, 288, 218),
     // Marks of the time inputs of the build-up and reaction boxes.
     bold_text("t", 490, 158), plain_text("n", 496, 164),
     bold_text("t", 650, 158), plain_text("r", 656, 164),
     // Stopping-speed box.
-    plain_text("V =", 48, 307), between(110, 307), unit_label("[km.h   ]", 174, 306, "-1"),
-    plain_text("v =", 48, 331), between(110, 331), unit_label("[m.s    ]", 174, 330, "-1"),
+    plain_text("V =", 48, 307), between_side_by_side(113, 128, 307), unit_label("[km.h   ]", 174, 306, "-1"),
+    plain_text("v =", 48, 331), between_side_by_side(113, 128, 331), unit_label("[m.s    ]", 174, 330, "-1"),
     // Reaction-start box.
-    plain_text(" V =", 300, 275), between(366, 275), unit_label("[km.h   ]", 430, 274, "-1"),
-    plain_text("S =", 562, 275), between(622, 275), unit_label("[m]", 686, 274),
-    plain_text(" v =", 300, 299), between(366, 299), unit_label("[m.s   ]", 430, 298, "-1"),
-    plain_text("t = ", 562, 299), between(622, 299), unit_label("[s]", 686, 298),
+    plain_text(" V =", 300, 275), between_side_by_side(369, 384, 275), unit_label("[km.h   ]", 430, 274, "-1"),
+    plain_text("S =", 562, 275), between_side_by_side(625, 640, 275), unit_label("[m]", 686, 274),
+    plain_text(" v =", 300, 299), between_side_by_side(369, 384, 299), unit_label("[m.s   ]", 430, 298, "-1"),
+    plain_text("t = ", 562, 299), between_side_by_side(625, 640, 299), unit_label("[s]", 686, 298),
 };
 
 constexpr std::array kHelpButtons{
@@ -142,7 +150,7 @@ constexpr std::array kHelpButtons{
     ees_note_help_button({296, 106}),
 };
 
-constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({472, 206}, {628, 206}),
+constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({472, 206}, {640, 206}),
                                 stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 

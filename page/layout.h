@@ -33,6 +33,12 @@ inline constexpr Font kBoldUnitFont{13, true};
 // A static text of one line, as wide as its text, its top-left corner at left, top; or, when
 // centre_width is set, centred in that width. A unit label ("[km.h   ]") may carry a power ("-1"):
 // it is set small and raised into the blank inside the bracket.
+//
+// A subscript or power that is a label of its own (`after_previous`) belongs to the label just
+// before it in the table, whose text keeps a blank for it ("EES   =", "[km.h   ]"): it stands at
+// its own left, or further right where the text before the blank reaches further in the face the
+// window uses. A sign between two fields (`ink_centred`) has its ink, not its blanks, centred in
+// centre_width.
 struct Label {
     std::string_view text;
     int left = 0;
@@ -40,6 +46,8 @@ struct Label {
     Font font = kNormalFont;
     std::string_view power = {};
     int centre_width = 0;
+    bool after_previous = false;
+    bool ink_centred = false;
 };
 
 constexpr Label plain_text(std::string_view text, int left, int top) { return {text, left, top, kNormalFont}; }
@@ -49,6 +57,16 @@ constexpr Label centred_bold_text(std::string_view text, int left, int top, int 
 }
 constexpr Label unit_label(std::string_view text, int left, int top, std::string_view power = {}) {
     return {text, left, top, kUnitFont, power};
+}
+// A subscript or raised power of the label before it in the table (see Label).
+constexpr Label after_previous(Label label) {
+    label.after_previous = true;
+    return label;
+}
+// A sign whose ink is centred between the right edge of one field and the left edge of the next.
+constexpr Label ink_centred_between(std::string_view text, int right_of_first, int left_of_second, int top,
+                                    Font font = kBoldFont) {
+    return {text, right_of_first, top, font, {}, left_of_second - right_of_first, false, true};
 }
 
 enum class FieldRole { Input, Result };

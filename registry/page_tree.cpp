@@ -17,7 +17,8 @@ namespace vorlanex::registry {
 
 namespace {
 
-// About the program: credit lines, what it is, the rights in it.
+// About the program: credit lines, what it is, the rights in it (as LICENSE grants them) and who
+// answers for an opinion made with it.
 constexpr std::string_view kInformation =
     "Vorlanex (v " VORLANEX_VERSION_TEXT "), 2026\r"
     "Autor: vývojový tým programu Vorlanex\r"
@@ -26,7 +27,7 @@ constexpr std::string_view kInformation =
     "Pomůcka pro analýzu pohybu vozidla v průběhu nehodového děje.\r"
     "Vorlanex.\r"
     "\r"
-    "Všechna práva k programu vyhrazena.\r"
+    "Vorlanex je svobodný software, šířený pod licencí MIT.\r"
     "Za závěry posudku odpovídá znalec, který program použil.";
 
 // The information button stands in the bottom right corner of the first page.

@@ -13,6 +13,8 @@ struct CompiledJpeg {
     int width;              // the picture's size in pixels, as the window lays it out
     int height;
     std::span<const unsigned char> bytes;  // the whole JPEG file
+    // The same drawing at twice as many pixels each way, for a screen scaled by 2.
+    std::span<const unsigned char> bytes_at_2x;
 };
 
 // Every shipped JPEG picture, in a fixed order; the storage lives as long as the program.

@@ -1,7 +1,7 @@
 # Writes OUTPUT, a C++ source that defines vorlanex::resources::compiled_jpegs() with the bytes of
 # each listed JPEG. Run in script mode by the build:
 #   cmake -DPICTURE_DIR=<dir> -DPICTURES=<name>:<width>:<height>,... -DOUTPUT=<file.cpp> -P embed_jpegs.cmake
-# Each <name> is read from <dir>/<name>.jpg.
+# Each <name> is read from <dir>/<name>.jpg, and its twice-sized version from <dir>/<name>@2x.jpg.
 foreach(variable PICTURE_DIR PICTURES OUTPUT)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "embed_jpegs.cmake needs -D${variable}=...")
@@ -22,19 +22,21 @@ foreach(entry IN LISTS entries)
   list(GET fields 1 width)
   list(GET fields 2 height)
 
-  file(READ "${PICTURE_DIR}/${name}.jpg" hex HEX)
-  string(LENGTH "${hex}" hex_length)
-  if(hex_length EQUAL 0)
-    message(FATAL_ERROR "embed_jpegs.cmake: ${PICTURE_DIR}/${name}.jpg is empty")
-  endif()
-  # Sixteen bytes a line: "0xab," each. (CMake's regular expressions have no {16}.)
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REPEAT "0x..," 16 line_of_bytes)
-  string(REGEX REPLACE "(${line_of_bytes})" "\\1\n    " bytes "${bytes}")
-  string(STRIP "${bytes}" bytes)
-
-  string(APPEND arrays "// ${name}.jpg\nconstexpr unsigned char kJpeg${index}[] = {\n    ${bytes}\n};\n\n")
-  string(APPEND table "    {\"${name}\", ${width}, ${height}, kJpeg${index}},\n")
+  foreach(version "" "@2x")
+    file(READ "${PICTURE_DIR}/${name}${version}.jpg" hex HEX)
+    string(LENGTH "${hex}" hex_length)
+    if(hex_length EQUAL 0)
+      message(FATAL_ERROR "embed_jpegs.cmake: ${PICTURE_DIR}/${name}${version}.jpg is empty")
+    endif()
+    # Sixteen bytes a line: "0xab," each. (CMake's regular expressions have no {16}.)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(REPEAT "0x..," 16 line_of_bytes)
+    string(REGEX REPLACE "(${line_of_bytes})" "\\1\n    " bytes "${bytes}")
+    string(STRIP "${bytes}" bytes)
+    string(REPLACE "@" "_" array_suffix "${version}")
+    string(APPEND arrays "// ${name}${version}.jpg\nconstexpr unsigned char kJpeg${index}${array_suffix}[] = {\n    ${bytes}\n};\n\n")
+  endforeach()
+  string(APPEND table "    {\"${name}\", ${width}, ${height}, kJpeg${index}, kJpeg${index}_2x},\n")
   math(EXPR index "${index} + 1")
 endforeach()
 

@@ -31,5 +31,6 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
                xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils
                desktop-file-utils appstream groff-base)
-# What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies.
-PACKAGE_PACKAGES=(dpkg-dev file)
+# What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
+# lintian, which package.sh runs on the packages.
+PACKAGE_PACKAGES=(dpkg-dev file lintian)

@@ -2,7 +2,8 @@
 //
 //   vorlanex-picture-generator DIRECTORY NAME WIDTH HEIGHT [NAME WIDTH HEIGHT ...]
 //
-// writes DIRECTORY/NAME.jpg for each NAME at the given size. The build passes the names and sizes
+// writes DIRECTORY/NAME.jpg for each NAME at the given size, and DIRECTORY/NAME@2x.jpg, the same
+// drawing at twice as many pixels each way, which the window shows on a screen scaled by 2. The build passes the names and sizes
 // declared in resources/CMakeLists.txt; regenerate the committed pictures with
 // clang-format off
 //   cmake -B build/pictures -DVORLANEX_PICTURE_GENERATOR=ON -DVORLANEX_TESTS=OFF && cmake --build build/pictures --target regenerate-pictures
@@ -50,9 +51,12 @@ QString load_serif_family() {
     return family;
 }
 
-QImage white_canvas(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
+// A white picture of width x height page pixels at `scale` image pixels each: the painter draws in
+// page pixels, and text and lines come out at the image's full resolution.
+QImage white_canvas(int width, int height, int scale) {
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
@@ -65,37 +69,38 @@ void paint(QImage& image, const Box& box, int x, int baseline) {
 // Checks that a block `width` x `height` fits inside the picture with its margins, and returns
 // the top-left corner that centres it.
 QPoint centred(const QImage& image, int width, int height, const char* what) {
-    if (width > image.width() - 2 * kMargin || height > image.height() - 2 * kMargin) {
+    const QSize page = image.deviceIndependentSize().toSize();
+    if (width > page.width() - 2 * kMargin || height > page.height() - 2 * kMargin) {
         fail(QString("%1 needs %2 x %3 px but the picture is %4 x %5 with %6 px margins")
                  .arg(what)
                  .arg(width)
                  .arg(height)
-                 .arg(image.width())
-                 .arg(image.height())
+                 .arg(page.width())
+                 .arg(page.height())
                  .arg(kMargin));
     }
-    return {(image.width() - width) / 2, (image.height() - height) / 2};
+    return {(page.width() - width) / 2, (page.height() - height) / 2};
 }
 
-QImage single_formula(int width, int height, const Box& formula, const char* what) {
-    QImage image = white_canvas(width, height);
+QImage single_formula(int width, int height, int scale, const Box& formula, const char* what) {
+    QImage image = white_canvas(width, height, scale);
     const QPoint corner = centred(image, formula.width, formula.height(), what);
     paint(image, formula, corner.x(), corner.y() + formula.ascent);
     return image;
 }
 
 // EES of a real vehicle from a catalogue test of another mass.
-QImage ees_katalog_formula(int width, int height, const QString& serif) {
+QImage ees_katalog_formula(int width, int height, int scale, const QString& serif) {
     const FormulaType t(serif, 15);
     const Box formula =
         row({t.name("EES", "SKUT"), t.relation("="), root(t.fraction(t.variable("m", "KAT"), t.variable("m", "SKUT"))),
              t.operation("·"), t.name("EES", "KAT")});
-    return single_formula(width, height, formula, "ees-katalog-formula");
+    return single_formula(width, height, scale, formula, "ees-katalog-formula");
 }
 
 // The bounds of vehicle 1's EES from vehicle 2's, one line for each order of the masses, with the
 // condition of each line in a column at the right.
-QImage ees_tuhosti_formula(int width, int height, const QString& serif) {
+QImage ees_tuhosti_formula(int width, int height, int scale, const QString& serif) {
     const FormulaType t(serif, 18);
     const auto m = [&t](const char* index) { return t.variable("m", index); };
     const auto mass_ratio = [&] { return t.fraction(m("2"), m("1")); };
@@ -120,7 +125,7 @@ QImage ees_tuhosti_formula(int width, int height, const QString& serif) {
         condition_width = std::max(condition_width, when.width);
         block_height += std::max(formula.ascent, when.ascent) + std::max(formula.descent, when.descent);
     }
-    QImage image = white_canvas(width, height);
+    QImage image = white_canvas(width, height, scale);
     const QPoint corner =
         centred(image, formula_width + kColumnGap + condition_width, block_height, "ees-tuhosti-formula");
     int top = corner.y();
@@ -134,33 +139,34 @@ QImage ees_tuhosti_formula(int width, int height, const QString& serif) {
 }
 
 // GEV from the impulse and the deformation energy, by the EVU method.
-QImage gev_evu_formula(int width, int height, const QString& serif) {
+QImage gev_evu_formula(int width, int height, int scale, const QString& serif) {
     const FormulaType t(serif, 15);
     const auto inverse_mass = [&t](const char* index) { return t.fraction(t.name("1"), t.variable("m", index)); };
     const Box energy = row({t.name("2"), t.operation("·"), t.variable("E", "DEF")});
     const Box masses = parenthesised(row({inverse_mass("1"), t.operation("+"), inverse_mass("2")}));
     const Box formula =
         row({t.name("GEV"), t.relation("="), t.fraction(t.variable("I"), root(t.fraction(energy, masses)))});
-    return single_formula(width, height, formula, "gev-evu-formula");
+    return single_formula(width, height, scale, formula, "gev-evu-formula");
 }
 
 // GEV by its definition.
-QImage gev_definice_formula(int width, int height, const QString& serif) {
+QImage gev_definice_formula(int width, int height, int scale, const QString& serif) {
     const FormulaType t(serif, 16);
     const Box formula =
         row({t.name("GEV"), t.relation("="), t.fraction(row({t.name("Δ"), t.variable("v")}), t.name("EES"))});
-    return single_formula(width, height, formula, "gev-definice-formula");
+    return single_formula(width, height, scale, formula, "gev-definice-formula");
 }
 
 struct Picture {
     std::string_view name;
     JpegColour colour;
-    QImage (*draw)(int width, int height, const QString& serif);
+    // The picture of width x height page pixels, at `scale` image pixels for each.
+    QImage (*draw)(int width, int height, int scale, const QString& serif);
 };
 
 constexpr Picture kPictures[] = {
     {"road-view", JpegColour::Full,
-     [](int width, int height, const QString&) { return draw_road_view(width, height); }},
+     [](int width, int height, int scale, const QString&) { return draw_road_view(width * scale, height * scale); }},
     {"ees-katalog-formula", JpegColour::Grey, ees_katalog_formula},
     {"ees-tuhosti-formula", JpegColour::Grey, ees_tuhosti_formula},
     {"gev-evu-formula", JpegColour::Grey, gev_evu_formula},
@@ -181,7 +187,12 @@ int run(const QStringList& arguments) {
     const QString serif = load_serif_family();
     // Every picture is drawn before any is written, so a formula that does not fit leaves the
     // committed set as it was.
-    std::vector<std::pair<const Picture*, QImage>> drawn;
+    struct Drawn {
+        const Picture* picture;
+        QString file;
+        QImage image;
+    };
+    std::vector<Drawn> drawn;
     for (qsizetype index = 2; index < arguments.size(); index += 3) {
         const QByteArray name = arguments[index].toUtf8();
         const auto* picture = std::ranges::find(kPictures, std::string_view(name), &Picture::name);
@@ -189,12 +200,12 @@ int run(const QStringList& arguments) {
         const std::optional<int> width = parse_size(arguments[index + 1]);
         const std::optional<int> height = parse_size(arguments[index + 2]);
         if (!width || !height) fail("bad size for " + arguments[index]);
-        drawn.emplace_back(picture, picture->draw(*width, *height, serif));
+        for (const auto& [scale, suffix] : {std::pair{1, ".jpg"}, std::pair{2, "@2x.jpg"}}) {
+            drawn.push_back({picture, arguments[index] + suffix, picture->draw(*width, *height, scale, serif)});
+        }
     }
-    for (const auto& [picture, image] : drawn) {
-        const QString file = directory.filePath(
-            QString::fromUtf8(picture->name.data(), static_cast<qsizetype>(picture->name.size())) + ".jpg");
-        if (!write_jpeg(image, picture->colour, file)) return EXIT_FAILURE;
+    for (const Drawn& each : drawn) {
+        if (!write_jpeg(each.image, each.picture->colour, directory.filePath(each.file))) return EXIT_FAILURE;
     }
     return EXIT_SUCCESS;
 }

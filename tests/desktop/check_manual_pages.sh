@@ -26,6 +26,10 @@ for option in $(printf '%s\n' "$help" | grep -o '^  --[a-z]*' | sed 's/^  //'); 
     printf '%s\n' "$options" | grep -qx -- "$option" || fail "vorlanex-calc.1 does not describe $option"
 done
 
+# What a batch line's "id" may be, said alike by --help and the manual page.
+printf '%s\n' "$help" | grep -q '"id" optional: a string or a number' || fail "--help does not say what an \"id\" may be"
+grep -q '^(a string or a number' "$manuals/vorlanex-calc.1" || fail "vorlanex-calc.1 does not say what an id may be"
+
 pages=$("$calc" --list | sed -n 's/^{"page":"\([^"]*\)".*/\1/p')
 [ -n "$pages" ] || fail "vorlanex-calc --list shows no page"
 for key in $pages; do

@@ -65,6 +65,9 @@ TEST(CompiledPictures, EveryPictureDecodesToItsSizeAndTheWindowsPicturesAreThere
         ASSERT_FALSE(image.isNull());
         EXPECT_EQ(image.width(), jpeg.width);
         EXPECT_EQ(image.height(), jpeg.height);
+        const QImage twice = decode_jpeg(jpeg.bytes_at_2x);
+        ASSERT_FALSE(twice.isNull()) << "no twice-sized version";
+        EXPECT_EQ(twice.size(), 2 * image.size());
         EXPECT_EQ(find_compiled_jpeg(jpeg.name), &jpeg);
     }
 
@@ -75,11 +78,13 @@ TEST(CompiledPictures, EveryPictureDecodesToItsSizeAndTheWindowsPicturesAreThere
         EXPECT_EQ(jpeg->width, expected.width);
         EXPECT_EQ(jpeg->height, expected.height);
         if (expected.formula) {
-            const QImage image = decode_jpeg(jpeg->bytes);
-            EXPECT_TRUE(edge_is_white(image)) << "a formula touches the edge of its picture";
-            const int ink = count_ink(image);
-            EXPECT_GT(ink, image.width() * image.height() / 50) << "too little ink for a formula";
-            EXPECT_LT(ink, image.width() * image.height() / 4) << "too much ink for a formula";
+            for (const auto bytes : {jpeg->bytes, jpeg->bytes_at_2x}) {
+                const QImage image = decode_jpeg(bytes);
+                EXPECT_TRUE(edge_is_white(image)) << "a formula touches the edge of its picture";
+                const int ink = count_ink(image);
+                EXPECT_GT(ink, image.width() * image.height() / 50) << "too little ink for a formula";
+                EXPECT_LT(ink, image.width() * image.height() / 4) << "too much ink for a formula";
+            }
         }
     }
 

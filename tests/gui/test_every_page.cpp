@@ -8,12 +8,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QGroupBox>
+#include <QImage>
+#include <QMap>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTimer>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/qstring.h"
 #include "app/calculation_page.h"
@@ -191,6 +197,94 @@ TEST_P(EveryPage, WorkedExampleGivesEveryFieldTheTextOfTheHeadlessRun) {
     for (const page::Field& placed : definition().layout.fields) {
         EXPECT_EQ(field(placed.id)->text().toStdString(), headless.text(placed.id)) << placed.id;
     }
+}
+
+// The pixels a label's text inks, in page coordinates: the label drawn alone on a clear image,
+// each pixel its glyphs cover by a quarter or more (the faint edge of anti-aliasing is no ink).
+std::vector<QPoint> ink_of(QLabel* label) {
+    constexpr int kInkAlpha = 64;
+    QImage image(label->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    label->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    std::vector<QPoint> ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) >= kInkAlpha) ink.push_back(label->pos() + QPoint(x, y));
+        }
+    }
+    return ink;
+}
+
+// A group box's frame and caption rectangles as its style lays them out, in page coordinates.
+QRect group_box_part(QGroupBox* box, QStyle::SubControl part) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.lineWidth = 1;
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    return box->style()->subControlRect(QStyle::CC_GroupBox, &option, part, box).translated(box->pos());
+}
+
+// The texts of a page stay apart: no pixel is inked by two texts, no text touches a field's frame
+// or inks a group box's frame or caption, and every group box's caption ends before its frame's right edge,
+// so the box keeps its top-right corner. (Seen in Liberation Sans, the face the layout is measured in.)
+TEST_P(EveryPage, NoTextInksAnotherTextAFieldOrAFrame) {
+    const QSize size = built()->size();
+    std::vector<int> owner(static_cast<std::size_t>(size.width() * size.height()), -1);
+    const auto at = [&](QPoint pixel) -> int& { return owner[static_cast<std::size_t>(pixel.y() * size.width() + pixel.x())]; };
+    const auto inside = [&](QPoint pixel) { return QRect(QPoint(), size).contains(pixel); };
+    QStringList texts;
+    QStringList faults;
+    for (QLabel* label : built()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->text().isEmpty()) continue;  // a picture
+        const int index = static_cast<int>(texts.size());
+        texts << label->text();
+        QMap<int, QPoint> overlapped;  // the other text and the first pixel both ink
+        for (const QPoint pixel : ink_of(label)) {
+            if (!inside(pixel)) continue;
+            if (at(pixel) >= 0 && at(pixel) != index && !overlapped.contains(at(pixel))) overlapped.insert(at(pixel), pixel);
+            at(pixel) = index;
+        }
+        for (auto other = overlapped.cbegin(); other != overlapped.cend(); ++other) {
+            faults << QStringLiteral("\"%1\" inks \"%2\" at %3, %4")
+                          .arg(label->text(), texts[other.key()])
+                          .arg(other.value().x())
+                          .arg(other.value().y());
+        }
+    }
+    const auto inked_texts = [&](const QRegion& region) {
+        QSet<int> found;
+        for (const QRect& rect : region) {
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    if (inside({x, y}) && at({x, y}) >= 0) found.insert(at({x, y}));
+                }
+            }
+        }
+        return found;
+    };
+    for (QLineEdit* edit : built()->findChildren<QLineEdit*>()) {
+        if (!edit->hasFrame()) continue;
+        // Touching counts: ink on the frame or on the pixels around it.
+        for (const int text : inked_texts(QRegion(edit->geometry().adjusted(-1, -1, 1, 1)))) {
+            faults << QStringLiteral("\"%1\" touches the frame of %2").arg(texts[text], edit->objectName());
+        }
+    }
+    for (QGroupBox* box : built()->findChildren<QGroupBox*>()) {
+        const QRect frame = group_box_part(box, QStyle::SC_GroupBoxFrame);
+        const QRect caption = group_box_part(box, QStyle::SC_GroupBoxLabel);
+        const QRegion outline = QRegion(frame) - QRegion(frame.adjusted(2, 2, -2, -2));
+        for (const int text : inked_texts(outline + QRegion(caption))) {
+            faults << QStringLiteral("\"%1\" inks the group box \"%2\"").arg(texts[text], box->title());
+        }
+        // The caption's gap in the top line ends before the frame's two right lines and the
+        // pixel of top line that turns into them.
+        if (caption.right() >= frame.right() - 2) {
+            faults << QStringLiteral("the caption \"%1\" reaches the right edge of its frame").arg(box->title());
+        }
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
 std::string page_name(const ::testing::TestParamInfo<const page::PageDefinition*>& info) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/pictures.h"
+#include "resources/compiled_pictures.h"
 
 namespace {
 
@@ -153,6 +154,36 @@ TEST(Pictures, AtTwiceTheRatioIsDrawnAfreshNotEnlarged) {
             }
         }
         EXPECT_GE(finer_blocks, 10) << picture_case.name;
+    }
+}
+
+// A JPEG picture keeps its page pixels at every ratio; on a scaled screen it is its twice-sized
+// version, drawn at twice the resolution (finer than the small one enlarged, whose pixels would
+// come in 2 x 2 blocks of one colour) and carrying a ratio of 2.
+TEST(Pictures, JpegPicturesOnAScaledScreenAreTheirTwiceSizedDrawing) {
+    for (const vorlanex::resources::CompiledJpeg& jpeg : vorlanex::resources::compiled_jpegs()) {
+        SCOPED_TRACE(std::string(jpeg.name));
+        const QSize page_size(jpeg.width, jpeg.height);
+        EXPECT_EQ(picture(jpeg.name, 1.0).size(), page_size);
+        EXPECT_EQ(picture(jpeg.name, 1.0).devicePixelRatio(), 1.0);
+        for (const qreal ratio : {1.5, 2.0, 3.0}) {
+            const QPixmap scaled = picture(jpeg.name, ratio);
+            EXPECT_EQ(scaled.size(), 2 * page_size) << ratio;
+            EXPECT_EQ(scaled.devicePixelRatio(), 2.0) << ratio;
+            EXPECT_EQ(scaled.deviceIndependentSize().toSize(), page_size) << ratio;
+        }
+        const QImage sharp = pixels(picture(jpeg.name, 2.0));
+        int blocks = 0;
+        int finer_blocks = 0;
+        for (int y = 0; y + 1 < sharp.height(); y += 2) {
+            for (int x = 0; x + 1 < sharp.width(); x += 2) {
+                const QRgb first = sharp.pixel(x, y);
+                ++blocks;
+                finer_blocks += sharp.pixel(x + 1, y) != first || sharp.pixel(x, y + 1) != first ||
+                                sharp.pixel(x + 1, y + 1) != first;
+            }
+        }
+        EXPECT_GE(finer_blocks, blocks / 20);
     }
 }
 

@@ -321,6 +321,28 @@ TEST_F(Window, CalculateButtonIsDrawnOverItsWholeArea) {
     }
 }
 
+// Under the build-up and reaction boxes of both braking pages the two notes read as two texts: the
+// reaction note starts as far after the end of the build-up note on "Kinematika (+ meze)" as on
+// "Kinematika".
+TEST_F(Window, PhaseNotesStandAsFarApartOnBothBrakingPages) {
+    const auto gap = [this](std::string_view key) {
+        QLabel* build_up = nullptr;
+        QLabel* reaction = nullptr;
+        form.page(key)->calculate_button();  // builds the page
+        for (QLabel* label : form.page(key)->findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("Doba náběhu brzdného účinku")) build_up = label;
+            if (label->text().trimmed() == QStringLiteral("Reakční doba řidiče")) reaction = label;
+        }
+        if (!build_up || !reaction) {
+            ADD_FAILURE() << "no phase notes on " << key;
+            return 0;
+        }
+        EXPECT_EQ(build_up->y(), reaction->y()) << key;
+        return reaction->x() - build_up->geometry().right();
+    };
+    EXPECT_EQ(gap("kinematika-meze"), gap("kinematika"));
+}
+
 // The icons of the event timeline take their 32 x 32 page pixels at the screen's pixel ratio (run a
 // second time at a scale of 2).
 TEST_F(Window, PicturesTakeTheirPlaceAtTheScreensPixelRatio) {
@@ -639,7 +661,10 @@ TEST_F(Window, InformationBoxDescribesTheProgram) {
     EXPECT_EQ(lines[purpose - 1], QString());
     EXPECT_EQ(lines[purpose + 1], QStringLiteral("Vorlanex."));
     EXPECT_EQ(lines[purpose + 2], QString());
-    EXPECT_GT(lines.size(), purpose + 3);  // the closing lines on the rights
+    // The closing lines agree with the licence: free software under MIT, the expert answers.
+    EXPECT_EQ(lines.mid(purpose + 3), (QStringList{QStringLiteral("Vorlanex je svobodný software, šířený pod licencí MIT."),
+                                                   QStringLiteral("Za závěry posudku odpovídá znalec, který program použil.")}))
+        << seen->text.toStdString();
 }
 
 }  // namespace
