@@ -22,7 +22,7 @@ if [ -f "$root.manifest" ]; then mv "$root.manifest" "$manifest"; else rm -f "$m
 usr=$root/usr
 
 for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
+            share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz share/man/man5/vorlanex-case.5.gz \
             share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz; do
     [ -f "$usr/$path" ] || fail "missing $path"
 done
