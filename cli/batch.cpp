@@ -18,8 +18,8 @@
 
 #include "cli/batch_line.h"
 #include "cli/exit_status.h"
-#include "cli/json_text.h"
-#include "cli/scenario.h"
+#include "casefile/json_text.h"
+#include "casefile/run_result.h"
 #include "numeric/arithmetic_mode.h"
 
 namespace vorlanex::cli {
@@ -87,63 +87,37 @@ class ResultMaker {
 public:
     explicit ResultMaker(const numeric::DecimalSeparator& separator) : separator_(separator) {}
 
-    // Appends the result of line `number` (a line that was too long when `line` is nothing) to
+    // Appends the result of line `number` (a line that was too long, when `too_long`) to
     // `out`, "\n" included. False when the line was no scenario. The line's texts are not kept
     // after it (a thread waiting for its next block would hold them for nothing).
-    bool append_result(long number, std::optional<std::string_view> line, std::string& out) {
-        const bool scenario = append_result_of_line(number, line, out);
+    bool append_result(long number, bool too_long, std::string_view line, std::string& out) {
+        const bool scenario = append_result_of_line(number, too_long, line, out);
         line_.scenario.fields.clear();
         line_.id.reset();
         return scenario;
     }
 
 private:
-    bool append_result_of_line(long number, std::optional<std::string_view> line, std::string& out) {
+    bool append_result_of_line(long number, bool too_long, std::string_view line, std::string& out) {
         out += R"({"line":)";
         out += std::to_string(number);
-        if (!line) return append_usage_error(kTooLong, out);
-        read_batch_line(*line, line_);
+        if (too_long) return append_usage_error(kTooLong, out);
+        read_batch_line(line, line_);
         if (line_.id) {
             out += R"(,"id":)";
             out += *line_.id;
         }
         if (line_.error) return append_usage_error(line_.error->message, out);
 
-        out += R"(,"events":[)";
-        Events events(out);
-        CommandPort port(line_.scenario, separator_, events);
-        port.run();
-        out += R"(],"fields":{)";
-        bool first = true;
-        for (const page::Field& field : line_.scenario.page->layout.fields) {
-            if (!first) out += ',';
-            first = false;
-            append_json_string(out, field.id);
-            out += ':';
-            append_json_string(out, port.FieldMapPort::text(field.id));
-        }
-        out += "}}\n";
+        out += ',';
+        casefile::append_run_result(line_.scenario, separator_, out);
+        out += "}\n";
         return true;
     }
 
-    // The run's events, one after the other in the result's "events" list.
-    class Events final : public EventSink {
-    public:
-        explicit Events(std::string& out) : out_(out) {}
-        void event(std::string_view json_object) override {
-            if (any_) out_ += ',';
-            any_ = true;
-            out_ += json_object;
-        }
-
-    private:
-        std::string& out_;
-        bool any_ = false;
-    };
-
     static bool append_usage_error(std::string_view message, std::string& out) {
         out += R"(,"usage_error":)";
-        append_json_string(out, message);
+        casefile::append_json_string(out, message);
         out += "}\n";
         return false;
     }
@@ -164,7 +138,7 @@ int run_on_this_thread(const numeric::DecimalSeparator& separator, LineReader& r
         if (read == LineReader::Read::End || read == LineReader::Read::Failed) break;
         if (read == LineReader::Read::Line && is_blank(line)) continue;
         result.clear();
-        const bool scenario = maker.append_result(number, read == LineReader::Read::Line ? std::optional(line) : std::nullopt, result);
+        const bool scenario = maker.append_result(number, read == LineReader::Read::TooLong, line, result);
         usage_errors |= !scenario;
         out.write(result);
     }
@@ -274,10 +248,8 @@ private:
             lock.unlock();
             block.output.reserve(block.result_bytes());
             for (const Block::Line& line : block.lines) {
-                const std::optional<std::string_view> text =
-                    line.too_long ? std::nullopt
-                                  : std::optional(std::string_view(block.input).substr(line.offset, line.length));
-                block.usage_errors |= !maker.append_result(line.number, text, block.output);
+                const std::string_view text = std::string_view(block.input).substr(line.offset, line.length);
+                block.usage_errors |= !maker.append_result(line.number, line.too_long, text, block.output);
             }
             std::string().swap(block.input);  // its results are all it holds now
             lock.lock();

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/written_json.h"
 #include "numeric/utf8.h"
 #include "registry/page_tree.h"
 
@@ -247,67 +248,6 @@ std::variant<Json, UsageError> parse_json(std::string_view line) {
     }
 }
 
-// ---- The "id" as written ----
-
-// A cursor over a line that the JSON library has read as an object, to find the text of one of
-// its members as it is written.
-class WrittenJson {
-public:
-    explicit WrittenJson(std::string_view text) : text_(text) {}
-
-    // The written value of the top-level object's member `key`, or nothing when it has none.
-    std::optional<std::string_view> member(std::string_view key) {
-        constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
-        if (text_.starts_with(kByteOrderMark)) next_ = kByteOrderMark.size();
-        skip_blanks();
-        ++next_;  // "{"
-        for (skip_blanks(); text_[next_] != '}'; skip_blanks()) {
-            if (text_[next_] == ',') {
-                ++next_;
-                skip_blanks();
-            }
-            const std::string_view written_key = skip_value();
-            skip_blanks();
-            ++next_;  // ":"
-            skip_blanks();
-            const std::string_view value = skip_value();
-            if (Json::parse(written_key).get<std::string>() == key) return value;
-        }
-        return std::nullopt;
-    }
-
-private:
-    // Passes over one value (a string, a number, a literal or an object), returning its text.
-    std::string_view skip_value() {
-        const std::size_t start = next_;
-        int depth = 0;
-        do {
-            const char c = text_[next_++];
-            if (c == '"') {
-                while (text_[next_] != '"') next_ += text_[next_] == '\\' ? std::size_t{2} : std::size_t{1};
-                ++next_;
-            } else if (c == '{' || c == '[') {
-                ++depth;
-            } else if (c == '}' || c == ']') {
-                --depth;
-            } else if (depth == 0) {
-                while (next_ < text_.size() &&
-                       std::string_view(",}] \t\n\r").find(text_[next_]) == std::string_view::npos) {
-                    ++next_;
-                }
-            }
-        } while (depth > 0);
-        return text_.substr(start, next_ - start);
-    }
-    void skip_blanks() {
-        while (next_ < text_.size() && std::string_view(" \t\n\r").find(text_[next_]) != std::string_view::npos)
-            ++next_;
-    }
-
-    std::string_view text_;
-    std::size_t next_ = 0;
-};
-
 }  // namespace
 
 void read_batch_line_generically(std::string_view line, BatchLine& into) {
@@ -327,7 +267,7 @@ void read_batch_line_generically(std::string_view line, BatchLine& into) {
             into.error = UsageError{"\"id\" must be a string or a number"};
             return;
         }
-        into.id = std::string(*WrittenJson(line).member("id"));  // the token itself: the same text the line has
+        into.id = std::string(*casefile::written_member(line, "id"));  // the token itself: the same text the line has
     }
     for (const auto& [key, value] : request.items()) {
         if (key != "page" && key != "fields" && key != "id") {

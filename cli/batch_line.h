@@ -12,9 +12,15 @@
 #include <string>
 #include <string_view>
 
-#include "cli/scenario.h"
+#include "casefile/scenario.h"
 
 namespace vorlanex::cli {
+
+// The scenario, its reading and its run are the case file library's; the command uses them as they are.
+using casefile::check_scenario;
+using casefile::find_page;
+using casefile::Scenario;
+using casefile::UsageError;
 
 struct BatchLine {
     Scenario scenario;                // when there is no error

@@ -9,10 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/case_command.h"
+#include "cli/command_text.h"
 #include "cli/output.h"
 #include "report/report.h"
-#include "cli/scenario.h"
-#include "cli/separator_option.h"
+#include "casefile/scenario.h"
+#include "casefile/separator_check.h"
 #include "cli/tolerance_command.h"
 #include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
@@ -21,6 +23,13 @@
 namespace vorlanex::cli {
 
 namespace {
+
+using casefile::check_scenario;
+using casefile::CommandPort;
+using casefile::EventSink;
+using casefile::find_page;
+using casefile::Scenario;
+using casefile::UsageError;
 
 using Json = nlohmann::ordered_json;
 
@@ -40,6 +49,8 @@ constexpr std::string_view kHelp =
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
     "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
     "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n"
+    "       vorlanex-calc --case FILE [--record | --report]\n"
+    "       vorlanex-calc --verify FILE\n"
     "       vorlanex-calc --help | --version\n"
     "\n"
     "One press of \"Výpočet\" on one page of Vorlanex, without a window. Every event is one\n"
@@ -72,11 +83,18 @@ constexpr std::string_view kHelp =
     "                   for any --jobs (--seed and --sweep only in full: --s is --separator)\n"
     "  --sweep FIELD=FROM..TO/STEPS\n"
     "                   the page for STEPS+1 evenly spaced values of one input, every result tabulated\n"
+    "  --case FILE      every calculation of the case file FILE (vorlanex-case(5)), each with the\n"
+    "                   case's separator: the batch's result lines\n"
+    "  --record         with --case: the case file printed back with every calculation's outcome\n"
+    "                   \"recorded\" by this version (the file itself is never written)\n"
+    "  --verify FILE    every calculation run again and compared with its recorded outcome, one line\n"
+    "                   each: {\"line\":N,\"id\":ID,\"same\":true} or what differs; status 1 when any differs\n"
     "  --               ends the options\n"
     "\n"
     "Exit status: 0 the run completed (warnings allowed; a batch: every line was a scenario),\n"
     "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
-    "not be written, 4 the batch's input could not be read. More in vorlanex-calc(1).\n";
+    "not be written, 4 the batch's input could not be read; --verify: 1 when a calculation differs\n"
+    "from its recorded outcome or has none. More in vorlanex-calc(1).\n";
 
 // The help with every page's key from the registry, "a, b, ... or z", in lines that fit the help's
 // column beside "PAGE".
@@ -118,8 +136,10 @@ private:
 };
 
 // The run written as a printable report (report/report.h) instead of its events; the run's exit status.
-int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separator, Output& out) {
-    const report::Report made = report::make_report(*scenario.page, scenario.fields, separator, report::local_date());
+int run_report(const Scenario& scenario, const numeric::DecimalSeparator& separator,
+               std::span<const std::string> command_line, Output& out) {
+    const report::Report made = report::make_report(*scenario.page, scenario.fields, separator, report::local_date(),
+                                                    report::Provenance{command_text(command_line), std::nullopt});
     out.write(made.html);
     return made.completed ? kExitCompleted : kExitFault;
 }
@@ -161,6 +181,7 @@ struct Arguments {
     bool help = false;
     bool version = false;
     ToleranceRequest tolerance;  // --tolerance, --seed, --sweep (cli/tolerance_command.h)
+    CaseRequest case_file;       // --case, --record, --verify (cli/case_command.h)
     std::vector<std::string> operands;
 };
 
@@ -179,7 +200,10 @@ constexpr LongOption kLongOptions[] = {{"separator", "a character"},
                                        {"version", {}},
                                        {"tolerance", "a number of samples"},
                                        {"seed", "a number", true},
-                                       {"sweep", "FIELD=FROM..TO/STEPS", true}};
+                                       {"sweep", "FIELD=FROM..TO/STEPS", true},
+                                       {"case", "a case file"},
+                                       {"record", {}, true},
+                                       {"verify", "a case file", true}};
 
 std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> arguments) {
     Arguments result;
@@ -232,6 +256,9 @@ std::variant<Arguments, UsageError> read_arguments(std::span<const std::string> 
         if (option->name == "tolerance") result.tolerance.samples = value;
         if (option->name == "seed") result.tolerance.seed = value;
         if (option->name == "sweep") result.tolerance.sweep = value;
+        if (option->name == "case") result.case_file.case_file = value;
+        if (option->name == "record") result.case_file.record = true;
+        if (option->name == "verify") result.case_file.verify_file = value;
     }
     return result;
 }
@@ -256,7 +283,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     }
     numeric::DecimalSeparator separator = regional_separator;
     if (options.separator) {
-        if (!can_be_separator_option(*options.separator)) {
+        if (!casefile::can_be_chosen_separator(*options.separator)) {
             return usage_error(
                 "--separator takes one visible character that no reader could take for a digit, a "
                 "sign or an exponent (not \"0\"-\"9\" nor any other digit, \"+\", \"-\" nor any "
@@ -264,6 +291,17 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
                 *options.separator + "'");
         }
         separator = numeric::DecimalSeparator(*options.separator);
+    }
+    const CaseRequest& case_options = options.case_file;
+    if (case_options.case_file || case_options.verify_file || case_options.record) {
+        if (options.separator) return usage_error("a case file gives its own separator: --separator goes without --case");
+        if (options.batch || options.list || tolerance || options.jobs || !options.operands.empty()) {
+            return usage_error("--case and --verify take a case file alone");
+        }
+        CaseRequest request = case_options;
+        request.report = options.report;
+        request.command_line = arguments;
+        return run_case_command(request, out, usage_error);
     }
     if (options.report && options.operands.empty()) return usage_error("--report needs PAGE");
     if (options.batch + options.list + (tolerance || !options.operands.empty()) != 1) {
@@ -298,7 +336,7 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         scenario.fields.emplace_back(field->substr(0, equals), field->substr(equals + 1));
     }
     if (auto error = check_scenario(scenario)) return usage_error(error->message);
-    if (options.report) return run_report(scenario, separator, out);
+    if (options.report) return run_report(scenario, separator, arguments, out);
     return run_single(scenario, separator, out);
 }
 

@@ -12,13 +12,18 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/exit_status.h"
-#include "cli/scenario.h"
+#include "casefile/scenario.h"
+#include "cli/command_text.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
 #include "tolerance/sampling.h"
 #include "tolerance/sweep.h"
 
 namespace vorlanex::cli {
+
+using casefile::check_scenario;
+using casefile::find_page;
+using casefile::Scenario;
 
 namespace {
 
@@ -70,24 +75,6 @@ private:
     unsigned last_tenth_ = 0;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
-
-std::string command_text(std::span<const std::string> arguments) {
-    std::string text = "vorlanex-calc";
-    for (const std::string& argument : arguments) {
-        const bool plain = !argument.empty() && argument.find_first_not_of(
-                                                    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-                                                    ",._-=~/+:") == std::string::npos;
-        text += " ";
-        if (plain) {
-            text += argument;
-            continue;
-        }
-        text += "'";
-        for (const char c : argument) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        text += "'";
-    }
-    return text;
-}
 
 Json summary_json(std::string_view page, const tolerance::SamplingSummary& summary) {
     Json results = Json::object();

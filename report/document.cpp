@@ -2,6 +2,7 @@
 
 #include "registry/page_tree.h"
 #include "report/markup.h"
+#include "version/version.h"
 
 namespace vorlanex::report {
 
@@ -47,6 +48,12 @@ table.percentiles td.number { text-align: right; white-space: nowrap; }
 code.command { font-size: 8pt; overflow-wrap: anywhere; }
 .charts { display: grid; grid-template-columns: 1fr 1fr; gap: 3mm 5mm; }
 .charts figure svg { max-height: 60mm; }
+.provenance { font-size: 8.5pt; break-inside: avoid; }
+code.sha256 { font-size: 7.5pt; overflow-wrap: anywhere; }
+section.calculation { break-before: page; }
+.cover h1 { font-size: 22pt; }
+ol.contents li { margin: 1mm 0; }
+.recorded-differs { border: 0.8pt solid #b25c00; padding: 2mm 3mm; }
 )";
 
 }  // namespace
@@ -58,6 +65,19 @@ std::string document_start(std::string_view title) {
 }
 
 std::string document_end() { return "</body>\n</html>\n"; }
+
+std::string provenance_section(const Provenance& provenance, std::chrono::year_month_day date) {
+    std::string html =
+        "<section class=\"provenance\">\n<h2>Původ protokolu</h2>\n<table class=\"facts\">\n"
+        "<tr><th>Program</th><td class=\"program-version\">Vorlanex " +
+        escaped(kVersion) + "</td></tr>\n<tr><th>Vytvořen</th><td class=\"made\">" + date_text(date) + "</td></tr>\n";
+    if (provenance.case_sha256) {
+        html += "<tr><th>SHA-256 spisu</th><td><code class=\"sha256\">" + escaped(*provenance.case_sha256) +
+                "</code></td></tr>\n";
+    }
+    return html + "<tr><th>Vytvoří jej znovu</th><td><code class=\"command\">" + escaped(provenance.command) +
+           "</code></td></tr>\n</table>\n</section>\n";
+}
 
 namespace {
 

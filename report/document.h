@@ -2,6 +2,7 @@
 // What every printable page of the report library shares: the document around its sections (one
 // self-contained HTML page for A4 with its style), the page's name, a field's caption and the date.
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,15 @@ std::string page_name(const page::PageDefinition& page);
 std::string caption_of(const page::Field& field);
 // "7. 12. 2026".
 std::string date_text(std::chrono::year_month_day date);
+
+// Where a report came from, so that it can be made again and checked: the command that re-creates
+// it as typed (shell-quoted), and the SHA-256 of the case file it was made from, if any.
+struct Provenance {
+    std::string command;
+    std::optional<std::string> case_sha256;
+};
+// The block every report ends with (or a case report's cover holds): the program's version, the
+// date, the case file's SHA-256 and the command.
+std::string provenance_section(const Provenance& provenance, std::chrono::year_month_day date);
 
 }  // namespace vorlanex::report

@@ -168,19 +168,18 @@ std::string footer() {
 
 }  // namespace
 
+std::string run_body(const RecordedRun& run, std::chrono::year_month_day date) {
+    return "<div class=\"run\">\n" + header(run, date) + inputs_section(run) + warnings_section(run) +
+           fault_section(run) + results_section(run) + diagram_section(run) + rules_section(run) + footer() +
+           "</div>\n";
+}
+
 Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
-                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date) {
+                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date,
+                   const Provenance& provenance) {
     const RecordedRun run(page, typed, separator);
-    std::string html = document_start("Protokol výpočtu – " + page_name(page));
-    html += header(run, date);
-    html += inputs_section(run);
-    html += warnings_section(run);
-    html += fault_section(run);
-    html += results_section(run);
-    html += diagram_section(run);
-    html += rules_section(run);
-    html += footer();
-    html += document_end();
+    const std::string html = document_start("Protokol výpočtu – " + page_name(page)) + run_body(run, date) +
+                             provenance_section(provenance, date) + document_end();
     return {html, !run.fault()};
 }
 

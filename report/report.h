@@ -13,6 +13,7 @@
 
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
+#include "report/document.h"
 
 namespace vorlanex::report {
 
@@ -21,10 +22,17 @@ struct Report {
     bool completed = false;  // false when a fault stopped the run
 };
 
+class RecordedRun;
+
 // The page as it opens, `typed` texts set in its fields (FIELD, TEXT), "Výpočet" pressed once, and
-// the report of it, dated `date`.
+// the report of it, dated `date`, ending with where it came from.
 Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
-                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date);
+                   const numeric::DecimalSeparator& separator, std::chrono::year_month_day date,
+                   const Provenance& provenance);
+
+// The report of a run without its document around it and without its provenance, as
+// <div class="run">…</div>: a single report holds it, and a case report one for each calculation.
+std::string run_body(const RecordedRun& run, std::chrono::year_month_day date);
 
 // Today on the local clock.
 std::chrono::year_month_day local_date();

@@ -23,9 +23,9 @@ install_missing_packages() {
 
 # What the program needs to be built and run: the window's layout is measured in Liberation Sans,
 # Qt's own texts are Czech with Qt's translations, and vorlanex-calc judges --separator by ICU's
-# character properties.
+# character properties and gives a case file's SHA-256 by OpenSSL.
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
-                libicu-dev libboost-dev fonts-liberation qt6-translations-l10n)
+                libicu-dev libssl-dev libboost-dev fonts-liberation qt6-translations-l10n)
 # What the test suite needs besides: the validators of the desktop entry and the AppStream metadata,
 # and groff to read the manual pages.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales

@@ -2,10 +2,13 @@
 # The report as a real browser prints it: headless Chromium prints the report of the worked
 # example of "Kinematika" to PDF; every page must be A4 (595 x 842 pt), the text and the diagram's
 # captions must be in it, and its first page must render to a picture that is not blank.
+# The report of a whole case (CASE_FILE) is printed too: every calculation begins a page, and no
+# path-time diagram is cut by a page break (its heading and its caption print on one page).
 # Exit 77 (skipped) only when Chromium is not installed or cannot print even a one-line page here.
-# Usage: report_in_browser.sh PATH_TO_VORLANEX_CALC
+# Usage: report_in_browser.sh PATH_TO_VORLANEX_CALC CASE_FILE
 set -u
 calc=$1
+case_file=$2
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 work=$(mktemp -d)
@@ -68,5 +71,30 @@ beyond=$(printf '%s\n' "$pieces" | awk -F'"' '$6 + 0 > 553.8 { print $6 }' | hea
 digits=$(printf '%s\n' "$pieces" | sed 's/.*>\([0-9]*\)<\/word>.*/\1/' | tr -d '\n')
 [ "$(printf '%s' "$digits" | grep -o "$long" | wc -l)" -ge 2 ] || fail "the long text is not printed whole twice"
 
-[ "$failures" -eq 0 ] && echo "report printed on $pages A4 page(s)"
+"$calc" --report --case "$case_file" >"$work/case.html" || fail "vorlanex-calc --report --case: exit status $?"
+print_to_pdf "$work/case.html" "$work/case.pdf"
+case_pages=$(pdfinfo "$work/case.pdf" | awk '/^Pages:/ { print $2 }')
+sections=$(grep -c '^{' "$case_file")
+sections=$((sections - 1))
+[ "${case_pages:-0}" -gt "$sections" ] || fail "the case report has ${case_pages:-0} pages for $sections calculations"
+started=0
+page=1
+while [ "$page" -le "${case_pages:-0}" ]; do
+    pdftotext -layout -f "$page" -l "$page" "$work/case.pdf" "$work/page.txt"
+    starts=$(grep -c "VÝPOČET SPISU · ŘÁDEK" "$work/page.txt")
+    [ "$starts" -le 1 ] || fail "page $page holds the start of $starts calculations"
+    if [ "$starts" -eq 1 ]; then
+        started=$((started + 1))
+        first=$(grep -m 1 . "$work/page.txt" | sed 's/^ *//')
+        case "$first" in "VÝPOČET SPISU"*) ;; *) fail "a calculation starts below the top of page $page ($first)" ;; esac
+    fi
+    headings=$(grep -c "Diagram dráha–čas" "$work/page.txt")
+    captions=$(grep -c "Dráha vozidla od místa začátku reakce" "$work/page.txt")
+    [ "$headings" -eq "$captions" ] || fail "a path-time diagram is cut by the break after page $page"
+    grep -qF "Strana $page z $case_pages" "$work/page.txt" || fail "page $page lacks its number"
+    page=$((page + 1))
+done
+[ "$started" -eq "$sections" ] || fail "$started of $sections calculations start a page"
+
+[ "$failures" -eq 0 ] && echo "report printed on $pages A4 page(s); the case report on $case_pages"
 [ "$failures" -eq 0 ]

@@ -17,7 +17,7 @@
 #include "cli/batch.h"
 #include "cli/batch_line.h"
 #include "cli/calc_command.h"
-#include "cli/json_text.h"
+#include "casefile/json_text.h"
 #include "registry/page_tree.h"
 
 namespace {
@@ -179,7 +179,7 @@ TEST(JsonText, StringsAreWrittenAsTheJsonLibraryWritesThem) {
     }
     for (const std::string& text : texts) {
         std::string written = "x";
-        vorlanex::cli::append_json_string(written, text);
+        vorlanex::casefile::append_json_string(written, text);
         ASSERT_EQ(written, "x" + library_json_string(text)) << testing::PrintToString(text);
     }
 }

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <variant>
 #include <cmath>
 #include <map>
 #include <set>
@@ -17,6 +19,8 @@
 #include <vector>
 
 #include "cli/calc_command.h"
+#include "casefile/case_file.h"
+#include "report/case_report.h"
 #include "report/report.h"
 #include "numeric/parse_number.h"
 #include "registry/page_tree.h"
@@ -29,6 +33,7 @@ namespace page = vorlanex::page;
 using vorlanex::numeric::DecimalSeparator;
 
 constexpr std::chrono::year_month_day kDate{std::chrono::year{2025}, std::chrono::month{3}, std::chrono::day{7}};
+const vorlanex::report::Provenance kProvenance{"vorlanex-calc --report kinematika", std::nullopt};
 
 // A report read as XML, with XPath look-ups: "h:" is the XHTML namespace, "svg:" the SVG one.
 class Document {
@@ -132,7 +137,7 @@ struct Made {
 };
 
 Made make(const page::PageDefinition& definition, const Texts& typed, const std::string& separator) {
-    return {vorlanex::report::make_report(definition, typed, DecimalSeparator(separator), kDate),
+    return {vorlanex::report::make_report(definition, typed, DecimalSeparator(separator), kDate, kProvenance),
             run_headless(definition, typed, separator)};
 }
 
@@ -286,7 +291,8 @@ class ReportOfTypedText : public ::testing::TestWithParam<ShownText> {};
 TEST_P(ReportOfTypedText, ShowsEveryCharacterAndStaysConforming) {
     const ShownText& c = GetParam();
     const vorlanex::report::Report report =
-        vorlanex::report::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate);
+        vorlanex::report::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate,
+                                      kProvenance);
     const Document document(report.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span[@class='text']"), c.shown);
@@ -596,5 +602,76 @@ TEST(ReportCommand, OutputThatCannotBeWrittenStopsWithStatusThree) {
 
 INSTANTIATE_TEST_SUITE_P(Report, ReportCommand, ::testing::ValuesIn(kCommandCases),
                          [](const auto& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------------------------
+// The report of a whole case: a cover, the contents, and for every calculation the very report a
+// single run of it gives; where the recorded outcome differs, its section says which field.
+
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+vorlanex::casefile::CaseFile case_from(const std::string& text) {
+    auto read = vorlanex::casefile::read_case_file(text);
+    if (auto* error = std::get_if<vorlanex::casefile::CaseError>(&read)) ADD_FAILURE() << error->message;
+    return std::get<vorlanex::casefile::CaseFile>(std::move(read));
+}
+
+// The run's own part of a report, <div class="run">…</div>, as written.
+std::string run_part(const std::string& html, std::size_t from = 0) {
+    const std::size_t start = html.find("<div class=\"run\">", from);
+    if (start == std::string::npos) return "<none>";
+    return html.substr(start, html.find("</div>\n", start) + 7 - start);
+}
+
+TEST(CaseReport, EverySectionIsTheSingleRunsReportAndTheCoverSaysWhereItCameFrom) {
+    const std::string text = file_text(std::string(VORLANEX_CASES_DIR) + "/every-page.vorlanex");
+    const vorlanex::casefile::CaseFile file = case_from(text);
+    const vorlanex::report::Provenance provenance{"vorlanex-calc --report --case every-page.vorlanex", "ab12"};
+    const vorlanex::report::CaseReport made = vorlanex::report::make_case_report(file, kDate, provenance);
+    const Document document(made.html);
+    ASSERT_TRUE(document.well_formed());
+    EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='sha256']"), "ab12");
+    EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='command']"), provenance.command);
+    EXPECT_EQ(document.nodes("//h:ol[@class='contents']/h:li").size(), file.calculations.size());
+
+    std::set<std::string> pages;
+    std::size_t from = 0;
+    for (const vorlanex::casefile::Calculation& calculation : file.calculations) {
+        pages.insert(std::string(calculation.scenario.page->key));
+        const std::string section = "<section class=\"calculation\" id=\"vypocet-radek-" + std::to_string(calculation.line);
+        from = made.html.find(section, from);
+        ASSERT_NE(from, std::string::npos) << calculation.line;
+        const vorlanex::report::Report single = vorlanex::report::make_report(
+            *calculation.scenario.page, calculation.scenario.fields, file.separator, kDate, kProvenance);
+        EXPECT_EQ(run_part(made.html, from), run_part(single.html)) << "line " << calculation.line;
+        EXPECT_NE(made.html.find(*calculation.title, from), std::string::npos);
+    }
+    EXPECT_EQ(pages.size(), vorlanex::registry::calculation_pages().size()) << "the case holds every page";
+    EXPECT_EQ(document.nodes("//h:p[@class='recorded-none']").size(), file.calculations.size());
+}
+
+TEST(CaseReport, ARecordedTextThatDiffersIsNamedInItsSection) {
+    const std::string header = R"({"format":1,"separator":","})";
+    const std::string recorded_now =
+        R"({"id":"a","page":"gev-definice","fields":{"I1":"30","I2":"50"},"recorded":{"program":"1.0","events":)"
+        R"([{"set":"R1","text":"13,889"},{"set":"R2","text":"0,333"}],"fields":{"I1":"30","I2":"50","R1":"13,889","R2":"0,333"}}})";
+    std::string tampered = recorded_now;
+    tampered.replace(tampered.rfind("0,333"), 5, "0,334");
+    tampered.replace(tampered.find(R"("a")"), 3, R"("b")");
+    const vorlanex::report::CaseReport made = vorlanex::report::make_case_report(
+        case_from(header + "\n" + recorded_now + "\n" + tampered + "\n"), kDate, kProvenance);
+    const Document document(made.html);
+    ASSERT_TRUE(document.well_formed());
+    EXPECT_EQ(document.nodes("//h:p[@class='recorded-same']").size(), 1U);
+    EXPECT_EQ(document.text("//h:div[@class='recorded-differs']//h:tr[@data-field='R2']"), "R20,3340,333");
+}
+
+TEST(Report, ASingleRunEndsWithItsProvenance) {
+    const Document document(make(page_named("kinematika"), Texts{}, ",").report.html);
+    EXPECT_EQ(document.text("//h:section[@class='provenance']//h:code[@class='command']"), kProvenance.command);
+    EXPECT_EQ(document.nodes("//h:code[@class='sha256']").size(), 0U);
+}
 
 }  // namespace

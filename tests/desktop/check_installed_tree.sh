@@ -35,6 +35,7 @@ usr=$root/usr
 
 for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
+            share/man/man5/vorlanex-case.5.gz \
             share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz share/doc/vorlanex/README.md \
             share/doc/vorlanex/navod.md share/doc/vorlanex-calc/copyright share/doc/vorlanex-calc/changelog.gz \
             share/lintian/overrides/vorlanex share/lintian/overrides/vorlanex-calc; do

@@ -9,10 +9,10 @@ calc=$2
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for page in vorlanex vorlanex-calc; do
-    [ -f "$manuals/$page.1" ] || { fail "$page.1 was not generated"; continue; }
-    warnings=$(groff -man -ww -z -K utf8 -T utf8 "$manuals/$page.1" 2>&1)
-    [ -z "$warnings" ] || fail "groff warns about $page.1: $warnings"
+for page in vorlanex.1 vorlanex-calc.1 vorlanex-case.5; do
+    [ -f "$manuals/$page" ] || { fail "$page was not generated"; continue; }
+    warnings=$(groff -man -ww -z -K utf8 -T utf8 "$manuals/$page" 2>&1)
+    [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
 done
 
 help=$("$calc" --help) || fail "vorlanex-calc --help exited with $?"

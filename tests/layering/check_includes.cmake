@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that every include of the project's own headers points down the layers:
-#   numeric <- page <- kinematics, collision <- registry <- tolerance <- report <- cli, app
+#   numeric <- page <- kinematics, collision <- registry <- tolerance <- casefile <- report <- cli, app
 # that the command and the window reach the pages only through the registry, and that nothing but
 # the window includes the window's toolkit. Run as
 #   cmake -DSOURCE_DIR=<repository> -P check_includes.cmake
@@ -9,13 +9,14 @@ set(allowed_page numeric page)
 set(allowed_kinematics numeric page kinematics)
 set(allowed_collision numeric page collision)
 set(allowed_registry numeric page kinematics collision registry)
-set(allowed_report numeric page registry tolerance report)
+set(allowed_report numeric page registry tolerance casefile report)
+set(allowed_casefile numeric page registry tolerance casefile)
 set(allowed_tolerance numeric page registry tolerance)
-set(allowed_cli numeric page registry tolerance report cli)
+set(allowed_cli numeric page registry tolerance casefile report cli)
 set(allowed_app numeric page registry report resources app)
-set(checked_folders numeric page kinematics collision registry tolerance report cli app)
-set(toolkit_free numeric page kinematics collision registry tolerance report cli)
-set(project_folders numeric page kinematics collision resources registry tolerance report cli app tests bench)
+set(checked_folders numeric page kinematics collision registry tolerance casefile report cli app)
+set(toolkit_free numeric page kinematics collision registry tolerance casefile report cli)
+set(project_folders numeric page kinematics collision resources registry tolerance casefile report cli app tests bench)
 
 set(violations "")
 foreach(folder IN LISTS checked_folders)

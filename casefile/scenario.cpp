@@ -1,12 +1,12 @@
-#include "cli/scenario.h"
+#include "casefile/scenario.h"
 
-#include "cli/json_text.h"
+#include "casefile/json_text.h"
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
 #include "page/press_calculate.h"
 #include "registry/page_tree.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::casefile {
 
 std::optional<UsageError> find_page(std::string_view key, Scenario& scenario) {
     scenario.page = registry::find_page(key);
@@ -73,4 +73,4 @@ std::optional<std::string> CommandPort::field_that_failed(std::string_view error
     }
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::casefile

@@ -1,4 +1,4 @@
-#include "cli/separator_option.h"
+#include "casefile/separator_check.h"
 
 #include <array>
 #include <string>
@@ -12,7 +12,7 @@
 #include "numeric/decimal_separator.h"
 #include "numeric/utf8.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::casefile {
 
 namespace {
 
@@ -100,9 +100,9 @@ bool could_be_read_as_number_syntax(char32_t code_point) {
 
 }  // namespace
 
-bool can_be_separator_option(std::string_view character) {
+bool can_be_chosen_separator(std::string_view character) {
     return numeric::can_be_decimal_separator(character) &&
            !could_be_read_as_number_syntax(numeric::decode_utf8(character));
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::casefile

@@ -11,7 +11,7 @@
 #include "page/field_map_port.h"
 #include "page/page_definition.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::casefile {
 
 // Why a command line or a batch line is no scenario.
 struct UsageError {
@@ -65,4 +65,4 @@ private:
     mutable std::string last_read_;
 };
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::casefile

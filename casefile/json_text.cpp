@@ -1,4 +1,4 @@
-#include "cli/json_text.h"
+#include "casefile/json_text.h"
 
 #include <array>
 
@@ -6,7 +6,7 @@
 
 #include "numeric/utf8.h"
 
-namespace vorlanex::cli {
+namespace vorlanex::casefile {
 
 namespace {
 
@@ -80,4 +80,4 @@ void append_error_event(std::string& out, std::string_view message, const std::o
     out += '}';
 }
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::casefile

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vorlanex::cli {
+namespace vorlanex::casefile {
 
 // `text` as a JSON string, quotes included, appended to `out`.
 void append_json_string(std::string& out, std::string_view text);
@@ -18,4 +18,4 @@ void append_set_event(std::string& out, std::string_view field_id, std::string_v
 // `field` is the field whose text failed to convert, when that was the fault.
 void append_error_event(std::string& out, std::string_view message, const std::optional<std::string>& field);
 
-}  // namespace vorlanex::cli
+}  // namespace vorlanex::casefile

@@ -1,0 +1,133 @@
+#include "casefile/case_run.h"
+
+#include <nlohmann/json.hpp>
+
+#include "casefile/json_text.h"
+#include "casefile/run_result.h"
+#include "casefile/written_json.h"
+
+namespace vorlanex::casefile {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// {"line":N,"id":ID — the start every output line of a calculation shares.
+void append_line_start(const Calculation& calculation, std::string& out) {
+    out += R"({"line":)";
+    out += std::to_string(calculation.line);
+    if (calculation.id) {
+        out += R"(,"id":)";
+        out += *calculation.id;
+    }
+}
+
+std::optional<std::string> text_of(const Json& fields, const std::string& id) {
+    const auto found = fields.find(id);
+    if (found == fields.end()) return std::nullopt;
+    return found->get<std::string>();
+}
+
+Json text_or_null(const std::optional<std::string>& text) { return text ? Json(*text) : Json(nullptr); }
+
+std::string dumped(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+}  // namespace
+
+Outcome run_calculation(const Calculation& calculation, const numeric::DecimalSeparator& separator) {
+    Outcome outcome;
+    outcome.completed = append_run_result(calculation.scenario, separator, outcome.members);
+    return outcome;
+}
+
+std::optional<Difference> compare(const Recorded& recorded, const Outcome& now) {
+    const Json was_events = Json::parse(recorded.events);
+    const Json was_fields = Json::parse(recorded.fields);
+    const Json is = Json::parse("{" + now.members + "}");
+    const Json& is_events = is["events"];
+    const Json& is_fields = is["fields"];
+    Difference difference;
+    for (const auto& [id, text] : is_fields.items()) {
+        const std::optional<std::string> was = text_of(was_fields, id);
+        if (was != text.get<std::string>()) difference.fields.push_back({id, was, text.get<std::string>()});
+    }
+    for (const auto& [id, text] : was_fields.items()) {
+        if (!is_fields.contains(id)) difference.fields.push_back({id, text.get<std::string>(), std::nullopt});
+    }
+    if (was_events != is_events) {
+        difference.events_differ = true;
+        difference.recorded_events = dumped(was_events);
+        difference.now_events = dumped(is_events);
+    }
+    if (difference.fields.empty() && !difference.events_differ) return std::nullopt;
+    return difference;
+}
+
+std::string case_results(const CaseFile& file) {
+    std::string out;
+    for (const Calculation& calculation : file.calculations) {
+        append_line_start(calculation, out);
+        out += ',';
+        out += run_calculation(calculation, file.separator).members;
+        out += "}\n";
+    }
+    return out;
+}
+
+std::string recorded_case(const CaseFile& file, std::string_view program) {
+    std::string out = file.header_line + "\n";
+    long line = 1;
+    for (const Calculation& calculation : file.calculations) {
+        for (++line; line < calculation.line; ++line) out += '\n';  // the blank lines stay
+        out += '{';
+        bool first = true;
+        for (const WrittenMember& member : written_members(calculation.written)) {
+            if (Json::parse(member.key).get<std::string>() == "recorded") continue;
+            if (!first) out += ',';
+            first = false;
+            out += member.key;
+            out += ':';
+            out += member.value;
+        }
+        out += R"(,"recorded":{"program":)";
+        append_json_string(out, program);
+        out += ',';
+        out += run_calculation(calculation, file.separator).members;
+        out += "}}\n";
+    }
+    return out;
+}
+
+std::string verify_case(const CaseFile& file, bool& all_same) {
+    all_same = true;
+    std::string out;
+    for (const Calculation& calculation : file.calculations) {
+        append_line_start(calculation, out);
+        if (!calculation.recorded) {
+            all_same = false;
+            out += R"(,"same":false,"recorded":null})" "\n";
+            continue;
+        }
+        const std::optional<Difference> difference =
+            compare(*calculation.recorded, run_calculation(calculation, file.separator));
+        if (!difference) {
+            out += R"(,"same":true})" "\n";
+            continue;
+        }
+        all_same = false;
+        out += R"(,"same":false,"program":)";
+        append_json_string(out, calculation.recorded->program);
+        Json fields = Json::object();
+        for (const FieldDifference& field : difference->fields) {
+            fields[field.id] = Json{{"recorded", text_or_null(field.recorded)}, {"now", text_or_null(field.now)}};
+        }
+        if (!fields.empty()) out += R"(,"fields":)" + dumped(fields);
+        if (difference->events_differ) {
+            out += R"(,"events":{"recorded":)" + difference->recorded_events + R"(,"now":)" + difference->now_events + "}";
+        }
+        out += "}\n";
+    }
+    return out;
+}
+
+}  // namespace vorlanex::casefile

@@ -1,0 +1,44 @@
+#include "casefile/run_result.h"
+
+#include "casefile/json_text.h"
+
+namespace vorlanex::casefile {
+
+namespace {
+
+// The run's events, one after the other in the result's "events" list.
+class Events final : public EventSink {
+public:
+    explicit Events(std::string& out) : out_(out) {}
+    void event(std::string_view json_object) override {
+        if (any_) out_ += ',';
+        any_ = true;
+        out_ += json_object;
+    }
+
+private:
+    std::string& out_;
+    bool any_ = false;
+};
+
+}  // namespace
+
+bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out) {
+    out += R"("events":[)";
+    Events events(out);
+    CommandPort port(scenario, separator, events);
+    const bool completed = port.run();
+    out += R"(],"fields":{)";
+    bool first = true;
+    for (const page::Field& field : scenario.page->layout.fields) {
+        if (!first) out += ',';
+        first = false;
+        append_json_string(out, field.id);
+        out += ':';
+        append_json_string(out, port.FieldMapPort::text(field.id));
+    }
+    out += '}';
+    return completed;
+}
+
+}  // namespace vorlanex::casefile

@@ -1,0 +1,27 @@
+#pragma once
+// vorlanex-calc --case FILE [--record | --report] and --verify FILE: a case file's calculations
+// run (the batch's result lines), printed back with their outcomes recorded, reported as one
+// document, or verified against their recorded outcomes (casefile/case_run.h). The whole file is
+// read and checked before anything is printed; nothing is ever written to the file.
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "cli/output.h"
+
+namespace vorlanex::cli {
+
+struct CaseRequest {
+    std::optional<std::string> case_file;    // --case FILE
+    std::optional<std::string> verify_file;  // --verify FILE
+    bool record = false;                     // --record
+    bool report = false;                     // --report
+    std::span<const std::string> command_line;  // every argument, for the report
+};
+
+// Runs the request; a usage error (a bad combination, a file that cannot be read or is no case
+// file) goes to `usage_error`, which prints it and returns status 2, before anything is written.
+int run_case_command(const CaseRequest& request, Output& out, const std::function<int(const std::string&)>& usage_error);
+
+}  // namespace vorlanex::cli

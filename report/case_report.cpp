@@ -1,0 +1,98 @@
+#include "report/case_report.h"
+
+#include "casefile/case_run.h"
+#include "report/markup.h"
+#include "report/recorded_run.h"
+#include "report/report.h"
+
+namespace vorlanex::report {
+
+namespace {
+
+std::string fact_row(std::string_view label, const std::optional<std::string>& text) {
+    if (!text) return {};
+    return "<tr><th>" + std::string(label) + "</th><td>" + escaped(*text) + "</td></tr>\n";
+}
+
+std::string case_title(const casefile::CaseFile& file) { return file.header.title.value_or("Spis"); }
+
+std::string calculation_title(const casefile::Calculation& calculation) {
+    return calculation.title.value_or(page_name(*calculation.scenario.page));
+}
+
+std::string anchor(const casefile::Calculation& calculation) { return "vypocet-radek-" + std::to_string(calculation.line); }
+
+std::string cover(const casefile::CaseFile& file, std::chrono::year_month_day date, const Provenance& provenance) {
+    const casefile::CaseHeader& header = file.header;
+    return "<section class=\"cover\">\n<p class=\"program\">VORLANEX · SPIS VÝPOČTŮ</p>\n<h1 class=\"case-title\">" +
+           escaped(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" + fact_row("Značka", header.reference) +
+           fact_row("Znalec", header.expert) + fact_row("Založen", header.created) + fact_row("Poznámka", header.note) +
+           "<tr><th>Výpočtů</th><td class=\"count\">" + std::to_string(file.calculations.size()) + "</td></tr>\n" +
+           "</table>\n" + provenance_section(provenance, date) + "</section>\n";
+}
+
+std::string contents(const casefile::CaseFile& file) {
+    std::string html = "<nav class=\"contents\">\n<h2>Obsah</h2>\n<ol class=\"contents\">\n";
+    for (const casefile::Calculation& calculation : file.calculations) {
+        html += "<li><a href=\"#" + anchor(calculation) + "\">" + escaped(calculation_title(calculation)) + "</a> – " +
+                escaped(page_name(*calculation.scenario.page)) + "</li>\n";
+    }
+    return html + "</ol>\n</nav>\n";
+}
+
+std::string shown(const std::optional<std::string>& text) {
+    return text ? "<span class=\"text\">" + escaped_visibly(*text) + "</span>"
+                : std::string("<span class=\"note\">(pole chybí)</span>");
+}
+
+// What the recorded outcome says against today's run.
+std::string recorded_notice(const casefile::Calculation& calculation, const casefile::Outcome& now) {
+    if (!calculation.recorded) {
+        return "<p class=\"recorded-none\">Výpočet nemá zaznamenaný výsledek, s nímž by šel porovnat.</p>\n";
+    }
+    const std::string program = escaped(calculation.recorded->program);
+    const std::optional<casefile::Difference> difference = casefile::compare(*calculation.recorded, now);
+    if (!difference) {
+        return "<p class=\"recorded-same\">Výsledek je shodný s výsledkem, který zaznamenal Vorlanex " + program +
+               ".</p>\n";
+    }
+    std::string html = "<div class=\"recorded-differs\">\n<p>Výsledek se liší od výsledku, který zaznamenal Vorlanex " +
+                       program + ":</p>\n";
+    if (!difference->fields.empty()) {
+        html += "<table>\n<thead><tr><th>Pole</th><th>Zaznamenáno</th><th>Nyní</th></tr></thead>\n<tbody>\n";
+        for (const casefile::FieldDifference& field : difference->fields) {
+            html += "<tr data-field=\"" + escaped(field.id) + "\"><td class=\"id\">" + escaped(field.id) + "</td><td>" +
+                    shown(field.recorded) + "</td><td>" + shown(field.now) + "</td></tr>\n";
+        }
+        html += "</tbody>\n</table>\n";
+    }
+    if (difference->events_differ) html += "<p>Liší se i průběh výpočtu (varování, zápisy do polí nebo chyba).</p>\n";
+    return html + "</div>\n";
+}
+
+std::string calculation_section(const casefile::CaseFile& file, const casefile::Calculation& calculation,
+                                 std::chrono::year_month_day date, bool& completed) {
+    const RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, file.separator);
+    completed = completed && !run.fault();
+    std::string html = "<section class=\"calculation\" id=\"" + anchor(calculation) + "\" data-line=\"" +
+                       std::to_string(calculation.line) + "\">\n<p class=\"program\">VÝPOČET SPISU · ŘÁDEK " +
+                       std::to_string(calculation.line) + "</p>\n<h1 class=\"calculation-title\">" +
+                       escaped(calculation_title(calculation)) + "</h1>\n";
+    if (calculation.note) html += "<p class=\"calculation-note\">" + escaped(*calculation.note) + "</p>\n";
+    html += recorded_notice(calculation, casefile::run_calculation(calculation, file.separator));
+    return html + run_body(run, date) + "</section>\n";
+}
+
+}  // namespace
+
+CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_month_day date,
+                            const Provenance& provenance) {
+    CaseReport report{document_start("Spis – " + case_title(file)) + cover(file, date, provenance) + contents(file), true};
+    for (const casefile::Calculation& calculation : file.calculations) {
+        report.html += calculation_section(file, calculation, date, report.completed);
+    }
+    report.html += document_end();
+    return report;
+}
+
+}  // namespace vorlanex::report

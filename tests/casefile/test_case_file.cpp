@@ -1,0 +1,221 @@
+// The case file through the command, in-process: --case gives the batch's own lines, --record and
+// then --verify is all the same, a tampered recorded text is named with both texts, and every
+// faulty file is refused whole, naming its line, with nothing printed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "casefile/file_digest.h"
+#include "cli/calc_command.h"
+#include "cli/exit_status.h"
+
+namespace {
+
+using vorlanex::numeric::DecimalSeparator;
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+Ran command(std::vector<std::string> arguments, const std::string& in = {}) {
+    std::istringstream input(in);
+    std::ostringstream out, err;
+    // The machine's regional separator is ".": a case runs with its own.
+    const int status = vorlanex::cli::run_calc_command(arguments, DecimalSeparator("."), input, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// A case file written to a temporary file for the test's life.
+class TemporaryCase {
+public:
+    explicit TemporaryCase(const std::string& bytes) {
+        char name[] = "/tmp/vorlanex-case-XXXXXX";
+        const int descriptor = mkstemp(name);
+        path_ = name;
+        close(descriptor);
+        std::ofstream(path_, std::ios::binary) << bytes;
+    }
+    ~TemporaryCase() { std::remove(path_.c_str()); }
+    TemporaryCase(const TemporaryCase&) = delete;
+    TemporaryCase& operator=(const TemporaryCase&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+const std::string kEveryPage = std::string(VORLANEX_CASES_DIR) + "/every-page.vorlanex";
+constexpr std::string_view kHeader = R"({"format":1,"separator":","})";
+constexpr std::string_view kGev = R"({"id":"g","page":"gev-definice","fields":{"I1":"30","I2":"50"}})";
+
+TEST(CaseFile, CaseGivesTheBatchsLinesWithTheCasesSeparator) {
+    std::string batch_input;
+    std::ifstream file(kEveryPage);
+    std::string line;
+    std::getline(file, line);  // the case's own line
+    batch_input += "\n";       // so that the batch counts lines as the case does
+    while (std::getline(file, line)) {
+        const std::size_t tolerances = line.find(R"(,"tolerances")");
+        batch_input += (tolerances == std::string::npos ? line : line.substr(0, tolerances) + "}") + "\n";
+    }
+    const Ran run_case = command({"--case", kEveryPage});
+    EXPECT_EQ(run_case.status, vorlanex::cli::kExitCompleted) << run_case.err;
+    // The batch, told the case's separator, and with the "title" and "note" it has no use for.
+    std::string plain;
+    for (std::istringstream lines(batch_input); std::getline(lines, line);) {
+        for (const char* member : {"title", "note"}) {
+            const std::size_t at = line.find(std::string(",\"") + member + "\":\"");
+            if (at != std::string::npos) line.erase(at, line.find("\",", at + 4) + 1 - at);
+        }
+        plain += line + "\n";
+    }
+    const Ran batch = command({"--separator", ",", "--batch"}, plain);
+    EXPECT_EQ(run_case.out, batch.out);
+    EXPECT_NE(run_case.out.find(R"("R2":"42,702")"), std::string::npos) << "read with the case's comma";
+}
+
+TEST(CaseFile, RecordThenVerifyIsAllTheSameAndATamperedTextIsNamed) {
+    const Ran recorded = command({"--case", kEveryPage, "--record"});
+    ASSERT_EQ(recorded.status, vorlanex::cli::kExitCompleted) << recorded.err;
+    const TemporaryCase kept(recorded.out);
+    EXPECT_EQ(command({"--case", kept.path(), "--record"}).out, recorded.out) << "recording again changes nothing";
+    const Ran verified = command({"--verify", kept.path()});
+    EXPECT_EQ(verified.status, vorlanex::cli::kExitCompleted);
+    EXPECT_EQ(verified.out.find(R"("same":false)"), std::string::npos) << verified.out;
+
+    std::string tampered = recorded.out;
+    const std::string field = R"("R2":"42,702")";
+    tampered.replace(tampered.find(field), field.size(), R"("R2":"42,703")");
+    const TemporaryCase changed(tampered);
+    const Ran found = command({"--verify", changed.path()});
+    EXPECT_EQ(found.status, vorlanex::cli::kExitFault);
+    EXPECT_NE(found.out.find(R"({"line":2,"id":"kinematika","same":false,"program":")"), std::string::npos);
+    EXPECT_NE(found.out.find(R"("fields":{"R2":{"recorded":"42,703","now":"42,702"}}})"), std::string::npos)
+        << found.out;
+
+    const Ran nothing = command({"--verify", kEveryPage});
+    EXPECT_EQ(nothing.status, vorlanex::cli::kExitFault);
+    EXPECT_NE(nothing.out.find(R"({"line":2,"id":"kinematika","same":false,"recorded":null})"), std::string::npos);
+}
+
+TEST(CaseFile, RecordKeepsEveryMemberAsWrittenAndTheBlankLines) {
+    const TemporaryCase written(std::string(kHeader) + "\n\n" +
+                                R"({"id":1E2, "page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n");
+    const Ran recorded = command({"--case", written.path(), "--record"});
+    ASSERT_EQ(recorded.status, 0) << recorded.err;
+    EXPECT_TRUE(recorded.out.starts_with(std::string(kHeader) + "\n\n" +
+                                         R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n","recorded":{"program":")"))
+        << recorded.out;
+    EXPECT_TRUE(command({"--case", written.path()}).out.starts_with(R"({"line":3,"id":1E2,"events":)"));
+}
+
+struct BadCase {
+    std::string name;
+    std::string bytes;
+    std::string message;  // a part of the usage error
+};
+std::ostream& operator<<(std::ostream& out, const BadCase& c) { return out << c.name; }
+
+const std::string kLine2 = std::string(kHeader) + "\n";
+const BadCase kBadCases[] = {
+    {"empty_file", "", "the case file is empty"},
+    {"only_blanks", "\n \n", "the case file is empty"},
+    {"invalid_utf8", kLine2 + R"({"page":"gev-definice","title":")" + "\xc3\x28" + "\"}\n", "line 2: the text is not valid UTF-8"},
+    {"not_json", kLine2 + "{page}\n", "line 2: the line is not valid JSON"},
+    {"not_an_object", kLine2 + "[1]\n", "line 2: the line is not a JSON object"},
+    {"unknown_page", kLine2 + R"({"page":"kinematic"})" + "\n", "line 2: unknown page 'kinematic'"},
+    {"unknown_field", kLine2 + R"({"page":"gev-definice","fields":{"X9":"1"}})" + "\n", "line 2: page 'gev-definice' has no field 'X9'"},
+    {"unknown_member", kLine2 + R"({"page":"gev-definice","colour":"red"})" + "\n", "line 2: unknown member 'colour'"},
+    {"unknown_member_of_recorded", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[],"fields":{},"x":1}})" + "\n", "line 2: unknown member 'x' in \"recorded\""},
+    {"unknown_member_of_case", R"({"format":1,"separator":",","case":{"judge":"x"}})" "\n", "line 1: unknown member 'judge' in \"case\""},
+    {"newer_format", R"({"format":2,"separator":",","colour":1})" "\n", "line 1: this file is of format 2; this version of Vorlanex reads format 1"},
+    {"no_format", R"({"separator":","})" "\n", "line 1: the case has no \"format\""},
+    {"no_separator", R"({"format":1})" "\n", "line 1: the case needs \"separator\""},
+    {"separator_a_digit", R"({"format":1,"separator":"5"})" "\n", "line 1: \"separator\" must be one visible character"},
+    {"separator_a_minus_sign", R"({"format":1,"separator":"−"})" "\n", "line 1: \"separator\" must be one visible character"},
+    {"first_line_a_calculation", std::string(kGev) + "\n", "line 1: the case has no \"format\""},
+    {"second_case_line", kLine2 + std::string(kHeader) + "\n", "line 2: unknown member 'format' (only the first line is the case)"},
+    {"duplicated_id", kLine2 + std::string(kGev) + "\n" + std::string(kGev) + "\n", "line 3: the id \"g\" is given to an earlier calculation too"},
+    {"key_given_twice", kLine2 + R"({"page":"gev-definice","page":"ees-katalog"})" + "\n", "line 2: 'page' is given twice"},
+    {"field_given_twice", kLine2 + R"({"page":"gev-definice","fields":{"I1":"1","I1":"2"}})" + "\n", "line 2: 'I1' is given twice"},
+    {"text_not_a_string", kLine2 + R"({"page":"gev-definice","fields":{"I1":1}})" + "\n", "line 2: the text of field 'I1' must be a string"},
+    {"no_page", kLine2 + R"({"id":"x"})" + "\n", "line 2: a calculation needs \"page\""},
+    {"tolerance_of_a_result", kLine2 + R"({"page":"gev-definice","tolerances":{"R1":{"distribution":"uniform","low":"1","high":"2"}}})" + "\n", "line 2: page 'gev-definice' has no input field 'R1'"},
+    {"tolerance_not_read", kLine2 + R"({"page":"gev-definice","tolerances":{"I1":{"distribution":"uniform","low":"2","high":"1"}}})" + "\n", "line 2: "},
+    {"recorded_text_not_a_string", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[],"fields":{"R1":1}}})" + "\n", "line 2: the recorded text of field 'R1' must be a string"},
+    {"fault_after_good_lines", kLine2 + std::string(kGev) + "\n" + R"({"page":"x"})" + "\n", "line 3: unknown page 'x'"},
+    {"nested_too_deep", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[{"set":[[1]]}],"fields":{}}})" + "\n", "line 2: the line nests deeper"},
+};
+
+class CaseFileRefused : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(CaseFileRefused, NamesTheLineAndPrintsNothing) {
+    const BadCase& c = GetParam();
+    const TemporaryCase file(c.bytes);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--case", file.path()}, {"--case", file.path(), "--record"}, {"--verify", file.path()},
+          {"--case", file.path(), "--report"}}) {
+        const Ran ran = command(arguments);
+        EXPECT_EQ(ran.status, vorlanex::cli::kExitUsage) << arguments.back();
+        EXPECT_EQ(ran.out, "");
+        EXPECT_NE(ran.err.find(file.path() + ": " + c.message), std::string::npos) << ran.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseFile, CaseFileRefused, ::testing::ValuesIn(kBadCases),
+                         [](const auto& info) { return info.param.name; });
+
+struct BadArguments {
+    std::string name;
+    std::vector<std::string> arguments;
+};
+std::ostream& operator<<(std::ostream& out, const BadArguments& c) { return out << c.name; }
+
+const BadArguments kBadArguments[] = {
+    {"missing_file", {"--case", "/nonexistent/case.vorlanex"}},
+    {"a_folder", {"--case", "/"}},
+    {"separator_given", {"--separator", ",", "--case", kEveryPage}},
+    {"with_a_page", {"--case", kEveryPage, "kinematika"}},
+    {"with_batch", {"--case", kEveryPage, "--batch"}},
+    {"record_alone", {"--record"}},
+    {"record_with_verify", {"--verify", kEveryPage, "--record"}},
+    {"report_with_verify", {"--verify", kEveryPage, "--report"}},
+    {"record_with_report", {"--case", kEveryPage, "--record", "--report"}},
+    {"case_and_verify", {"--case", kEveryPage, "--verify", kEveryPage}},
+};
+
+class CaseArgumentsRefused : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(CaseArgumentsRefused, IsAUsageError) {
+    const Ran ran = command(GetParam().arguments);
+    EXPECT_EQ(ran.status, vorlanex::cli::kExitUsage);
+    EXPECT_EQ(ran.out, "");
+    EXPECT_NE(ran.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseFile, CaseArgumentsRefused, ::testing::ValuesIn(kBadArguments),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(CaseFile, AHundredThousandCalculationsAreRead) {
+    std::string bytes = std::string(kHeader) + "\n";
+    for (int i = 0; i < 100000; ++i) {
+        bytes += R"({"id":)" + std::to_string(i) + R"(,"page":"gev-definice","fields":{"I1":"30","I2":"50"}})" "\n";
+    }
+    const TemporaryCase file(bytes);
+    const Ran ran = command({"--case", file.path()});
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_TRUE(ran.out.ends_with(R"({"line":100001,"id":99999,"events":[{"set":"R1","text":"13,889"},{"set":"R2","text":"0,333"}],"fields":{"I1":"30","I2":"50","R1":"13,889","R2":"0,333"}})" "\n"));
+}
+
+TEST(CaseFile, Sha256OfKnownTexts) {
+    EXPECT_EQ(vorlanex::casefile::sha256_hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(vorlanex::casefile::sha256_hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+}  // namespace
