@@ -27,7 +27,7 @@ for option in $(printf '%s\n' "$help" | grep -o '^  --[a-z]*' | sed 's/^  //'); 
 done
 
 # What a batch line's "id" may be, said alike by --help and the manual page.
-printf '%s\n' "$help" | grep -q '"id" optional: a string or a number' || fail "--help does not say what an \"id\" may be"
+printf '%s\n' "$help" | grep -q '("id", a string or a number, optional)' || fail "--help does not say what an \"id\" may be"
 grep -q '^(a string or a number' "$manuals/vorlanex-calc.1" || fail "vorlanex-calc.1 does not say what an id may be"
 
 pages=$("$calc" --list | sed -n 's/^{"page":"\([^"]*\)".*/\1/p')
