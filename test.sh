@@ -50,7 +50,7 @@ run_suite() {  # name, build dir
 }
 
 if [ "$mode" = page ]; then
-    cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
+    cmake --preset default -DVORLANEX_TESTS=ON -DVORLANEX_PICTURE_GENERATOR=ON >/dev/null
     cmake --build build/default -j"$jobs"
     # The page's own table by its label; the tests of every page name it with "_" for "-".
     (cd build/default && ctest --output-on-failure -j"$jobs" -L "^page:${page_key}\$" &&
@@ -89,7 +89,7 @@ run_suite "fuzz build" build/fuzz
 fi
 
 echo "== main build =="
-cmake --preset default -DVORLANEX_TESTS=ON >/dev/null
+cmake --preset default -DVORLANEX_TESTS=ON -DVORLANEX_PICTURE_GENERATOR=ON >/dev/null
 cmake --build build/default -j"$jobs"
 run_suite "main build" build/default
 

@@ -1,0 +1,31 @@
+cmake_minimum_required(VERSION 3.25)
+# Draws every picture with the generator into SCRATCH and compares each JPEG it writes with the
+# committed one of the same name in COMMITTED. Run as
+#   cmake -DGENERATOR=<generator> -DCOMMITTED=<folder> -DSCRATCH=<folder> -DPICTURES="name;w;h;..." -P compare_pictures.cmake
+file(REMOVE_RECURSE "${SCRATCH}")
+file(MAKE_DIRECTORY "${SCRATCH}")
+execute_process(COMMAND "${GENERATOR}" "${SCRATCH}" ${PICTURES} RESULT_VARIABLE status ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "The generator failed (${status}): ${errors}")
+endif()
+
+file(GLOB drawn RELATIVE "${SCRATCH}" "${SCRATCH}/*.jpg")
+file(GLOB committed RELATIVE "${COMMITTED}" "${COMMITTED}/*.jpg")
+list(SORT drawn)
+list(SORT committed)
+if(NOT drawn STREQUAL committed)
+  message(FATAL_ERROR "The generator draws ${drawn}, the repository holds ${committed}")
+endif()
+set(different "")
+foreach(name IN LISTS drawn)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${SCRATCH}/${name}" "${COMMITTED}/${name}"
+                  RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    string(APPEND different " ${name}")
+  endif()
+endforeach()
+if(different)
+  message(FATAL_ERROR "Committed pictures that differ from what the generator draws:${different}")
+endif()
+list(LENGTH drawn count)
+message(STATUS "All ${count} pictures equal what the generator draws")
