@@ -31,9 +31,11 @@ struct Scene {
     const char* name;  // the file is DIR/<page>-<name>.png
     std::vector<std::pair<const char*, const char*>> changes;
 };
+// clang-format off
 const std::vector<Scene> kScenes{
     {"draha-zastaveni", "build-up", {{"I5", "15"}}},  // the obstacle is hit during the brake build-up
 };
+// clang-format on
 
 // Presses "Výpočet"; a warning box that opens is closed with its OK, as the user would.
 void press(vorlanex::app::CalculationPage* page) {

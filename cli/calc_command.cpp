@@ -33,6 +33,7 @@ using casefile::UsageError;
 
 using Json = nlohmann::ordered_json;
 
+// clang-format off
 constexpr std::string_view kUsage =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] [--jobs N] --batch   (JSON Lines on standard input)\n"
@@ -40,8 +41,10 @@ constexpr std::string_view kUsage =
     "       vorlanex-calc [--separator C] --report PAGE [FIELD=TEXT ...] > report.html\n"
     "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
     "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n";
+// clang-format on
 
 // --help: the manual page vorlanex-calc(1) in short; {pages} stands for the pages' keys.
+// clang-format off
 constexpr std::string_view kHelp =
     "usage: vorlanex-calc [--separator C] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc [--separator C] [--jobs N] --batch   < scenarios.jsonl\n"
@@ -95,6 +98,7 @@ constexpr std::string_view kHelp =
     "1 a fault stopped the run, 2 usage error (a batch: some line was one), 3 the output could\n"
     "not be written, 4 the batch's input could not be read; --verify: 1 when a calculation differs\n"
     "from its recorded outcome or has none. More in vorlanex-calc(1).\n";
+// clang-format on
 
 // The help with every page's key from the registry, "a, b, ... or z", in lines that fit the help's
 // column beside "PAGE".

@@ -21,6 +21,7 @@ constexpr std::string_view R1 = "R1", R2 = "R2";
 // Every field of the page is 65 × 21, wider than the usual 41.
 constexpr Rect wide_field_at(int left, int top) { return {left, top, 65, 21}; }
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, wide_field_at(160, 112), "Katalogová hmotnost vozidla [kg]", "kg"),
     input_field(I2, wide_field_at(272, 112), "Skutečná hmotnost vozidla [kg]", "kg"),
@@ -28,7 +29,9 @@ constexpr std::array kFields{
     result_field(R1, wide_field_at(272, 152), "Skutečná hodnota EES [km/h]", "km/h", kBoldText),
     result_field(R2, wide_field_at(272, 176), "Skutečná hodnota EES [m/s]", "m/s"),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kLabels{
     plain_text("Přepočet z katalogových listů.", 8, 0),
     // Column heads: the catalogue values, then the real ones.
@@ -42,12 +45,15 @@ constexpr std::array kLabels{
     Label{"[km.h   ]", 344, 152, kUnitFont}, plain_text("-1", 376, 150),
     Label{"[m.s   ]", 344, 176, kUnitFont}, plain_text("-1", 368, 176),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kPictures{
     PicturePlacement{"filing-cabinet", 176, 24},  // over the catalogue column
     PicturePlacement{"dented-car", 288, 24},      // over the real column
     PicturePlacement{"ees-katalog-formula", 488, 128},
 };
+// clang-format on
 
 constexpr PageLayout kLayout{{}, kLabels, kPictures, kFields, {}, {248, 208, 121, 25}};
 
@@ -73,11 +79,13 @@ void calculate(Port& page) {
 }
 
 // A catalogue vehicle of 900 kg with EES 40 km/h, the real vehicle 1600 kg.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "900"},
     FieldText{I2, "1600"},
     FieldText{I3, "40"},
 };
+// clang-format on
 
 constexpr PageDefinition kPage{"ees-katalog", kLayout, calculate, kWorkedExample};
 

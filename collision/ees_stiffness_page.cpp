@@ -21,6 +21,7 @@ constexpr std::string_view R1 = "R1", R2 = "R2";
 constexpr Rect wide_field_at(int left, int top) { return {left, top, 73, 21}; }
 
 // In tab order: m2 stands above m1 and comes first, although m1 is read first.
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, wide_field_at(216, 32), "EES vozidla 2, dolní mez [km/h]", "km/h"),
     input_field(I2, wide_field_at(320, 32), "EES vozidla 2, horní mez [km/h]", "km/h"),
@@ -29,10 +30,12 @@ constexpr std::array kFields{
     result_field(R1, wide_field_at(192, 152), "EES vozidla 1, dolní mez [km/h]", "km/h", kBoldText),
     result_field(R2, wide_field_at(352, 152), "EES vozidla 1, horní mez [km/h]", "km/h", kBoldText),
 };
+// clang-format on
 
 // Subscripts and the powers of units are small labels of their own, at the subscript or
 // superscript position of the text before them: after_previous moves one further right where the
 // text before it is wider in the window's face than its place allows.
+// clang-format off
 constexpr std::array kLabels{
     // The known range of vehicle 2.
     plain_text("Známé rozmezí hodnot EES   :", 32, 8), after_previous(plain_text("2", 164, 12)),
@@ -60,10 +63,13 @@ constexpr std::array kLabels{
     Label{"[km.h   ]", 432, 152, kUnitFont}, after_previous(plain_text("-1", 464, 152)),
     plain_text("Vzorce pro výpočet:", 32, 192),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kPictures{
     PicturePlacement{"ees-tuhosti-formula", 96, 200},
 };
+// clang-format on
 
 constexpr PageLayout kLayout{{}, kLabels, kPictures, kFields, {}, {608, 232, 121, 25}};
 
@@ -93,12 +99,14 @@ void calculate(Port& page) {
 }
 
 // Vehicle 2 with EES between 20 and 30 km/h; vehicle 1 of 1000 kg, vehicle 2 of 1440 kg.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "20"},
     FieldText{I2, "30"},
     FieldText{I3, "1000"},
     FieldText{I4, "1440"},
 };
+// clang-format on
 
 constexpr PageDefinition kPage{"ees-tuhosti", kLayout, calculate, kWorkedExample};
 

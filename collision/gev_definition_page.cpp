@@ -21,13 +21,16 @@ constexpr std::string_view I1 = "I1", I2 = "I2";
 // Results: V in m/s, and GEV.
 constexpr std::string_view R1 = "R1", R2 = "R2";
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, gev_field_at(240, 56), "Hodnota EES [km/h]", "km/h"),
     input_field(I2, gev_field_at(240, 96), "Rychlost vozidla před střetem [km/h]", "km/h"),
     result_field(R1, gev_field_at(240, 120), "Rychlost vozidla před střetem [m/s]", "m/s"),
     result_field(R2, gev_field_at(240, 180), "GEV [1]", "1", kBoldText),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kLabels{
     plain_text("Hodnota EES:", 32, 56),
     symbol_label("EES =", 192, 56),
@@ -39,6 +42,7 @@ constexpr std::array kLabels{
     symbol_label("GEV =", 192, 184),
     unit_label("[1]", 320, 184),
 };
+// clang-format on
 
 constexpr std::array kPictures{PicturePlacement{"gev-definice-formula", 472, 136}};
 
@@ -79,10 +83,12 @@ void calculate(Port& page) {
 }
 
 // EES 30 km/h, V 50 km/h: Δv = 50 − 40 = 10 km/h, GEV 0,333; V is 13,889 m/s.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "30"},
     FieldText{I2, "50"},
 };
+// clang-format on
 
 constexpr PageDefinition kPage{"gev-definice", kLayout, calculate, kWorkedExample};
 

@@ -20,6 +20,7 @@ constexpr std::string_view I1 = "I1", I2 = "I2", I3 = "I3", I4 = "I4";
 // Result: GEV.
 constexpr std::string_view R1 = "R1";
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, gev_field_at(216, 24), "Impuls rázu [N.s]", "N·s"),
     input_field(I2, gev_field_at(216, 64), "Deformační energie [J]", "J"),
@@ -27,7 +28,9 @@ constexpr std::array kFields{
     input_field(I4, gev_field_at(216, 144), "Hmotnost vozidla 2 [kg]", "kg"),
     result_field(R1, gev_field_at(216, 196), "GEV [1]", "1", kBoldText),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kPageLabels{
     bold_text("Přepočet pro uživatele PC-Crash.", 8, 0),
     // One row per input: its caption (the masses share one), the symbol, the unit.
@@ -52,6 +55,7 @@ constexpr std::array kPageLabels{
     plain_text("(parametry rázu) ", 640, 48),
     plain_text("(PC Crash, ...)", 640, 64),
 };
+// clang-format on
 
 constexpr auto kLabels = joined(kPageLabels, gev_ranges_legend(480, 256));
 
@@ -83,12 +87,14 @@ void calculate(Port& page) {
 
 // I 2700 N.s, E_DEF 9000 J, both masses 1000 kg: the momentum is √(18000 / 0,002) = 3000 N.s,
 // GEV 0,9.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "2700"},
     FieldText{I2, "9000"},
     FieldText{I3, "1000"},
     FieldText{I4, "1000"},
 };
+// clang-format on
 
 constexpr PageDefinition kPage{"gev-evu", kLayout, calculate, kWorkedExample};
 

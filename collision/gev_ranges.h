@@ -10,11 +10,13 @@ namespace vorlanex::collision {
 
 // The text of the "?" button beside a GEV result. The mixed "." and "," in the numbers are part
 // of the text.
+// clang-format off
 inline constexpr std::string_view kGevRanges =
     "GEV < 0,75        ráz se skluzem\r"
     "GEV  0.9 - 1,2    ráz bez skluzu\r"
     " \r"
     "GEV  0.75 - 0,9   ráz s mírným skluzem";
+// clang-format on
 
 // The same ranges as a legend of static labels: "GEV" with its top-left corner at left, top, then
 // three rows of a range and the kind of impact it stands for, in the order the page lists them.

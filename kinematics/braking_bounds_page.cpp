@@ -35,6 +35,7 @@ constexpr Pair Q1{"Q1.lo", "Q1.hi"}, Q2{"Q2.lo", "Q2.hi"}, Q3{"Q3.lo", "Q3.hi"},
 
 constexpr Rect narrow_field_at(int left, int top) { return {left, top, 33, 21}; }
 
+// clang-format off
 constexpr std::array kFields{
     input_field(J1.lower, field_at(64, 64), "Výběhová rychlost, dolní mez [km/h]", "km/h", "0"),
     input_field(J1.upper, narrow_field_at(72, 88), "Výběhová rychlost, horní mez [km/h]", "km/h", "0"),
@@ -95,7 +96,9 @@ constexpr std::array kFields{
     result_field(Q18.upper, field_at(128, 304), "Rychlost pro zastavení před místem střetu, horní mez [km/h]",
                  "km/h"),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kGroupBoxes{
     GroupBox{" brzdění po střetu  ", {112, 110, 104, 114}},
     // Its left edge clears the upper GEV field (288 to 320) below the collision column.
@@ -105,6 +108,7 @@ constexpr std::array kGroupBoxes{
     GroupBox{" Rychlost pro zastavení ", {8, 236, 264, 124}},
     GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {280, 250, 504, 74}},
 };
+// clang-format on
 
 // " ÷   " between the two fields of a pair: left of an upper field that stands below and right of
 // its lower field; or, for two fields side by side, its ink centred in the gap from the right edge
@@ -118,6 +122,7 @@ constexpr Label between_side_by_side(int right_of_lower, int left_of_upper, int 
 // The timeline reads from right (earliest) to left (latest).
 constexpr auto kEvents = braking_timeline({68, 32}, {248, 24}, {432, 32}, {592, 32}, {752, 32});
 
+// clang-format off
 constexpr std::array kPageLabels{
     // The speed row: each upper field below and right of its lower field.
     bold_text(" V", 8, 75), unit_label("[km.h   ]", 110, 74, "-1"),
@@ -144,11 +149,14 @@ constexpr std::array kPageLabels{
     plain_text(" v =", 300, 299), between_side_by_side(369, 384, 299), unit_label("[m.s   ]", 430, 298, "-1"),
     plain_text("t = ", 562, 299), between_side_by_side(625, 640, 299), unit_label("[s]", 686, 298),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kHelpButtons{
     adhesion_help_button({88, 152}),
     ees_note_help_button({296, 106}),
 };
+// clang-format on
 
 constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({472, 206}, {640, 206}),
                                 stopping_speed_text({16, 254}), kPageLabels);
@@ -307,12 +315,14 @@ void calculate(Port& page) {
 }
 
 // The braking example with a range for every input.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{J1.lower, "20"},  FieldText{J1.upper, "25"},  FieldText{J2.lower, "8"},   FieldText{J2.upper, "10"},
     FieldText{J3.lower, "0,7"}, FieldText{J3.upper, "0,9"}, FieldText{J4.lower, "15"},  FieldText{J4.upper, "20"},
     FieldText{J5.lower, "20"},  FieldText{J5.upper, "22"},  FieldText{J6.lower, "0,8"}, FieldText{J6.upper, "0,9"},
     FieldText{J7.lower, "0,2"}, FieldText{J7.upper, "0,3"}, FieldText{J8.lower, "1"},   FieldText{J8.upper, "1,2"},
 };
+// clang-format on
 
 // The path–time diagram: the braking reconstruction of the lower and of the upper values, drawn as
 // a band, with both places of the collision.

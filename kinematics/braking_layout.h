@@ -76,6 +76,7 @@ constexpr std::array<page::Label, 8> phase_row_captions(Point anchor) {
 
 // The table of adhesion coefficients of road surfaces; the runs of spaces line the columns up in
 // the box.
+// clang-format off
 inline constexpr std::string_view kAdhesionTable =
     "Součinitele adheze na různých druzích povrchu\r"
     "(zdroj - Lomberk: Soudní inženýrství)\r"
@@ -99,11 +100,14 @@ inline constexpr std::string_view kAdhesionTable =
     "           -10 °C   0,08 - 0,15\r"
     "           -20 °C   0,15 - 0,20\r"
     "(zdroj - Vestanic: Teória pohybu a rázu 0,1 - 0,3)";
+// clang-format on
 
 // What the EES typed on a braking page stands for.
+// clang-format off
 inline constexpr std::string_view kEesNote =
     "Zadávaná hodnota EES reprezentuje ekvivalent energie, který způsobil zpomalení vozidla ve směru jeho pohybu\r"
     "(ve výpočtu není zohledněna rotace vozidla)";
+// clang-format on
 
 // The "?" button with the adhesion table, beside an adhesion coefficient field.
 constexpr page::HelpButton adhesion_help_button(Point place) {

@@ -23,6 +23,7 @@ constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5"
                            R8 = "R8", R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13",
                            R14 = "R14", R15 = "R15", R16 = "R16", R17 = "R17", R18 = "R18";
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, field_at(64, 80), "Výběhová rychlost [km/h]", "km/h", "0"),
     input_field(I2, field_at(144, 128), "Brzdná dráha po střetu [m]", "m"),
@@ -53,7 +54,9 @@ constexpr std::array kFields{
     result_field(R17, field_at(96, 328), "Rychlost pro zastavení před místem střetu [m/s]", "m/s"),
     result_field(R18, field_at(96, 304), "Rychlost pro zastavení před místem střetu [km/h]", "km/h"),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kGroupBoxes{
     GroupBox{" brzdění po střetu  ", {112, 110, 104, 116}},
     GroupBox{" brzdění vozidla  ", {320, 110, 104, 116}},
@@ -64,10 +67,12 @@ constexpr std::array kGroupBoxes{
     GroupBox{" Rychlost pro zastavení ", {8, 236, 252, 120}},
     GroupBox{" Rychlost vozidla, místo a čas začátku reakce řidiče od místa střetu   ", {266, 248, 522, 56}},
 };
+// clang-format on
 
 // The timeline reads from right (earliest) to left (latest).
 constexpr auto kEvents = braking_timeline({68, 40}, {248, 40}, {435, 40}, {595, 40}, {752, 40});
 
+// clang-format off
 constexpr std::array kPageLabels{
     // The speed row's caption and unit.
     bold_text(" V", 8, 83), unit_label("[km.h   ]", 108, 82, "-1"),
@@ -85,11 +90,14 @@ constexpr std::array kPageLabels{
     plain_text("S =", 562, 275), unit_label("[m]", 628, 274),
     plain_text("t = ", 684, 275), unit_label("[s]", 748, 274),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kHelpButtons{
     adhesion_help_button({88, 152}),
     ees_note_help_button({296, 106}),
 };
+// clang-format on
 
 constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({464, 206}, {632, 206}),
                                 stopping_speed_text({16, 254}), kPageLabels);
@@ -157,10 +165,12 @@ void calculate(Port& page) {
 
 // Run-out 20 km/h over 8 m on μ 0.7, EES 15 km/h, a 20 m skid mark on μ 0.8, build-up 0.2 s and
 // reaction 1 s.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "20"}, FieldText{I2, "8"},   FieldText{I3, "0,7"}, FieldText{I4, "15"},
     FieldText{I5, "20"}, FieldText{I6, "0,8"}, FieldText{I7, "0,2"}, FieldText{I8, "1"},
 };
+// clang-format on
 
 // The path–time diagram: reaction, build-up and the skid mark up to the collision.
 constexpr auto kDiagramPhases = braking_diagram_phases({I8, I7, R14, R13, R11, R6, R16, R15});

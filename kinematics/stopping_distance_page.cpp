@@ -36,6 +36,7 @@ constexpr FieldLook kRedReportLine = kBorderless.with_colour(TextColour::Red);
 constexpr Rect report_line_at(int left, int top) { return {left, top, 137, 19}; }
 constexpr Rect report_value_at(int left, int top) { return {left, top, 41, 19}; }
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, field_at(152, 96), "Počáteční rychlost [km/h]", "km/h"),
     input_field(I2, field_at(152, 176), "Součinitel adheze [1]", "1", "0,8"),
@@ -65,7 +66,9 @@ constexpr std::array kFields{
     result_field(C8, report_value_at(680, 216), "Čas do střetu od začátku reakce [s]", "s", kReportLine),
     result_field(C9, report_value_at(728, 216), "Jednotka času do střetu [s]", "s", kReportLine),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kGroupBoxes{
     GroupBox{" reakční doba  ", {208, 136, 84, 96}},
     GroupBox{" náběh b. úč. ", {356, 136, 84, 120}},
@@ -74,10 +77,12 @@ constexpr std::array kGroupBoxes{
     GroupBox{" Celková dráha a celkový čas nutný k zastavení vozidla   ", {8, 288, 392, 56}, kBoldFont},
     GroupBox{" Poloha překážky ", {520, 256, 268, 64}},
 };
+// clang-format on
 
 // The timeline reads from left (earliest) to right (latest).
 constexpr auto kEvents = stopping_timeline({156, 56}, {315, 56}, {448, 56}, {564, 64});
 
+// clang-format off
 constexpr std::array kPageLabels{
     bold_text("Dráha, potřebná na zastavení vozidla při počáteční rychlosti:", 8, 4),
     // The two speed rows: what they show, the km/h row's caption, and their units.
@@ -95,6 +100,7 @@ constexpr std::array kPageLabels{
     plain_text("Vzdálenost překážky od místa začátku ", 528, 272), plain_text("reakce řidiče vozidla :", 528, 288),
     unit_label("[m]", 756, 286),
 };
+// clang-format on
 
 constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({60, 155}),
                                 phase_notes({356, 260}, {196, 236}, "Reakční doba řidiče "), kPageLabels);
@@ -160,6 +166,7 @@ constexpr std::array kEmptiedInBuildUp{R6, R5, R13, R11, R10, R12, R7, R9, R8};
 constexpr std::array kEmptiedInReaction{R6, R5, R13, R11, R10, R12, R7, R9, R8, R1, R3};
 
 // Full braking over the remaining distance x = d − s_r − s_n.
+// clang-format off
 constexpr CollisionPhase kFullBraking{
     [](const Motion& m) {
         const double x = store(Extended{m.d} - m.sr - m.sn);
@@ -170,8 +177,10 @@ constexpr CollisionPhase kFullBraking{
     kEmptiedInFullBraking,
     {},
 };
+// clang-format on
 
 // The build-up, a constant deceleration a_n over the remaining distance x = d − s_r.
+// clang-format off
 constexpr CollisionPhase kBuildUp{
     [](const Motion& m) {
         const double x = store(Extended{m.d} - m.sr);
@@ -182,8 +191,10 @@ constexpr CollisionPhase kBuildUp{
     kEmptiedInBuildUp,
     kCollisionDuringBuildUp,
 };
+// clang-format on
 
 // The reaction, at the initial speed.
+// clang-format off
 constexpr CollisionPhase kReaction{
     [](const Motion& m) { return m.v0; },
     [](const Motion& m, double) { return round_to_places(m.V, 3); },
@@ -191,6 +202,7 @@ constexpr CollisionPhase kReaction{
     kEmptiedInReaction,
     kCollisionWhileReacting,
 };
+// clang-format on
 
 // The phase in which the vehicle reaches the obstacle, or none when it stops first (an obstacle
 // exactly at S is not reached; one exactly at s_r is reached at the start of the build-up).
@@ -286,17 +298,21 @@ void calculate(Port& page) {
 }
 
 // 50 km/h on μ 0.8, reaction 1 s, build-up 0.2 s, the obstacle as it opens at 1000 m.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "50"}, FieldText{I2, "0,8"}, FieldText{I3, "1"}, FieldText{I4, "0,2"}, FieldText{I5, "1000"},
 };
+// clang-format on
 
 // The path–time diagram: forwards to the stop, or to the obstacle when the vehicle reaches it.
+// clang-format off
 constexpr std::array kDiagramPhases{
     page::DiagramPhase{page::MotionPhase::Reaction, {}, page::step(I3), page::step(R4), page::kPedalPressEvent},
     page::DiagramPhase{page::MotionPhase::BuildUp, R3, page::step(I4), page::step(R5), page::kSkidStartEvent},
     page::DiagramPhase{page::MotionPhase::FullBraking, R8, page::at(R13), page::at(R11), page::kStopEvent,
                        page::EventMark::Stop},
 };
+// clang-format on
 constexpr std::array kDiagramCurves{
     page::DiagramCurve{{}, kDiagramPhases, page::DiagramCollision{C8, I5, "střet s překážkou"}}};
 constexpr std::array kDiagramObstacles{page::DiagramObstacle{I5, "překážka"}};

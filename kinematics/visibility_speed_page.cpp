@@ -40,6 +40,7 @@ constexpr Label row_unit(std::string_view text, int row, std::string_view power 
 // The results read as the page's answer: grey, flat and in the larger bold face.
 constexpr FieldLook kAnswerLook = kBorderless.with_font(kBoldUnitFont);
 
+// clang-format off
 constexpr std::array kFields{
     input_field(I1, row_field(kDistanceRow), "Dráha, na které má dojít k zastavení [m]", "m"),
     input_field(I2, row_field(kAdhesionRow), "Součinitel adheze [1]", "1"),
@@ -48,7 +49,9 @@ constexpr std::array kFields{
     result_field(R1, row_field(kMetresPerSecondRow), "Rychlost přiměřená rozhledu [m/s]", "m/s", kAnswerLook),
     result_field(R2, row_field(kKilometresPerHourRow), "Rychlost přiměřená rozhledu [km/h]", "km/h", kAnswerLook),
 };
+// clang-format on
 
+// clang-format off
 constexpr std::array kLabels{
     // What the page computes.
     plain_text("Výpočet maximální rychlosti, kterou se může vozidlo pohybovat ", 24, 40),
@@ -79,6 +82,7 @@ constexpr std::array kLabels{
     row_symbol("V =", kKilometresPerHourRow),
     row_unit("[km.h    ]", kKilometresPerHourRow, "-1"),
 };
+// clang-format on
 
 // The view ahead along a winding road.
 constexpr std::array kPictures{PicturePlacement{"road-view", 368, 40}};
@@ -123,12 +127,14 @@ void calculate(Port& page) {
 }
 
 // 50 m of visible road on μ 0.8, reaction 1 s, build-up 0.15 s.
+// clang-format off
 constexpr std::array kWorkedExample{
     FieldText{I1, "50"},
     FieldText{I2, "0,8"},
     FieldText{I3, "1"},
     FieldText{I4, "0,15"},
 };
+// clang-format on
 
 constexpr PageDefinition kPage{"rychlost-rozhledu", kLayout, calculate, kWorkedExample};
 

@@ -19,6 +19,7 @@ struct CodePointRange {
 };
 
 // Characters a reader cannot see, or that are no character at all, in code point order.
+// clang-format off
 constexpr CodePointRange kInvisible[] = {
     {0x0000, 0x0020},    // C0 controls and the space
     {0x007F, 0x00A0},    // delete, C1 controls, no-break space
@@ -47,6 +48,7 @@ constexpr CodePointRange kInvisible[] = {
     {0xE0000, 0xE007F},  // tags
     {0xE0100, 0xE01EF},  // variation selectors supplement
 };
+// clang-format on
 
 bool is_invisible(char32_t code_point) {
     if ((code_point & 0xFFFE) == 0xFFFE) return true;  // the noncharacters at the end of every plane

@@ -22,6 +22,7 @@ struct CaseRun {
 // Unicode 14 simple lowercase mappings of Basic Latin, Latin-1 Supplement, Latin Extended-A and
 // -B, Greek and Coptic, Cyrillic and its Supplement, Armenian, Latin Extended Additional and
 // Greek Extended, in code point order.
+// clang-format off
 constexpr CaseRun kCaseRuns[] = {
     {0x0041, 0x005A, 1, 32}, {0x00C0, 0x00D6, 1, 32}, {0x00D8, 0x00DE, 1, 32}, {0x0100, 0x012E, 2, 1},
     {0x0130, 0x0130, 1, -199}, {0x0132, 0x0136, 2, 1}, {0x0139, 0x0147, 2, 1}, {0x014A, 0x0176, 2, 1},
@@ -53,6 +54,7 @@ constexpr CaseRun kCaseRuns[] = {
     {0x1FEA, 0x1FEB, 1, -112}, {0x1FEC, 0x1FEC, 1, -7}, {0x1FF8, 0x1FF9, 1, -128}, {0x1FFA, 0x1FFB, 1, -126},
     {0x1FFC, 0x1FFC, 1, -9},
 };
+// clang-format on
 
 }  // namespace
 

@@ -19,6 +19,7 @@ namespace {
 
 // About the program: credit lines, what it is, the rights in it (as LICENSE grants them) and who
 // answers for an opinion made with it.
+// clang-format off
 constexpr std::string_view kInformation =
     "Vorlanex (v " VORLANEX_VERSION_TEXT "), 2026\r"
     "Autor: vývojový tým programu Vorlanex\r"
@@ -29,11 +30,14 @@ constexpr std::string_view kInformation =
     "\r"
     "Vorlanex je svobodný software, šířený pod licencí MIT.\r"
     "Za závěry posudku odpovídá znalec, který program použil.";
+// clang-format on
 
 // The information button stands in the bottom right corner of the first page.
+// clang-format off
 constexpr std::array kInformationButton{
     page::HelpButton{kInformation, {768, 344, 17, 17}, "Nápověda: informace o programu"},
 };
+// clang-format on
 
 // The tree is made on first use, not as the program's statics are initialised: the pages come from
 // functions in other files, and a benchmark or a test that registers itself from a static of its

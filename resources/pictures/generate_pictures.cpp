@@ -164,6 +164,7 @@ struct Picture {
     QImage (*draw)(int width, int height, int scale, const QString& serif);
 };
 
+// clang-format off
 constexpr Picture kPictures[] = {
     {"road-view", JpegColour::Full,
      [](int width, int height, int scale, const QString&) { return draw_road_view(width * scale, height * scale); }},
@@ -172,6 +173,7 @@ constexpr Picture kPictures[] = {
     {"gev-evu-formula", JpegColour::Grey, gev_evu_formula},
     {"gev-definice-formula", JpegColour::Grey, gev_definice_formula},
 };
+// clang-format on
 
 std::optional<int> parse_size(const QString& text) {
     bool ok = false;

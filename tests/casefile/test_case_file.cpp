@@ -123,6 +123,7 @@ struct BadCase {
 std::ostream& operator<<(std::ostream& out, const BadCase& c) { return out << c.name; }
 
 const std::string kLine2 = std::string(kHeader) + "\n";
+// clang-format off
 const BadCase kBadCases[] = {
     {"empty_file", "", "the case file is empty"},
     {"only_blanks", "\n \n", "the case file is empty"},
@@ -152,6 +153,7 @@ const BadCase kBadCases[] = {
     {"fault_after_good_lines", kLine2 + std::string(kGev) + "\n" + R"({"page":"x"})" + "\n", "line 3: unknown page 'x'"},
     {"nested_too_deep", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[{"set":[[1]]}],"fields":{}}})" + "\n", "line 2: the line nests deeper"},
 };
+// clang-format on
 
 class CaseFileRefused : public ::testing::TestWithParam<BadCase> {};
 
@@ -177,6 +179,7 @@ struct BadArguments {
 };
 std::ostream& operator<<(std::ostream& out, const BadArguments& c) { return out << c.name; }
 
+// clang-format off
 const BadArguments kBadArguments[] = {
     {"missing_file", {"--case", "/nonexistent/case.vorlanex"}},
     {"a_folder", {"--case", "/"}},
@@ -189,6 +192,7 @@ const BadArguments kBadArguments[] = {
     {"record_with_report", {"--case", kEveryPage, "--record", "--report"}},
     {"case_and_verify", {"--case", kEveryPage, "--verify", kEveryPage}},
 };
+// clang-format on
 
 class CaseArgumentsRefused : public ::testing::TestWithParam<BadArguments> {};
 

@@ -58,6 +58,7 @@ std::vector<std::string> with(std::vector<std::string> arguments, const std::vec
     return arguments;
 }
 
+// clang-format off
 constexpr std::string_view kWorkedExampleOutput =
     R"({"set":"R1","text":"6,865"}
 {"set":"R2","text":"42,702"}
@@ -78,6 +79,7 @@ constexpr std::string_view kWorkedExampleOutput =
 {"set":"R17","text":"19,856"}
 {"set":"R18","text":"71,482"}
 )";
+// clang-format on
 
 TEST(CalcCommandRun, WorkedExamplePrintsEveryWriteInOrder) {
     const Outcome outcome = calc(kWorkedExample);
@@ -219,6 +221,7 @@ TEST_P(CalcCommandUsage, StatusTwoNothingOnStdoutMessageOnStderr) {
         << testing::PrintToString(outcome.err);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     BadArguments, CalcCommandUsage,
     ::testing::Values(UsageCase{"unknown_page", {"kinematics", "I1=1"}, "kinematics"},
@@ -281,6 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"unknown_short_option", {"-x", "kinematika"}, "-x"},
                       UsageCase{"option_after_double_dash_is_a_page", {"--", "--list"}, "'--list'"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --batch
 
@@ -368,6 +372,7 @@ TEST_P(CalcCommandBatchMalformed, GivesAUsageErrorLineAndTheNextLineStillRuns) {
     EXPECT_EQ(out[1]["events"], (json::array({{{"error", "'' is not a valid floating point value."}, {"field", "I2"}}})));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Lines, CalcCommandBatchMalformed,
     ::testing::Values(MalformedLine{"not_json", "page=kinematika"},
@@ -386,6 +391,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedLine{"a_hundred_thousand_fields",
                                     [] {
                                         std::string line = R"({"page":"kinematika","fields":{"I1":"1")";
+// clang-format on
                                         for (int i = 0; i < 100000; ++i) line += ",\"X" + std::to_string(i) + "\":\"1\"";
                                         return line + "}}";
                                     }()},
@@ -566,6 +572,7 @@ TEST_P(CalcCommandRefusedOutput, StopsAtOnceWithStatusThreeAndAMessage) {
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Everywhere, CalcCommandRefusedOutput,
     ::testing::Values(RefusedCase{"run_first_line", kWorkedExample, 0},
@@ -576,6 +583,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"list", {"--list"}, 0},
                       RefusedCase{"help", {"--help"}, 5}),
     [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --list
 

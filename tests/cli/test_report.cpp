@@ -277,6 +277,7 @@ struct ShownText {
 };
 std::ostream& operator<<(std::ostream& out, const ShownText& c) { return out << c.name; }
 
+// clang-format off
 const ShownText kShownTexts[] = {
     {"c0_control_and_bytes_that_are_no_utf8", std::string("1\x01\xff\xc3", 4), "1U+0001\uFFFD\uFFFD"},
     {"carriage_return_tab_and_line_feed", "1\r2\t3\n", "1U+000D2U+00093U+000A"},
@@ -285,6 +286,7 @@ const ShownText kShownTexts[] = {
     {"markup_characters_stay_text", "<b>&\"'", "<b>&\"'"},
     {"czech_letters_and_symbols_stay_as_they_are", "čas µ ÷ \xe2\x82\x81", "čas µ ÷ \xe2\x82\x81"},
 };
+// clang-format on
 
 class ReportOfTypedText : public ::testing::TestWithParam<ShownText> {};
 
@@ -559,6 +561,7 @@ struct CommandCase {
 };
 std::ostream& operator<<(std::ostream& out, const CommandCase& c) { return out << c.name; }
 
+// clang-format off
 const CommandCase kCommandCases[] = {
     {"completed_run", {"--report", "kinematika", "I2=0", "I4=0", "I5=0", "I7=0", "I8=0", "I6=0,8"}, 0, true},
     {"page_after_the_option_or_before",
@@ -573,6 +576,7 @@ const CommandCase kCommandCases[] = {
     {"with_batch", {"--report", "--batch"}, 2, false},
     {"unknown_field", {"--report", "kinematika", "X9=1"}, 2, false},
 };
+// clang-format on
 
 class ReportCommand : public ::testing::TestWithParam<CommandCase> {};
 

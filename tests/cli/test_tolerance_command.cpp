@@ -100,6 +100,7 @@ TEST_P(ToleranceUsage, StatusTwoNothingOnStdoutMessageNamesIt) {
     EXPECT_NE(outcome.err.find(GetParam().mentioned), std::string::npos) << outcome.err;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     BadInput, ToleranceUsage,
     ::testing::Values(
@@ -123,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"sweep_without_steps", {"--sweep", "I1=0..1", "kinematika"}, "FIELD=FROM..TO/STEPS"},
         UsageCase{"sweep_reversed_is_fine_but_zero_steps_not", {"--sweep", "I1=1..0/0", "kinematika"}, "STEPS"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 

@@ -31,6 +31,7 @@ namespace page = vorlanex::page;
 }
 
 // Texts at the edges of the number rules and of the pages' checks; "," stands for the separator.
+// clang-format off
 constexpr std::array<std::string_view, 48> kEdgeTexts{
     "", " ", "0", "-0", "+0", "1", "-1", "2", "10", "50", "100", "1000", "0,8", "-0,8", ",", ",5", "5,", "0,0001",
     "1e-5", "1E15", "1e300", "-1e300", "1e308", "1,7976931348623157E308", "-1,7976931348623157E308", "1e309",
@@ -38,6 +39,7 @@ constexpr std::array<std::string_view, 48> kEdgeTexts{
     "13,889", "3,7619", "0,708", "1e-12", "  12,5  ", "abc", "1 000", "- 5", "E5", "5E", "5e-", "nan", "inf",
     "0x10",
 };
+// clang-format on
 
 std::string with_separator(std::string_view text, char separator) {
     std::string result(text);

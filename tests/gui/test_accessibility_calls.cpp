@@ -26,6 +26,7 @@ struct Case {
     const char* message_holds = "";  // a part of the refusal's message
 };
 
+// clang-format off
 const Case kCases[] = {
     // Declared methods: the declared signature reaches Qt, any other is refused.
     {"GetChildAtIndex without its index",
@@ -174,6 +175,7 @@ const Case kCases[] = {
     {"GetAll(ss)", {kProperties, "GetAll", "ss"}, Kind::invalid_args, Kind::invalid_args},
     {"a made-up Properties method", {kProperties, "Frobnicate", ""}, Kind::unknown_method, Kind::reaches_qt},
 };
+// clang-format on
 
 class AccessibilityCalls : public ::testing::TestWithParam<Case> {};
 

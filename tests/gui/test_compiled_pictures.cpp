@@ -26,6 +26,7 @@ struct Expected {
     bool formula;  // black on white, with a white edge
 };
 
+// clang-format off
 constexpr Expected kWindowPictures[] = {
     {"road-view", 32, 32, false},
     {"ees-katalog-formula", 193, 52, true},
@@ -33,6 +34,7 @@ constexpr Expected kWindowPictures[] = {
     {"gev-evu-formula", 152, 102, true},
     {"gev-definice-formula", 92, 40, true},
 };
+// clang-format on
 
 // JPEG leaves a little noise around ink; these bounds are far from it.
 constexpr int kWhite = 235;

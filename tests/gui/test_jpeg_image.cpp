@@ -172,6 +172,7 @@ TEST_P(RefusesData, GivesANullImageQuietly) {
     EXPECT_EQ(decode(encode_37x19()).size(), QSize(37, 19));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     JpegImage, RefusesData,
     testing::Values(
@@ -182,6 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"TruncatedInScanData",
                 [] {
                     const Bytes jpeg = encode_37x19();
+// clang-format on
                     const std::size_t data = end_of_segment(jpeg, 0xDA);
                     return cut(jpeg, data + (jpeg.size() - data) / 2);
                 }},

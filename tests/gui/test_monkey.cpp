@@ -29,12 +29,14 @@ namespace {
 using vorlanex::app::CalculationPage;
 namespace page = vorlanex::page;
 
+// clang-format off
 const std::vector<QString> kTexts{
     "",     " ",    "0",         "-0",     "1",       "-1",      "10",        "50",      "1000",   "0,8",
     "-0,8", ",",    "5,",        ",5",     "1e300",   "-1e300",  "1e0500",    "1e5000",  "abc",    " 12,5 ",
     "12.5", "1E15", "0,0001",    "1e-5",   "13,889",  "3,7619",  "0,708",     "2700",    "9000",   "30",
     "1 000", "E5",  "1,7976931348623157E308", "9223372036854775808", "ŽLUŤOUČKÝ", "∞",      "nan",    "-",
 };
+// clang-format on
 
 class Monkey : public ::testing::Test {
 protected:

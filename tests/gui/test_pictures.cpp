@@ -63,6 +63,7 @@ struct PictureCase {
 void PrintTo(const PictureCase& picture_case, std::ostream* out) { *out << picture_case.name; }
 
 using enum Family;
+// clang-format off
 const std::vector<PictureCase> kPictures{
     {"StopSign", "stop-sign", {Red, White}, {Blue, Green, Yellow}},
     {"Collision", "collision", {Blue, Red, Yellow}, {Green}},
@@ -72,6 +73,7 @@ const std::vector<PictureCase> kPictures{
     {"FilingCabinet", "filing-cabinet", {White, Yellow, Dark}, {Red, Orange, Green, Blue}},
     {"DentedCar", "dented-car", {Orange, Dark}, {Red, Yellow, Green, Blue}},
 };
+// clang-format on
 
 class PagePicture : public testing::TestWithParam<PictureCase> {};
 

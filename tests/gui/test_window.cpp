@@ -601,6 +601,7 @@ TEST_P(WindowHelpButton, ShowsItsTextInTheWarningBoxAndNothingElse) {
     EXPECT_EQ(text("R1"), "");
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Kinematika, WindowHelpButton,
     ::testing::Values(HelpCase{"adhesion_table", 88, 152, "Součinitele adheze na různých druzích povrchu", 22},
@@ -609,6 +610,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "směru jeho pohybu",
                                2}),
     [](const ::testing::TestParamInfo<HelpCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(Window, AdhesionTableLinesAreExact) {
     auto seen = close_next_box_with(Qt::Key_Return);

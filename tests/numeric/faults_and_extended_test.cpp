@@ -17,6 +17,7 @@ struct FaultingStep {
 
 std::string case_name(const ::testing::TestParamInfo<FaultingStep>& info) { return info.param.name; }
 
+// clang-format off
 const FaultingStep kFaultingSteps[] = {
     {"SquareRootOfNegative", [] { sqrt(Extended(-1.0)); }, ArithmeticFaultKind::InvalidOperation,
      "Invalid floating point operation."},
@@ -37,6 +38,7 @@ const FaultingStep kFaultingSteps[] = {
     {"SquareBeyondExtended", [] { square(Extended(0x1p9000L)); },
      ArithmeticFaultKind::Overflow, "Floating point overflow."},
 };
+// clang-format on
 
 class ExtendedFaults : public ::testing::TestWithParam<FaultingStep> {};
 
@@ -71,6 +73,7 @@ struct BoxTextCase {
 
 std::string box_case_name(const ::testing::TestParamInfo<BoxTextCase>& info) { return info.param.name; }
 
+// clang-format off
 const BoxTextCase kBoxTexts[] = {
     {"Empty", "", ""},
     {"EndsInLetter", "Floating point overflow", "Floating point overflow."},
@@ -81,6 +84,7 @@ const BoxTextCase kBoxTexts[] = {
     {"EndsInDigit", "a0", "a0."},
     {"EndsInNonAscii", "Výpočet\xc3\xa1", "Výpočet\xc3\xa1."},
 };
+// clang-format on
 
 class ErrorBoxText : public ::testing::TestWithParam<BoxTextCase> {};
 

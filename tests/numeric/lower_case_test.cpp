@@ -17,11 +17,13 @@ struct Block {
     char32_t last;
 };
 
+// clang-format off
 constexpr Block kCoveredBlocks[] = {
     {"Latin", 0x0000, 0x024F},           {"Greek and Coptic", 0x0370, 0x03FF},
     {"Cyrillic", 0x0400, 0x052F},        {"Armenian", 0x0530, 0x058F},
     {"Latin Extended Additional", 0x1E00, 0x1EFF}, {"Greek Extended", 0x1F00, 0x1FFF},
 };
+// clang-format on
 
 TEST(LowerCase, AgreesWithTheCLibraryOnEveryCoveredBlock) {
     const locale_t reference = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));

@@ -35,6 +35,7 @@ void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 template <class Case>
 std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
 
+// clang-format off
 const ParseCase kNumbers[] = {
     {"Integer", "20", ",", 20},
     {"CommaFraction", "0,8", ",", 0.8},
@@ -89,6 +90,7 @@ const ParseCase kNumbers[] = {
     {"JustBelowExtendedTieLarge", "1606938044258990454035035966517907981454573074472217545277439,9999999999", ",", 0x1p200},
     {"JustAboveExtendedTieLarge", "1606938044258990454035035966517907981454573074472217545277440,0000000001", ",", 0x1.0000000000001p200},
 };
+// clang-format on
 
 class ParseNumberValues : public ::testing::TestWithParam<ParseCase> {};
 
@@ -106,6 +108,7 @@ TEST(ParseNumber, SignOfZeroIsKept) {
     EXPECT_EQ(show_number(parse_number("-0", DecimalSeparator(",")), DecimalSeparator(",")), "0");
 }
 
+// clang-format off
 const FaultCase kNotNumbers[] = {
     {"Empty", "", ","},
     {"OnlySpaces", "   ", ","},
@@ -143,6 +146,7 @@ const FaultCase kNotNumbers[] = {
     {"BeyondExtendedRangeByDigits", "1" + std::string(4933, '0'), ","},
     {"BeyondExtendedRangeLargeExponent", "9e4999", ","},
 };
+// clang-format on
 
 class ParseNumberNotNumbers : public ::testing::TestWithParam<FaultCase> {};
 
@@ -169,6 +173,7 @@ TEST(ParseNumber, EmptyFieldMessage) {
 }
 
 // Fits the extended range, not a double: an overflow when the value is stored.
+// clang-format off
 const FaultCase kBeyondDouble[] = {
     {"TenToFourHundred", "1e400", ","},
     {"ExponentReachesLimit", "1e0500", ","},
@@ -179,6 +184,7 @@ const FaultCase kBeyondDouble[] = {
     {"TopOfExtendedRange", "1e4932", ","},
     {"ManyDigits", "1" + std::string(400, '0'), ","},
 };
+// clang-format on
 
 class ParseNumberBeyondDouble : public ::testing::TestWithParam<FaultCase> {};
 

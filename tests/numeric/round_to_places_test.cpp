@@ -19,6 +19,7 @@ std::string case_name(const ::testing::TestParamInfo<RoundCase>& info) { return 
 constexpr long double kGravity = 9.80665L;
 constexpr long double kKilometresPerHour = 3.6L;
 
+// clang-format off
 const RoundCase kRoundCases[] = {
     {"ThreePlaces", 12.3456, 3, 12.346},
     {"TieDownToEven", 0.0625, 3, 0.062},
@@ -35,6 +36,7 @@ const RoundCase kRoundCases[] = {
     {"LargestAllowed", 9.2e15, 3, 9.2e15},
     {"NegativeLargestAllowed", -9.2e15, 3, -9.2e15},
 };
+// clang-format on
 
 class RoundToPlacesExamples : public ::testing::TestWithParam<RoundCase> {};
 

@@ -23,6 +23,7 @@ struct TextCase {
 
 std::string case_name(const ::testing::TestParamInfo<TextCase>& info) { return info.param.name; }
 
+// clang-format off
 const TextCase kSeparators[] = {
     {"Comma", ",", ","},
     {"Point", ".", "."},
@@ -67,6 +68,7 @@ const TextCase kSeparators[] = {
     {"LetterX", "x", "x"},
     {"ArabicDecimalSeparator", "\u066b", "\u066b"},
 };
+// clang-format on
 
 class DecimalSeparatorCharacter : public ::testing::TestWithParam<TextCase> {};
 
@@ -121,6 +123,7 @@ TEST(DecimalSeparatorRegional, MissingLocaleGivesPoint) {
     EXPECT_EQ(DecimalSeparator::from_regional_settings().text(), ".");
 }
 
+// clang-format off
 const TextCase kTitles[] = {
     {"DirectoryAndExtension", "/opt/VORLANEX.bin", "Vorlanex"},
     {"PlainName", "vorlanex", "vorlanex"},
@@ -142,6 +145,7 @@ const TextCase kTitles[] = {
     {"TrailingSlash", "/opt/", ""},
     {"HiddenFile", "/opt/.vorlanex", ""},
 };
+// clang-format on
 
 class ApplicationTitle : public ::testing::TestWithParam<TextCase> {};
 

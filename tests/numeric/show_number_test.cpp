@@ -28,6 +28,7 @@ std::string case_name(const ::testing::TestParamInfo<ShowCase>& info) { return i
 // Divisions as the calculations perform them (doubles divided at run time).
 volatile double two = 2.0, three = 3.0, fifty = 50.0, three_point_six = 3.6, point_one = 0.1, point_two = 0.2;
 
+// clang-format off
 const ShowCase kShowCases[] = {
     {"PositiveZero", 0.0, "0"},
     {"NegativeZero", -0.0, "0"},
@@ -76,6 +77,7 @@ const ShowCase kShowCases[] = {
     // 2^-26 = 1.490116119384765625e-8: the 19th digit is an exact tie, kept even (...562).
     {"NineteenthDigitTie", 0x1p-26, "1,49011611938477E-8"},
 };
+// clang-format on
 
 class ShowNumberExamples : public ::testing::TestWithParam<ShowCase> {};
 

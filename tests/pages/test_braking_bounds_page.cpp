@@ -87,6 +87,7 @@ TEST_P(EqualBounds, GiveTheSingleValueResults) {
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     BrakingBoundsPage, EqualBounds,
     ::testing::Values(
@@ -103,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                         {{"I1", "30"}, {"I2", "12"}, {"I3", "0,6"}, {"I4", "-12"}, {"I5", "5"}, {"I6", "0,65"},
                          {"I7", "0,3"}, {"I8", "0,8"}}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Step one: substitutes shown in the fields, pairs put in order, warnings in field order.
 struct OrderingCase {
@@ -127,6 +129,7 @@ TEST_P(PairOrdering, ShowsSubstitutesAndExchangesInTheInputFields) {
     EXPECT_EQ(events.back(), set("Q18.hi", page.field("Q18.hi"))) << "the run completes";
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     BrakingBoundsPage, PairOrdering,
     ::testing::Values(
@@ -153,6 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {set("J8.hi", "1,5"), set("J8.lo", "1,2")},
                      {{"J8.lo", "1,2"}, {"J8.hi", "1,5"}}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(BrakingBoundsPage, NegativeLowerEesUsesTheSubtractedFormAndGevOfTheUpperBound) {
     RecordingPort page = page_with(kWorkedExample, {{"J4.lo", "-5"}, {"J4.hi", "10"}});

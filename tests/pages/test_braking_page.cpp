@@ -57,6 +57,7 @@ const Transcript kStandingStillResults =
 // before the collision but the collision itself.
 const Texts kNoBraking{{"I1", "20"}, {"I2", "0"}, {"I3", "0,8"}, {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}};
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, kWorkedExampleResults},
     {"page_as_it_opens_stops_at_the_empty_braking_distance", {}, {error(not_a_number(""))}},
@@ -118,6 +119,7 @@ const PageRun kRuns[] = {
     {"huge_run_out_speed_cannot_be_rounded", with(kWorkedExample, {{"I1", "1e300"}}),
      stopped_after(kWorkedExampleResults, 1, kInvalidOperation)},
 };
+// clang-format on
 
 class BrakingPageRun : public PageRunTest {};
 TEST_P(BrakingPageRun, Transcript) { expect_run(braking_page(), GetParam()); }
@@ -154,6 +156,7 @@ TEST_P(StoppingSpeed, StopsAtTheCollisionPoint) {
     EXPECT_NEAR(number(page.field("R18")), vz * 3.6, 0.0005 + 1e-9);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Kinematika, StoppingSpeed,
     ::testing::Values(StoppingCase{"worked_example", kWorkedExample},
@@ -162,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoppingCase{"fast_on_dry_concrete",
                                    with(kWorkedExample, {{"I1", "60"}, {"I4", "40"}, {"I5", "35"}, {"I6", "1"}})}),
     [](const ::testing::TestParamInfo<StoppingCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Without build-up and reaction time the stopping distance is the skid mark: √(2·a₂·s₂).
 TEST(KinematikaWithoutBuildUpOrReaction, StoppingSpeedIsThatOfTheSkidMarkAlone) {

@@ -26,6 +26,7 @@ const Transcript kWorkedExampleResults = results("30", "8,333");
 // Both result fields holding texts from an earlier run.
 const Texts kEarlierResults{{"R1", "dříve R1"}, {"R2", "dříve R2"}};
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, kWorkedExampleResults},
     // √0.8 × 30 = 26.8328…; the m/s value comes from the rounded 26.833 (7.4536…).
@@ -68,6 +69,7 @@ const PageRun kRuns[] = {
      {error(not_a_number("40,5"))},
      "."},
 };
+// clang-format on
 
 class EesCatalogueRun : public PageRunTest {};
 TEST_P(EesCatalogueRun, Transcript) { expect_run(ees_catalogue_page(), GetParam()); }

@@ -27,6 +27,7 @@ const Transcript kWorkedExampleResults = bounds("24", "43,2");
 // Both result fields holding texts from an earlier run.
 const Texts kEarlierResults{{"R1", "dříve R1"}, {"R2", "dříve R2"}};
 
+// clang-format off
 const PageRun kRuns[] = {
     // m1 ≤ m2: r = 1.44, √r = 1.2.
     {"worked_example", kWorkedExample, kWorkedExampleResults},
@@ -60,6 +61,7 @@ const PageRun kRuns[] = {
      {set("R1", "24"), error(kInvalidOperation)}},
     {"worked_example_with_point_separator", with_point(kWorkedExample), with_point(kWorkedExampleResults), "."},
 };
+// clang-format on
 
 class EesStiffnessRun : public PageRunTest {};
 TEST_P(EesStiffnessRun, Transcript) { expect_run(ees_stiffness_page(), GetParam()); }

@@ -20,6 +20,7 @@ const std::string kNoCollision = "NENÍ STŘET";
 // EES 30 km/h, V 50 km/h: Δv = 50 − 40 = 10, GEV 0,333; V is 13,889 m/s.
 const Texts kWorkedExample = worked_example(gev_definition_page());
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, {set("R1", "13,889"), set("R2", "0,333")}},
     {"worked_example_with_point_separator", with_point(kWorkedExample), {set("R1", "13.889"), set("R2", "0.333")}, "."},
@@ -73,6 +74,7 @@ const PageRun kRuns[] = {
      {{"I1", "30"}, {"I2", "3e16"}},
      {set("R1", "8,33333333333333E15"), set("R2", "0")}},
 };
+// clang-format on
 
 class GevDefinitionRun : public PageRunTest {};
 TEST_P(GevDefinitionRun, Transcript) { expect_run(gev_definition_page(), GetParam()); }

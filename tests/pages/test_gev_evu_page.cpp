@@ -18,6 +18,7 @@ const std::string kMassWarning = "Pozor, chybně zadaná hmotnost !";
 // I 2700 N.s, E_DEF 9000 J, m1 = m2 = 1000 kg: the root is √(18000 / 0,002) = 3000, GEV 0,9.
 const Texts kWorkedExample = worked_example(gev_evu_page());
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, {set("R1", "0,9")}},
     {"worked_example_with_point_separator", with_point(kWorkedExample), {set("R1", "0.9")}, "."},
@@ -63,6 +64,7 @@ const PageRun kRuns[] = {
      with(kWorkedExample, {{"I1", "1e400"}}),
      {error(kOverflow)}},
 };
+// clang-format on
 
 class GevEvuRun : public PageRunTest {};
 TEST_P(GevEvuRun, Transcript) { expect_run(gev_evu_page(), GetParam()); }

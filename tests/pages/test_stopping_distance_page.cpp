@@ -76,10 +76,13 @@ const Transcript kExactRun = initial_speed("36") + stopping_results({"10", "10",
 
 // 10 km/h, build-up 0.708 s: the vehicle comes to rest right at the end of the build-up.
 const Texts kRestAtBuildUpEnd{{"I1", "10"}, {"I2", "0,8"}, {"I3", "1"}, {"I4", "0,708"}};
+// clang-format off
 const Transcript kRestAtBuildUpEndRun =
     initial_speed("10") +
     stopping_results({"2,778", "2,778", "2,778", "0,984", "3,923", "7,845", "0", "0", "0", "3,762", "0", "1,708"});
+// clang-format on
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, k50Run + kNoCollision},
     {"page_as_it_opens_stops_at_the_empty_initial_speed", {}, {error(not_a_number(""))}},
@@ -163,6 +166,7 @@ const PageRun kRuns[] = {
      with(kWorkedExample, {{"I1", "1e300"}}),
      {set("R1", "1E300"), error(kInvalidOperation)}},
 };
+// clang-format on
 
 class StoppingDistanceRun : public PageRunTest {};
 TEST_P(StoppingDistanceRun, Transcript) { expect_run(stopping_distance_page(), GetParam()); }
@@ -217,6 +221,7 @@ TEST_P(CollisionAcrossPhases, SpeedAndTimeMeet) {
 
 // The worked example's phases end at s_r = 13.889 m and s_r + s_n = 16.588 m; a slow vehicle with
 // a long build-up (10 km/h, tₙ 0.5 s) and a fast one on ice (130 km/h, μ 0.1, tₙ 0.9 s).
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     DrahaNaZastaveni, CollisionAcrossPhases,
     ::testing::Values(PhaseBoundary{"reaction_to_build_up", kWorkedExample, "13,8889", "13,8891"},
@@ -228,5 +233,6 @@ INSTANTIATE_TEST_SUITE_P(
                                     "68,4119",
                                     "68,4121"}),
     [](const ::testing::TestParamInfo<PhaseBoundary>& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace

@@ -32,6 +32,7 @@ const Texts kBrakingAlone{{"I1", "10"}, {"I2", "0,8"}, {"I3", "0"}, {"I4", "0"}}
 const Texts kEarlierResults{{"R1", "dříve R1"}, {"R2", "dříve R2"}};
 const Texts kAllFourRejected{{"I1", "0"}, {"I2", "0"}, {"I3", "-1"}, {"I4", "-0,01"}};
 
+// clang-format off
 const PageRun kRuns[] = {
     {"worked_example", kWorkedExample, kWorkedExampleResults},
     {"worked_example_100_m_on_0_7",
@@ -91,6 +92,7 @@ const PageRun kRuns[] = {
      with(kEarlierResults, {{"I1", "9,3e30"}, {"I2", "0,1"}, {"I3", "0,5"}, {"I4", "0,49"}}),
      {error(kInvalidOperation)}},
 };
+// clang-format on
 
 class VisibilitySpeedRun : public PageRunTest {};
 TEST_P(VisibilitySpeedRun, Transcript) { expect_run(visibility_speed_page(), GetParam()); }

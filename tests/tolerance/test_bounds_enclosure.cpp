@@ -91,6 +91,7 @@ struct NamedCase {
     const char* cause;
 };
 
+// clang-format off
 const NamedCase kNamedCases[] = {
     {"worked_example_enclosed",
      {{{"20", "25"}, {"8", "10"}, {"0,7", "0,9"}, {"15", "20"}, {"20", "22"}, {"0,8", "0,9"}, {"0,2", "0,3"}, {"1", "1,2"}}},
@@ -110,6 +111,7 @@ const NamedCase kNamedCases[] = {
      {},
      "with a positive lower EES the four corners bound the GEV, which grows with EES and falls with v_a"},
 };
+// clang-format on
 
 class NamedEnclosure : public ::testing::TestWithParam<NamedCase> {};
 

@@ -34,6 +34,7 @@ struct ShortForm {
     const char* error;      // a part of the message, or ""
 };
 
+// clang-format off
 const ShortForm kShortForms[] = {
     {"uniform", "40..60", ",", {Shape::Uniform, 40, 60}, ""},
     {"uniform_of_one_value", "5..5", ",", {Shape::Uniform, 5, 5}, ""},
@@ -54,6 +55,7 @@ const ShortForm kShortForms[] = {
     {"no_form", "40", ",", {}, "expected LOW..HIGH"},
     {"normal_with_tilde_separator", "0~8~0~1", "~", {}, "~"},
 };
+// clang-format on
 
 class ShortFormTest : public ::testing::TestWithParam<ShortForm> {};
 
@@ -86,6 +88,7 @@ struct JsonForm {
     const char* error;  // "" when it parses
 };
 
+// clang-format off
 const JsonForm kJsonForms[] = {
     {"uniform", R"({"distribution":"uniform","low":"40","high":"60"})", ""},
     {"triangular", R"({"distribution":"triangular","low":"0,8","mode":"1","high":"1,5"})", ""},
@@ -99,6 +102,7 @@ const JsonForm kJsonForms[] = {
     {"not_an_object", R"(["uniform"])", "expected an object"},
     {"sd_zero", R"({"distribution":"normal","mean":"1","sd":"0"})", "standard deviation"},
 };
+// clang-format on
 
 class JsonFormTest : public ::testing::TestWithParam<JsonForm> {};
 
