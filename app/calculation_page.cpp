@@ -236,9 +236,8 @@ void CalculationPage::add_help_buttons(std::span<const page::HelpButton> help_bu
         help->setFocusPolicy(Qt::NoFocus);
         help->setGeometry(help_button.rect.left, help_button.rect.top, help_button.rect.width, help_button.rect.height);
         const std::string_view text = help_button.text;
-        connect(help, &QPushButton::clicked, this, [this, text] {
-            show_warning_box(window(), environment_.application_title, text);
-        });
+        connect(help, &QPushButton::clicked, this,
+                [this, text] { show_warning_box(window(), environment_.application_title, text); });
     }
 }
 

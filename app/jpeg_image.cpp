@@ -56,10 +56,8 @@ bool is_damage_warning(int code) {
         case JWRN_ARITH_BAD_CODE:
         case JWRN_MUST_RESYNC:
         case JWRN_NOT_SEQUENTIAL:
-        case JWRN_BOGUS_PROGRESSION:
-            return true;
-        default:
-            return false;
+        case JWRN_BOGUS_PROGRESSION: return true;
+        default: return false;
     }
 }
 
@@ -89,8 +87,7 @@ bool read_header(Decoder* decoder, const unsigned char* data, unsigned long size
     switch (decoder->info.jpeg_color_space) {
         case JCS_GRAYSCALE:
         case JCS_YCbCr:
-        case JCS_RGB:
-            break;
+        case JCS_RGB: break;
         default:  // CMYK, YCCK: no conversion to RGB in libjpeg
             return false;
     }
@@ -128,8 +125,7 @@ QImage decode_jpeg(std::span<const unsigned char> bytes) {
     const JDIMENSION width = decoder.info.output_width;
     const JDIMENSION height = decoder.info.output_height;
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
-        static_cast<unsigned long long>(width) * height > kMaxPixels ||
-        decoder.info.output_components != 4) {
+        static_cast<unsigned long long>(width) * height > kMaxPixels || decoder.info.output_components != 4) {
         return {};
     }
 
@@ -145,8 +141,8 @@ QImage decode_jpeg_file(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
-    return decode_jpeg({reinterpret_cast<const unsigned char*>(bytes.constData()),
-                        static_cast<std::size_t>(bytes.size())});
+    return decode_jpeg(
+        {reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace vorlanex::app

@@ -54,9 +54,10 @@ void apply_window_look() {
 
 QString layout_font_note(const QString& given_family) {
     if (kFacesThatHoldTheLayout.contains(given_family, Qt::CaseInsensitive)) return {};
-    return QStringLiteral("vorlanex: the window's layout needs the font \"%1\", but the font system gives "
-                          "\"%2\" instead, in which digits of a number may be cut off; install the Debian "
-                          "package fonts-liberation2 (or fonts-liberation)")
+    return QStringLiteral(
+               "vorlanex: the window's layout needs the font \"%1\", but the font system gives "
+               "\"%2\" instead, in which digits of a number may be cut off; install the Debian "
+               "package fonts-liberation2 (or fonts-liberation)")
         .arg(kMetricFace, given_family);
 }
 

@@ -34,9 +34,8 @@ const QFont& PageFonts::font(page::Font font) { return face(font).qfont; }
 QSize PageFonts::label_size(page::Font font, const QString& text) {
     const auto key = std::make_tuple(font.pixel_size, font.bold, text);
     if (const auto found = label_sizes_.find(key); found != label_sizes_.end()) return found->second;
-    const QSize size = face(font)
-                           .metrics.boundingRect(0, 0, kLabelMeasureBox, kLabelMeasureBox, kLabelMeasureFlags, text)
-                           .size();
+    const QSize size =
+        face(font).metrics.boundingRect(0, 0, kLabelMeasureBox, kLabelMeasureBox, kLabelMeasureFlags, text).size();
     label_sizes_.emplace(key, size);
     return size;
 }

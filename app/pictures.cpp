@@ -70,8 +70,7 @@ QPen outline(const QPainter& painter, const QColor& color, qreal width = 1.0) {
 }
 
 // Fills whole pixels of a 5 x 7 letter pattern ('#' = ink) with its top-left corner at x, y.
-void draw_letter(QPainter& painter, const std::array<const char*, 7>& rows, int x, int y,
-                 const QColor& color) {
+void draw_letter(QPainter& painter, const std::array<const char*, 7>& rows, int x, int y, const QColor& color) {
     for (int row = 0; row < 7; ++row) {
         for (int column = 0; column < 5; ++column) {
             if (rows[row][column] == '#') painter.fillRect(x + column, y + row, 1, 1, color);
@@ -85,8 +84,14 @@ QPolygonF octagon(qreal inset) {
     const qreal slant = kCut + inset * (M_SQRT2 - 1.0);
     const qreal low = inset;
     const qreal high = kSpace - inset;
-    return QPolygonF({{slant, low}, {kSpace - slant, low}, {high, slant}, {high, kSpace - slant},
-                      {kSpace - slant, high}, {slant, high}, {low, kSpace - slant}, {low, slant}});
+    return QPolygonF({{slant, low},
+                      {kSpace - slant, low},
+                      {high, slant},
+                      {high, kSpace - slant},
+                      {kSpace - slant, high},
+                      {slant, high},
+                      {low, kSpace - slant},
+                      {low, slant}});
 }
 
 void draw_stop_sign(QPainter& painter) {
@@ -99,14 +104,10 @@ void draw_stop_sign(QPainter& painter) {
     painter.drawPolygon(octagon(2.0));
 
     painter.setRenderHint(QPainter::Antialiasing, false);
-    static constexpr std::array<const char*, 7> kS{".####", "#....", "#....", ".###.", "....#",
-                                                   "....#", "####."};
-    static constexpr std::array<const char*, 7> kT{"#####", "..#..", "..#..", "..#..", "..#..",
-                                                   "..#..", "..#.."};
-    static constexpr std::array<const char*, 7> kO{".###.", "#...#", "#...#", "#...#", "#...#",
-                                                   "#...#", ".###."};
-    static constexpr std::array<const char*, 7> kP{"####.", "#...#", "#...#", "####.", "#....",
-                                                   "#....", "#...."};
+    static constexpr std::array<const char*, 7> kS{".####", "#....", "#....", ".###.", "....#", "....#", "####."};
+    static constexpr std::array<const char*, 7> kT{"#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."};
+    static constexpr std::array<const char*, 7> kO{".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."};
+    static constexpr std::array<const char*, 7> kP{"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."};
     constexpr int kTop = 12;
     draw_letter(painter, kS, 5, kTop, kWhite);
     draw_letter(painter, kT, 11, kTop, kWhite);
@@ -229,13 +230,8 @@ void draw_brake_pedal(QPainter& painter) {
     // The arrow of the pressing foot.
     painter.setPen(outline(painter, kDarkRed));
     painter.setBrush(kRed);
-    painter.drawPolygon(QPolygonF({{9.5, 0.5},
-                                   {14.5, 0.5},
-                                   {14.5, 9.5},
-                                   {18.5, 9.5},
-                                   {12.0, 17.5},
-                                   {5.5, 9.5},
-                                   {9.5, 9.5}}));
+    painter.drawPolygon(
+        QPolygonF({{9.5, 0.5}, {14.5, 0.5}, {14.5, 9.5}, {18.5, 9.5}, {12.0, 17.5}, {5.5, 9.5}, {9.5, 9.5}}));
 }
 
 // A winding road seen from a driver's eye: at height y its centre swings from side to side and it

@@ -2,13 +2,13 @@
 // and once more after its worked example has been calculated (DIR/<page>-example.png). Needs no
 // display: it uses the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
-#include <QKeyEvent>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
         if (definition->worked_example.empty()) continue;
         app::CalculationPage* page = window.page(definition->key);
         for (const page::FieldText& typed : definition->worked_example) {
-            page->field(typed.id)->setText(QString::fromUtf8(typed.text.data(), static_cast<qsizetype>(typed.text.size())));
+            page->field(typed.id)->setText(
+                QString::fromUtf8(typed.text.data(), static_cast<qsizetype>(typed.text.size())));
         }
         press(page);
         all_saved &= save(window, directory.filePath(key + "-example.png"));

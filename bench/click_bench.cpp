@@ -13,12 +13,12 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/qstring.h"
 #include "app/boxes.h"
 #include "app/calculation_page.h"
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
+#include "app/qstring.h"
 #include "registry/page_tree.h"
 
 namespace {

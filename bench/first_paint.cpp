@@ -31,7 +31,6 @@ public:
 
 int main(int argc, char** argv) {
     vorlanex::app::guard_accessibility_calls();
-    return vorlanex::app::run_window_program(argc, argv, [](vorlanex::app::TForm1& window) {
-        new QuitAfterFirstPaint(window.windowHandle());
-    });
+    return vorlanex::app::run_window_program(
+        argc, argv, [](vorlanex::app::TForm1& window) { new QuitAfterFirstPaint(window.windowHandle()); });
 }

@@ -57,8 +57,7 @@ std::string_view page_elsewhere(const TForm1& window, std::string_view key) {
 }
 
 void first_visit(benchmark::State& state, std::string_view key) {
-    const vorlanex::app::Environment environment{vorlanex::numeric::DecimalSeparator(","),
-                                                 QStringLiteral("vorlanex")};
+    const vorlanex::app::Environment environment{vorlanex::numeric::DecimalSeparator(","), QStringLiteral("vorlanex")};
     for (auto _ : state) {
         TForm1 window(environment);
         window.show_page(page_elsewhere(window, key));

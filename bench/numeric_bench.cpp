@@ -18,9 +18,9 @@ namespace {
 using vorlanex::numeric::DecimalSeparator;
 
 // Texts as typed into the fields, and results as the pages show them.
-const std::vector<std::string> kFieldTexts = {
-    "20", "0,8", "42,702", "0,17052859036965", "9,80665", "1,5", "120", "0,7", "13,8888888888889",
-    "-3,25", "1234567,891", "0,0001", "1E-5", " 12,5 ", "2500"};
+const std::vector<std::string> kFieldTexts = {"20",          "0,8",    "42,702", "0,17052859036965", "9,80665",
+                                              "1,5",         "120",    "0,7",    "13,8888888888889", "-3,25",
+                                              "1234567,891", "0,0001", "1E-5",   " 12,5 ",           "2500"};
 
 // The same texts with the C library's decimal point.
 std::vector<std::string> with_point(std::vector<std::string> texts) {
@@ -35,21 +35,22 @@ std::vector<std::string> with_point(std::vector<std::string> texts) {
 // Values as the calculations produce them: divisions, square roots, rounded results.
 std::vector<double> calculated_values() {
     volatile double g = 9.80665, mu = 0.8, v = 50, s = 20.5;
-    return {2.0 / 3,         v / 3.6,          0.1 + 0.2,     mu * g,         std::sqrt(2 * mu * g * s),
-            7.845,           13.889,           12.5,          1234567.891,    0.17052859036965,
-            s / (v / 3.6),   v * v / (2 * mu * g), 1e-5,     100,            v * 3.6 * 1000};
+    return {2.0 / 3,       v / 3.6,     0.1 + 0.2,        mu * g,        std::sqrt(2 * mu * g * s), 7.845, 13.889,
+            12.5,          1234567.891, 0.17052859036965, s / (v / 3.6), v * v / (2 * mu * g),      1e-5,  100,
+            v * 3.6 * 1000};
 }
 
 void set_per_call(benchmark::State& state, std::size_t calls_per_iteration) {
-    state.counters["per_call"] = benchmark::Counter(static_cast<double>(calls_per_iteration),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["per_call"] =
+        benchmark::Counter(static_cast<double>(calls_per_iteration),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_parse_number(benchmark::State& state) {
     const DecimalSeparator comma(",");
     for (auto _ : state) {
-        for (const std::string& text : kFieldTexts) benchmark::DoNotOptimize(vorlanex::numeric::parse_number(text, comma));
+        for (const std::string& text : kFieldTexts)
+            benchmark::DoNotOptimize(vorlanex::numeric::parse_number(text, comma));
     }
     set_per_call(state, kFieldTexts.size());
 }

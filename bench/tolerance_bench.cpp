@@ -26,12 +26,13 @@ const page::PageDefinition& kinematika() { return *registry::find_page("kinemati
 
 // The worked example's inputs, each varied around its value.
 std::vector<tolerance::Tolerance> varied() {
-    const std::pair<const char*, const char*> forms[] = {{"I1", "20..25"}, {"I2", "8..10"},    {"I3", "0,7..0,8..0,9"},
-                                                         {"I4", "15~2"},   {"I5", "20..22"},   {"I6", "0,8..0,9"},
-                                                         {"I7", "0,2..0,3"}, {"I8", "1~0,1~0,8..1,2"}};
+    const std::pair<const char*, const char*> forms[] = {
+        {"I1", "20..25"}, {"I2", "8..10"},    {"I3", "0,7..0,8..0,9"}, {"I4", "15~2"},
+        {"I5", "20..22"}, {"I6", "0,8..0,9"}, {"I7", "0,2..0,3"},      {"I8", "1~0,1~0,8..1,2"}};
     std::vector<tolerance::Tolerance> tolerances;
     for (const auto& [field, text] : forms) {
-        tolerances.push_back({field, std::get<tolerance::Distribution>(tolerance::parse_short_form(field, text, kComma))});
+        tolerances.push_back(
+            {field, std::get<tolerance::Distribution>(tolerance::parse_short_form(field, text, kComma))});
     }
     return tolerances;
 }

@@ -19,7 +19,9 @@ using Json = nlohmann::ordered_json;
 // The deepest a case file's line nests: a calculation, its "recorded", its "events", an event.
 constexpr int kDeepestNesting = 4;
 
-std::string at_line(long line, std::string_view message) { return "line " + std::to_string(line) + ": " + std::string(message); }
+std::string at_line(long line, std::string_view message) {
+    return "line " + std::to_string(line) + ": " + std::string(message);
+}
 
 // The number of the first line holding a byte that is not part of well-formed UTF-8, if any.
 std::optional<long> line_of_invalid_utf8(std::string_view bytes) {
@@ -41,25 +43,22 @@ std::variant<Json, std::string> parse_line(std::string_view line) {
     int depth = 0;
     const auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start:
-            if (++depth > kDeepestNesting && !fault) fault = "the line nests deeper than a case file does";
-            if (event == Json::parse_event_t::object_start) open_objects.emplace_back();
-            break;
-        case Json::parse_event_t::object_end:
-            open_objects.pop_back();
-            --depth;
-            break;
-        case Json::parse_event_t::array_end:
-            --depth;
-            break;
-        case Json::parse_event_t::key:
-            if (!open_objects.back().insert(parsed.get<std::string>()).second && !fault) {
-                fault = "'" + parsed.get<std::string>() + "' is given twice";
-            }
-            break;
-        default:
-            break;
+            case Json::parse_event_t::object_start:
+            case Json::parse_event_t::array_start:
+                if (++depth > kDeepestNesting && !fault) fault = "the line nests deeper than a case file does";
+                if (event == Json::parse_event_t::object_start) open_objects.emplace_back();
+                break;
+            case Json::parse_event_t::object_end:
+                open_objects.pop_back();
+                --depth;
+                break;
+            case Json::parse_event_t::array_end: --depth; break;
+            case Json::parse_event_t::key:
+                if (!open_objects.back().insert(parsed.get<std::string>()).second && !fault) {
+                    fault = "'" + parsed.get<std::string>() + "' is given twice";
+                }
+                break;
+            default: break;
         }
         return true;
     };
@@ -115,13 +114,15 @@ std::optional<std::string> read_header(std::string_view written, CaseFile& into)
     }
     if (!can_be_chosen_separator(separator->get<std::string>())) {
         return "\"separator\" must be one visible character that no reader could take for a digit, a sign or an "
-               "exponent; got '" + separator->get<std::string>() + "'";
+               "exponent; got '" +
+               separator->get<std::string>() + "'";
     }
     into.separator = numeric::DecimalSeparator(separator->get<std::string>());
 
     if (const auto described = line.find("case"); described != line.end()) {
         if (!described->is_object()) return std::string("\"case\" must be an object");
-        if (auto fault = unknown_member(*described, {"reference", "title", "expert", "created", "note"}, " in \"case\"")) {
+        if (auto fault =
+                unknown_member(*described, {"reference", "title", "expert", "created", "note"}, " in \"case\"")) {
             return fault;
         }
         std::string fault;
@@ -157,12 +158,14 @@ std::optional<std::string> read_recorded(const Json& recorded, std::string_view 
     const auto program = recorded.find("program");
     const auto events = recorded.find("events");
     const auto fields = recorded.find("fields");
-    if (program == recorded.end() || !program->is_string()) return std::string("\"recorded\" needs \"program\", a version");
+    if (program == recorded.end() || !program->is_string())
+        return std::string("\"recorded\" needs \"program\", a version");
     if (events == recorded.end() || !events->is_array()) return std::string("\"recorded\" needs \"events\", a list");
     for (const Json& event : *events) {
         if (!event.is_object()) return std::string("every recorded event must be an object");
     }
-    if (fields == recorded.end() || !fields->is_object()) return std::string("\"recorded\" needs \"fields\", an object");
+    if (fields == recorded.end() || !fields->is_object())
+        return std::string("\"recorded\" needs \"fields\", an object");
     for (const auto& [id, text] : fields->items()) {
         if (!text.is_string()) return "the recorded text of field '" + id + "' must be a string";
     }

@@ -41,9 +41,9 @@ struct Recorded {
 };
 
 struct Calculation {
-    long line = 0;                   // its line number in the file
-    std::string written;             // the line as written
-    std::optional<std::string> id;   // the "id" token as written
+    long line = 0;                  // its line number in the file
+    std::string written;            // the line as written
+    std::optional<std::string> id;  // the "id" token as written
     std::optional<std::string> title, note;
     Scenario scenario;
     std::optional<std::string> tolerances;  // the "tolerances" object as written

@@ -105,13 +105,15 @@ std::string verify_case(const CaseFile& file, bool& all_same) {
         append_line_start(calculation, out);
         if (!calculation.recorded) {
             all_same = false;
-            out += R"(,"same":false,"recorded":null})" "\n";
+            out += R"(,"same":false,"recorded":null})"
+                   "\n";
             continue;
         }
         const std::optional<Difference> difference =
             compare(*calculation.recorded, run_calculation(calculation, file.separator));
         if (!difference) {
-            out += R"(,"same":true})" "\n";
+            out += R"(,"same":true})"
+                   "\n";
             continue;
         }
         all_same = false;
@@ -123,7 +125,8 @@ std::string verify_case(const CaseFile& file, bool& all_same) {
         }
         if (!fields.empty()) out += R"(,"fields":)" + dumped(fields);
         if (difference->events_differ) {
-            out += R"(,"events":{"recorded":)" + difference->recorded_events + R"(,"now":)" + difference->now_events + "}";
+            out +=
+                R"(,"events":{"recorded":)" + difference->recorded_events + R"(,"now":)" + difference->now_events + "}";
         }
         out += "}\n";
     }

@@ -10,7 +10,8 @@ namespace vorlanex::casefile {
 
 std::optional<UsageError> find_page(std::string_view key, Scenario& scenario) {
     scenario.page = registry::find_page(key);
-    if (!scenario.page) return UsageError{"unknown page '" + std::string(key) + "' (vorlanex-calc --list shows the pages)"};
+    if (!scenario.page)
+        return UsageError{"unknown page '" + std::string(key) + "' (vorlanex-calc --list shows the pages)"};
     return std::nullopt;
 }
 

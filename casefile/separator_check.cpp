@@ -83,11 +83,11 @@ private:
 bool is_numeral_or_dash(char32_t code_point) {
     const auto c = static_cast<UChar32>(code_point);
     switch (u_charType(c)) {
-    case U_DECIMAL_DIGIT_NUMBER:
-    case U_LETTER_NUMBER:
-    case U_OTHER_NUMBER:
-    case U_DASH_PUNCTUATION: return true;
-    default: return u_hasBinaryProperty(c, UCHAR_DASH) != 0;
+        case U_DECIMAL_DIGIT_NUMBER:
+        case U_LETTER_NUMBER:
+        case U_OTHER_NUMBER:
+        case U_DASH_PUNCTUATION: return true;
+        default: return u_hasBinaryProperty(c, UCHAR_DASH) != 0;
     }
 }
 

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "cli/batch_line.h"
-#include "cli/exit_status.h"
 #include "casefile/json_text.h"
 #include "casefile/run_result.h"
+#include "cli/batch_line.h"
+#include "cli/exit_status.h"
 #include "numeric/arithmetic_mode.h"
 
 namespace vorlanex::cli {
@@ -205,7 +205,8 @@ public:
                 block->input += line;
                 block->longest = std::max(block->longest, line.size());
             }
-            if ((block->lines.size() == kBlockLines || block->input.size() >= kBlockInputBytes) && !hand_over(block)) break;
+            if ((block->lines.size() == kBlockLines || block->input.size() >= kBlockInputBytes) && !hand_over(block))
+                break;
         }
         if (!block->lines.empty()) hand_over(block);
         {

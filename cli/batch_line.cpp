@@ -211,31 +211,30 @@ std::variant<Json, UsageError> parse_json(std::string_view line) {
     };
     const auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
-        case Json::parse_event_t::array_start:
-            refuse(UsageError{depth == 0 ? "the line is not a JSON object"
-                                         : "a scenario holds no arrays (the value of '" + last_key + "' is one)"});
-            break;
-        case Json::parse_event_t::object_start:
-            if (++depth > kScenarioDepth) refuse(UsageError{"the line nests objects deeper than a scenario does"});
-            in_fields = open_objects.size() == 1 && last_key == "fields";
-            open_objects.emplace_back();
-            break;
-        case Json::parse_event_t::object_end:
-            --depth;
-            open_objects.pop_back();
-            in_fields = false;
-            break;
-        case Json::parse_event_t::key: {
-            last_key = parsed.get<std::string>();
-            std::set<std::string>& keys = open_objects.back();
-            if (!keys.insert(last_key).second) {
-                refuse(UsageError{(in_fields ? "field '" : "key '") + last_key + "' is given twice"});
+            case Json::parse_event_t::array_start:
+                refuse(UsageError{depth == 0 ? "the line is not a JSON object"
+                                             : "a scenario holds no arrays (the value of '" + last_key + "' is one)"});
+                break;
+            case Json::parse_event_t::object_start:
+                if (++depth > kScenarioDepth) refuse(UsageError{"the line nests objects deeper than a scenario does"});
+                in_fields = open_objects.size() == 1 && last_key == "fields";
+                open_objects.emplace_back();
+                break;
+            case Json::parse_event_t::object_end:
+                --depth;
+                open_objects.pop_back();
+                in_fields = false;
+                break;
+            case Json::parse_event_t::key: {
+                last_key = parsed.get<std::string>();
+                std::set<std::string>& keys = open_objects.back();
+                if (!keys.insert(last_key).second) {
+                    refuse(UsageError{(in_fields ? "field '" : "key '") + last_key + "' is given twice"});
+                }
+                if (keys.size() > most_keys_in_an_object()) refuse(too_many_keys());
+                break;
             }
-            if (keys.size() > most_keys_in_an_object()) refuse(too_many_keys());
-            break;
-        }
-        default:
-            break;
+            default: break;
         }
         return true;
     };

@@ -8,16 +8,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/scenario.h"
+#include "casefile/separator_check.h"
 #include "cli/batch.h"
 #include "cli/case_command.h"
 #include "cli/command_text.h"
 #include "cli/output.h"
-#include "report/report.h"
-#include "casefile/scenario.h"
-#include "casefile/separator_check.h"
 #include "cli/tolerance_command.h"
 #include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
+#include "report/report.h"
 #include "version/version.h"
 
 namespace vorlanex::cli {
@@ -191,7 +191,7 @@ struct Arguments {
 
 struct LongOption {
     std::string_view name;
-    std::string_view value;  // what its value is, for the message when it is missing; empty: none
+    std::string_view value;     // what its value is, for the message when it is missing; empty: none
     bool in_full_only = false;  // not matched by a beginning, so the beginnings of older options keep their meaning
 };
 
@@ -298,7 +298,8 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     }
     const CaseRequest& case_options = options.case_file;
     if (case_options.case_file || case_options.verify_file || case_options.record) {
-        if (options.separator) return usage_error("a case file gives its own separator: --separator goes without --case");
+        if (options.separator)
+            return usage_error("a case file gives its own separator: --separator goes without --case");
         if (options.batch || options.list || tolerance || options.jobs || !options.operands.empty()) {
             return usage_error("--case and --verify take a case file alone");
         }

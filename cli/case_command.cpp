@@ -31,7 +31,8 @@ std::variant<std::string, std::string> read_file(const std::string& path) {
 
 }  // namespace
 
-int run_case_command(const CaseRequest& request, Output& out, const std::function<int(const std::string&)>& usage_error) {
+int run_case_command(const CaseRequest& request, Output& out,
+                     const std::function<int(const std::string&)>& usage_error) {
     if (request.case_file && request.verify_file) return usage_error("give one of --case and --verify");
     if (request.record && !request.case_file) return usage_error("--record goes with --case");
     if (request.record && request.report) return usage_error("give one of --record and --report");

@@ -13,15 +13,16 @@
 namespace vorlanex::cli {
 
 struct CaseRequest {
-    std::optional<std::string> case_file;    // --case FILE
-    std::optional<std::string> verify_file;  // --verify FILE
-    bool record = false;                     // --record
-    bool report = false;                     // --report
+    std::optional<std::string> case_file;       // --case FILE
+    std::optional<std::string> verify_file;     // --verify FILE
+    bool record = false;                        // --record
+    bool report = false;                        // --report
     std::span<const std::string> command_line;  // every argument, for the report
 };
 
 // Runs the request; a usage error (a bad combination, a file that cannot be read or is no case
 // file) goes to `usage_error`, which prints it and returns status 2, before anything is written.
-int run_case_command(const CaseRequest& request, Output& out, const std::function<int(const std::string&)>& usage_error);
+int run_case_command(const CaseRequest& request, Output& out,
+                     const std::function<int(const std::string&)>& usage_error);
 
 }  // namespace vorlanex::cli

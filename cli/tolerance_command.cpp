@@ -11,9 +11,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/exit_status.h"
 #include "casefile/scenario.h"
 #include "cli/command_text.h"
+#include "cli/exit_status.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
 #include "tolerance/sampling.h"
@@ -94,7 +94,7 @@ Json summary_json(std::string_view page, const tolerance::SamplingSummary& summa
         for (const tolerance::TextCount& text : texts) object[text.text] = text.samples;
         return object;
     };
-    return Json{{"page", page},       {"samples", summary.samples},          {"seed", summary.seed},
+    return Json{{"page", page},       {"samples", summary.samples},           {"seed", summary.seed},
                 {"results", results}, {"warnings", counts(summary.warnings)}, {"faults", counts(summary.faults)}};
 }
 
@@ -116,7 +116,8 @@ Json sweep_json(std::string_view page, const tolerance::SweepRange& range,
 int run_tolerance_command(const ToleranceRequest& request, const numeric::DecimalSeparator& separator, Output& out,
                           std::ostream& progress, const std::function<int(const std::string&)>& usage_error) {
     if (request.seed && !request.samples) return usage_error("--seed goes with --tolerance");
-    if (request.samples.has_value() == request.sweep.has_value()) return usage_error("give one of --tolerance N or --sweep");
+    if (request.samples.has_value() == request.sweep.has_value())
+        return usage_error("give one of --tolerance N or --sweep");
     if (request.operands.empty()) return usage_error("--tolerance and --sweep need PAGE");
 
     Scenario scenario;
@@ -147,14 +148,16 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
     tolerance::SamplingSettings settings;
     const auto samples = whole_number(*request.samples, 1, tolerance::kMostSamples);
     if (!samples) {
-        return usage_error("--tolerance takes a number of samples from 1 to " + std::to_string(tolerance::kMostSamples) +
-                           "; got '" + *request.samples + "'");
+        return usage_error("--tolerance takes a number of samples from 1 to " +
+                           std::to_string(tolerance::kMostSamples) + "; got '" + *request.samples + "'");
     }
     settings.samples = *samples;
     settings.seed = kDefaultSeed;
     if (request.seed) {
         const auto seed = whole_number(*request.seed, 0, std::numeric_limits<std::uint64_t>::max());
-        if (!seed) return usage_error("--seed takes a whole number from 0 to 18446744073709551615; got '" + *request.seed + "'");
+        if (!seed)
+            return usage_error("--seed takes a whole number from 0 to 18446744073709551615; got '" + *request.seed +
+                               "'");
         settings.seed = *seed;
     }
     settings.jobs = request.jobs;
@@ -182,8 +185,8 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         return kExitFault;
     }
     if (request.report) {
-        out.write(report::make_tolerance_report(page, typed, separator, tolerances, summary, command,
-                                                report::local_date()));
+        out.write(
+            report::make_tolerance_report(page, typed, separator, tolerances, summary, command, report::local_date()));
     } else {
         out.write(json_line(summary_json(page.key, summary)));
     }

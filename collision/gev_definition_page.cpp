@@ -4,9 +4,9 @@
 
 #include "collision/gev_layout.h"
 #include "collision/gev_ranges.h"
-#include "page/substitute.h"
 #include "numeric/round_to_places.h"
 #include "numeric/speed_units.h"
+#include "page/substitute.h"
 
 namespace vorlanex::collision {
 

@@ -6,8 +6,8 @@
 
 #include "kinematics/braking_diagram.h"
 #include "kinematics/braking_fields.h"
-#include "kinematics/braking_model.h"
 #include "kinematics/braking_layout.h"
+#include "kinematics/braking_model.h"
 
 namespace vorlanex::kinematics {
 
@@ -158,8 +158,8 @@ constexpr std::array kHelpButtons{
 };
 // clang-format on
 
-constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({472, 206}, {640, 206}),
-                                stopping_speed_text({16, 254}), kPageLabels);
+constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}),
+                                phase_notes({472, 206}, {640, 206}), stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {328, 336, 313, 25}};
@@ -190,9 +190,7 @@ Bounds extremes(std::initializer_list<double> values) {
 }
 
 // G(e, v): the GEV for an EES e > 0 and a speed after the collision v, from v and e directly.
-double gev(double EES, double va) {
-    return store((speed_before_collision(va, EES) - va) / metres_per_second(EES));
-}
+double gev(double EES, double va) { return store((speed_before_collision(va, EES) - va) / metres_per_second(EES)); }
 
 void write_pair_rounded(Port& page, Pair fields, Bounds values, int places) {
     write_rounded(page, fields.lower, values.lower, places);
@@ -249,8 +247,8 @@ void calculate(Port& page) {
     // GEV over the combinations of positive EES bounds and both speeds after the collision; a
     // field without a positive EES bound is emptied.
     if (EES.lower > 0) {
-        const Bounds G = extremes({gev(EES.lower, va.lower), gev(EES.lower, va.upper), gev(EES.upper, va.upper),
-                                   gev(EES.upper, va.lower)});
+        const Bounds G = extremes(
+            {gev(EES.lower, va.lower), gev(EES.lower, va.upper), gev(EES.upper, va.upper), gev(EES.upper, va.lower)});
         write_rounded(page, Q7.lower, G.lower, 3);
         write_rounded(page, Q7.upper, G.upper, 3);
     } else {
@@ -326,10 +324,10 @@ constexpr std::array kWorkedExample{
 
 // The path–time diagram: the braking reconstruction of the lower and of the upper values, drawn as
 // a band, with both places of the collision.
-constexpr auto kLowerDiagramPhases = braking_diagram_phases(
-    {J8.lower, J7.lower, Q14.lower, Q13.lower, Q11.lower, Q6.lower, Q16.lower, Q15.lower});
-constexpr auto kUpperDiagramPhases = braking_diagram_phases(
-    {J8.upper, J7.upper, Q14.upper, Q13.upper, Q11.upper, Q6.upper, Q16.upper, Q15.upper});
+constexpr auto kLowerDiagramPhases =
+    braking_diagram_phases({J8.lower, J7.lower, Q14.lower, Q13.lower, Q11.lower, Q6.lower, Q16.lower, Q15.lower});
+constexpr auto kUpperDiagramPhases =
+    braking_diagram_phases({J8.upper, J7.upper, Q14.upper, Q13.upper, Q11.upper, Q6.upper, Q16.upper, Q15.upper});
 constexpr std::array kDiagramCurves{page::DiagramCurve{"dolní mez", kLowerDiagramPhases},
                                     page::DiagramCurve{"horní mez", kUpperDiagramPhases}};
 constexpr std::array kDiagramObstacles{page::DiagramObstacle{Q15.lower, "místo střetu (dolní mez)"},

@@ -25,8 +25,11 @@ constexpr std::array<page::DiagramPhase, 3> braking_diagram_phases(const Braking
     using page::at;
     using page::step;
     return {
-        page::DiagramPhase{page::MotionPhase::Reaction, {}, step(fields.reaction_time),
-                           step(fields.reaction_distance), page::kPedalPressEvent},
+        page::DiagramPhase{page::MotionPhase::Reaction,
+                           {},
+                           step(fields.reaction_time),
+                           step(fields.reaction_distance),
+                           page::kPedalPressEvent},
         page::DiagramPhase{page::MotionPhase::BuildUp, fields.pedal_press_speed, step(fields.build_up_time),
                            step(fields.build_up_distance), page::kSkidStartEvent},
         page::DiagramPhase{page::MotionPhase::FullBraking, fields.skid_start_speed, at(fields.reaction_start_time),

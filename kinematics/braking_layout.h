@@ -67,10 +67,14 @@ constexpr std::array<page::Label, 8> phase_row_captions(Point anchor) {
     const auto row = [anchor](int index) { return anchor.top + 24 * index; };
     const int unit_left = anchor.left + 32;
     return {{
-        page::bold_text(" S", anchor.left, row(0)), page::unit_label("[m]", unit_left, row(0) - 1),
-        page::bold_text(" mí", anchor.left, row(1)), page::unit_label("[1]", unit_left, row(1) - 1),
-        page::bold_text(" t", anchor.left, row(2)), page::unit_label("[s]", unit_left, row(2) - 1),
-        page::bold_text(" a", anchor.left, row(3)), page::unit_label("[m.s    ]", unit_left, row(3) - 1, "-2"),
+        page::bold_text(" S", anchor.left, row(0)),
+        page::unit_label("[m]", unit_left, row(0) - 1),
+        page::bold_text(" mí", anchor.left, row(1)),
+        page::unit_label("[1]", unit_left, row(1) - 1),
+        page::bold_text(" t", anchor.left, row(2)),
+        page::unit_label("[s]", unit_left, row(2) - 1),
+        page::bold_text(" a", anchor.left, row(3)),
+        page::unit_label("[m.s    ]", unit_left, row(3) - 1, "-2"),
     }};
 }
 

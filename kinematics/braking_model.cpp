@@ -36,7 +36,8 @@ double stopping_speed(double tn, double tr, double a2, double S) {
     // u is the root of (1 / a₂)·u² + P·u + Q = 0: the speed at the start of full braking for which
     // reaction, build-up and full braking together cover exactly S.
     const double P = store(Extended{2.0} * tn + Extended{2.0} * tr);
-    const double Q = store(Extended{tn} * (Extended{a2} * tn) / 2.0 - Extended{2.0} * S + Extended{tr} * (Extended{a2} * tn));
+    const double Q =
+        store(Extended{tn} * (Extended{a2} * tn) / 2.0 - Extended{2.0} * S + Extended{tr} * (Extended{a2} * tn));
     const double u = store((sqrt(square(Extended{P}) - Extended{4.0} / a2 * Q) - P) / (Extended{2.0} / a2));
     return round_to_places(Extended{a2} * tn / 2.0 + u, 3);
 }

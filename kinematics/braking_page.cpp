@@ -4,8 +4,8 @@
 
 #include "kinematics/braking_diagram.h"
 #include "kinematics/braking_fields.h"
-#include "kinematics/braking_model.h"
 #include "kinematics/braking_layout.h"
+#include "kinematics/braking_model.h"
 
 namespace vorlanex::kinematics {
 
@@ -16,12 +16,11 @@ using numeric::Extended;
 using numeric::store;
 
 // Inputs, in the order they are read.
-constexpr std::string_view I1 = "I1", I2 = "I2", I3 = "I3", I4 = "I4", I5 = "I5", I6 = "I6", I7 = "I7",
-                           I8 = "I8";
+constexpr std::string_view I1 = "I1", I2 = "I2", I3 = "I3", I4 = "I4", I5 = "I5", I6 = "I6", I7 = "I7", I8 = "I8";
 // Results.
-constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5", R6 = "R6", R7 = "R7",
-                           R8 = "R8", R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13",
-                           R14 = "R14", R15 = "R15", R16 = "R16", R17 = "R17", R18 = "R18";
+constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5", R6 = "R6", R7 = "R7", R8 = "R8",
+                           R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13", R14 = "R14", R15 = "R15",
+                           R16 = "R16", R17 = "R17", R18 = "R18";
 
 // clang-format off
 constexpr std::array kFields{
@@ -99,8 +98,8 @@ constexpr std::array kHelpButtons{
 };
 // clang-format on
 
-constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}), phase_notes({464, 206}, {632, 206}),
-                                stopping_speed_text({16, 254}), kPageLabels);
+constexpr auto kLabels = joined(event_captions(kEvents), phase_row_captions({8, 131}),
+                                phase_notes({464, 206}, {632, 206}), stopping_speed_text({16, 254}), kPageLabels);
 constexpr auto kPictures = event_pictures(kEvents);
 
 constexpr PageLayout kLayout{kGroupBoxes, kLabels, kPictures, kFields, kHelpButtons, {288, 320, 313, 25}};

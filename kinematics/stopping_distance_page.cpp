@@ -23,12 +23,12 @@ using numeric::store;
 // Inputs, in the order they are read.
 constexpr std::string_view I1 = "I1", I2 = "I2", I3 = "I3", I4 = "I4", I5 = "I5";
 // Results of the stopping run.
-constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5", R6 = "R6", R7 = "R7",
-                           R8 = "R8", R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13";
+constexpr std::string_view R1 = "R1", R2 = "R2", R3 = "R3", R4 = "R4", R5 = "R5", R6 = "R6", R7 = "R7", R8 = "R8",
+                           R9 = "R9", R10 = "R10", R11 = "R11", R12 = "R12", R13 = "R13";
 // The collision report: three text lines, the collision speed in km/h and in m/s and the collision
 // time, each with its unit field.
-constexpr std::string_view C1 = "C1", C2 = "C2", C3 = "C3", C4 = "C4", C5 = "C5", C6 = "C6", C7 = "C7",
-                           C8 = "C8", C9 = "C9";
+constexpr std::string_view C1 = "C1", C2 = "C2", C3 = "C3", C4 = "C4", C5 = "C5", C6 = "C6", C7 = "C7", C8 = "C8",
+                           C9 = "C9";
 
 // The report's fields read like text inside its box: no border, 19 pixels high.
 constexpr FieldLook kReportLine = kBorderless;

@@ -1,7 +1,7 @@
 #include "numeric/arithmetic_mode.h"
 
-#include <cfenv>
 #include <fpu_control.h>
+#include <cfenv>
 
 namespace vorlanex::numeric {
 
@@ -10,9 +10,9 @@ namespace {
 // masked. Bit 6 is reserved and reads as 1. Faults are found by Extended and store() instead of
 // by traps, so the FPU never stops a calculation by itself.
 constexpr fpu_control_t kReservedBit = 0x40;
-constexpr fpu_control_t kCalculationControlWord = _FPU_EXTENDED | _FPU_RC_NEAREST | _FPU_MASK_IM |
-                                                  _FPU_MASK_DM | _FPU_MASK_ZM | _FPU_MASK_OM |
-                                                  _FPU_MASK_UM | _FPU_MASK_PM | kReservedBit;
+constexpr fpu_control_t kCalculationControlWord = _FPU_EXTENDED | _FPU_RC_NEAREST | _FPU_MASK_IM | _FPU_MASK_DM |
+                                                  _FPU_MASK_ZM | _FPU_MASK_OM | _FPU_MASK_UM | _FPU_MASK_PM |
+                                                  kReservedBit;
 static_assert(kCalculationControlWord == 0x037F);
 }  // namespace
 

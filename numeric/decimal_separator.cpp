@@ -1,8 +1,8 @@
 #include "numeric/decimal_separator.h"
 
-#include <clocale>
 #include <langinfo.h>
 #include <locale.h>
+#include <clocale>
 
 #include "numeric/utf8.h"
 

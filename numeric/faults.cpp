@@ -15,16 +15,15 @@ std::string conversion_message(std::string_view text) {
 
 std::string arithmetic_message(ArithmeticFaultKind kind) {
     switch (kind) {
-    case ArithmeticFaultKind::InvalidOperation: return "Invalid floating point operation";
-    case ArithmeticFaultKind::DivisionByZero: return "Floating point division by zero";
-    case ArithmeticFaultKind::Overflow: return "Floating point overflow";
+        case ArithmeticFaultKind::InvalidOperation: return "Invalid floating point operation";
+        case ArithmeticFaultKind::DivisionByZero: return "Floating point division by zero";
+        case ArithmeticFaultKind::Overflow: return "Floating point overflow";
     }
     return "Invalid floating point operation";
 }
 }  // namespace
 
-ConversionFault::ConversionFault(std::string_view text)
-    : Fault(conversion_message(text)) {}
+ConversionFault::ConversionFault(std::string_view text) : Fault(conversion_message(text)) {}
 
 ArithmeticFault::ArithmeticFault(ArithmeticFaultKind kind) : Fault(arithmetic_message(kind)), kind_(kind) {}
 

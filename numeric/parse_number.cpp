@@ -31,9 +31,8 @@ constexpr std::int64_t kUnderflowLead = -330;
 constexpr std::int64_t kFastPathDigits = 19;
 constexpr std::int64_t kFastPathPowerOfTen = 27;
 constexpr std::array<long double, kFastPathPowerOfTen + 1> kPowersOfTen = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 // Significant digits passed to strtold at most; the rest is replaced by one sticky "1". Every
 // value halfway between two long doubles that can still decide the double result (from about
@@ -72,7 +71,8 @@ public:
     }
     char take_any() { return text_[position_++]; }
     void skip_spaces() {
-        while (take(' ')) {}
+        while (take(' ')) {
+        }
     }
     std::string_view take_digits() {
         const std::size_t start = position_;
@@ -121,8 +121,7 @@ std::optional<NumberText> read_number_text(std::string_view text, std::string_vi
 // The integer and fraction digits seen as one digit string, without copying them.
 class DigitString {
 public:
-    DigitString(std::string_view integer, std::string_view fraction)
-        : integer_(integer), fraction_(fraction) {}
+    DigitString(std::string_view integer, std::string_view fraction) : integer_(integer), fraction_(fraction) {}
     std::int64_t size() const { return length(integer_) + length(fraction_); }
     char operator[](std::int64_t i) const {
         return i < length(integer_) ? integer_[index(i)] : fraction_[index(i - length(integer_))];
@@ -185,8 +184,8 @@ long double exact_magnitude(const Significand& s) {
     const std::int64_t digits_written = static_cast<std::int64_t>(text.size());
     text += 'e';
     std::array<char, 24> exponent{};
-    const auto written = std::to_chars(exponent.data(), exponent.data() + exponent.size(),
-                                       s.lead() - (digits_written - 1));
+    const auto written =
+        std::to_chars(exponent.data(), exponent.data() + exponent.size(), s.lead() - (digits_written - 1));
     text.append(exponent.data(), written.ptr);
     return std::strtold(text.c_str(), nullptr);
 }

@@ -11,10 +11,10 @@ namespace vorlanex::numeric {
 
 namespace {
 
-constexpr int kScaledDigits = 18;  // first rounding: the exact value to 18 digits, ties to even
-constexpr int kShownDigits = 15;   // then cut to 15 digits
-constexpr std::uint64_t kCutDivisor = 1000;         // 10^(18 - 15)
-constexpr std::uint64_t kCutRoundUpFrom = 500;      // the 16th digit is 5 or more
+constexpr int kScaledDigits = 18;                        // first rounding: the exact value to 18 digits, ties to even
+constexpr int kShownDigits = 15;                         // then cut to 15 digits
+constexpr std::uint64_t kCutDivisor = 1000;              // 10^(18 - 15)
+constexpr std::uint64_t kCutRoundUpFrom = 500;           // the 16th digit is 5 or more
 constexpr std::uint64_t kShownLimit = 1000000000000000;  // 10^15: a carry out of 15 digits
 
 // Plain notation for 0.0001 <= |value| < 10^15, with the exponent E of 0.d1d2... x 10^E.
@@ -45,8 +45,8 @@ struct Scaled {
 // "d.ddddddddddddddddde[+-]xx". Right for every double, but slow: it works through big tables.
 Scaled scale_by_to_chars(double magnitude) {
     std::array<char, 32> text{};
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                                       std::chars_format::scientific, kScaledDigits - 1);
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), magnitude, std::chars_format::scientific,
+                                       kScaledDigits - 1);
     const char* const point = text.data() + 1;
     const char* const exponent_mark = point + 1 + (kScaledDigits - 1);
     const bool exponent_negative = exponent_mark[1] == '-';

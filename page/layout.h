@@ -91,7 +91,7 @@ inline constexpr FieldLook kBorderless{false};
 inline constexpr FieldLook kBoldText{true, kBoldFont};
 
 struct Field {
-    std::string_view id;               // the name the calculation, the tests and the CLI use
+    std::string_view id;  // the name the calculation, the tests and the CLI use
     FieldRole role = FieldRole::Input;
     Rect rect;
     std::string_view accessible_name;  // unique on its page, Czech, with the unit
@@ -103,12 +103,12 @@ struct Field {
 // The usual field: 41 × 21 pixels.
 constexpr Rect field_at(int left, int top) { return {left, top, 41, 21}; }
 
-constexpr Field input_field(std::string_view id, Rect rect, std::string_view accessible_name,
-                            std::string_view unit, std::string_view default_text = {}) {
+constexpr Field input_field(std::string_view id, Rect rect, std::string_view accessible_name, std::string_view unit,
+                            std::string_view default_text = {}) {
     return {id, FieldRole::Input, rect, accessible_name, unit, default_text, kSunken};
 }
-constexpr Field result_field(std::string_view id, Rect rect, std::string_view accessible_name,
-                             std::string_view unit, FieldLook look = kSunken) {
+constexpr Field result_field(std::string_view id, Rect rect, std::string_view accessible_name, std::string_view unit,
+                             FieldLook look = kSunken) {
     return {id, FieldRole::Result, rect, accessible_name, unit, {}, look};
 }
 

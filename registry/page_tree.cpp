@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "collision/gev_definition_page.h"
-#include "collision/gev_evu_page.h"
 #include "collision/ees_catalogue_page.h"
 #include "collision/ees_stiffness_page.h"
+#include "collision/gev_definition_page.h"
+#include "collision/gev_evu_page.h"
 #include "kinematics/braking_bounds_page.h"
 #include "kinematics/braking_page.h"
 #include "kinematics/stopping_distance_page.h"

@@ -20,7 +20,9 @@ std::string calculation_title(const casefile::Calculation& calculation) {
     return calculation.title.value_or(page_name(*calculation.scenario.page));
 }
 
-std::string anchor(const casefile::Calculation& calculation) { return "vypocet-radek-" + std::to_string(calculation.line); }
+std::string anchor(const casefile::Calculation& calculation) {
+    return "vypocet-radek-" + std::to_string(calculation.line);
+}
 
 std::string cover(const casefile::CaseFile& file, std::chrono::year_month_day date, const Provenance& provenance) {
     const casefile::CaseHeader& header = file.header;
@@ -71,7 +73,7 @@ std::string recorded_notice(const casefile::Calculation& calculation, const case
 }
 
 std::string calculation_section(const casefile::CaseFile& file, const casefile::Calculation& calculation,
-                                 std::chrono::year_month_day date, bool& completed) {
+                                std::chrono::year_month_day date, bool& completed) {
     const RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, file.separator);
     completed = completed && !run.fault();
     std::string html = "<section class=\"calculation\" id=\"" + anchor(calculation) + "\" data-line=\"" +
@@ -87,7 +89,8 @@ std::string calculation_section(const casefile::CaseFile& file, const casefile::
 
 CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_month_day date,
                             const Provenance& provenance) {
-    CaseReport report{document_start("Spis – " + case_title(file)) + cover(file, date, provenance) + contents(file), true};
+    CaseReport report{document_start("Spis – " + case_title(file)) + cover(file, date, provenance) + contents(file),
+                      true};
     for (const casefile::Calculation& calculation : file.calculations) {
         report.html += calculation_section(file, calculation, date, report.completed);
     }

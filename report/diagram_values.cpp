@@ -9,7 +9,6 @@ namespace {
 // The origin of every curve.
 constexpr std::string_view kReactionStartEvent = "začátek reakce";
 
-
 // The run's values as the diagram needs them: a field the run did not write, or that holds no
 // number, or a negative value (a time, a distance or a speed), is noted, and the diagram is not
 // drawn.
@@ -82,7 +81,6 @@ private:
     std::vector<std::string> not_written_;
     std::vector<std::string> problems_;
 };
-
 
 Segment draw_phase(page::MotionPhase phase, Point from, Point to, std::optional<double> start_speed) {
     const double duration = to.t - from.t;

@@ -216,10 +216,10 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band, Label
             curve.name.empty() ? event.caption : event.caption + " (" + std::string(curve.name) + ")";
         const char* mark_class = event.mark == page::EventMark::Collision ? "event collision"
                                  : event.mark == page::EventMark::Stop    ? "event stop"
-                                                               : "event";
+                                                                          : "event";
         const std::string_view fill = event.mark == page::EventMark::Collision ? "#c62828"
                                       : event.mark == page::EventMark::Stop    ? "#fff"
-                                                                    : "#222";
+                                                                               : "#222";
         svg += "<circle class=\"" + std::string(mark_class) + "\" cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) +
                "\" r=\"" + (event.mark == page::EventMark::Event ? "3.5" : "5") + "\" fill=\"" + std::string(fill) +
                "\" stroke=\"#222\" stroke-width=\"1.5\"><title>" + escaped(caption) + "</title></circle>\n";
@@ -230,7 +230,8 @@ std::string event_marks(const Plot& plot, const Curve& curve, int in_band, Label
         // Preferably below and right of the point, under the rising curve. Where that would leave
         // the frame, above and left of it, over the curve's flat end; the lower curve of a band
         // keeps its caption below, under the band, and only moves it to the left.
-        const double width = kCharacterWidth * static_cast<double>(std::max(characters(caption), characters(event.detail)));
+        const double width =
+            kCharacterWidth * static_cast<double>(std::max(characters(caption), characters(event.detail)));
         const int lines = event.detail.empty() ? 1 : 2;
         const bool fits_right = x + 9 + width <= kWidth - 4;
         const bool above = !fits_right && in_band != 1;
@@ -268,7 +269,8 @@ std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstac
             svg += text_element(kPlotRight - 4, outside_y, caption,
                                 "class=\"obstacle-outside\" text-anchor=\"end\" font-size=\"11\" fill=\"" +
                                     std::string(kObstacleColour) + "\"");
-            space.occupy(box_of({kPlotRight - 4, outside_y, true}, kCharacterWidth * static_cast<double>(characters(caption)), 1));
+            space.occupy(box_of({kPlotRight - 4, outside_y, true},
+                                kCharacterWidth * static_cast<double>(characters(caption)), 1));
             outside_y += 14;
             continue;
         }

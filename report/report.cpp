@@ -4,11 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/page_tree.h"
+#include "report/document.h"
 #include "report/markup.h"
 #include "report/path_time_diagram.h"
-#include "report/document.h"
 #include "report/recorded_run.h"
-#include "registry/page_tree.h"
 
 namespace vorlanex::report {
 

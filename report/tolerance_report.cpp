@@ -48,7 +48,8 @@ std::string chart_start(const std::string& x_low, const std::string& x_high, con
 }
 
 std::string field_title(const page::Field& field) {
-    return std::string(field.id) + " – " + caption_of(field) + (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
+    return std::string(field.id) + " – " + caption_of(field) +
+           (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
 }
 
 // A number from a text a field showed (always one: the texts here are the fields' numbers).
@@ -68,7 +69,8 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
     const double bars = static_cast<double>(result.histogram.size());
     const double width = (kRight - kLeft) / bars;
     for (std::size_t i = 0; i < result.histogram.size(); ++i) {
-        const double height = static_cast<double>(result.histogram[i]) / static_cast<double>(tallest) * (kBottom - kTop);
+        const double height =
+            static_cast<double>(result.histogram[i]) / static_cast<double>(tallest) * (kBottom - kTop);
         svg += "<rect class=\"bar\" x=\"" + svg_number(kLeft + static_cast<double>(i) * width) + "\" y=\"" +
                svg_number(kBottom - height) + "\" width=\"" + svg_number(width) + "\" height=\"" + svg_number(height) +
                "\" fill=\"#7da7d9\" stroke=\"#fff\" stroke-width=\"0.5\"/>\n";
@@ -90,7 +92,8 @@ std::string header(std::string_view kind, const page::PageDefinition& page, std:
 }
 
 std::string fact(std::string_view name, std::string_view css_class, const std::string& html) {
-    return "<tr><th>" + std::string(name) + "</th><td class=\"" + std::string(css_class) + "\">" + html + "</td></tr>\n";
+    return "<tr><th>" + std::string(name) + "</th><td class=\"" + std::string(css_class) + "\">" + html +
+           "</td></tr>\n";
 }
 
 std::string distribution_words(const tolerance::Distribution& d, const numeric::DecimalSeparator& separator) {
@@ -101,11 +104,13 @@ std::string distribution_words(const tolerance::Distribution& d, const numeric::
             return "trojúhelníkové rozdělení od " + show(d.low) + " do " + show(d.high) + ", nejpravděpodobněji " +
                    show(d.mode);
         case tolerance::Shape::Normal: {
-            std::string words = "normální rozdělení se střední hodnotou " + show(d.mean) + " a směrodatnou odchylkou " + show(d.sd);
+            std::string words =
+                "normální rozdělení se střední hodnotou " + show(d.mean) + " a směrodatnou odchylkou " + show(d.sd);
             if (std::isfinite(d.low) || std::isfinite(d.high)) {
                 words += ", useknuté";
                 if (std::isfinite(d.low)) words += " zdola na " + show(d.low);
-                if (std::isfinite(d.high)) words += std::string(std::isfinite(d.low) ? " a" : "") + " shora na " + show(d.high);
+                if (std::isfinite(d.high))
+                    words += std::string(std::isfinite(d.low) ? " a" : "") + " shora na " + show(d.high);
                 words += " (hodnota mimo se losuje znovu)";
             }
             return words;
@@ -115,11 +120,9 @@ std::string distribution_words(const tolerance::Distribution& d, const numeric::
 }
 
 // Every input: its distribution, or the text it was given (or opens with).
-std::string inputs_section(const page::PageDefinition& page,
-                           std::span<const std::pair<std::string, std::string>> typed,
-                           const numeric::DecimalSeparator& separator,
-                           std::span<const tolerance::Tolerance> tolerances, std::string_view varied_words,
-                           std::string_view varied_field = {}) {
+std::string inputs_section(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                           const numeric::DecimalSeparator& separator, std::span<const tolerance::Tolerance> tolerances,
+                           std::string_view varied_words, std::string_view varied_field = {}) {
     std::string html =
         "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
         "<th>Jednotka</th><th>Text nebo rozdělení</th></tr></thead>\n<tbody>\n";
@@ -130,7 +133,9 @@ std::string inputs_section(const page::PageDefinition& page,
             if (id == field.id) given = "<span class=\"text\">" + escaped_visibly(text) + "</span>";
         }
         for (const tolerance::Tolerance& tolerance : tolerances) {
-            if (tolerance.field == field.id) given = "<span class=\"mark\">" + escaped(distribution_words(tolerance.distribution, separator)) + "</span>";
+            if (tolerance.field == field.id)
+                given = "<span class=\"mark\">" + escaped(distribution_words(tolerance.distribution, separator)) +
+                        "</span>";
         }
         if (field.id == varied_field) given = "<span class=\"mark\">" + std::string(varied_words) + "</span>";
         html += "<tr data-field=\"" + escaped(field.id) + "\"><td class=\"id\">" + escaped(field.id) + "</td><td>" +
@@ -148,8 +153,8 @@ std::string percentile_table(const page::PageDefinition& page, const tolerance::
     for (const tolerance::FieldSummary& result : summary.results) {
         const page::Field& field = *page.find_field(result.field);
         const auto number = [](const std::string& text) { return "<td class=\"number\">" + escaped(text) + "</td>"; };
-        html += "<tr data-field=\"" + escaped(result.field) + "\"><td class=\"id\">" + escaped(result.field) + "</td><td>" +
-                escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td>" +
+        html += "<tr data-field=\"" + escaped(result.field) + "\"><td class=\"id\">" + escaped(result.field) +
+                "</td><td>" + escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td>" +
                 number(std::to_string(result.count));
         if (result.count == 0) {
             html += "<td colspan=\"8\" class=\"note\">pole nedostalo v žádném vzorku číslo</td></tr>\n";
@@ -168,13 +173,15 @@ std::string percentile_table(const page::PageDefinition& page, const tolerance::
 
 std::string counts_section(const tolerance::SamplingSummary& summary) {
     std::string html = "<section class=\"warnings\">\n<h2>Varování a chyby</h2>\n";
-    if (summary.warnings.empty() && summary.faults.empty()) return html + "<p>Žádný vzorek neskončil varováním ani chybou.</p>\n</section>\n";
+    if (summary.warnings.empty() && summary.faults.empty())
+        return html + "<p>Žádný vzorek neskončil varováním ani chybou.</p>\n</section>\n";
     html += "<table>\n<thead><tr><th>Text</th><th>Druh</th><th>Vzorků</th></tr></thead>\n<tbody>\n";
     for (const auto& [texts, kind] : {std::pair{&summary.warnings, "varování"}, std::pair{&summary.faults, "chyba"}}) {
         for (const tolerance::TextCount& count : *texts) {
             std::string text = count.text;
             std::replace(text.begin(), text.end(), '\r', ' ');
-            html += "<tr><td>" + escaped(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) + "</td></tr>\n";
+            html += "<tr><td>" + escaped(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) +
+                    "</td></tr>\n";
         }
     }
     return html + "</tbody>\n</table>\n</section>\n";
@@ -266,10 +273,11 @@ std::string make_tolerance_report(const page::PageDefinition& page,
                    fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
                        fact("Vzorků", "samples", std::to_string(summary.samples)) +
                        fact("Semínko", "seed", std::to_string(summary.seed)));
-    html += "<p>Pro každý vzorek se z rozdělení každého nejistého vstupu vylosuje hodnota, zapíše se do pole jako "
-            "text a stránka se spočítá, jako by byl text napsán rukou: varování, náhradní hodnoty i chyby platí pro "
-            "každý vzorek. Náhodná čísla vzorku i závisí jen na semínku a na i, takže stejný příkaz dá vždy tytéž "
-            "výsledky.</p>\n";
+    html +=
+        "<p>Pro každý vzorek se z rozdělení každého nejistého vstupu vylosuje hodnota, zapíše se do pole jako "
+        "text a stránka se spočítá, jako by byl text napsán rukou: varování, náhradní hodnoty i chyby platí pro "
+        "každý vzorek. Náhodná čísla vzorku i závisí jen na semínku a na i, takže stejný příkaz dá vždy tytéž "
+        "výsledky.</p>\n";
     html += inputs_section(page, typed, separator, tolerances, {});
     html += percentile_table(page, summary);
     html += counts_section(summary);
@@ -297,7 +305,8 @@ std::string make_sweep_report(const page::PageDefinition& page,
         warned += !row.warnings.empty();
     }
     html += "<p>Výpočtů: " + std::to_string(rows.size()) + "; s varováním: " + std::to_string(warned) +
-            "; zastavených chybou: " + std::to_string(faults) + ". Kde výpočet pole nezapsal, křivka je přerušena.</p>\n";
+            "; zastavených chybou: " + std::to_string(faults) +
+            ". Kde výpočet pole nezapsal, křivka je přerušena.</p>\n";
     html += "<section class=\"sweep\">\n<h2>Výsledky v závislosti na " + escaped(std::string(range.field)) +
             "</h2>\n<div class=\"charts\">\n";
     for (const page::Field& field : page.layout.fields) {

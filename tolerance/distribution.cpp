@@ -75,7 +75,8 @@ std::optional<InputError> check(std::string_view field, const Distribution& d) {
             break;
         case Shape::Triangular:
             if (!(d.low <= d.high)) return error(field, "low is above high");
-            if (!(d.low <= d.mode && d.mode <= d.high)) return error(field, "the most likely value is not between low and high");
+            if (!(d.low <= d.mode && d.mode <= d.high))
+                return error(field, "the most likely value is not between low and high");
             break;
         case Shape::Normal:
             if (!(d.sd > 0)) return error(field, "the standard deviation must be above 0");
@@ -92,7 +93,8 @@ std::variant<Distribution, InputError> parse_short_form(std::string_view field, 
                                                         const numeric::DecimalSeparator& separator) {
     Distribution d;
     if (const auto tilde = text.find('~'); tilde != std::string_view::npos) {
-        if (separator.text() == "~") return error(field, "with the decimal separator '~' write the normal form in a case file");
+        if (separator.text() == "~")
+            return error(field, "with the decimal separator '~' write the normal form in a case file");
         d.shape = Shape::Normal;
         d.low = -kInfinity;
         d.high = kInfinity;
@@ -173,8 +175,10 @@ std::variant<Distribution, InputError> parse_named_form(std::string_view field, 
     }
     for (const auto& member : members) {
         if (&member == kind) continue;
-        const bool known = std::any_of(takes.begin(), takes.end(), [&](const auto& take) { return take.first == member.first; });
-        if (!known) return error(field, quoted(member.first) + " does not belong to a " + kind->second + " distribution");
+        const bool known =
+            std::any_of(takes.begin(), takes.end(), [&](const auto& take) { return take.first == member.first; });
+        if (!known)
+            return error(field, quoted(member.first) + " does not belong to a " + kind->second + " distribution");
     }
     return checked(field, d);
 }

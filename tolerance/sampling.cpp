@@ -200,7 +200,9 @@ std::optional<InputError> check_sampling(const page::PageDefinition& page, std::
     for (std::size_t i = 0; i < tolerances.size(); ++i) {
         const std::string& id = tolerances[i].field;
         const page::Field* field = page.find_field(id);
-        if (!field) return InputError{"tolerance of field '" + id + "': page '" + std::string(page.key) + "' has no such field"};
+        if (!field)
+            return InputError{"tolerance of field '" + id + "': page '" + std::string(page.key) +
+                              "' has no such field"};
         if (field->role == page::FieldRole::Result) {
             return InputError{"tolerance of field '" + id + "': a result field cannot have a tolerance"};
         }

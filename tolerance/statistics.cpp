@@ -87,7 +87,8 @@ FieldSummary summarise(std::string field, std::span<double> values, int places,
     // Each rank selected in the part above the rank before it.
     auto from = numbers.begin();
     for (std::size_t i = 0; i < kPercentilesPerMille.size(); ++i) {
-        const auto at = numbers.begin() + static_cast<std::ptrdiff_t>(nearest_rank(kPercentilesPerMille[i], numbers.size()) - 1);
+        const auto at =
+            numbers.begin() + static_cast<std::ptrdiff_t>(nearest_rank(kPercentilesPerMille[i], numbers.size()) - 1);
         std::nth_element(from, at, numbers.end());
         summary.percentiles[i] = show(*at);
         from = at;

@@ -40,7 +40,8 @@ std::variant<SweepRange, InputError> parse_sweep(std::string_view text, const pa
 
 double sweep_value(const SweepRange& range, unsigned k) {
     const long double steps = range.steps;
-    return static_cast<double>((static_cast<long double>(range.from) * (steps - k) + static_cast<long double>(range.to) * k) / steps);
+    return static_cast<double>(
+        (static_cast<long double>(range.from) * (steps - k) + static_cast<long double>(range.to) * k) / steps);
 }
 
 std::vector<SweepRow> run_sweep(const page::PageDefinition& page, TypedTexts typed,

@@ -26,7 +26,7 @@ struct SweepRange {
 };
 
 struct SweepRow {
-    std::string input;  // the text the swept field was given
+    std::string input;                                         // the text the swept field was given
     std::vector<std::pair<std::string, std::string>> results;  // each result field the run wrote, its text
     std::vector<std::string> warnings;                         // in the order shown
     std::optional<std::string> fault;

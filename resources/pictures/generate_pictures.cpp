@@ -3,8 +3,8 @@
 //   vorlanex-picture-generator DIRECTORY NAME WIDTH HEIGHT [NAME WIDTH HEIGHT ...]
 //
 // writes DIRECTORY/NAME.jpg for each NAME at the given size, and DIRECTORY/NAME@2x.jpg, the same
-// drawing at twice as many pixels each way, which the window shows on a screen scaled by 2. The build passes the names and sizes
-// declared in resources/CMakeLists.txt; regenerate the committed pictures with
+// drawing at twice as many pixels each way, which the window shows on a screen scaled by 2. The build passes the names
+// and sizes declared in resources/CMakeLists.txt; regenerate the committed pictures with
 // clang-format off
 //   cmake -B build/pictures -DVORLANEX_PICTURE_GENERATOR=ON -DVORLANEX_TESTS=OFF && cmake --build build/pictures --target regenerate-pictures
 // clang-format on

@@ -109,8 +109,9 @@ TEST(CaseFile, RecordKeepsEveryMemberAsWrittenAndTheBlankLines) {
                                 R"({"id":1E2, "page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n");
     const Ran recorded = command({"--case", written.path(), "--record"});
     ASSERT_EQ(recorded.status, 0) << recorded.err;
-    EXPECT_TRUE(recorded.out.starts_with(std::string(kHeader) + "\n\n" +
-                                         R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n","recorded":{"program":")"))
+    EXPECT_TRUE(recorded.out.starts_with(
+        std::string(kHeader) + "\n\n" +
+        R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n","recorded":{"program":")"))
         << recorded.out;
     EXPECT_TRUE(command({"--case", written.path()}).out.starts_with(R"({"line":3,"id":1E2,"events":)"));
 }
@@ -160,9 +161,10 @@ class CaseFileRefused : public ::testing::TestWithParam<BadCase> {};
 TEST_P(CaseFileRefused, NamesTheLineAndPrintsNothing) {
     const BadCase& c = GetParam();
     const TemporaryCase file(c.bytes);
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--case", file.path()}, {"--case", file.path(), "--record"}, {"--verify", file.path()},
-          {"--case", file.path(), "--report"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--case", file.path()},
+                                                      {"--case", file.path(), "--record"},
+                                                      {"--verify", file.path()},
+                                                      {"--case", file.path(), "--report"}}) {
         const Ran ran = command(arguments);
         EXPECT_EQ(ran.status, vorlanex::cli::kExitUsage) << arguments.back();
         EXPECT_EQ(ran.out, "");
@@ -209,17 +211,22 @@ INSTANTIATE_TEST_SUITE_P(CaseFile, CaseArgumentsRefused, ::testing::ValuesIn(kBa
 TEST(CaseFile, AHundredThousandCalculationsAreRead) {
     std::string bytes = std::string(kHeader) + "\n";
     for (int i = 0; i < 100000; ++i) {
-        bytes += R"({"id":)" + std::to_string(i) + R"(,"page":"gev-definice","fields":{"I1":"30","I2":"50"}})" "\n";
+        bytes += R"({"id":)" + std::to_string(i) +
+                 R"(,"page":"gev-definice","fields":{"I1":"30","I2":"50"}})"
+                 "\n";
     }
     const TemporaryCase file(bytes);
     const Ran ran = command({"--case", file.path()});
     EXPECT_EQ(ran.status, 0) << ran.err;
-    EXPECT_TRUE(ran.out.ends_with(R"({"line":100001,"id":99999,"events":[{"set":"R1","text":"13,889"},{"set":"R2","text":"0,333"}],"fields":{"I1":"30","I2":"50","R1":"13,889","R2":"0,333"}})" "\n"));
+    EXPECT_TRUE(ran.out.ends_with(
+        R"({"line":100001,"id":99999,"events":[{"set":"R1","text":"13,889"},{"set":"R2","text":"0,333"}],"fields":{"I1":"30","I2":"50","R1":"13,889","R2":"0,333"}})"
+        "\n"));
 }
 
 TEST(CaseFile, Sha256OfKnownTexts) {
     EXPECT_EQ(vorlanex::casefile::sha256_hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(vorlanex::casefile::sha256_hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(vorlanex::casefile::sha256_hex("abc"),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
 }  // namespace

@@ -2,22 +2,22 @@
 // several threads and fed a line at a time.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "casefile/json_text.h"
 #include "cli/batch.h"
 #include "cli/batch_line.h"
 #include "cli/calc_command.h"
-#include "casefile/json_text.h"
 #include "registry/page_tree.h"
 
 namespace {
@@ -151,9 +151,13 @@ TEST(BatchLineReader, ReadsDamagedLinesAsTheJsonLibraryDoes) {
             const std::size_t at = random() % (line.size() + 1);
             const char byte = syntax[random() % syntax.size()];
             switch (random() % 3) {
-            case 0: line.insert(at, 1, byte); break;
-            case 1: if (at < line.size()) line.erase(at, 1); break;
-            default: if (at < line.size()) line[at] = byte; break;
+                case 0: line.insert(at, 1, byte); break;
+                case 1:
+                    if (at < line.size()) line.erase(at, 1);
+                    break;
+                default:
+                    if (at < line.size()) line[at] = byte;
+                    break;
             }
         }
         expect_read_as_the_library_reads(line);
@@ -166,11 +170,20 @@ std::string library_json_string(std::string_view text) {
 }
 
 TEST(JsonText, StringsAreWrittenAsTheJsonLibraryWritesThem) {
-    std::vector<std::string> texts{"",          "6,865",     "Pozor !\rVýpočet nelze provést !",
-                                   "\"\\/",     "\x7f",      "a\tb\nc\bd\fe",
-                                   "případ",    "😀",        "\xc3\x28",
-                                   "\xed\xa0\x80", "\xf4\x90\x80\x80", "ab\xe2\x82",
-                                   "\xc0\xaf",  std::string("\0\x01\x1f", 3)};
+    std::vector<std::string> texts{"",
+                                   "6,865",
+                                   "Pozor !\rVýpočet nelze provést !",
+                                   "\"\\/",
+                                   "\x7f",
+                                   "a\tb\nc\bd\fe",
+                                   "případ",
+                                   "😀",
+                                   "\xc3\x28",
+                                   "\xed\xa0\x80",
+                                   "\xf4\x90\x80\x80",
+                                   "ab\xe2\x82",
+                                   "\xc0\xaf",
+                                   std::string("\0\x01\x1f", 3)};
     std::mt19937 random(7);
     for (int i = 0; i < 20000; ++i) {
         std::string text(random() % 12, ' ');
@@ -212,7 +225,8 @@ TEST(BatchJobs, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
     std::string input;
     std::mt19937 random(3);
     for (int i = 0; i < 3000; ++i) input += kinds[random() % kinds.size()] + "\n";
-    input += R"({"page":"kinematika","fields":{"I2":")" + std::string(vorlanex::cli::kMaxBatchLineBytes, '7') + "\"}}\n";
+    input +=
+        R"({"page":"kinematika","fields":{"I2":")" + std::string(vorlanex::cli::kMaxBatchLineBytes, '7') + "\"}}\n";
     input += R"({"page":"rychlost-rozhledu"})";  // no newline at the end
 
     const BatchRun one = run_batch(input, 1);
@@ -335,7 +349,9 @@ private:
 
 TEST(BatchJobs, SeveralThreadsStopWhenTheOutputFails) {
     std::string input;
-    for (int i = 0; i < 5000; ++i) input += R"({"page":"gev-definice","fields":{"I1":"30","I2":"50"}})" "\n";
+    for (int i = 0; i < 5000; ++i)
+        input += R"({"page":"gev-definice","fields":{"I1":"30","I2":"50"}})"
+                 "\n";
     for (const unsigned jobs : {1U, 2U, 4U}) {
         std::istringstream in(input);
         FullDisk disk(20000);

@@ -89,8 +89,8 @@ TEST(CalcCommandRun, WorkedExamplePrintsEveryWriteInOrder) {
 }
 
 TEST(CalcCommandRun, SeparatorOptionOverridesTheRegionalSetting) {
-    const Outcome outcome = calc({"--separator", ".", "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20",
-                                  "I6=0.8", "I7=0.2", "I8=1"});
+    const Outcome outcome = calc(
+        {"--separator", ".", "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8", "I7=0.2", "I8=1"});
     EXPECT_EQ(outcome.exit_status, kExitCompleted);
     // The separator inside the number texts, which is the comma after a digit.
     std::string expected(kWorkedExampleOutput);
@@ -146,8 +146,8 @@ TEST(CalcCommandRun, ErrorNamesTheFieldWhoseTextFailedToConvert) {
         const char* text;
         const char* error;
     };
-    for (const Case& c : {Case{"1e5000", "'1e5000' is not a valid floating point value."},
-                          Case{"1e400", "Floating point overflow."}}) {
+    for (const Case& c :
+         {Case{"1e5000", "'1e5000' is not a valid floating point value."}, Case{"1e400", "Floating point overflow."}}) {
         const Outcome outcome = calc(with(kWorkedExample, {std::string("I5=") + c.text}));
         EXPECT_EQ(outcome.exit_status, kExitFault);
         EXPECT_EQ(json::parse(lines(outcome.out).back()), (json{{"error", c.error}, {"field", "I5"}})) << c.text;
@@ -190,7 +190,8 @@ TEST(CalcCommandRun, FieldsNotNamedKeepTheirDefaultTexts) {
 
 TEST(CalcCommandRun, InvalidUtf8InAFieldTextIsReportedNotThrown) {
     Outcome outcome;
-    ASSERT_NO_THROW(outcome = calc(with(kWorkedExample, {"I4=\xff\xfe" "5"})));
+    ASSERT_NO_THROW(outcome = calc(with(kWorkedExample, {"I4=\xff\xfe"
+                                                         "5"})));
     EXPECT_EQ(outcome.exit_status, kExitFault);
     const std::vector<std::string> printed = lines(outcome.out);
     ASSERT_EQ(printed.size(), 1U);
@@ -217,8 +218,9 @@ TEST_P(CalcCommandUsage, StatusTwoNothingOnStdoutMessageOnStderr) {
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find(GetParam().mentioned), std::string::npos) << outcome.err;
     // Nothing from the arguments reaches the terminal as a control character.
-    EXPECT_TRUE(std::ranges::none_of(outcome.err, [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7f; }))
-        << testing::PrintToString(outcome.err);
+    EXPECT_TRUE(std::ranges::none_of(outcome.err, [](char c) {
+        return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7f;
+    })) << testing::PrintToString(outcome.err);
 }
 
 // clang-format off
@@ -369,7 +371,8 @@ TEST_P(CalcCommandBatchMalformed, GivesAUsageErrorLineAndTheNextLineStillRuns) {
     const std::vector<json> out = batch(GetParam().line + "\n" + R"({"page":"kinematika","fields":{"I2":""}})" + "\n");
     ASSERT_EQ(out.size(), 2U);
     EXPECT_TRUE(out[0].contains("usage_error")) << out[0];
-    EXPECT_EQ(out[1]["events"], (json::array({{{"error", "'' is not a valid floating point value."}, {"field", "I2"}}})));
+    EXPECT_EQ(out[1]["events"],
+              (json::array({{{"error", "'' is not a valid floating point value."}, {"field", "I2"}}})));
 }
 
 // clang-format off
@@ -391,26 +394,28 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedLine{"a_hundred_thousand_fields",
                                     [] {
                                         std::string line = R"({"page":"kinematika","fields":{"I1":"1")";
-// clang-format on
-                                        for (int i = 0; i < 100000; ++i) line += ",\"X" + std::to_string(i) + "\":\"1\"";
-                                        return line + "}}";
-                                    }()},
-                      MalformedLine{"longer_than_a_mebibyte",
-                                    R"({"page":"kinematika","fields":{"I1":")" + std::string(1 << 20, '1') + R"("}})"}),
+                          // clang-format on
+                          for (int i = 0; i < 100000; ++i) line += ",\"X" + std::to_string(i) + "\":\"1\"";
+                          return line + "}}";
+                      }()},
+        MalformedLine{"longer_than_a_mebibyte",
+                      R"({"page":"kinematika","fields":{"I1":")" + std::string(1 << 20, '1') + R"("}})"}),
     [](const ::testing::TestParamInfo<MalformedLine>& info) { return std::string(info.param.name); });
 
 TEST(CalcCommandBatch, LinesAreNumberedAsReadBlankLinesSkippedAndIdsEchoed) {
-    const std::string input = "\n"
-                              R"({"id":"a-1","page":"kinematika","fields":{"I2":"8"}})"
-                              "\n \t\r\n"
-                              R"({"id":7,"page":"kinematic"})"
-                              "\n"
-                              R"({"page":"kinematika","fields":{"I2":"x"}})";  // no newline at the end
+    const std::string input =
+        "\n"
+        R"({"id":"a-1","page":"kinematika","fields":{"I2":"8"}})"
+        "\n \t\r\n"
+        R"({"id":7,"page":"kinematic"})"
+        "\n"
+        R"({"page":"kinematika","fields":{"I2":"x"}})";  // no newline at the end
     int status = -1;
     const std::vector<json> out = batch(input, &status);
     EXPECT_EQ(status, kExitUsage);
     ASSERT_EQ(out.size(), 3U);
-    for (const std::string& line : lines(calc({"--batch"}, input).out)) EXPECT_TRUE(line.starts_with(R"({"line":)")) << line;
+    for (const std::string& line : lines(calc({"--batch"}, input).out))
+        EXPECT_TRUE(line.starts_with(R"({"line":)")) << line;
     EXPECT_EQ(out[0]["line"], 2);
     EXPECT_EQ(out[0]["id"], "a-1");
     EXPECT_TRUE(out[0].contains("events"));
@@ -456,7 +461,10 @@ private:
 
 TEST(CalcCommandBatch, AnInputThatCannotBeReadIsSaidSoWithStatusFour) {
     for (const std::string jobs : {"1", "2"}) {
-        FailingInput failing(R"({"page":"kinematika","id":1})" "\n" R"({"page":"kinematika","id":2})" "\n");
+        FailingInput failing(R"({"page":"kinematika","id":1})"
+                             "\n"
+                             R"({"page":"kinematika","id":2})"
+                             "\n");
         std::istream in(&failing);
         std::ostringstream out;
         std::ostringstream err;
@@ -613,7 +621,8 @@ TEST(CalcCommandList, NamesEveryFieldOfKinematikaWithItsAccessibleNameAndDefault
 
 TEST(CalcCommandList, DefaultTextsUseTheChosenSeparator) {
     const Outcome outcome = calc({"--separator", ".", "--list"});
-    EXPECT_NE(outcome.out.find(R"({"id":"I3","role":"input","name":"Součinitel adheze po střetu [1]","unit":"1","default":"0.8"})"),
+    EXPECT_NE(outcome.out.find(
+                  R"({"id":"I3","role":"input","name":"Součinitel adheze po střetu [1]","unit":"1","default":"0.8"})"),
               std::string::npos)
         << outcome.out;
 }

@@ -9,21 +9,21 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <variant>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "cli/calc_command.h"
 #include "casefile/case_file.h"
-#include "report/case_report.h"
-#include "report/report.h"
+#include "cli/calc_command.h"
 #include "numeric/parse_number.h"
 #include "registry/page_tree.h"
+#include "report/case_report.h"
+#include "report/report.h"
 #include "tests/support/page_runs.h"
 
 namespace {
@@ -186,8 +186,8 @@ std::vector<ReportCase> report_cases() {
                       {"R18", "71,482"}}});
     cases.push_back({"conversion_fault_before_any_result", "kinematika", with(kinematika, {{"I4", "x"}})});
     cases.push_back({"point_separator", "kinematika", with_point(kinematika), "."});
-    cases.push_back({"markup_in_a_field_is_text", "kinematika",
-                     with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a b  <i>"}})});
+    cases.push_back(
+        {"markup_in_a_field_is_text", "kinematika", with(kinematika, {{"I8", "<b>&amp;\"'</b>"}, {"R1", "a b  <i>"}})});
     cases.push_back({"bounds_put_in_order", "kinematika-meze",
                      with(worked_example(page_named("kinematika-meze")), {{"J3.lo", "0,9"}, {"J3.hi", "0,7"}})});
     cases.push_back(
@@ -292,9 +292,8 @@ class ReportOfTypedText : public ::testing::TestWithParam<ShownText> {};
 
 TEST_P(ReportOfTypedText, ShowsEveryCharacterAndStaysConforming) {
     const ShownText& c = GetParam();
-    const vorlanex::report::Report report =
-        vorlanex::report::make_report(page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate,
-                                      kProvenance);
+    const vorlanex::report::Report report = vorlanex::report::make_report(
+        page_named("kinematika"), Texts{{"I1", c.typed}}, DecimalSeparator(","), kDate, kProvenance);
     const Document document(report.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:tr[@data-field='I1']/h:td[@class='typed']/h:span[@class='text']"), c.shown);
@@ -466,8 +465,8 @@ struct TextBox {
 };
 TextBox text_box(xmlNodePtr node) {
     const std::string text = Document::content(node);
-    const double size = std::stod(Document::attribute(node, "font-size").empty() ? "11"
-                                                                                 : Document::attribute(node, "font-size"));
+    const double size =
+        std::stod(Document::attribute(node, "font-size").empty() ? "11" : Document::attribute(node, "font-size"));
     const double width = 0.5 * size * static_cast<double>(utf8_characters(text));
     const double x = std::stod(Document::attribute(node, "x"));
     const double y = std::stod(Document::attribute(node, "y"));
@@ -482,7 +481,8 @@ void expect_captions_apart(const Document& document) {
     for (xmlNodePtr node : document.nodes("//svg:text[contains(@class,'event-') or contains(@class,'obstacle-')]"))
         captions.push_back(text_box(node));
     std::vector<TextBox> numbers;
-    for (xmlNodePtr node : document.nodes("//svg:g[contains(@class,'tick')]/svg:text")) numbers.push_back(text_box(node));
+    for (xmlNodePtr node : document.nodes("//svg:g[contains(@class,'tick')]/svg:text"))
+        numbers.push_back(text_box(node));
     EXPECT_FALSE(captions.empty());
     const auto overlap = [](const TextBox& a, const TextBox& b) {
         return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -644,7 +644,8 @@ TEST(CaseReport, EverySectionIsTheSingleRunsReportAndTheCoverSaysWhereItCameFrom
     std::size_t from = 0;
     for (const vorlanex::casefile::Calculation& calculation : file.calculations) {
         pages.insert(std::string(calculation.scenario.page->key));
-        const std::string section = "<section class=\"calculation\" id=\"vypocet-radek-" + std::to_string(calculation.line);
+        const std::string section =
+            "<section class=\"calculation\" id=\"vypocet-radek-" + std::to_string(calculation.line);
         from = made.html.find(section, from);
         ASSERT_NE(from, std::string::npos) << calculation.line;
         const vorlanex::report::Report single = vorlanex::report::make_report(

@@ -24,11 +24,12 @@ struct Outcome {
 Outcome calc(std::vector<std::string> arguments) {
     std::istringstream in;
     std::ostringstream out, err;
-    const int status = vorlanex::cli::run_calc_command(arguments, vorlanex::numeric::DecimalSeparator(","), in, out, err);
+    const int status =
+        vorlanex::cli::run_calc_command(arguments, vorlanex::numeric::DecimalSeparator(","), in, out, err);
     return {status, out.str(), err.str()};
 }
 
-const std::vector<std::string> kVaried{"kinematika", "I1=20..25",   "I2=8..10",     "I3=0,7..0,8..0,9", "I4=15~2",
+const std::vector<std::string> kVaried{"kinematika", "I1=20..25",   "I2=8..10",    "I3=0,7..0,8..0,9", "I4=15~2",
                                        "I5=20..22",  "I6=0,8..0,9", "I7=0,2..0,3", "I8=1~0,1~0,8..1,2"};
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
@@ -48,9 +49,11 @@ TEST(ToleranceCommand, OneJsonObjectTheSameForAnyJobs) {
     EXPECT_EQ(json["results"].size(), 18u);
     const auto& r2 = json["results"]["R2"];
     EXPECT_EQ(r2["count"], 3000);
-    for (const char* key : {"min", "p2_5", "p5", "p50", "p95", "p97_5", "max", "mean"}) EXPECT_TRUE(r2[key].is_string()) << key;
+    for (const char* key : {"min", "p2_5", "p5", "p50", "p95", "p97_5", "max", "mean"})
+        EXPECT_TRUE(r2[key].is_string()) << key;
     for (const char* jobs : {"2", "5"}) {
-        EXPECT_EQ(calc(std::vector<std::string>{"--tolerance", "3000", "--seed", "11", "--jobs", jobs} + kVaried).out, one.out);
+        EXPECT_EQ(calc(std::vector<std::string>{"--tolerance", "3000", "--seed", "11", "--jobs", jobs} + kVaried).out,
+                  one.out);
     }
     EXPECT_EQ(calc(std::vector<std::string>{"--tolerance=3000", "--seed=11"} + kVaried).out, one.out);
 }
@@ -66,13 +69,14 @@ TEST(ToleranceCommand, ReportStatesSeedSamplesAndCommand) {
     ASSERT_EQ(report.exit_status, kExitCompleted) << report.err;
     EXPECT_NE(report.out.find("<td class=\"seed\">3</td>"), std::string::npos);
     EXPECT_NE(report.out.find("<td class=\"samples\">500</td>"), std::string::npos);
-    EXPECT_NE(report.out.find("vorlanex-calc --report --tolerance 500 --seed 3 kinematika I1=20..25"), std::string::npos);
+    EXPECT_NE(report.out.find("vorlanex-calc --report --tolerance 500 --seed 3 kinematika I1=20..25"),
+              std::string::npos);
     EXPECT_NE(report.out.find("<figure data-field=\"R18\">"), std::string::npos);
 }
 
 TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
-    const Outcome sweep = calc({"--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15", "I5=20", "I6=0,8",
-                                "I7=0,2", "I8=1"});
+    const Outcome sweep =
+        calc({"--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15", "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
     ASSERT_EQ(sweep.exit_status, kExitCompleted) << sweep.err;
     const auto json = nlohmann::json::parse(sweep.out);
     EXPECT_EQ(json["sweep"], "I1");
@@ -80,8 +84,8 @@ TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
     EXPECT_EQ(json["rows"][2]["input"], "20");
     EXPECT_EQ(json["rows"][2]["results"]["R2"], "42,702");
     EXPECT_EQ(json["rows"][2]["results"].size(), 18u);
-    const Outcome report = calc({"--report", "--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15",
-                                 "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
+    const Outcome report = calc({"--report", "--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15", "I5=20",
+                                 "I6=0,8", "I7=0,2", "I8=1"});
     EXPECT_NE(report.out.find("<figure data-field=\"R10\">"), std::string::npos);
 }
 
@@ -133,8 +137,8 @@ namespace {
 // --seed and --sweep came after --separator: its beginnings "--s" and "--se" keep their meaning.
 TEST(ToleranceCommand, NewOptionsLeaveTheBeginningsOfSeparatorAlone) {
     for (const char* beginning : {"--s=.", "--se=."}) {
-        const Outcome outcome = calc({beginning, "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8",
-                                      "I7=0.2", "I8=1"});
+        const Outcome outcome =
+            calc({beginning, "kinematika", "I1=20", "I2=8", "I3=0.7", "I4=15", "I5=20", "I6=0.8", "I7=0.2", "I8=1"});
         EXPECT_EQ(outcome.exit_status, kExitCompleted) << beginning << outcome.err;
     }
     EXPECT_EQ(calc({"--tol", "10", "--seed", "2", "kinematika", "I1=1..2"}).exit_status, kExitCompleted);

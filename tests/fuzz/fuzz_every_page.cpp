@@ -113,8 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char separator_char = (head & 0x80) ? '.' : ',';
     const DecimalSeparator separator(std::string(1, separator_char));
 
-    page::FieldMapPort port(definition, separator,
-                            {{}, [&separator](std::string_view, std::string_view text) { check_written(text, separator); }});
+    page::FieldMapPort port(definition, separator, {{}, [&separator](std::string_view, std::string_view text) {
+                                                        check_written(text, separator);
+                                                    }});
     for (const page::Field& field : definition.layout.fields) {
         if (field.role == page::FieldRole::Input) port.preset(field.id, next_text(data, end, separator_char));
     }

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMap>
+#include <QPushButton>
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
@@ -21,11 +21,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/qstring.h"
 #include "app/calculation_page.h"
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
+#include "app/qstring.h"
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
 #include "registry/page_tree.h"
@@ -166,7 +166,8 @@ TEST_P(EveryPage, EveryWidgetIsShownAndEveryTextHasTheSizeItsLabelAsks) {
     const QList<QWidget*> widgets = built()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     ASSERT_FALSE(widgets.isEmpty());
     for (const QWidget* widget : widgets) {
-        EXPECT_TRUE(widget->isVisible()) << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+        EXPECT_TRUE(widget->isVisible()) << widget->metaObject()->className() << " "
+                                         << widget->objectName().toStdString();
     }
     for (const QLabel* label : built()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         if (label->text().isEmpty()) continue;  // a picture
@@ -187,7 +188,8 @@ TEST_P(EveryPage, WorkedExampleGivesEveryFieldTheTextOfTheHeadlessRun) {
         field(typed.id)->setText(qstring(typed.text));
     }
     int warnings = 0;
-    page::FieldMapPort counted(definition(), environment.separator, {[&warnings](std::string_view) { ++warnings; }, {}});
+    page::FieldMapPort counted(definition(), environment.separator,
+                               {[&warnings](std::string_view) { ++warnings; }, {}});
     for (const page::FieldText& typed : definition().worked_example) counted.preset(typed.id, typed.text);
     EXPECT_EQ(page::press_calculate(definition(), counted), std::nullopt) << "the worked example completes";
     ASSERT_EQ(page::press_calculate(definition(), headless), std::nullopt);
@@ -232,7 +234,9 @@ QRect group_box_part(QGroupBox* box, QStyle::SubControl part) {
 TEST_P(EveryPage, NoTextInksAnotherTextAFieldOrAFrame) {
     const QSize size = built()->size();
     std::vector<int> owner(static_cast<std::size_t>(size.width() * size.height()), -1);
-    const auto at = [&](QPoint pixel) -> int& { return owner[static_cast<std::size_t>(pixel.y() * size.width() + pixel.x())]; };
+    const auto at = [&](QPoint pixel) -> int& {
+        return owner[static_cast<std::size_t>(pixel.y() * size.width() + pixel.x())];
+    };
     const auto inside = [&](QPoint pixel) { return QRect(QPoint(), size).contains(pixel); };
     QStringList texts;
     QStringList faults;
@@ -243,7 +247,8 @@ TEST_P(EveryPage, NoTextInksAnotherTextAFieldOrAFrame) {
         QMap<int, QPoint> overlapped;  // the other text and the first pixel both ink
         for (const QPoint pixel : ink_of(label)) {
             if (!inside(pixel)) continue;
-            if (at(pixel) >= 0 && at(pixel) != index && !overlapped.contains(at(pixel))) overlapped.insert(at(pixel), pixel);
+            if (at(pixel) >= 0 && at(pixel) != index && !overlapped.contains(at(pixel)))
+                overlapped.insert(at(pixel), pixel);
             at(pixel) = index;
         }
         for (auto other = overlapped.cbegin(); other != overlapped.cend(); ++other) {

@@ -118,8 +118,7 @@ TEST_P(DecodesPicture, SizeLayoutAndBlockColoursSurvive) {
 }
 
 INSTANTIATE_TEST_SUITE_P(JpegImage, DecodesPicture,
-                         testing::Values(Encoding{"Rgb37x19", 37, 19},
-                                         Encoding{"Grey37x19", 37, 19, true},
+                         testing::Values(Encoding{"Rgb37x19", 37, 19}, Encoding{"Grey37x19", 37, 19, true},
                                          Encoding{"Rgb17x33FullChroma", 17, 33, false, false, true},
                                          Encoding{"RgbProgressive64x48", 64, 48, false, true},
                                          Encoding{"GreyProgressive23x41", 23, 41, true, true},
@@ -130,9 +129,7 @@ INSTANTIATE_TEST_SUITE_P(JpegImage, DecodesPicture,
 // Offset just past the first marker segment `marker` (0xFFxx, length, contents).
 std::size_t end_of_segment(const Bytes& jpeg, unsigned char marker) {
     std::size_t at = 2;
-    const auto length = [&jpeg](std::size_t at) {
-        return std::size_t{jpeg[at + 2]} << 8 | jpeg[at + 3];
-    };
+    const auto length = [&jpeg](std::size_t at) { return std::size_t{jpeg[at + 2]} << 8 | jpeg[at + 3]; };
     while (at + 3 < jpeg.size() && jpeg[at + 1] != marker) at += 2 + length(at);
     return at + 3 < jpeg.size() ? at + 2 + length(at) : jpeg.size();
 }
@@ -183,23 +180,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"TruncatedInScanData",
                 [] {
                     const Bytes jpeg = encode_37x19();
-// clang-format on
-                    const std::size_t data = end_of_segment(jpeg, 0xDA);
-                    return cut(jpeg, data + (jpeg.size() - data) / 2);
-                }},
-        BadCase{"EndMarkerMissing", [] { return cut(encode_37x19(), encode_37x19().size() - 2); }},
-        BadCase{"ProgressiveTruncated",
-                [] {
-                    const Bytes jpeg = encode({"", 64, 48, false, true});
-                    return cut(jpeg, jpeg.size() * 2 / 3);
-                }},
-        BadCase{"FileHeaderThenGarbage", [] { return noise_after(0xE0); }},
-        BadCase{"ScanHeaderThenGarbage", [] { return noise_after(0xDA); }},
-        BadCase{"PngSignature",
-                [] {
-                    return Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0,   0,   13,
-                                 'I',  'H', 'D', 'R', 0,    0,    0,    16,   0, 0, 0, 16, 8, 2};
-                }}),
+                                 // clang-format on
+                                 const std::size_t data = end_of_segment(jpeg, 0xDA);
+                                 return cut(jpeg, data + (jpeg.size() - data) / 2);
+                             }},
+                     BadCase{"EndMarkerMissing", [] { return cut(encode_37x19(), encode_37x19().size() - 2); }},
+                     BadCase{"ProgressiveTruncated",
+                             [] {
+                                 const Bytes jpeg = encode({"", 64, 48, false, true});
+                                 return cut(jpeg, jpeg.size() * 2 / 3);
+                             }},
+                     BadCase{"FileHeaderThenGarbage", [] { return noise_after(0xE0); }},
+                     BadCase{"ScanHeaderThenGarbage", [] { return noise_after(0xDA); }},
+                     BadCase{"PngSignature",
+                             [] {
+                                 return Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0,  13, 'I',
+                                              'H',  'D', 'R', 0,   0,    0,    16,   0,    0, 0, 16, 8,  2};
+                             }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JpegImage, ToleratesHarmlessFlawsQuietly) {

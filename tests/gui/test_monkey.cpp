@@ -56,12 +56,15 @@ protected:
 
     unsigned random() { return static_cast<unsigned>(generator()); }
     template <typename T>
-    const T& any(const std::vector<T>& items) { return items[random() % items.size()]; }
+    const T& any(const std::vector<T>& items) {
+        return items[random() % items.size()];
+    }
 
     QString random_text() {
         if (random() % 4) return any(kTexts);
         QString text;
-        for (unsigned length = random() % 12; length > 0; --length) text += QChar(static_cast<char16_t>(32 + random() % 96));
+        for (unsigned length = random() % 12; length > 0; --length)
+            text += QChar(static_cast<char16_t>(32 + random() % 96));
         return text;
     }
 

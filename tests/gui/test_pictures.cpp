@@ -21,9 +21,7 @@ namespace {
 using vorlanex::app::main_icon;
 using vorlanex::app::picture;
 
-QImage pixels(const QPixmap& pixmap) {
-    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-}
+QImage pixels(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32); }
 
 template <typename Test>
 int count_pixels(const QImage& image, Test test) {
@@ -56,8 +54,8 @@ bool is(Family family, QRgb pixel) {
 
 struct PictureCase {
     const char* name;
-    const char* which;  // the name a page places it by
-    std::vector<Family> shows;      // at least a few pixels of each
+    const char* which;          // the name a page places it by
+    std::vector<Family> shows;  // at least a few pixels of each
     std::vector<Family> never_shows;
 };
 void PrintTo(const PictureCase& picture_case, std::ostream* out) { *out << picture_case.name; }

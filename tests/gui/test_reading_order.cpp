@@ -32,7 +32,8 @@ using vorlanex::numeric::DecimalSeparator;
 std::string path_of(const QWidget* widget, const QWidget* window) {
     std::string path;
     for (const QWidget* w = widget; w && w != window; w = w->parentWidget()) {
-        const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+        const QString name =
+            w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
         path = "/" + name.toStdString() + path;
     }
     return path;
@@ -93,7 +94,8 @@ TEST_F(RightToLeftLocale, EveryWidgetStandsWhereTheLayoutPutsIt) {
     for (qsizetype bar = 0; bar < tab_bars.size(); ++bar) {
         EXPECT_EQ(tab_bars[bar]->tabRect(0).left(), plain_tab_bars[bar]->tabRect(0).left());
         for (int tab = 0; tab < tab_bars[bar]->count(); ++tab) {
-            EXPECT_EQ(tab_bars[bar]->tabRect(tab), plain_tab_bars[bar]->tabRect(tab)) << "tab bar " << bar << ", tab " << tab;
+            EXPECT_EQ(tab_bars[bar]->tabRect(tab), plain_tab_bars[bar]->tabRect(tab))
+                << "tab bar " << bar << ", tab " << tab;
         }
     }
 }

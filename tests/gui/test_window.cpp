@@ -88,7 +88,8 @@ void look_at_next_box(const SeenBoxes& seen, Qt::Key key, std::size_t count) {
         box_seen.on_screen = screen.contains(box->frameGeometry());
         for (const QPushButton* button : buttons) {
             if (button->text().remove(u'&') != QStringLiteral("OK")) continue;
-            box_seen.ok_on_screen = button->isVisible() && screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
+            box_seen.ok_on_screen =
+                button->isVisible() && screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()));
         }
         box_seen.screen_width = screen.width();
         if (auto* message_box = qobject_cast<QMessageBox*>(box)) {
@@ -218,9 +219,9 @@ TEST_F(Window, CaptionAndClientSize) {
 
 TEST_F(Window, PageTreeCaptionsAndPagesShownAtStart) {
     QTabWidget* tree = form.page_tree();
-    const QStringList captions{QStringLiteral("Kinematika"),          QStringLiteral("Kinematika (+ meze)"),
-                               QStringLiteral("Dráha na zastavení"),  QStringLiteral("Rychlost přim. rozhledu"),
-                               QStringLiteral("Přepočet EES"),        QStringLiteral("Přepočet GEV")};
+    const QStringList captions{QStringLiteral("Kinematika"),         QStringLiteral("Kinematika (+ meze)"),
+                               QStringLiteral("Dráha na zastavení"), QStringLiteral("Rychlost přim. rozhledu"),
+                               QStringLiteral("Přepočet EES"),       QStringLiteral("Přepočet GEV")};
     ASSERT_EQ(tree->count(), captions.size());
     for (int i = 0; i < tree->count(); ++i) EXPECT_EQ(tree->tabText(i), captions[i]) << "tab " << i;
     EXPECT_EQ(tree->currentIndex(), 0);
@@ -232,9 +233,7 @@ TEST_F(Window, PageTreeCaptionsAndPagesShownAtStart) {
         int current;
     };
     const Nested nested[] = {
-        {4,
-         {QStringLiteral("             EES               "), QStringLiteral("EES - na základě tuhostí vozidel")},
-         1},
+        {4, {QStringLiteral("             EES               "), QStringLiteral("EES - na základě tuhostí vozidel")}, 1},
         {5, {QStringLiteral("GEV - dle metodiky EVU  "), QStringLiteral("GEV - dle definice")}, 0},
     };
     for (const Nested& expected : nested) {
@@ -278,10 +277,10 @@ TEST_F(Window, TabVisitsTheInputFieldsInOrderThenTheButtonOnly) {
                                                   : focus->objectName());
     }
     // Once round the page: the inputs in reading order, the button, the row of tabs, and back.
-    const QStringList expected{QStringLiteral("I2"), QStringLiteral("I3"), QStringLiteral("I4"),
-                               QStringLiteral("I5"), QStringLiteral("I6"), QStringLiteral("I7"),
+    const QStringList expected{QStringLiteral("I2"), QStringLiteral("I3"),        QStringLiteral("I4"),
+                               QStringLiteral("I5"), QStringLiteral("I6"),        QStringLiteral("I7"),
                                QStringLiteral("I8"), QStringLiteral("calculate"), QStringLiteral("qt_tabwidget_tabbar"),
-                               QStringLiteral("I1"), QStringLiteral("I2"), QStringLiteral("I3")};
+                               QStringLiteral("I1"), QStringLiteral("I2"),        QStringLiteral("I3")};
     EXPECT_EQ(visited, expected) << visited.join(u' ').toStdString();
     for (const QString& stop : visited) {
         EXPECT_FALSE(stop.startsWith(u'R')) << "Tab stopped on result field " << stop.toStdString();
@@ -314,8 +313,8 @@ TEST_F(Window, CalculateButtonIsDrawnOverItsWholeArea) {
     EXPECT_FALSE(button->isDefault());
     const QImage image = button->grab().toImage();
     const QColor page_colour = kinematika()->palette().color(QPalette::Button);
-    const QPoint corners[] = {{0, 0}, {image.width() - 1, 0}, {0, image.height() - 1},
-                              {image.width() - 1, image.height() - 1}};
+    const QPoint corners[] = {
+        {0, 0}, {image.width() - 1, 0}, {0, image.height() - 1}, {image.width() - 1, image.height() - 1}};
     for (const QPoint corner : corners) {
         EXPECT_NE(image.pixelColor(corner), page_colour) << corner.x() << ", " << corner.y();
     }
@@ -429,7 +428,9 @@ TEST_P(WindowWarningBox, ShowsTheMessageAndTheCalculationGoesOnWhenClosed) {
 INSTANTIATE_TEST_SUITE_P(ClosedBy, WindowWarningBox,
                          ::testing::Values(WarningClose{"Return", Qt::Key_Return}, WarningClose{"Enter", Qt::Key_Enter},
                                            WarningClose{"Escape", Qt::Key_Escape}),
-                         [](const ::testing::TestParamInfo<WarningClose>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<WarningClose>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Window, ConversionFaultShowsTheErrorBoxAndChangesNoResult) {
     type_worked_example();
@@ -597,7 +598,8 @@ TEST_P(WindowHelpButton, ShowsItsTextInTheWarningBoxAndNothingElse) {
     EXPECT_FALSE(seen->text.contains(u'\r'));
     EXPECT_TRUE(seen->plain_text);
     EXPECT_LE(seen->text_width, seen->screen_width / 2) << "the text is wrapped at half the screen width";
-    for (const char* id : kInputIds) EXPECT_EQ(text(id), id == std::string("I1") ? "0" : id == std::string("I3") ? "0,8" : "");
+    for (const char* id : kInputIds)
+        EXPECT_EQ(text(id), id == std::string("I1") ? "0" : id == std::string("I3") ? "0,8" : "");
     EXPECT_EQ(text("R1"), "");
 }
 
@@ -658,14 +660,16 @@ TEST_F(Window, InformationBoxDescribesTheProgram) {
     QCoreApplication::processEvents();
     ASSERT_TRUE(seen->appeared);
     const QStringList lines = seen->text.split(u'\n');
-    const qsizetype purpose = lines.indexOf(QStringLiteral("Pomůcka pro analýzu pohybu vozidla v průběhu nehodového děje."));
+    const qsizetype purpose =
+        lines.indexOf(QStringLiteral("Pomůcka pro analýzu pohybu vozidla v průběhu nehodového děje."));
     ASSERT_GT(purpose, 1) << seen->text.toStdString();
     EXPECT_EQ(lines[purpose - 1], QString());
     EXPECT_EQ(lines[purpose + 1], QStringLiteral("Vorlanex."));
     EXPECT_EQ(lines[purpose + 2], QString());
     // The closing lines agree with the licence: free software under MIT, the expert answers.
-    EXPECT_EQ(lines.mid(purpose + 3), (QStringList{QStringLiteral("Vorlanex je svobodný software, šířený pod licencí MIT."),
-                                                   QStringLiteral("Za závěry posudku odpovídá znalec, který program použil.")}))
+    EXPECT_EQ(lines.mid(purpose + 3),
+              (QStringList{QStringLiteral("Vorlanex je svobodný software, šířený pod licencí MIT."),
+                           QStringLiteral("Za závěry posudku odpovídá znalec, který program použil.")}))
         << seen->text.toStdString();
 }
 

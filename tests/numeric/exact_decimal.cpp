@@ -107,7 +107,8 @@ std::string reference_show_number(double value, std::string_view separator) {
     // 18 significant digits, ties to even.
     if (digits.size() > 18) {
         const std::string tail = digits.substr(18);
-        const bool above_half = tail[0] > '5' || (tail[0] == '5' && tail.find_first_not_of('0', 1) != std::string::npos);
+        const bool above_half =
+            tail[0] > '5' || (tail[0] == '5' && tail.find_first_not_of('0', 1) != std::string::npos);
         const bool tie = tail[0] == '5' && !above_half;
         const bool odd = (digits[17] - '0') % 2 == 1;
         round_to_length(digits, exponent, 18, above_half || (tie && odd));

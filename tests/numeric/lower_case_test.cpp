@@ -2,9 +2,9 @@
 // point over every block the table covers.
 #include <gtest/gtest.h>
 
-#include <cwctype>
 #include <locale.h>
 #include <wctype.h>
+#include <cwctype>
 
 #include "numeric/lower_case.h"
 
@@ -45,7 +45,10 @@ TEST(LowerCase, AgreesWithTheCLibraryOnEveryCoveredBlock) {
 
 TEST(LowerCase, TextKeepsWhatIsNoCapitalLetter) {
     EXPECT_EQ(lower_case("ŽLUŤOUČKÝ KŮŇ 1,5 Ω"), "žluťoučký kůň 1,5 ω");
-    EXPECT_EQ(lower_case("\xff" "A\xe2\x82"), "\xff" "a\xe2\x82");  // broken bytes stay as they are
+    EXPECT_EQ(lower_case("\xff"
+                         "A\xe2\x82"),
+              "\xff"
+              "a\xe2\x82");  // broken bytes stay as they are
     EXPECT_EQ(lower_case("\U0001F600"), "\U0001F600");
 }
 

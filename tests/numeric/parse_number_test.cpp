@@ -33,7 +33,9 @@ void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 template <class Case>
-std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+std::string case_name(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
 
 // clang-format off
 const ParseCase kNumbers[] = {
@@ -227,8 +229,7 @@ TEST(ParseNumberProperty, AgreesWithStrtold) {
         if (integer.empty() && fraction.empty()) integer = "7";
         const std::string sign = coin(random) ? "-" : "";
         const std::string power = coin(random) ? "e" + std::to_string(exponent(random)) : "";
-        const long double expected_extended =
-            std::strtold((sign + integer + "." + fraction + power).c_str(), nullptr);
+        const long double expected_extended = std::strtold((sign + integer + "." + fraction + power).c_str(), nullptr);
         const auto expected = static_cast<double>(expected_extended);
         const std::string text = sign + integer + "," + fraction + power;
         if (std::isinf(expected)) {

@@ -46,9 +46,7 @@ TEST_P(RoundToPlacesExamples, Rounds) {
 
 INSTANTIATE_TEST_SUITE_P(Values, RoundToPlacesExamples, ::testing::ValuesIn(kRoundCases), case_name);
 
-TEST(RoundToPlaces, TinyNegativeGivesPositiveZero) {
-    EXPECT_FALSE(std::signbit(round_to_places(-0.0001, 3)));
-}
+TEST(RoundToPlaces, TinyNegativeGivesPositiveZero) { EXPECT_FALSE(std::signbit(round_to_places(-0.0001, 3))); }
 
 // Beyond the signed 64-bit range once scaled: 9.3e15 x 1000 > 2^63.
 TEST(RoundToPlaces, OutsideSixtyFourBitsIsInvalid) {

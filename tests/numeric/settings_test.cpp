@@ -1,10 +1,10 @@
 // The decimal separator, the application title and the arithmetic mode.
 #include <gtest/gtest.h>
 
-#include <cfenv>
-#include <cstdlib>
 #include <fpu_control.h>
 #include <locale.h>
+#include <cfenv>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -149,9 +149,7 @@ const TextCase kTitles[] = {
 
 class ApplicationTitle : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(ApplicationTitle, FromExecutablePath) {
-    EXPECT_EQ(application_title(GetParam().input), GetParam().output);
-}
+TEST_P(ApplicationTitle, FromExecutablePath) { EXPECT_EQ(application_title(GetParam().input), GetParam().output); }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ApplicationTitle, ::testing::ValuesIn(kTitles), case_name);
 
@@ -171,7 +169,8 @@ TEST(ArithmeticMode, RestoresExtendedPrecisionAndRoundToNearest) {
     // Double precision, round up, precision and zero-divide traps on (with no exception pending,
     // or the next x87 instruction would trap at once).
     std::feclearexcept(FE_ALL_EXCEPT);
-    fpu_control_t disturbed = 0x40 | _FPU_DOUBLE | _FPU_RC_UP | _FPU_MASK_IM | _FPU_MASK_DM | _FPU_MASK_OM | _FPU_MASK_UM;
+    fpu_control_t disturbed =
+        0x40 | _FPU_DOUBLE | _FPU_RC_UP | _FPU_MASK_IM | _FPU_MASK_DM | _FPU_MASK_OM | _FPU_MASK_UM;
     _FPU_SETCW(disturbed);
     std::fesetround(FE_DOWNWARD);  // reaches the SSE unit too
     set_arithmetic_mode();

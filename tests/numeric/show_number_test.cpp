@@ -81,9 +81,7 @@ const ShowCase kShowCases[] = {
 
 class ShowNumberExamples : public ::testing::TestWithParam<ShowCase> {};
 
-TEST_P(ShowNumberExamples, ShowsText) {
-    EXPECT_EQ(show_number(GetParam().value, kComma), GetParam().text);
-}
+TEST_P(ShowNumberExamples, ShowsText) { EXPECT_EQ(show_number(GetParam().value, kComma), GetParam().text); }
 
 // The reference used by the random tests below must agree with the same table.
 TEST_P(ShowNumberExamples, ReferenceAgrees) {
@@ -120,9 +118,9 @@ double random_near_boundary(std::mt19937_64& random) {
     std::uniform_int_distribution<int> nudge(-3, 3);
     std::string text;
     switch (kind(random)) {
-    case 0: text = std::to_string(digits(random)) + "5"; break;
-    case 1: text = std::to_string(digits(random)) + "999"; break;
-    default: text = "1"; break;
+        case 0: text = std::to_string(digits(random)) + "5"; break;
+        case 1: text = std::to_string(digits(random)) + "999"; break;
+        default: text = "1"; break;
     }
     double value = std::strtod((text + "e" + std::to_string(decimal_exponent(random))).c_str(), nullptr);
     for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1) {
@@ -143,8 +141,7 @@ TEST(ShowNumberProperty, MatchesExactReferenceOnRandomDoubles) {
     constexpr int kCount = 200000;
     for (int i = 0; i < kCount; ++i) {
         const double value = random_double(random);
-        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ","))
-            << std::hexfloat << value;
+        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ",")) << std::hexfloat << value;
     }
 }
 
@@ -153,8 +150,7 @@ TEST(ShowNumberProperty, MatchesExactReferenceNearDigitBoundaries) {
     constexpr int kCount = 200000;
     for (int i = 0; i < kCount; ++i) {
         const double value = random_boundary_double(random);
-        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ","))
-            << std::hexfloat << value;
+        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ",")) << std::hexfloat << value;
     }
 }
 
@@ -174,7 +170,8 @@ TEST(ShowNumberProperty, MatchesExactReferenceInTheRangeOfCalculations) {
         } else {
             const std::string text = std::to_string(digits(random)) + (i % 4 == 1 ? "5" : "999");
             value = std::strtod((text + "e" + std::to_string(decimal_exponent(random) - 16)).c_str(), nullptr);
-            for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1) value = std::nextafter(value, n > 0 ? DBL_MAX : 0.0);
+            for (int n = nudge(random); n != 0; n += n > 0 ? -1 : 1)
+                value = std::nextafter(value, n > 0 ? DBL_MAX : 0.0);
         }
         ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ",")) << std::hexfloat << value;
     }
@@ -185,8 +182,7 @@ TEST(ShowNumberProperty, MatchesExactReferenceOnSubnormals) {
     std::uniform_int_distribution<std::uint64_t> bits(1, (std::uint64_t{1} << 52) - 1);
     for (int i = 0; i < 2000; ++i) {
         const double value = std::bit_cast<double>(bits(random));
-        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ","))
-            << std::hexfloat << value;
+        ASSERT_EQ(show_number(value, kComma), testing::reference_show_number(value, ",")) << std::hexfloat << value;
     }
 }
 

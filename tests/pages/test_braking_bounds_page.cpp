@@ -181,7 +181,8 @@ TEST(BrakingBoundsPage, NegativeLowerEesUsesTheSubtractedFormAndGevOfTheUpperBou
 }
 
 TEST(BrakingBoundsPage, EesFromNegativeToZeroWarnsOnceAndEmptiesBothGevFields) {
-    RecordingPort page = page_with(kWorkedExample, {{"J4.lo", "-10"}, {"J4.hi", "0"}, {"Q7.lo", "old"}, {"Q7.hi", "old"}});
+    RecordingPort page =
+        page_with(kWorkedExample, {{"J4.lo", "-10"}, {"J4.hi", "0"}, {"Q7.lo", "old"}, {"Q7.hi", "old"}});
     const std::vector<Event>& events = page.press_calculate();
     EXPECT_EQ(std::count(events.begin(), events.end(), warning(kNegativeEes)), 1);
     const auto lower_cleared = std::find(events.begin(), events.end(), set("Q7.lo", ""));

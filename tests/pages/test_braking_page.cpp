@@ -43,13 +43,13 @@ Texts earlier_results() {
 
 // V 20 km/h, s1 8 m, mu1 0.7, EES 15 km/h, s2 20 m, mu2 0.8, tn 0.2 s, tr 1 s.
 const Texts kWorkedExample = worked_example(braking_page());
-const Transcript kWorkedExampleResults = results({"6,865", "42,702", "0,919", "45,26", "7,845", "78,201",
-                                                  "0,17052859036965", "1,166", "81,026", "81,03", "22,507", "81,026",
-                                                  "4,423", "22,507", "46,93", "2,366", "19,856", "71,482"});
+const Transcript kWorkedExampleResults =
+    results({"6,865", "42,702", "0,919", "45,26", "7,845", "78,201", "0,17052859036965", "1,166", "81,026", "81,03",
+             "22,507", "81,026", "4,423", "22,507", "46,93", "2,366", "19,856", "71,482"});
 
 // Everything zero but the adhesion coefficients, which are 0.8.
-const Texts kStandingStill{{"I1", "0"}, {"I2", "0"}, {"I3", "0,8"}, {"I4", "0"},
-                           {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"}, {"I8", "0"}};
+const Texts kStandingStill{{"I1", "0"}, {"I2", "0"},   {"I3", "0,8"}, {"I4", "0"},
+                           {"I5", "0"}, {"I6", "0,8"}, {"I7", "0"},   {"I8", "0"}};
 const Transcript kStandingStillResults =
     results({"7,845", "0", "0", "0", "7,845", "0", "", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"});
 

@@ -108,7 +108,8 @@ inline void expect_run(const page::PageDefinition& page_definition, const PageRu
     RecordingPort page(page_definition, run.separator);
     for (const auto& [id, text] : run.typed) page.type(id, text);
     std::map<std::string, std::string> expected;
-    for (const page::Field& field : page_definition.layout.fields) expected[std::string(field.id)] = page.field(field.id);
+    for (const page::Field& field : page_definition.layout.fields)
+        expected[std::string(field.id)] = page.field(field.id);
 
     EXPECT_EQ(page.press_calculate(), run.transcript);
 

@@ -61,7 +61,8 @@ public:
     std::string text(std::string_view field_id) const override {
         const page::Field* field = page_.find_field(field_id);
         EXPECT_TRUE(field) << "the calculation read an unknown field " << field_id;
-        EXPECT_TRUE(!field || field->role == page::FieldRole::Input) << "the calculation read a result field " << field_id;
+        EXPECT_TRUE(!field || field->role == page::FieldRole::Input)
+            << "the calculation read a result field " << field_id;
         return FieldMapPort::text(field_id);
     }
 

@@ -132,14 +132,14 @@ INSTANTIATE_TEST_SUITE_P(Kinematika, NamedEnclosure, ::testing::ValuesIn(kNamedC
 struct Range {
     double low_from, low_to, width;
 };
-constexpr std::array<Range, 8> kRanges{{{0, 60, 30},      // run-out speed V
-                                        {0, 40, 20},      // braking distance after the collision
-                                        {0.05, 1.2, 0.6}, // adhesion after
-                                        {-30, 80, 40},    // EES
-                                        {0, 60, 30},      // braking distance before
-                                        {0.05, 1.2, 0.6}, // adhesion before
-                                        {0, 5, 3},        // build-up time
-                                        {0, 4, 3}}};      // reaction time
+constexpr std::array<Range, 8> kRanges{{{0, 60, 30},       // run-out speed V
+                                        {0, 40, 20},       // braking distance after the collision
+                                        {0.05, 1.2, 0.6},  // adhesion after
+                                        {-30, 80, 40},     // EES
+                                        {0, 60, 30},       // braking distance before
+                                        {0.05, 1.2, 0.6},  // adhesion before
+                                        {0, 5, 3},         // build-up time
+                                        {0, 4, 3}}};       // reaction time
 
 double unit_interval(SampleStream& stream) { return static_cast<double>(stream() >> 11) * 0x1p-53; }
 std::string typed(double value) { return numeric::show_number(numeric::round_to_places(value, 2), kComma); }
@@ -151,7 +151,8 @@ TEST(BoundsEnclosure, RandomIntervalSetsLeaveOnlyTheNamedExceptions) {
         Intervals intervals;
         for (std::size_t j = 0; j < kRanges.size(); ++j) {
             const Range& range = kRanges[j];
-            const double low = numeric::round_to_places(range.low_from + unit_interval(stream) * (range.low_to - range.low_from), 2);
+            const double low =
+                numeric::round_to_places(range.low_from + unit_interval(stream) * (range.low_to - range.low_from), 2);
             intervals[j] = {typed(low), typed(low + unit_interval(stream) * range.width)};
         }
         const auto found = escapes(intervals, 250, set);
@@ -161,8 +162,8 @@ TEST(BoundsEnclosure, RandomIntervalSetsLeaveOnlyTheNamedExceptions) {
         for (const Escape& escape : *found) {
             const bool named = escape.result == 7 && escape.below && ees_reaches_zero;
             gev_escapes += named;
-            EXPECT_TRUE(named) << "R" << escape.result << (escape.below ? " below" : " above")
-                               << " its bound, inputs " << described(intervals);
+            EXPECT_TRUE(named) << "R" << escape.result << (escape.below ? " below" : " above") << " its bound, inputs "
+                               << described(intervals);
         }
     }
     EXPECT_GT(sets_run, 300);

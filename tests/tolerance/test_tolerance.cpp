@@ -114,7 +114,8 @@ TEST_P(JsonFormTest, ParsedOrRefusedNamingTheField) {
     } else {
         ASSERT_TRUE(std::holds_alternative<InputError>(parsed));
         EXPECT_NE(std::get<InputError>(parsed).message.find("'I3'"), std::string::npos);
-        EXPECT_NE(std::get<InputError>(parsed).message.find(error), std::string::npos) << std::get<InputError>(parsed).message;
+        EXPECT_NE(std::get<InputError>(parsed).message.find(error), std::string::npos)
+            << std::get<InputError>(parsed).message;
     }
 }
 
@@ -123,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Tolerance, JsonFormTest, ::testing::ValuesIn(kJsonForms
 
 TEST(JsonForm, GivesWhatTheShortFormGives) {
     const auto json = parse_json_form(
-        "I2", nlohmann::json::parse(R"({"distribution":"normal","mean":"0,8","sd":"0,05","low":"0,6","high":"1"})"), kComma);
+        "I2", nlohmann::json::parse(R"({"distribution":"normal","mean":"0,8","sd":"0,05","low":"0,6","high":"1"})"),
+        kComma);
     const auto short_form = parse_short_form("I2", "0,8~0,05~0,6..1", kComma);
     const Distribution& a = std::get<Distribution>(json);
     const Distribution& b = std::get<Distribution>(short_form);
@@ -192,19 +194,23 @@ const page::PageDefinition& kinematika() { return *registry::find_page("kinemati
 
 std::vector<Tolerance> tolerances(const std::vector<std::pair<std::string, std::string>>& short_forms) {
     std::vector<Tolerance> result;
-    for (const auto& [field, text] : short_forms) result.push_back({field, std::get<Distribution>(parse_short_form(field, text, kComma))});
+    for (const auto& [field, text] : short_forms)
+        result.push_back({field, std::get<Distribution>(parse_short_form(field, text, kComma))});
     return result;
 }
 
-const std::vector<std::pair<std::string, std::string>> kTyped{{"I1", "20"}, {"I2", "8"}, {"I3", "0,7"}, {"I4", "15"},
+const std::vector<std::pair<std::string, std::string>> kTyped{{"I1", "20"}, {"I2", "8"},   {"I3", "0,7"}, {"I4", "15"},
                                                               {"I5", "20"}, {"I6", "0,8"}, {"I7", "0,2"}, {"I8", "1"}};
 
 bool same(const SamplingSummary& a, const SamplingSummary& b) {
-    if (a.results.size() != b.results.size() || a.warnings.size() != b.warnings.size() || a.faults.size() != b.faults.size()) return false;
+    if (a.results.size() != b.results.size() || a.warnings.size() != b.warnings.size() ||
+        a.faults.size() != b.faults.size())
+        return false;
     for (std::size_t i = 0; i < a.results.size(); ++i) {
         const FieldSummary &x = a.results[i], &y = b.results[i];
         if (std::tie(x.count, x.min, x.max, x.mean, x.percentiles, x.histogram) !=
-            std::tie(y.count, y.min, y.max, y.mean, y.percentiles, y.histogram)) return false;
+            std::tie(y.count, y.min, y.max, y.mean, y.percentiles, y.histogram))
+            return false;
     }
     for (std::size_t i = 0; i < a.warnings.size(); ++i) {
         if (a.warnings[i].text != b.warnings[i].text || a.warnings[i].samples != b.warnings[i].samples) return false;
@@ -214,9 +220,11 @@ bool same(const SamplingSummary& a, const SamplingSummary& b) {
 
 TEST(Sampling, SameOutcomeOnAnyNumberOfThreads) {
     // A braking distance around 0 warns in about half the samples; a negative EES can fault.
-    const auto varied = tolerances({{"I2", "-5..5"}, {"I4", "-50..15"}, {"I6", "0,7..0,8..0,9"}, {"I8", "1~0,2~0,5..1,5"}});
+    const auto varied =
+        tolerances({{"I2", "-5..5"}, {"I4", "-50..15"}, {"I6", "0,7..0,8..0,9"}, {"I8", "1~0,2~0,5..1,5"}});
     const SamplingSummary one = run_samples(kinematika(), kTyped, kComma, varied, {5000, 42, 1});
-    for (const unsigned jobs : {2u, 3u, 7u}) EXPECT_TRUE(same(one, run_samples(kinematika(), kTyped, kComma, varied, {5000, 42, jobs}))) << jobs;
+    for (const unsigned jobs : {2u, 3u, 7u})
+        EXPECT_TRUE(same(one, run_samples(kinematika(), kTyped, kComma, varied, {5000, 42, jobs}))) << jobs;
     EXPECT_FALSE(same(one, run_samples(kinematika(), kTyped, kComma, varied, {5000, 43, 1})));
     ASSERT_EQ(one.warnings.size(), 2u);
     const auto distance = std::find_if(one.warnings.begin(), one.warnings.end(), [](const TextCount& warning) {
