@@ -27,8 +27,8 @@ install_missing_packages() {
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
                 libicu-dev libssl-dev libboost-dev fonts-liberation qt6-translations-l10n)
 # What the test suite needs besides: the validators of the desktop entry and the AppStream metadata,
-# and groff to read the manual pages.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
+# groff to read the manual pages, and the formatter the code is checked against.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev locales
                xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils
                desktop-file-utils appstream groff-base)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
