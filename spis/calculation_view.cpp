@@ -109,6 +109,8 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
         auto* text = new QLineEdit(this);
         text->setObjectName(id);
         text->setAccessibleName(qt_text(field.accessible_name));
+        // Room for a long number in full: "-1,23456789012345E+308".
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-1,23456789012345E+308")) + 12);
         auto* caption = new QLabel(qt_text(report::caption_of(field)), this);
         caption->setBuddy(text);
         auto* row = new QHBoxLayout;

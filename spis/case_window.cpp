@@ -91,6 +91,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(1, 2);
     splitter->setStretchFactor(2, 1);
+    splitter->setSizes({240, 640, 400});
     setCentralWidget(splitter);
 
     build_menus();
