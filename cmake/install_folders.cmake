@@ -14,6 +14,7 @@ set(VORLANEX_INSTALL_FOLDERS
   ${CMAKE_INSTALL_DATADIR}/lintian/overrides
   ${CMAKE_INSTALL_DATADIR}/applications
   ${CMAKE_INSTALL_DATADIR}/metainfo
+  ${CMAKE_INSTALL_DATADIR}/mime/packages
   ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps
   ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps

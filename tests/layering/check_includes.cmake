@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that every include of the project's own headers points down the layers:
-#   numeric <- page <- kinematics, collision <- registry <- tolerance <- casefile <- report <- cli, app
+#   numeric <- page <- kinematics, collision <- registry <- tolerance <- casefile <- report <- cli, app, spis
 # that the command and the window reach the pages only through the registry, and that nothing but
 # the window includes the window's toolkit. Run as
 #   cmake -DSOURCE_DIR=<repository> -P check_includes.cmake
@@ -14,9 +14,10 @@ set(allowed_casefile numeric page registry tolerance casefile)
 set(allowed_tolerance numeric page registry tolerance)
 set(allowed_cli numeric page registry tolerance casefile report cli)
 set(allowed_app numeric page registry report resources app)
-set(checked_folders numeric page kinematics collision registry tolerance casefile report cli app)
+set(allowed_spis numeric page registry tolerance casefile report spis)
+set(checked_folders numeric page kinematics collision registry tolerance casefile report cli app spis)
 set(toolkit_free numeric page kinematics collision registry tolerance casefile report cli)
-set(project_folders numeric page kinematics collision resources registry tolerance casefile report cli app tests bench)
+set(project_folders numeric page kinematics collision resources registry tolerance casefile report cli app spis tests bench)
 
 set(violations "")
 foreach(folder IN LISTS checked_folders)

@@ -1,0 +1,166 @@
+#include "spis/calculation_view.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "report/document.h"
+#include "spis/qt_text.h"
+
+namespace vorlanex::spis {
+
+namespace {
+
+QLabel* inline_message(QWidget* parent, const QString& accessible_name, const QString& style) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    label->setAccessibleName(accessible_name);
+    label->setStyleSheet(style);
+    label->hide();
+    return label;
+}
+
+QLineEdit* titled_line(QWidget* parent, const QString& accessible_name) {
+    auto* line = new QLineEdit(parent);
+    line->setAccessibleName(accessible_name);
+    return line;
+}
+
+// The warning boxes' texts in order, each on its own line ("\r" separates a box's lines).
+QString warnings_text(const report::RecordedRun& run) {
+    QStringList lines;
+    for (const std::string& warning : run.warnings()) {
+        lines << QStringLiteral("⚠ ") + qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+CalculationView::CalculationView(QWidget* parent)
+    : QWidget(parent),
+      heading_(new QLabel(this)),
+      title_(titled_line(this, QStringLiteral("Název výpočtu"))),
+      note_(titled_line(this, QStringLiteral("Poznámka k výpočtu"))),
+      inputs_(new QFormLayout),
+      results_(new QFormLayout),
+      warnings_(inline_message(this, QStringLiteral("Varování"), QStringLiteral("color: #8a5a00;"))),
+      fault_(inline_message(this, QStringLiteral("Chyba výpočtu"), QStringLiteral("color: #b00020;"))) {
+    heading_->setAccessibleName(QStringLiteral("Stránka výpočtu"));
+    QFont bold = heading_->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    heading_->setFont(bold);
+
+    auto* description = new QFormLayout;
+    description->addRow(QStringLiteral("&Název:"), title_);
+    description->addRow(QStringLiteral("Poz&námka:"), note_);
+
+    auto* inputs_box = new QGroupBox(QStringLiteral("Zadání"), this);
+    inputs_box->setLayout(inputs_);
+    auto* results_box = new QGroupBox(QStringLiteral("Výsledky (přesně jako v kalkulátoru)"), this);
+    results_box->setLayout(results_);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(heading_);
+    column->addLayout(description);
+    column->addWidget(inputs_box);
+    column->addWidget(warnings_);
+    column->addWidget(fault_);
+    column->addWidget(results_box);
+    column->addStretch();
+
+    connect(title_, &QLineEdit::textEdited, this, &CalculationView::title_edited);
+    connect(note_, &QLineEdit::textEdited, this, &CalculationView::note_edited);
+    setEnabled(false);
+}
+
+void CalculationView::clear_fields() {
+    while (inputs_->rowCount() > 0) inputs_->removeRow(0);
+    while (results_->rowCount() > 0) results_->removeRow(0);
+    inputs_by_id_.clear();
+    substitutes_by_id_.clear();
+    results_by_id_.clear();
+}
+
+void CalculationView::clear() {
+    clear_fields();
+    heading_->clear();
+    title_->clear();
+    note_->clear();
+    warnings_->hide();
+    fault_->hide();
+    setEnabled(false);
+}
+
+void CalculationView::show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
+                                       const report::RecordedRun& run) {
+    clear_fields();
+    setEnabled(true);
+    heading_->setText(qt_text(report::page_name(*entry.page)));
+    title_->setText(qt_text(entry.title.value_or("")));
+    note_->setText(qt_text(entry.note.value_or("")));
+    for (const page::Field& field : entry.page->layout.fields) {
+        const QString id = qt_text(field.id);
+        auto* text = new QLineEdit(this);
+        text->setObjectName(id);
+        text->setAccessibleName(qt_text(field.accessible_name));
+        // Room for a long number in full: "-1,23456789012345E+308".
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-1,23456789012345E+308")) + 12);
+        auto* caption = new QLabel(qt_text(report::caption_of(field)), this);
+        caption->setBuddy(text);
+        auto* row = new QHBoxLayout;
+        row->addWidget(text, 1);
+        auto* unit = new QLabel(qt_text(field.unit), this);
+        unit->setMinimumWidth(unit->fontMetrics().horizontalAdvance(QStringLiteral("km/h")));
+        row->addWidget(unit);
+        if (field.role == page::FieldRole::Input) {
+            text->setText(qt_text(entry.text(field.id, separator)));
+            auto* substitute = new QLabel(this);
+            substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") + qt_text(field.accessible_name));
+            row->addWidget(substitute);
+            substitutes_by_id_[std::string(field.id)] = substitute;
+            inputs_by_id_[std::string(field.id)] = text;
+            connect(text, &QLineEdit::textEdited, this,
+                    [this, id](const QString& typed) { emit text_edited(id, typed); });
+            inputs_->addRow(caption, row);
+        } else {
+            text->setReadOnly(true);
+            text->setStyleSheet(QStringLiteral("background: palette(window);"));
+            results_by_id_[std::string(field.id)] = text;
+            results_->addRow(caption, row);
+        }
+    }
+    show_run(run);
+}
+
+void CalculationView::show_run(const report::RecordedRun& run) {
+    for (const auto& [id, line] : results_by_id_) line->setText(qt_text(run.text_after(id)));
+    for (const auto& [id, substitute] : substitutes_by_id_) {
+        const std::string& used = run.text_after(id);
+        const bool replaced = used != run.text_before(id);
+        substitute->setText(replaced ? QStringLiteral("→ použito %1").arg(qt_text(used)) : QString());
+        substitute->setVisible(replaced);
+    }
+    const QString warnings = warnings_text(run);
+    warnings_->setText(warnings);
+    warnings_->setVisible(!warnings.isEmpty());
+    if (run.fault()) {
+        QStringList unwritten;
+        for (const page::Field& field : run.page().layout.fields) {
+            if (field.role == page::FieldRole::Result && !run.written(field.id)) {
+                unwritten << qt_text(field.accessible_name);
+            }
+        }
+        QString text = QStringLiteral("✗ ") + qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        if (!unwritten.isEmpty()) text += QStringLiteral("\nNezapsaná pole: ") + unwritten.join(QStringLiteral(", "));
+        fault_->setText(text);
+    }
+    fault_->setVisible(run.fault().has_value());
+}
+
+}  // namespace vorlanex::spis

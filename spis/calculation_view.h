@@ -1,0 +1,52 @@
+#pragma once
+// The selected calculation in the centre of the case window: its title and note, its inputs as a
+// form built from the page's own fields (caption, text, unit; a substitute the page wrote shown
+// beside the typed text), its results as the calculator shows them (read-only, selectable), its
+// warnings in order and its fault with the fields it left unwritten, all inline.
+#include <QWidget>
+#include <map>
+#include <string>
+
+#include "report/recorded_run.h"
+#include "spis/case_document.h"
+
+class QLabel;
+class QLineEdit;
+class QFormLayout;
+
+namespace vorlanex::spis {
+
+class CalculationView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit CalculationView(QWidget* parent = nullptr);
+
+    // Builds the form for `entry` and shows `run`, its outcome.
+    void show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
+                          const report::RecordedRun& run);
+    // Shows a new outcome of the same calculation, the form left as it is.
+    void show_run(const report::RecordedRun& run);
+    // Nothing selected.
+    void clear();
+
+signals:
+    void text_edited(const QString& field_id, const QString& text);
+    void title_edited(const QString& title);
+    void note_edited(const QString& note);
+
+private:
+    void clear_fields();
+
+    QLabel* heading_;
+    QLineEdit* title_;
+    QLineEdit* note_;
+    QFormLayout* inputs_;
+    QFormLayout* results_;
+    QLabel* warnings_;
+    QLabel* fault_;
+    std::map<std::string, QLineEdit*> inputs_by_id_;
+    std::map<std::string, QLabel*> substitutes_by_id_;
+    std::map<std::string, QLineEdit*> results_by_id_;
+};
+
+}  // namespace vorlanex::spis

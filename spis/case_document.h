@@ -1,0 +1,48 @@
+#pragma once
+// The case as the window edits it: the case's own line as written, its separator, and each
+// calculation's page, title, note and typed texts. It becomes a case file's text again on save,
+// every calculation's outcome recorded anew by this program, and it is read from one on open.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "casefile/case_file.h"
+#include "numeric/decimal_separator.h"
+#include "page/page_definition.h"
+
+namespace vorlanex::spis {
+
+struct CalculationEntry {
+    const page::PageDefinition* page = nullptr;
+    std::optional<std::string> id;  // the "id" token as written
+    std::optional<std::string> title, note;
+    std::vector<std::pair<std::string, std::string>> typed;  // FIELD, TEXT in the order first typed
+    std::optional<std::string> tolerances;                   // the "tolerances" object as written
+
+    // The text the field holds before a run: as typed, or the page's default text.
+    std::string text(std::string_view field_id, const numeric::DecimalSeparator& separator) const;
+    void set_text(std::string_view field_id, std::string_view text);
+};
+
+struct CaseDocument {
+    std::string header_line;
+    numeric::DecimalSeparator separator;
+    std::vector<CalculationEntry> calculations;
+};
+
+// An empty case written with `separator`.
+CaseDocument new_case(const numeric::DecimalSeparator& separator);
+// The case a case file holds.
+CaseDocument case_document(const casefile::CaseFile& file);
+// The calculation as it opens on `page`, nothing typed.
+CalculationEntry new_calculation(const page::PageDefinition& page);
+
+// The case read back as a case file, or why it is none.
+std::variant<casefile::CaseFile, casefile::CaseError> as_case_file(const CaseDocument& document);
+// The case file's text, each calculation's "recorded" outcome made by `program`, or why there is none.
+std::variant<std::string, casefile::CaseError> case_file_text(const CaseDocument& document, std::string_view program);
+
+}  // namespace vorlanex::spis

@@ -1,0 +1,61 @@
+#include "spis/case_program.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
+
+#include "numeric/arithmetic_mode.h"
+#include "spis/case_window.h"
+#include "spis/qt_text.h"
+#include "version/version.h"
+
+namespace vorlanex::spis {
+
+namespace {
+
+// Qt's own texts (the file dialogs, the buttons of the message boxes) in Czech, from Qt's
+// translations folder (Debian: qt6-translations-l10n); without it they stay English.
+void load_czech_qt_texts(QApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
+}  // namespace
+
+int run_case_program(int argc, char** argv) {
+    numeric::set_arithmetic_mode();
+    const numeric::DecimalSeparator separator = numeric::DecimalSeparator::from_regional_settings();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
+    QApplication::setApplicationVersion(qt_text(kVersion));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
+    load_czech_qt_texts(application);
+
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription(QStringLiteral("Případ znalce: výpočty kalkulátoru Vorlanex v jednom souboru"));
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("SOUBOR"), QStringLiteral("případ (.vorlanex), který se otevře"));
+    arguments.process(application);
+
+    CaseWindow window(separator);
+    window.show();
+    if (!arguments.positionalArguments().isEmpty()) {
+        const QString path = arguments.positionalArguments().constFirst();
+        if (const auto problem = window.open_case(path)) {
+            QTimer::singleShot(0, &window, [&window, problem] {
+                QMessageBox::warning(&window, QStringLiteral("Vorlanex Spis"), *problem);
+            });
+        }
+    }
+    return QApplication::exec();
+}
+
+}  // namespace vorlanex::spis

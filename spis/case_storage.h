@@ -1,0 +1,22 @@
+#pragma once
+// Case files on disk: read whole and checked before anything changes, written atomically (a
+// temporary file beside the target, renamed over it only when every byte is written), so a failed
+// save leaves the file on disk as it was.
+#include <QString>
+#include <optional>
+#include <string_view>
+#include <variant>
+
+#include "spis/case_document.h"
+
+namespace vorlanex::spis {
+
+// The case in the file at `path`, or a Czech message naming the file and the faulty line.
+std::variant<CaseDocument, QString> read_case(const QString& path);
+// Writes `bytes` to `path` atomically; a Czech message when it could not.
+std::optional<QString> write_atomically(const QString& path, std::string_view bytes);
+
+// The window's text of a file name: "Případ.vorlanex".
+QString shown_name(const QString& path);
+
+}  // namespace vorlanex::spis

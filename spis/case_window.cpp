@@ -1,0 +1,368 @@
+#include "spis/case_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "casefile/file_digest.h"
+#include "registry/page_tree.h"
+#include "report/case_report.h"
+#include "report/document.h"
+#include "report/recorded_run.h"
+#include "report/report.h"
+#include "spis/calculation_view.h"
+#include "spis/case_storage.h"
+#include "spis/diagram_panel.h"
+#include "spis/qt_text.h"
+#include "version/version.h"
+
+namespace vorlanex::spis {
+
+namespace {
+
+const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
+
+report::RecordedRun run_of(const CalculationEntry& entry, const numeric::DecimalSeparator& separator) {
+    return report::RecordedRun(*entry.page, entry.typed, separator);
+}
+
+// "✓ Brzdění …": the outcome's mark, the title or the page's name, and "±" when it has tolerances.
+QString item_text(const CalculationEntry& entry, const report::RecordedRun& run) {
+    const QString mark = run.fault()              ? QStringLiteral("✗")
+                         : run.warnings().empty() ? QStringLiteral("✓")
+                                                  : QStringLiteral("⚠");
+    const QString name =
+        entry.title && !entry.title->empty() ? qt_text(*entry.title) : qt_text(report::page_name(*entry.page));
+    return mark + QLatin1Char(' ') + name + (entry.tolerances ? QStringLiteral(" ±") : QString());
+}
+
+QString calculations_count(qsizetype count) {
+    if (count == 1) return QStringLiteral("1 výpočet");
+    if (count >= 2 && count <= 4) return QStringLiteral("%1 výpočty").arg(count);
+    return QStringLiteral("%1 výpočtů").arg(count);
+}
+
+// The command that makes the same report from the saved file, as a shell would take it.
+std::string report_command(const QString& path) {
+    const std::string name = utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
+    std::string quoted = "'";
+    for (const char character : name) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
+    return "vorlanex-calc --report --case " + quoted + "'";
+}
+
+QAction* add_action(QMenu* menu, const QString& text, const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+}  // namespace
+
+CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* parent)
+    : QMainWindow(parent),
+      document_(new_case(separator)),
+      new_case_separator_(separator),
+      list_(new QListWidget(this)),
+      view_(new CalculationView(this)),
+      tabs_(new QTabWidget(this)),
+      diagram_(new DiagramPanel(this)) {
+    list_->setAccessibleName(QStringLiteral("Výpočty případu"));
+    list_->setMinimumWidth(200);
+    tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
+    tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
+
+    auto* centre = new QScrollArea(this);
+    centre->setWidget(view_);
+    centre->setWidgetResizable(true);
+    centre->setAccessibleName(QStringLiteral("Vybraný výpočet"));
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(list_);
+    splitter->addWidget(centre);
+    splitter->addWidget(tabs_);
+    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(2, 1);
+    splitter->setSizes({240, 640, 400});
+    setCentralWidget(splitter);
+
+    build_menus();
+    connect(list_, &QListWidget::currentRowChanged, this, [this] { show_selected(); });
+    connect(view_, &CalculationView::text_edited, this, &CaseWindow::edit_text);
+    connect(view_, &CalculationView::title_edited, this,
+            [this](const QString& title) { edit_description(&CalculationEntry::title, title); });
+    connect(view_, &CalculationView::note_edited, this,
+            [this](const QString& note) { edit_description(&CalculationEntry::note, note); });
+    resize(1200, 760);
+    take_document(document_, {});
+}
+
+void CaseWindow::build_menus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    connect(add_action(file, QStringLiteral("&Nový"), QKeySequence::New), &QAction::triggered, this,
+            &CaseWindow::start_new_case);
+    connect(add_action(file, QStringLiteral("&Otevřít…"), QKeySequence::Open), &QAction::triggered, this,
+            &CaseWindow::choose_and_open);
+    connect(add_action(file, QStringLiteral("&Uložit"), QKeySequence::Save), &QAction::triggered, this,
+            &CaseWindow::save);
+    connect(add_action(file, QStringLiteral("Uložit &jako…"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
+            &QAction::triggered, this, &CaseWindow::choose_and_save);
+    file->addSeparator();
+    connect(add_action(file, QStringLiteral("&Export protokolu do HTML…")), &QAction::triggered, this,
+            &CaseWindow::choose_and_export_html);
+    file->addSeparator();
+    connect(add_action(file, QStringLiteral("&Konec"), QKeySequence(QStringLiteral("Ctrl+Q"))), &QAction::triggered,
+            this, &QWidget::close);
+
+    QMenu* calculation = menuBar()->addMenu(QStringLiteral("&Výpočet"));
+    QMenu* add = calculation->addMenu(QStringLiteral("&Přidat"));
+    for (const page::PageDefinition* page : registry::calculation_pages()) {
+        connect(add->addAction(qt_text(report::page_name(*page))), &QAction::triggered, this,
+                [this, page] { add_calculation(*page); });
+    }
+    connect(add_action(calculation, QStringLiteral("&Duplikovat"), QKeySequence(QStringLiteral("Ctrl+D"))),
+            &QAction::triggered, this, &CaseWindow::duplicate_selected);
+    // Delete removes a calculation only from the list: in a text field it deletes a character.
+    QAction* remove = add_action(calculation, QStringLiteral("&Odstranit"), QKeySequence::Delete);
+    remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    list_->addAction(remove);
+    connect(remove, &QAction::triggered, this, &CaseWindow::remove_selected);
+    connect(add_action(calculation, QStringLiteral("Na&horu"), QKeySequence(QStringLiteral("Ctrl+Up"))),
+            &QAction::triggered, this, [this] { move_selected(-1); });
+    connect(add_action(calculation, QStringLiteral("D&olů"), QKeySequence(QStringLiteral("Ctrl+Down"))),
+            &QAction::triggered, this, [this] { move_selected(1); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
+    connect(add_action(help, QStringLiteral("&O programu")), &QAction::triggered, this, &CaseWindow::show_about);
+}
+
+std::optional<QString> CaseWindow::open_case(const QString& path) {
+    auto read = read_case(path);
+    if (auto* problem = std::get_if<QString>(&read)) return *problem;
+    take_document(std::move(std::get<CaseDocument>(read)), path);
+    return std::nullopt;
+}
+
+std::optional<QString> CaseWindow::save_case(const QString& path) {
+    const auto text = case_file_text(document_, kVersion);
+    if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
+        return QStringLiteral("Případ nelze zapsat: %1").arg(qt_text(error->message));
+    }
+    if (auto problem = write_atomically(path, std::get<std::string>(text))) return problem;
+    path_ = path;
+    set_modified(false);
+    return std::nullopt;
+}
+
+std::optional<QString> CaseWindow::export_html(const QString& path) {
+    const auto text = case_file_text(document_, kVersion);
+    if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
+        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+    }
+    const std::string& bytes = std::get<std::string>(text);
+    const auto file = casefile::read_case_file(bytes);
+    if (const auto* error = std::get_if<casefile::CaseError>(&file)) {
+        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+    }
+    const report::Provenance provenance{report_command(path_), casefile::sha256_hex(bytes)};
+    const report::CaseReport made =
+        report::make_case_report(std::get<casefile::CaseFile>(file), report::local_date(), provenance);
+    return write_atomically(path, made.html);
+}
+
+void CaseWindow::add_calculation(const page::PageDefinition& page) {
+    document_.calculations.push_back(new_calculation(page));
+    set_modified(true);
+    refresh_list();
+    select_calculation(static_cast<int>(document_.calculations.size()) - 1);
+}
+
+void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
+
+int CaseWindow::selected_row() const {
+    const int row = list_->currentRow();
+    return row >= 0 && row < static_cast<int>(document_.calculations.size()) ? row : -1;
+}
+
+void CaseWindow::closeEvent(QCloseEvent* event) {
+    if (may_discard_changes()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void CaseWindow::start_new_case() {
+    if (may_discard_changes()) take_document(new_case(new_case_separator_), {});
+}
+
+void CaseWindow::choose_and_open() {
+    if (!may_discard_changes()) return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otevřít případ"), {}, kCaseFilter);
+    if (!path.isEmpty()) report_problem(open_case(path));
+}
+
+bool CaseWindow::save() {
+    if (path_.isEmpty()) return choose_and_save();
+    const std::optional<QString> problem = save_case(path_);
+    report_problem(problem);
+    return !problem;
+}
+
+bool CaseWindow::choose_and_save() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), path_, kCaseFilter);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vorlanex");
+    const std::optional<QString> problem = save_case(path);
+    report_problem(problem);
+    return !problem;
+}
+
+void CaseWindow::choose_and_export_html() {
+    QString suggested = path_.isEmpty() ? QString()
+                                        : QFileInfo(path_).path() + QLatin1Char('/') +
+                                              QFileInfo(path_).completeBaseName() + QStringLiteral(".html");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export protokolu do HTML"), suggested,
+                                                      QStringLiteral("Stránky HTML (*.html)"));
+    if (!path.isEmpty()) report_problem(export_html(path));
+}
+
+void CaseWindow::duplicate_selected() {
+    const int row = selected_row();
+    if (row < 0) return;
+    CalculationEntry copy = document_.calculations[static_cast<std::size_t>(row)];
+    copy.id.reset();  // an id names one calculation
+    document_.calculations.insert(document_.calculations.begin() + row + 1, std::move(copy));
+    set_modified(true);
+    refresh_list();
+    select_calculation(row + 1);
+}
+
+void CaseWindow::remove_selected() {
+    const int row = selected_row();
+    if (row < 0) return;
+    document_.calculations.erase(document_.calculations.begin() + row);
+    set_modified(true);
+    refresh_list();
+    select_calculation(std::min(row, static_cast<int>(document_.calculations.size()) - 1));
+}
+
+void CaseWindow::move_selected(int step) {
+    const int row = selected_row();
+    const int target = row + step;
+    if (row < 0 || target < 0 || target >= static_cast<int>(document_.calculations.size())) return;
+    std::swap(document_.calculations[static_cast<std::size_t>(row)],
+              document_.calculations[static_cast<std::size_t>(target)]);
+    set_modified(true);
+    refresh_list();
+    select_calculation(target);
+}
+
+void CaseWindow::show_about() {
+    QMessageBox::about(this, QStringLiteral("O programu Vorlanex Spis"),
+                       QStringLiteral("Vorlanex Spis %1\n\nPřípad znalce: výpočty kalkulátoru Vorlanex uložené "
+                                      "v jednom souboru, s diagramem dráha–čas a protokolem. Každé číslo je "
+                                      "výsledkem téhož výpočtu, jaký provede kalkulátor.")
+                           .arg(qt_text(kVersion)));
+}
+
+bool CaseWindow::may_discard_changes() {
+    if (!isWindowModified()) return true;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Neuložené změny"), QStringLiteral("Případ má neuložené změny. Uložit je?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return save();
+    return answer == QMessageBox::Discard;
+}
+
+void CaseWindow::take_document(CaseDocument document, const QString& path) {
+    document_ = std::move(document);
+    path_ = path;
+    refresh_list();
+    select_calculation(document_.calculations.empty() ? -1 : 0);
+    show_selected();
+    set_modified(false);
+}
+
+void CaseWindow::set_modified(bool modified) {
+    const QString name = path_.isEmpty() ? QStringLiteral("Nový případ") : shown_name(path_);
+    setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
+    setWindowModified(modified);
+    update_status();
+}
+
+void CaseWindow::refresh_list() {
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const CalculationEntry& entry : document_.calculations) {
+        auto* item = new QListWidgetItem(list_);
+        item->setText(item_text(entry, run_of(entry, document_.separator)));
+    }
+    update_status();
+}
+
+void CaseWindow::refresh_item(int row, const report::RecordedRun& run) {
+    if (QListWidgetItem* item = list_->item(row)) {
+        item->setText(item_text(document_.calculations[static_cast<std::size_t>(row)], run));
+    }
+}
+
+void CaseWindow::show_selected() {
+    const int row = selected_row();
+    if (row < 0) {
+        view_->clear();
+        diagram_->clear();
+        return;
+    }
+    const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
+    const report::RecordedRun run = run_of(entry, document_.separator);
+    view_->show_calculation(entry, document_.separator, run);
+    diagram_->show_run(run);
+}
+
+void CaseWindow::rerun_selected() {
+    const int row = selected_row();
+    if (row < 0) return;
+    const report::RecordedRun run = run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator);
+    view_->show_run(run);
+    diagram_->show_run(run);
+    refresh_item(row, run);
+}
+
+void CaseWindow::edit_text(const QString& field_id, const QString& text) {
+    const int row = selected_row();
+    if (row < 0) return;
+    document_.calculations[static_cast<std::size_t>(row)].set_text(utf8(field_id), utf8(text));
+    set_modified(true);
+    rerun_selected();
+}
+
+void CaseWindow::edit_description(std::optional<std::string> CalculationEntry::*member, const QString& text) {
+    const int row = selected_row();
+    if (row < 0) return;
+    document_.calculations[static_cast<std::size_t>(row)].*member =
+        text.isEmpty() ? std::nullopt : std::optional<std::string>(utf8(text));
+    set_modified(true);
+    rerun_selected();  // the list names a calculation by its title
+}
+
+void CaseWindow::update_status() {
+    statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
+                                 .arg(isWindowModified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
+                                      calculations_count(static_cast<qsizetype>(document_.calculations.size())),
+                                      qt_text(kVersion)));
+}
+
+void CaseWindow::report_problem(const std::optional<QString>& problem) {
+    if (problem) QMessageBox::warning(this, QStringLiteral("Vorlanex Spis"), *problem);
+}
+
+}  // namespace vorlanex::spis

@@ -1,0 +1,82 @@
+#pragma once
+// Vorlanex Spis's main window: the case's calculations on the left, the selected one in the
+// centre, its path–time diagram on the right; the menus for the case file and the calculations.
+// Every outcome shown is a run of the page's own calculation on a page without a window, made
+// anew on every edit.
+#include <QMainWindow>
+#include <QString>
+
+#include "spis/case_document.h"
+
+class QListWidget;
+class QTabWidget;
+
+namespace vorlanex::report {
+class RecordedRun;
+}
+
+namespace vorlanex::spis {
+
+class CalculationView;
+class DiagramPanel;
+
+class CaseWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CaseWindow(const numeric::DecimalSeparator& separator, QWidget* parent = nullptr);
+
+    // The steps behind the menus, without dialogs: each returns a Czech message when it failed,
+    // and a failure leaves the case as it was.
+    std::optional<QString> open_case(const QString& path);
+    std::optional<QString> save_case(const QString& path);
+    std::optional<QString> export_html(const QString& path);
+
+    void add_calculation(const page::PageDefinition& page);
+    void select_calculation(int row);
+
+    const CaseDocument& document() const { return document_; }
+    const QString& path() const { return path_; }
+    int selected_row() const;
+    CalculationView* calculation_view() const { return view_; }
+    DiagramPanel* diagram_panel() const { return diagram_; }
+    QListWidget* calculation_list() const { return list_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build_menus();
+    void start_new_case();
+    void choose_and_open();
+    bool save();
+    bool choose_and_save();
+    void choose_and_export_html();
+    void duplicate_selected();
+    void remove_selected();
+    void move_selected(int step);
+    void show_about();
+
+    // True when there are no unsaved changes or the expert chose to save or to discard them.
+    bool may_discard_changes();
+    void take_document(CaseDocument document, const QString& path);
+    void set_modified(bool modified);
+    void refresh_list();
+    void refresh_item(int row, const report::RecordedRun& run);
+    void show_selected();
+    void rerun_selected();
+    void edit_text(const QString& field_id, const QString& text);
+    // The title or the note of the selected calculation; empty is none.
+    void edit_description(std::optional<std::string> CalculationEntry::*member, const QString& text);
+    void update_status();
+    void report_problem(const std::optional<QString>& problem);
+
+    CaseDocument document_;
+    numeric::DecimalSeparator new_case_separator_;
+    QString path_;
+    QListWidget* list_;
+    CalculationView* view_;
+    QTabWidget* tabs_;
+    DiagramPanel* diagram_;
+};
+
+}  // namespace vorlanex::spis

@@ -1,0 +1,213 @@
+// The case window offscreen: every page's worked example typed shows the headless run's texts;
+// a saved case reads back to the same bytes and passes the verification; a damaged file or a
+// failed save leaves the case open as it was.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "casefile/case_run.h"
+#include "registry/page_tree.h"
+#include "report/recorded_run.h"
+#include "spis/calculation_view.h"
+#include "spis/case_window.h"
+#include "spis/diagram_panel.h"
+#include "version/version.h"
+
+namespace vorlanex::spis {
+namespace {
+
+const numeric::DecimalSeparator kComma{","};
+const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/every-page.vorlanex");
+
+std::string file_bytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
+}
+
+void write_file(const QString& path, std::string_view bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+casefile::CaseFile read_back(const QString& path) {
+    auto read = casefile::read_case_file(file_bytes(path));
+    EXPECT_TRUE(std::holds_alternative<casefile::CaseFile>(read));
+    return std::get<casefile::CaseFile>(std::move(read));
+}
+
+QLineEdit* field_edit(const CaseWindow& window, std::string_view id) {
+    return window.calculation_view()->findChild<QLineEdit*>(
+        QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size())));
+}
+
+class EveryPage : public ::testing::TestWithParam<const page::PageDefinition*> {};
+
+TEST_P(EveryPage, WorkedExampleTypedShowsTheHeadlessRun) {
+    const page::PageDefinition& page = *GetParam();
+    CaseWindow window(kComma);
+    window.add_calculation(page);
+    std::vector<std::pair<std::string, std::string>> typed;
+    for (const page::FieldText& field : page.worked_example) {
+        QLineEdit* edit = field_edit(window, field.id);
+        ASSERT_NE(edit, nullptr) << field.id;
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromUtf8(field.text.data(), static_cast<qsizetype>(field.text.size())));
+        typed.emplace_back(field.id, field.text);
+    }
+    const report::RecordedRun headless(page, typed, kComma);
+    for (const page::Field& field : page.layout.fields) {
+        QLineEdit* edit = field_edit(window, field.id);
+        ASSERT_NE(edit, nullptr) << field.id;
+        EXPECT_EQ(edit->accessibleName().toStdString(), field.accessible_name);
+        if (field.role == page::FieldRole::Result) {
+            EXPECT_EQ(edit->text().toStdString(), headless.text_after(field.id)) << field.id;
+            EXPECT_TRUE(edit->isReadOnly()) << field.id;
+        }
+    }
+    EXPECT_EQ(window.document().calculations.at(0).typed, typed);
+    EXPECT_EQ(window.diagram_panel()->svg().isEmpty(), page.path_time_diagram == nullptr);
+    EXPECT_TRUE(window.isWindowModified());
+    // Qt shows "[*]" as "*" while the window is modified.
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("[*]Nový případ – Vorlanex Spis"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Registry, EveryPage, ::testing::ValuesIn(registry::calculation_pages()), [](const auto& info) {
+    std::string name(info.param->key);
+    for (char& character : name) {
+        if (!std::isalnum(static_cast<unsigned char>(character))) character = '_';
+    }
+    return name;
+});
+
+TEST(CaseWindow, SavedCaseIsTheRecordedCaseReadsBackToTheSameBytesAndVerifies) {
+    QTemporaryDir folder;
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    const QString first = folder.filePath(QStringLiteral("first.vorlanex"));
+    const QString second = folder.filePath(QStringLiteral("second.vorlanex"));
+    ASSERT_EQ(window.save_case(first), std::nullopt);
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.path(), first);
+
+    const casefile::CaseFile original = read_back(kEveryPageCase);
+    EXPECT_EQ(file_bytes(first), casefile::recorded_case(original, kVersion));
+
+    CaseWindow reopened(kComma);
+    ASSERT_EQ(reopened.open_case(first), std::nullopt);
+    ASSERT_EQ(reopened.save_case(second), std::nullopt);
+    EXPECT_EQ(file_bytes(first), file_bytes(second));
+
+    bool all_same = false;
+    casefile::verify_case(read_back(second), all_same);
+    EXPECT_TRUE(all_same);
+}
+
+struct DamagedFile {
+    const char* name;
+    std::string bytes;
+    const char* message_part;
+};
+
+class DamagedFiles : public ::testing::TestWithParam<DamagedFile> {};
+
+TEST_P(DamagedFiles, OpenNothingNameTheLineAndKeepTheCase) {
+    QTemporaryDir folder;
+    const QString damaged = folder.filePath(QStringLiteral("damaged.vorlanex"));
+    write_file(damaged, GetParam().bytes);
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    const std::size_t calculations = window.document().calculations.size();
+    window.select_calculation(2);
+
+    const std::optional<QString> problem = window.open_case(damaged);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->contains(QString::fromUtf8(GetParam().message_part))) << problem->toStdString();
+    EXPECT_EQ(window.document().calculations.size(), calculations);
+    EXPECT_EQ(window.path(), kEveryPageCase);
+    EXPECT_EQ(window.selected_row(), 2);
+    EXPECT_FALSE(window.isWindowModified());
+}
+
+const std::string kHeader = R"({"format":1,"separator":",","case":{}})"
+                            "\n";
+const std::string kBraking = R"({"page":"kinematika","fields":{"I1":"20"}})"
+                             "\n";
+
+INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles,
+                         ::testing::Values(DamagedFile{"NotJsonOnLine3", kHeader + kBraking + "{\"page\":\n", "line 3"},
+                                           DamagedFile{"UnknownPage",
+                                                       kHeader + R"({"page":"nic","fields":{}})"
+                                                                 "\n",
+                                                       "line 2"},
+                                           DamagedFile{"UnknownField",
+                                                       kHeader + R"({"page":"kinematika","fields":{"X9":"1"}})"
+                                                                 "\n",
+                                                       "line 2"},
+                                           DamagedFile{"NewerFormat",
+                                                       R"({"format":2,"separator":",","case":{}})"
+                                                       "\n",
+                                                       "line 1"},
+                                           DamagedFile{"Empty", "", "damaged.vorlanex"},
+                                           DamagedFile{"Foreign", "%PDF-1.7\n", "line 1"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CaseWindow, FailedSaveLeavesTheCaseOpenAndUnsaved) {
+    QTemporaryDir folder;
+    CaseWindow window(kComma);
+    window.add_calculation(*registry::calculation_pages().front());
+    const std::optional<QString> problem = window.save_case(folder.filePath(QStringLiteral("gone/case.vorlanex")));
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->contains(QStringLiteral("nelze uložit"))) << problem->toStdString();
+    EXPECT_TRUE(window.isWindowModified());
+    EXPECT_TRUE(window.path().isEmpty());
+    EXPECT_EQ(window.document().calculations.size(), 1U);
+}
+
+TEST(CaseWindow, ExportedProtocolHoldsEveryResultShown) {
+    QTemporaryDir folder;
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    const QString html = folder.filePath(QStringLiteral("protokol.html"));
+    ASSERT_EQ(window.export_html(html), std::nullopt);
+    const std::string exported = file_bytes(html);
+    for (const casefile::Calculation& calculation : read_back(kEveryPageCase).calculations) {
+        const report::RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, kComma);
+        for (const page::Field& field : calculation.scenario.page->layout.fields) {
+            const std::string& text = run.text_after(field.id);
+            if (field.role == page::FieldRole::Result && !text.empty()) {
+                EXPECT_NE(exported.find(text), std::string::npos) << calculation.scenario.page->key << " " << field.id;
+            }
+        }
+    }
+}
+
+TEST(CaseWindow, EditOfATitleNamesTheCalculationInTheList) {
+    CaseWindow window(kComma);
+    window.add_calculation(*registry::calculation_pages().front());
+    auto* title = window.calculation_view()->findChild<QLineEdit*>();
+    ASSERT_NE(title, nullptr);
+    QTest::keyClicks(title, QStringLiteral("Brzdeni pred stretem"));  // QTest types ASCII only
+    EXPECT_EQ(window.document().calculations.at(0).title, std::optional<std::string>("Brzdeni pred stretem"));
+    EXPECT_TRUE(window.calculation_list()->item(0)->text().endsWith(QStringLiteral("Brzdeni pred stretem")));
+}
+
+}  // namespace
+}  // namespace vorlanex::spis
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}
