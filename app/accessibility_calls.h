@@ -37,7 +37,7 @@ struct Interface {
 
 // Every interface the bridge dispatches a call of, as Qt 6.4's bridge declares it, and
 // org.freedesktop.DBus.Introspectable, which every object answers. org.freedesktop.DBus.Properties
-// is judged by its own rules (the D-Bus specification's signatures) and libdbus answers
+// is judged by its own rules (the signatures D-Bus itself gives it) and libdbus answers
 // org.freedesktop.DBus.Peer itself, before any filter.
 std::span<const Interface> declared_interfaces();
 

@@ -102,7 +102,7 @@ const Case kCases[] = {
      Kind::reaches_qt,
      Kind::reaches_qt},
 
-    // Properties: the specification's signatures, then a declared property.
+    // Properties: the signatures D-Bus gives it, then a declared property.
     {"Get(Accessible, Name)",
      {kProperties, "Get", "ss", "org.a11y.atspi.Accessible", "Name"},
      Kind::reaches_qt,
