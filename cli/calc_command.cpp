@@ -53,6 +53,7 @@ constexpr std::string_view kHelp =
     "       vorlanex-calc [--separator C] --tolerance N [--seed S] [--jobs J] [--report] PAGE FIELD=TOLERANCE ...\n"
     "       vorlanex-calc [--separator C] --sweep FIELD=FROM..TO/STEPS [--report] PAGE [FIELD=TEXT ...]\n"
     "       vorlanex-calc --case FILE [--record | --report]\n"
+    "       vorlanex-calc --tolerance N [--seed S] [--jobs J] --case FILE\n"
     "       vorlanex-calc --verify FILE\n"
     "       vorlanex-calc --help | --version\n"
     "\n"
@@ -88,6 +89,8 @@ constexpr std::string_view kHelp =
     "                   the page for STEPS+1 evenly spaced values of one input, every result tabulated\n"
     "  --case FILE      every calculation of the case file FILE (vorlanex-case(5)), each with the\n"
     "                   case's separator: the batch's result lines\n"
+    "                   With --tolerance N: every calculation that has tolerances sampled, one\n"
+    "                   JSON line each, its \"line\" and \"id\" before the --tolerance object\n"
     "  --record         with --case: the case file printed back with every calculation's outcome\n"
     "                   \"recorded\" by this version (the file itself is never written)\n"
     "  --verify FILE    every calculation run again and compared with its recorded outcome, one line\n"
@@ -296,10 +299,30 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
         }
         separator = numeric::DecimalSeparator(*options.separator);
     }
+    unsigned jobs = 1;
+    if (options.jobs) {
+        const std::string& text = *options.jobs;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+        if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs) {
+            return usage_error("--jobs takes a number of threads from 1 to " + std::to_string(kMostJobs) + "; got '" +
+                               text + "'");
+        }
+        if (!options.batch && !options.tolerance.samples) return usage_error("--jobs goes with --batch or --tolerance");
+    }
     const CaseRequest& case_options = options.case_file;
     if (case_options.case_file || case_options.verify_file || case_options.record) {
         if (options.separator)
             return usage_error("a case file gives its own separator: --separator goes without --case");
+        if (options.tolerance.samples && case_options.case_file && !case_options.verify_file && !case_options.record &&
+            !options.batch && !options.list) {
+            ToleranceRequest request = options.tolerance;
+            request.case_file = case_options.case_file;
+            request.jobs = jobs;
+            request.report = options.report;
+            request.operands = options.operands;
+            request.command_line = arguments;
+            return run_case_tolerance_command(request, out, err, usage_error);
+        }
         if (options.batch || options.list || tolerance || options.jobs || !options.operands.empty()) {
             return usage_error("--case and --verify take a case file alone");
         }
@@ -311,16 +334,6 @@ int run(std::span<const std::string> arguments, const numeric::DecimalSeparator&
     if (options.report && options.operands.empty()) return usage_error("--report needs PAGE");
     if (options.batch + options.list + (tolerance || !options.operands.empty()) != 1) {
         return usage_error("give one of PAGE, --batch or --list");
-    }
-    unsigned jobs = 1;
-    if (options.jobs) {
-        const std::string& text = *options.jobs;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
-        if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs) {
-            return usage_error("--jobs takes a number of threads from 1 to " + std::to_string(kMostJobs) + "; got '" +
-                               text + "'");
-        }
-        if (!options.batch && !options.tolerance.samples) return usage_error("--jobs goes with --batch or --tolerance");
     }
     if (tolerance) {
         ToleranceRequest request = options.tolerance;

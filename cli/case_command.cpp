@@ -31,6 +31,15 @@ std::variant<std::string, std::string> read_file(const std::string& path) {
 
 }  // namespace
 
+std::variant<ReadCase, std::string> read_case_at(const std::string& path) {
+    std::variant<std::string, std::string> bytes = read_file(path);
+    if (bytes.index() == 1) return std::get<1>(bytes);
+    // An empty or unreadable file gives nothing here: a directory reads as empty on some systems.
+    std::variant<casefile::CaseFile, casefile::CaseError> read = casefile::read_case_file(std::get<0>(bytes));
+    if (const auto* error = std::get_if<casefile::CaseError>(&read)) return path + ": " + error->message;
+    return ReadCase{std::move(std::get<0>(bytes)), std::move(std::get<casefile::CaseFile>(read))};
+}
+
 int run_case_command(const CaseRequest& request, Output& out,
                      const std::function<int(const std::string&)>& usage_error) {
     if (request.case_file && request.verify_file) return usage_error("give one of --case and --verify");
@@ -39,13 +48,10 @@ int run_case_command(const CaseRequest& request, Output& out,
     if (request.verify_file && request.report) return usage_error("--report goes with --case, not --verify");
 
     const std::string& path = request.case_file ? *request.case_file : *request.verify_file;
-    std::variant<std::string, std::string> bytes = read_file(path);
-    if (bytes.index() == 1) return usage_error(std::get<1>(bytes));
-    const std::string& text = std::get<0>(bytes);
-    // An empty or unreadable file gives nothing here: a directory reads as empty on some systems.
-    std::variant<casefile::CaseFile, casefile::CaseError> read = casefile::read_case_file(text);
-    if (const auto* error = std::get_if<casefile::CaseError>(&read)) return usage_error(path + ": " + error->message);
-    const casefile::CaseFile& file = std::get<casefile::CaseFile>(read);
+    std::variant<ReadCase, std::string> read = read_case_at(path);
+    if (const auto* error = std::get_if<std::string>(&read)) return usage_error(*error);
+    const std::string& text = std::get<ReadCase>(read).bytes;
+    const casefile::CaseFile& file = std::get<ReadCase>(read).file;
 
     if (request.verify_file) {
         bool all_same = true;

@@ -7,7 +7,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <variant>
 
+#include "casefile/case_file.h"
 #include "cli/output.h"
 
 namespace vorlanex::cli {
@@ -19,6 +21,14 @@ struct CaseRequest {
     bool report = false;                        // --report
     std::span<const std::string> command_line;  // every argument, for the report
 };
+
+// The case file at `path`, read and checked whole, with its bytes; or why it cannot be (the
+// message of a usage error: the file cannot be read, or a line is wrong).
+struct ReadCase {
+    std::string bytes;
+    casefile::CaseFile file;
+};
+std::variant<ReadCase, std::string> read_case_at(const std::string& path);
 
 // Runs the request; a usage error (a bad combination, a file that cannot be read or is no case
 // file) goes to `usage_error`, which prints it and returns status 2, before anything is written.

@@ -12,10 +12,12 @@
 #include <nlohmann/json.hpp>
 
 #include "casefile/scenario.h"
+#include "cli/case_command.h"
 #include "cli/command_text.h"
 #include "cli/exit_status.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
+#include "tolerance/distribution_json.h"
 #include "tolerance/sampling.h"
 #include "tolerance/sweep.h"
 
@@ -111,7 +113,107 @@ Json sweep_json(std::string_view page, const tolerance::SweepRange& range,
     return Json{{"page", page}, {"sweep", range.field}, {"rows", table}};
 }
 
+// --tolerance N, --seed S and --jobs J as the sampling's settings, or the usage error.
+std::variant<tolerance::SamplingSettings, std::string> sampling_settings(const ToleranceRequest& request) {
+    tolerance::SamplingSettings settings;
+    const auto samples = whole_number(*request.samples, 1, tolerance::kMostSamples);
+    if (!samples) {
+        return "--tolerance takes a number of samples from 1 to " + std::to_string(tolerance::kMostSamples) +
+               "; got '" + *request.samples + "'";
+    }
+    settings.samples = *samples;
+    settings.seed = kDefaultSeed;
+    if (request.seed) {
+        const auto seed = whole_number(*request.seed, 0, std::numeric_limits<std::uint64_t>::max());
+        if (!seed) return "--seed takes a whole number from 0 to 18446744073709551615; got '" + *request.seed + "'";
+        settings.seed = *seed;
+    }
+    settings.jobs = request.jobs;
+    return settings;
+}
+
+// The samples' summary, with progress on `progress`; nothing (and the reason said there) when the
+// samples do not fit in memory.
+std::optional<tolerance::SamplingSummary> sampled(const page::PageDefinition& page,
+                                                  std::span<const std::pair<std::string, std::string>> typed,
+                                                  const numeric::DecimalSeparator& separator,
+                                                  std::span<const tolerance::Tolerance> tolerances,
+                                                  const tolerance::SamplingSettings& settings, std::ostream& progress) {
+    try {
+        ProgressReport report_progress(progress, &progress == &std::cerr && isatty(STDERR_FILENO));
+        return tolerance::run_samples(page, typed, separator, tolerances, settings, std::ref(report_progress));
+    } catch (const std::bad_alloc&) {
+        progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "
+                 << "result field)\n";
+        return std::nullopt;
+    }
+}
+
+// A calculation of a case ready to be sampled: its texts without the fields it has tolerances for.
+struct CaseSampling {
+    const casefile::Calculation* calculation;
+    std::vector<std::pair<std::string, std::string>> typed;
+    std::vector<tolerance::Tolerance> tolerances;
+};
+
+// Every calculation of the case that has tolerances, each checked; or the first usage error, named
+// with its line.
+std::variant<std::vector<CaseSampling>, std::string> case_samplings(const casefile::CaseFile& file,
+                                                                    std::uint64_t samples) {
+    std::vector<CaseSampling> all;
+    for (const casefile::Calculation& calculation : file.calculations) {
+        if (!calculation.tolerances) continue;
+        const std::string at = "line " + std::to_string(calculation.line) + ": ";
+        const Json given = Json::parse(*calculation.tolerances);
+        CaseSampling sampling{&calculation, {}, {}};
+        for (const auto& [field, object] : given.items()) {
+            auto parsed = tolerance::parse_json_form(field, object, file.separator);
+            if (auto* error = std::get_if<tolerance::InputError>(&parsed)) return at + error->message;
+            sampling.tolerances.push_back({field, std::get<tolerance::Distribution>(parsed)});
+        }
+        for (const auto& [id, text] : calculation.scenario.fields) {
+            if (!given.contains(id)) sampling.typed.emplace_back(id, text);
+        }
+        if (auto error = tolerance::check_sampling(*calculation.scenario.page, sampling.tolerances, samples)) {
+            return at + error->message;
+        }
+        all.push_back(std::move(sampling));
+    }
+    return all;
+}
+
 }  // namespace
+
+int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std::ostream& progress,
+                               const std::function<int(const std::string&)>& usage_error) {
+    if (request.sweep) return usage_error("--sweep goes with PAGE, not with --case");
+    if (request.report)
+        return usage_error("--report with --tolerance goes with PAGE; a case's report is --report --case");
+    if (!request.operands.empty()) return usage_error("--case takes a case file alone");
+    const auto read_settings = sampling_settings(request);
+    if (const auto* error = std::get_if<std::string>(&read_settings)) return usage_error(*error);
+    const tolerance::SamplingSettings settings = std::get<tolerance::SamplingSettings>(read_settings);
+
+    std::variant<ReadCase, std::string> read = read_case_at(*request.case_file);
+    if (const auto* error = std::get_if<std::string>(&read)) return usage_error(*error);
+    const casefile::CaseFile& file = std::get<ReadCase>(read).file;
+    auto samplings = case_samplings(file, settings.samples);
+    if (const auto* error = std::get_if<std::string>(&samplings))
+        return usage_error(*request.case_file + ": " + *error);
+
+    for (const CaseSampling& sampling : std::get<std::vector<CaseSampling>>(samplings)) {
+        const casefile::Calculation& calculation = *sampling.calculation;
+        const std::optional<tolerance::SamplingSummary> summary = sampled(
+            *calculation.scenario.page, sampling.typed, file.separator, sampling.tolerances, settings, progress);
+        if (!summary) return kExitFault;
+        // The line's number and its id as written, then the summary's members.
+        std::string line = "{\"line\":" + std::to_string(calculation.line);
+        if (calculation.id) line += ",\"id\":" + *calculation.id;
+        line += "," + json_line(summary_json(calculation.scenario.page->key, *summary)).substr(1);
+        out.write(line);
+    }
+    return kExitCompleted;
+}
 
 int run_tolerance_command(const ToleranceRequest& request, const numeric::DecimalSeparator& separator, Output& out,
                           std::ostream& progress, const std::function<int(const std::string&)>& usage_error) {
@@ -145,22 +247,9 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         return kExitCompleted;
     }
 
-    tolerance::SamplingSettings settings;
-    const auto samples = whole_number(*request.samples, 1, tolerance::kMostSamples);
-    if (!samples) {
-        return usage_error("--tolerance takes a number of samples from 1 to " +
-                           std::to_string(tolerance::kMostSamples) + "; got '" + *request.samples + "'");
-    }
-    settings.samples = *samples;
-    settings.seed = kDefaultSeed;
-    if (request.seed) {
-        const auto seed = whole_number(*request.seed, 0, std::numeric_limits<std::uint64_t>::max());
-        if (!seed)
-            return usage_error("--seed takes a whole number from 0 to 18446744073709551615; got '" + *request.seed +
-                               "'");
-        settings.seed = *seed;
-    }
-    settings.jobs = request.jobs;
+    const auto read_settings = sampling_settings(request);
+    if (const auto* error = std::get_if<std::string>(&read_settings)) return usage_error(*error);
+    const tolerance::SamplingSettings settings = std::get<tolerance::SamplingSettings>(read_settings);
 
     std::vector<tolerance::Tolerance> tolerances;
     std::vector<std::pair<std::string, std::string>> typed;
@@ -175,20 +264,14 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
     }
     if (auto error = tolerance::check_sampling(page, tolerances, settings.samples)) return usage_error(error->message);
 
-    tolerance::SamplingSummary summary;
-    try {
-        ProgressReport report_progress(progress, &progress == &std::cerr && isatty(STDERR_FILENO));
-        summary = tolerance::run_samples(page, typed, separator, tolerances, settings, std::ref(report_progress));
-    } catch (const std::bad_alloc&) {
-        progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "
-                 << "result field)\n";
-        return kExitFault;
-    }
+    const std::optional<tolerance::SamplingSummary> summary =
+        sampled(page, typed, separator, tolerances, settings, progress);
+    if (!summary) return kExitFault;
     if (request.report) {
         out.write(
-            report::make_tolerance_report(page, typed, separator, tolerances, summary, command, report::local_date()));
+            report::make_tolerance_report(page, typed, separator, tolerances, *summary, command, report::local_date()));
     } else {
-        out.write(json_line(summary_json(page.key, summary)));
+        out.write(json_line(summary_json(page.key, *summary)));
     }
     return kExitCompleted;
 }

@@ -2,6 +2,7 @@
 // the report's facts, and every bad input a usage error naming the field with nothing on stdout.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -87,6 +88,46 @@ TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
     const Outcome report = calc({"--report", "--sweep", "I1=0..40/4", "kinematika", "I2=8", "I3=0,7", "I4=15", "I5=20",
                                  "I6=0,8", "I7=0,2", "I8=1"});
     EXPECT_NE(report.out.find("<figure data-field=\"R10\">"), std::string::npos);
+}
+
+// A case's calculations with tolerances are sampled as the same page given on the command line
+// would be, each result line carrying the calculation's line number and its id as written; a
+// calculation without tolerances is passed over, and a bad tolerance is a usage error naming its line.
+TEST(ToleranceCommand, CaseSamplesEveryCalculationWithTolerancesAsTheCommandLineWould) {
+    const std::string header = R"({"format":1,"separator":",","case":{"title":"T"}})";
+    const std::string fields = R"("fields":{"I1":"20","I2":"8","I3":"0,7","I5":"20","I6":"0,8","I7":"0,2","I8":"1"})";
+    const std::string path = ::testing::TempDir() + "tolerance-case.vorlanex";
+    std::ofstream(path) << header << "\n"
+                        << R"({"page":"gev-definice","fields":{"I1":"30","I2":"50"}})"
+                        << "\n"
+                        << R"({"id":1E2,"page":"kinematika",)" << fields
+                        << R"(,"tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"}}})"
+                        << "\n";
+    const Outcome from_case = calc({"--tolerance", "200", "--jobs", "2", "--case", path});
+    const Outcome direct = calc({"--tolerance", "200", "kinematika", "I1=20", "I2=8", "I3=0,7", "I4=14..16", "I5=20",
+                                 "I6=0,8", "I7=0,2", "I8=1"});
+    ASSERT_EQ(from_case.exit_status, kExitCompleted) << from_case.err;
+    ASSERT_EQ(direct.exit_status, kExitCompleted) << direct.err;
+    EXPECT_EQ(from_case.out, R"({"line":3,"id":1E2,)" + direct.out.substr(1));
+
+    const std::string bad = ::testing::TempDir() + "tolerance-case-bad.vorlanex";
+    std::ofstream(bad) << header << "\n"
+                       << R"({"page":"kinematika",)" << fields
+                       << R"(,"tolerances":{"I4":{"distribution":"uniform","low":"16","high":"14"}}})"
+                       << "\n";
+    const Outcome refused = calc({"--tolerance", "200", "--case", bad});
+    EXPECT_EQ(refused.exit_status, kExitUsage);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("line 2: "), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("'I4'"), std::string::npos) << refused.err;
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--tolerance", "5", "--report", "--case", path},
+          std::vector<std::string>{"--sweep", "I1=0..1/2", "--case", path},
+          std::vector<std::string>{"--tolerance", "5", "--case", path + ".missing"}}) {
+        const Outcome outcome = calc(arguments);
+        EXPECT_EQ(outcome.exit_status, kExitUsage) << arguments[2];
+        EXPECT_EQ(outcome.out, "");
+    }
 }
 
 struct UsageCase {
