@@ -1,5 +1,6 @@
 #include "spis/tolerance_tab.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,11 +9,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "report/tolerance_report.h"
 #include "spis/qt_text.h"
 #include "tolerance/distribution_json.h"
 
@@ -84,7 +87,9 @@ ToleranceTab::ToleranceTab(QWidget* parent)
       cancel_(new QPushButton(QStringLiteral("&Zrušit"), this)),
       progress_(new QProgressBar(this)),
       table_(new QTableWidget(this)),
-      counts_(new QLabel(this)) {
+      counts_(new QLabel(this)),
+      histogram_choice_(new QComboBox(this)),
+      histogram_view_(new QSvgWidget(this)) {
     status_->setWordWrap(true);
     counts_->setWordWrap(true);
     samples_->setRange(1, static_cast<int>(tolerance::kMostSamples));
@@ -99,6 +104,9 @@ ToleranceTab::ToleranceTab(QWidget* parent)
     table_->setHorizontalHeaderLabels(kColumns);
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    histogram_choice_->setAccessibleName(QStringLiteral("Výsledek v histogramu"));
+    histogram_view_->setAccessibleName(QStringLiteral("Histogram výsledku"));
+    histogram_view_->setMinimumHeight(160);
 
     auto* settings = new QHBoxLayout;
     settings->addWidget(new QLabel(QStringLiteral("Vzorků:"), this));
@@ -115,9 +123,12 @@ ToleranceTab::ToleranceTab(QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(table_, 1);
     layout->addWidget(counts_);
+    layout->addWidget(histogram_choice_);
+    layout->addWidget(histogram_view_, 1);
 
     connect(start_, &QPushButton::clicked, this, &ToleranceTab::start);
     connect(cancel_, &QPushButton::clicked, this, &ToleranceTab::cancel);
+    connect(histogram_choice_, &QComboBox::currentIndexChanged, this, &ToleranceTab::show_histogram);
     show_calculation(nullptr, separator_);
 }
 
@@ -130,6 +141,8 @@ void ToleranceTab::show_calculation(const CalculationEntry* entry, const numeric
     table_->setRowCount(0);
     counts_->clear();
     progress_->reset();
+    summary_ = {};
+    histogram_choice_->clear();
     if (!entry) {
         status_->setText(QStringLiteral("Není vybrán žádný výpočet."));
     } else if (const auto run = tolerance_run(*entry, separator, 1); const auto* problem = std::get_if<QString>(&run)) {
@@ -159,6 +172,8 @@ void ToleranceTab::start() {
     job_ = job;
     table_->setRowCount(0);
     counts_->clear();
+    summary_ = {};
+    histogram_choice_->clear();
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     set_running(true);
@@ -211,8 +226,34 @@ void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
     counts_->setText(
         (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))
             .trimmed());
+    summary_ = summary;
+    {
+        const QSignalBlocker quiet(histogram_choice_);
+        histogram_choice_->clear();
+        for (std::size_t r = 0; r < summary.results.size(); ++r) {
+            if (summary.results[r].count == 0) continue;
+            const page::Field* field = entry_->page->find_field(summary.results[r].field);
+            histogram_choice_->addItem(
+                QStringLiteral("Histogram: %1 %2")
+                    .arg(qt_text(summary.results[r].field), field ? qt_text(field->accessible_name) : QString()),
+                static_cast<int>(r));
+        }
+    }
+    show_histogram(histogram_choice_->currentIndex());
     set_running(false);
     emit finished();
+}
+
+void ToleranceTab::show_histogram(int choice) {
+    histogram_svg_.clear();
+    if (choice >= 0 && entry_) {
+        const auto& result = summary_.results.at(static_cast<std::size_t>(histogram_choice_->itemData(choice).toInt()));
+        if (const page::Field* field = entry_->page->find_field(result.field)) {
+            histogram_svg_ = QByteArray::fromStdString(report::histogram_svg(*field, result, separator_));
+        }
+    }
+    histogram_view_->load(histogram_svg_);
+    histogram_view_->setVisible(!histogram_svg_.isEmpty());
 }
 
 void ToleranceTab::set_running(bool running) {

@@ -1,7 +1,8 @@
 #pragma once
 // The "Tolerance" tab: the selected calculation's tolerances sampled in the background (the window
 // stays responsive, with progress and a cancel button), then the table of every result's
-// percentiles with the texts the fields showed, as `vorlanex-calc --tolerance` prints them.
+// percentiles with the texts the fields showed, as `vorlanex-calc --tolerance` prints them, and the
+// histogram of a chosen result as the tolerance report draws it.
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -16,7 +17,9 @@
 #include "spis/case_document.h"
 #include "tolerance/sampling.h"
 
+class QComboBox;
 class QLabel;
+class QSvgWidget;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -58,6 +61,9 @@ public:
     QPushButton* cancel_button() const { return cancel_; }
     QTableWidget* table() const { return table_; }
     QLabel* status_label() const { return status_; }
+    QComboBox* histogram_choice() const { return histogram_choice_; }
+    // The SVG of the histogram shown; empty when none is.
+    const QByteArray& histogram() const { return histogram_svg_; }
 
 signals:
     // A run ended and its table is shown.
@@ -68,6 +74,7 @@ private:
     void show_progress(std::uint64_t done, std::uint64_t total);
     void show_summary(const tolerance::SamplingSummary& summary);
     void set_running(bool running);
+    void show_histogram(int result);
 
     std::optional<CalculationEntry> entry_;
     numeric::DecimalSeparator separator_{","};
@@ -80,6 +87,10 @@ private:
     QProgressBar* progress_;
     QTableWidget* table_;
     QLabel* counts_;
+    QComboBox* histogram_choice_;
+    QSvgWidget* histogram_view_;
+    QByteArray histogram_svg_;
+    tolerance::SamplingSummary summary_;
 };
 
 }  // namespace vorlanex::spis

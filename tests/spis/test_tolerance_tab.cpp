@@ -3,6 +3,7 @@
 // so; a cancelled run leaves the tab ready and shows nothing of it.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,6 +11,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <algorithm>
+
+#include "report/tolerance_report.h"
 #include "spis/case_window.h"
 #include "spis/tolerance_tab.h"
 
@@ -77,6 +81,14 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
         expected << QString::fromStdString(field.max) << QString::fromStdString(field.mean);
         EXPECT_EQ(shown[r], expected) << field.field;
     }
+    // The first result with numbers drawn as the tolerance report draws it.
+    ASSERT_GT(tab.histogram_choice()->count(), 0);
+    EXPECT_EQ(tab.histogram_choice()->currentIndex(), 0);
+    const auto first = std::find_if(direct.results.begin(), direct.results.end(),
+                                    [](const tolerance::FieldSummary& field) { return field.count > 0; });
+    ASSERT_NE(first, direct.results.end());
+    EXPECT_EQ(tab.histogram().toStdString(),
+              report::histogram_svg(*prepared.page->find_field(first->field), *first, kComma));
 }
 
 INSTANTIATE_TEST_SUITE_P(ToleranceTab, SampledRun, ::testing::Values(1, 250, 3000));
@@ -108,6 +120,7 @@ TEST(ToleranceTab, ACancelledRunLeavesTheTabReadyAndShowsNothing) {
     QTest::qWait(500);
     EXPECT_EQ(finished.count(), 0);
     EXPECT_EQ(tab.table()->rowCount(), 0);
+    EXPECT_TRUE(tab.histogram().isEmpty());
 }
 
 }  // namespace
