@@ -61,6 +61,8 @@ double number_of(const std::string& text, const numeric::DecimalSeparator& separ
     }
 }
 
+}  // namespace
+
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
                           const numeric::DecimalSeparator& separator) {
     const std::uint64_t tallest = *std::max_element(result.histogram.begin(), result.histogram.end());
@@ -83,6 +85,8 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
     }
     return svg + "</svg>\n";
 }
+
+namespace {
 
 std::string header(std::string_view kind, const page::PageDefinition& page, std::chrono::year_month_day date,
                    const std::string& facts) {

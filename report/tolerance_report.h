@@ -18,6 +18,11 @@
 
 namespace vorlanex::report {
 
+// The histogram of one result of a run as an SVG chart, its 2.5 %, 50 % and 97.5 % percentiles
+// marked; for a result with at least one number.
+std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
+                          const numeric::DecimalSeparator& separator);
+
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,
                                   const numeric::DecimalSeparator& separator,

@@ -33,6 +33,8 @@ int run_case_program(int argc, char** argv) {
     numeric::set_arithmetic_mode();
     const numeric::DecimalSeparator separator = numeric::DecimalSeparator::from_regional_settings();
     QApplication application(argc, argv);
+    // The settings (recent files, the window's geometry) and the recovery copies live under these.
+    QApplication::setOrganizationName(QStringLiteral("Vorlanex"));
     QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
     QApplication::setApplicationVersion(qt_text(kVersion));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
@@ -47,7 +49,14 @@ int run_case_program(int argc, char** argv) {
 
     CaseWindow window(separator);
     window.show();
-    if (!arguments.positionalArguments().isEmpty()) {
+    // A recovered case comes before the file named: that one stays on disk and opens from the menu.
+    const bool recovered = window.offer_recovery([&window](const QString& written_at) {
+        return QMessageBox::question(&window, QStringLiteral("Obnovit neuložený případ?"),
+                                     QStringLiteral("Vorlanex Spis nebyl minule řádně ukončen. Zůstala záložní kopie "
+                                                    "neuloženého případu z %1.\n\nObnovit ji? (Ne: kopie se zahodí.)")
+                                         .arg(written_at)) == QMessageBox::Yes;
+    });
+    if (!recovered && !arguments.positionalArguments().isEmpty()) {
         const QString path = arguments.positionalArguments().constFirst();
         if (const auto problem = window.open_case(path)) {
             QTimer::singleShot(0, &window, [&window, problem] {

@@ -3,15 +3,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "casefile/file_digest.h"
 #include "registry/page_tree.h"
@@ -23,12 +26,17 @@
 #include "spis/case_storage.h"
 #include "spis/diagram_panel.h"
 #include "spis/qt_text.h"
+#include "spis/recent_files.h"
+#include "spis/tolerance_tab.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
 
 namespace {
 
+// How long after a change the recovery copy is written: edits in a row make one write.
+constexpr int kRecoveryDelayMs = 3000;
+const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
 
 report::RecordedRun run_of(const CalculationEntry& entry, const numeric::DecimalSeparator& separator) {
@@ -74,11 +82,17 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       list_(new QListWidget(this)),
       view_(new CalculationView(this)),
       tabs_(new QTabWidget(this)),
-      diagram_(new DiagramPanel(this)) {
+      diagram_(new DiagramPanel(this)),
+      tolerance_(new ToleranceTab(this)),
+      recovery_timer_(new QTimer(this)) {
+    recovery_timer_->setSingleShot(true);
+    recovery_timer_->setInterval(kRecoveryDelayMs);
+    connect(recovery_timer_, &QTimer::timeout, this, &CaseWindow::write_recovery_copy);
     list_->setAccessibleName(QStringLiteral("Výpočty případu"));
     list_->setMinimumWidth(200);
     tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
     tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
+    tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
 
     auto* centre = new QScrollArea(this);
     centre->setWidget(view_);
@@ -102,6 +116,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     connect(view_, &CalculationView::note_edited, this,
             [this](const QString& note) { edit_description(&CalculationEntry::note, note); });
     resize(1200, 760);
+    restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
     take_document(document_, {});
 }
 
@@ -111,6 +126,8 @@ void CaseWindow::build_menus() {
             &CaseWindow::start_new_case);
     connect(add_action(file, QStringLiteral("&Otevřít…"), QKeySequence::Open), &QAction::triggered, this,
             &CaseWindow::choose_and_open);
+    recent_menu_ = file->addMenu(QStringLiteral("Nedávné &soubory"));
+    refresh_recent_menu();
     connect(add_action(file, QStringLiteral("&Uložit"), QKeySequence::Save), &QAction::triggered, this,
             &CaseWindow::save);
     connect(add_action(file, QStringLiteral("Uložit &jako…"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
@@ -148,7 +165,19 @@ std::optional<QString> CaseWindow::open_case(const QString& path) {
     auto read = read_case(path);
     if (auto* problem = std::get_if<QString>(&read)) return *problem;
     take_document(std::move(std::get<CaseDocument>(read)), path);
+    remember_file(path);
     return std::nullopt;
+}
+
+std::optional<QString> CaseWindow::open_recent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        QStringList list = stored_recent_files();
+        list.removeAll(path);
+        store_recent_files(list);
+        refresh_recent_menu();
+        return QStringLiteral("Soubor %1 již neexistuje; byl odebrán z nedávných souborů.").arg(path);
+    }
+    return open_case(path);
 }
 
 std::optional<QString> CaseWindow::save_case(const QString& path) {
@@ -159,6 +188,7 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
     if (auto problem = write_atomically(path, std::get<std::string>(text))) return problem;
     path_ = path;
     set_modified(false);
+    remember_file(path);
     return std::nullopt;
 }
 
@@ -194,6 +224,9 @@ int CaseWindow::selected_row() const {
 
 void CaseWindow::closeEvent(QCloseEvent* event) {
     if (may_discard_changes()) {
+        QSettings().setValue(kGeometryKey, saveGeometry());
+        recovery_timer_->stop();
+        recovery_.remove();
         event->accept();
     } else {
         event->ignore();
@@ -274,6 +307,26 @@ void CaseWindow::show_about() {
                            .arg(qt_text(kVersion)));
 }
 
+void CaseWindow::remember_file(const QString& path) {
+    store_recent_files(with_recent(stored_recent_files(), path));
+    refresh_recent_menu();
+}
+
+void CaseWindow::refresh_recent_menu() {
+    recent_menu_->clear();
+    const QStringList list = stored_recent_files();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString& path = list[i];
+        QAction* action = recent_menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown_name(path)));
+        action->setToolTip(path);
+        action->setData(path);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (may_discard_changes()) report_problem(open_recent(path));
+        });
+    }
+    recent_menu_->setEnabled(!list.isEmpty());
+}
+
 bool CaseWindow::may_discard_changes() {
     if (!isWindowModified()) return true;
     const auto answer = QMessageBox::question(
@@ -297,6 +350,42 @@ void CaseWindow::set_modified(bool modified) {
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
     setWindowModified(modified);
     update_status();
+    if (modified) {
+        recovery_timer_->start();
+    } else {
+        recovery_timer_->stop();
+        recovery_.remove();
+    }
+}
+
+void CaseWindow::write_recovery_copy() {
+    recovery_timer_->stop();
+    const auto text = case_file_text(document_, kVersion);
+    const auto* bytes = std::get_if<std::string>(&text);
+    const std::optional<QString> problem =
+        bytes ? recovery_.write(*bytes) : QStringLiteral("Záložní kopii nelze sestavit.");
+    if (problem) statusBar()->showMessage(*problem);
+}
+
+bool CaseWindow::offer_recovery(const std::function<bool(const QString& written_at)>& ask) {
+    for (const QString& copy : orphaned_copies()) {
+        const QString written_at = QFileInfo(copy).lastModified().toString(QStringLiteral("d. M. yyyy H:mm"));
+        if (!ask(written_at)) {
+            forget_orphan(copy);
+            continue;
+        }
+        auto read = read_case(copy);
+        forget_orphan(copy);
+        if (auto* problem = std::get_if<QString>(&read)) {
+            report_problem(*problem);
+            continue;
+        }
+        take_document(std::move(std::get<CaseDocument>(read)), {});
+        set_modified(true);
+        write_recovery_copy();  // this window's own copy before the next change
+        return true;
+    }
+    return false;
 }
 
 void CaseWindow::refresh_list() {
@@ -320,12 +409,14 @@ void CaseWindow::show_selected() {
     if (row < 0) {
         view_->clear();
         diagram_->clear();
+        tolerance_->show_calculation(nullptr, document_.separator);
         return;
     }
     const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
     const report::RecordedRun run = run_of(entry, document_.separator);
     view_->show_calculation(entry, document_.separator, run);
     diagram_->show_run(run);
+    tolerance_->show_calculation(&entry, document_.separator);
 }
 
 void CaseWindow::rerun_selected() {
@@ -334,6 +425,7 @@ void CaseWindow::rerun_selected() {
     const report::RecordedRun run = run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator);
     view_->show_run(run);
     diagram_->show_run(run);
+    tolerance_->show_calculation(&document_.calculations[static_cast<std::size_t>(row)], document_.separator);
     refresh_item(row, run);
 }
 

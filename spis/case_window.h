@@ -5,11 +5,15 @@
 // anew on every edit.
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 
 #include "spis/case_document.h"
+#include "spis/recovery.h"
 
 class QListWidget;
+class QMenu;
 class QTabWidget;
+class QTimer;
 
 namespace vorlanex::report {
 class RecordedRun;
@@ -19,6 +23,7 @@ namespace vorlanex::spis {
 
 class CalculationView;
 class DiagramPanel;
+class ToleranceTab;
 
 class CaseWindow final : public QMainWindow {
     Q_OBJECT
@@ -34,12 +39,27 @@ public:
     void add_calculation(const page::PageDefinition& page);
     void select_calculation(int row);
 
+    // The recovery copy of the unsaved case, written now (the window writes it by itself a few
+    // seconds after each change).
+    void write_recovery_copy();
+    const RecoveryCopy& recovery_copy() const { return recovery_; }
+    // Offers the copies of windows gone without a clean close, newest first: `ask` is told when
+    // the copy was written and answers whether to take it. The first taken opens here as an unsaved
+    // case; a declined copy is discarded. True when one was taken.
+    bool offer_recovery(const std::function<bool(const QString& written_at)>& ask);
+
     const CaseDocument& document() const { return document_; }
     const QString& path() const { return path_; }
     int selected_row() const;
     CalculationView* calculation_view() const { return view_; }
     DiagramPanel* diagram_panel() const { return diagram_; }
+    ToleranceTab* tolerance_tab() const { return tolerance_; }
     QListWidget* calculation_list() const { return list_; }
+    // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
+    QMenu* recent_menu() const { return recent_menu_; }
+    // The step behind an entry of that menu: a file that has gone is dropped from the list, with a
+    // Czech message.
+    std::optional<QString> open_recent(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +75,8 @@ private:
     void remove_selected();
     void move_selected(int step);
     void show_about();
+    void remember_file(const QString& path);
+    void refresh_recent_menu();
 
     // True when there are no unsaved changes or the expert chose to save or to discard them.
     bool may_discard_changes();
@@ -77,6 +99,10 @@ private:
     CalculationView* view_;
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
+    ToleranceTab* tolerance_;
+    QTimer* recovery_timer_;
+    QMenu* recent_menu_ = nullptr;
+    RecoveryCopy recovery_;
 };
 
 }  // namespace vorlanex::spis

@@ -228,6 +228,7 @@ SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
         [&](unsigned thread) {
             Sampler sampler(page, separator, plan, settings.seed, values);
             for (std::uint64_t start; (start = next_block.fetch_add(kBlock)) < total;) {
+                if (settings.stop && settings.stop->load()) break;
                 const std::uint64_t end = std::min(total, start + kBlock);
                 for (std::uint64_t sample = start; sample < end; ++sample) sampler.run(sample);
                 done += end - start;
@@ -235,6 +236,7 @@ SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
             tallies[thread] = std::move(sampler.tally());
         },
         [&] { return done.load(); }, total, progress);
+    if (settings.stop && settings.stop->load()) return {};
 
     SamplingSummary summary;
     summary.samples = total;

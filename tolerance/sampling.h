@@ -5,6 +5,7 @@
 // Each sample starts from the page as it opens with the typed texts (result fields empty). The
 // outcome is the same bytes for any number of threads: sample i depends only on the seed and i,
 // the numbers are kept by sample, and the counts add up.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -28,6 +29,9 @@ struct SamplingSettings {
     std::uint64_t samples = 0;  // 1 to kMostSamples
     std::uint64_t seed = 1;
     unsigned jobs = 1;  // threads
+    // When set and it turns true, the threads take no further samples and the run returns an
+    // empty summary (no samples, no results): how a window cancels a run in the background.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // A warning or fault text and the number of samples that ended with it.

@@ -37,6 +37,7 @@ for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
             share/man/man5/vorlanex-case.5.gz bin/vorlanex-spis share/man/man1/vorlanex-spis.1.gz \
             share/applications/io.github.vorlanex.spis.desktop share/mime/packages/io.github.vorlanex.spis.xml \
+            share/metainfo/io.github.vorlanex.spis.metainfo.xml \
             share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz share/doc/vorlanex/README.md \
             share/doc/vorlanex/navod.md share/doc/vorlanex-calc/copyright share/doc/vorlanex-calc/changelog.gz \
             share/lintian/overrides/vorlanex share/lintian/overrides/vorlanex-calc; do

@@ -218,6 +218,23 @@ bool same(const SamplingSummary& a, const SamplingSummary& b) {
     return true;
 }
 
+TEST(Sampling, AStoppedRunTakesNoSamplesAndGivesAnEmptySummary) {
+    const std::atomic<bool> stopped{true};
+    for (const unsigned jobs : {1u, 3u}) {
+        SamplingSettings settings{1'000'000, 42, jobs};
+        settings.stop = &stopped;
+        const SamplingSummary summary =
+            run_samples(kinematika(), kTyped, kComma, tolerances({{"I4", "14..16"}}), settings);
+        EXPECT_EQ(summary.samples, 0u) << jobs;
+        EXPECT_TRUE(summary.results.empty()) << jobs;
+    }
+    const std::atomic<bool> going{false};
+    SamplingSettings settings{500, 42, 2};
+    settings.stop = &going;
+    EXPECT_TRUE(same(run_samples(kinematika(), kTyped, kComma, tolerances({{"I4", "14..16"}}), settings),
+                     run_samples(kinematika(), kTyped, kComma, tolerances({{"I4", "14..16"}}), {500, 42, 2})));
+}
+
 TEST(Sampling, SameOutcomeOnAnyNumberOfThreads) {
     // A braking distance around 0 warns in about half the samples; a negative EES can fault.
     const auto varied =

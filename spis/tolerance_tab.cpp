@@ -1,0 +1,265 @@
+#include "spis/tolerance_tab.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSvgWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "report/tolerance_report.h"
+#include "spis/qt_text.h"
+#include "tolerance/distribution_json.h"
+
+namespace vorlanex::spis {
+
+namespace {
+
+const QStringList kColumns{QStringLiteral("Výsledek"), QStringLiteral("Počet"), QStringLiteral("Min"),
+                           QStringLiteral("P2,5"),     QStringLiteral("P5"),    QStringLiteral("P50"),
+                           QStringLiteral("P95"),      QStringLiteral("P97,5"), QStringLiteral("Max"),
+                           QStringLiteral("Průměr")};
+
+QString counted(const std::vector<tolerance::TextCount>& texts, const QString& heading) {
+    QString lines;
+    for (const tolerance::TextCount& text : texts) {
+        lines += QStringLiteral("%1: %2 (%3 vzorků)\n").arg(heading, qt_text(text.text)).arg(text.samples);
+    }
+    return lines;
+}
+
+}  // namespace
+
+// A run in the background. Only the window's thread touches `tab`; the worker reads the settings
+// and posts what it has to the application object, whose queued calls check the tab still lives.
+struct ToleranceTab::Job {
+    ToleranceRun run;
+    numeric::DecimalSeparator separator;
+    tolerance::SamplingSettings settings;
+    std::atomic<bool> stop{false};
+};
+
+std::variant<ToleranceRun, QString> tolerance_run(const CalculationEntry& entry,
+                                                  const numeric::DecimalSeparator& separator, std::uint64_t samples) {
+    if (!entry.tolerances) {
+        return QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
+    }
+    const auto given = nlohmann::ordered_json::parse(*entry.tolerances, nullptr, false);
+    if (!given.is_object()) return QStringLiteral("Tolerance výpočtu nejsou objekt JSON.");
+    ToleranceRun run{entry.page, {}, {}};
+    for (const auto& [field, object] : given.items()) {
+        auto parsed = tolerance::parse_json_form(field, object, separator);
+        if (const auto* error = std::get_if<tolerance::InputError>(&parsed)) return qt_text(error->message);
+        run.tolerances.push_back({field, std::get<tolerance::Distribution>(parsed)});
+    }
+    for (const auto& [id, text] : entry.typed) {
+        if (!given.contains(id)) run.typed.emplace_back(id, text);
+    }
+    if (auto error = tolerance::check_sampling(*entry.page, run.tolerances, samples)) return qt_text(error->message);
+    return run;
+}
+
+std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summary) {
+    std::vector<QStringList> rows;
+    for (const tolerance::FieldSummary& field : summary.results) {
+        QStringList row{qt_text(field.field), QString::number(field.count), qt_text(field.min)};
+        for (const std::string& percentile : field.percentiles) row << qt_text(percentile);
+        row << qt_text(field.max) << qt_text(field.mean);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+ToleranceTab::ToleranceTab(QWidget* parent)
+    : QWidget(parent),
+      status_(new QLabel(this)),
+      samples_(new QSpinBox(this)),
+      seed_(new QLabel(QStringLiteral("Semínko: %1").arg(kSeed), this)),
+      start_(new QPushButton(QStringLiteral("&Spustit"), this)),
+      cancel_(new QPushButton(QStringLiteral("&Zrušit"), this)),
+      progress_(new QProgressBar(this)),
+      table_(new QTableWidget(this)),
+      counts_(new QLabel(this)),
+      histogram_choice_(new QComboBox(this)),
+      histogram_view_(new QSvgWidget(this)) {
+    status_->setWordWrap(true);
+    counts_->setWordWrap(true);
+    samples_->setRange(1, static_cast<int>(tolerance::kMostSamples));
+    samples_->setValue(kDefaultSamples);
+    samples_->setGroupSeparatorShown(true);
+    samples_->setAccessibleName(QStringLiteral("Počet vzorků"));
+    start_->setAccessibleName(QStringLiteral("Spustit rozbor tolerancí"));
+    cancel_->setAccessibleName(QStringLiteral("Zrušit rozbor tolerancí"));
+    progress_->setAccessibleName(QStringLiteral("Průběh rozboru"));
+    table_->setAccessibleName(QStringLiteral("Percentily výsledků"));
+    table_->setColumnCount(static_cast<int>(kColumns.size()));
+    table_->setHorizontalHeaderLabels(kColumns);
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    histogram_choice_->setAccessibleName(QStringLiteral("Výsledek v histogramu"));
+    histogram_view_->setAccessibleName(QStringLiteral("Histogram výsledku"));
+    histogram_view_->setMinimumHeight(160);
+
+    auto* settings = new QHBoxLayout;
+    settings->addWidget(new QLabel(QStringLiteral("Vzorků:"), this));
+    settings->addWidget(samples_);
+    settings->addWidget(seed_);
+    settings->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(progress_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(status_);
+    layout->addLayout(settings);
+    layout->addLayout(buttons);
+    layout->addWidget(table_, 1);
+    layout->addWidget(counts_);
+    layout->addWidget(histogram_choice_);
+    layout->addWidget(histogram_view_, 1);
+
+    connect(start_, &QPushButton::clicked, this, &ToleranceTab::start);
+    connect(cancel_, &QPushButton::clicked, this, &ToleranceTab::cancel);
+    connect(histogram_choice_, &QComboBox::currentIndexChanged, this, &ToleranceTab::show_histogram);
+    show_calculation(nullptr, separator_);
+}
+
+ToleranceTab::~ToleranceTab() { cancel(); }
+
+void ToleranceTab::show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator) {
+    cancel();
+    entry_ = entry ? std::optional<CalculationEntry>(*entry) : std::nullopt;
+    separator_ = separator;
+    table_->setRowCount(0);
+    counts_->clear();
+    progress_->reset();
+    summary_ = {};
+    histogram_choice_->clear();
+    if (!entry) {
+        status_->setText(QStringLiteral("Není vybrán žádný výpočet."));
+    } else if (const auto run = tolerance_run(*entry, separator, 1); const auto* problem = std::get_if<QString>(&run)) {
+        status_->setText(*problem);
+    } else {
+        status_->setText(QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.")
+                             .arg(std::get<ToleranceRun>(run).tolerances.size()));
+    }
+    set_running(false);
+}
+
+void ToleranceTab::start() {
+    if (!entry_ || job_) return;
+    const auto samples = static_cast<std::uint64_t>(samples_->value());
+    auto prepared = tolerance_run(*entry_, separator_, samples);
+    if (const auto* problem = std::get_if<QString>(&prepared)) {
+        status_->setText(*problem);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    job->run = std::move(std::get<ToleranceRun>(prepared));
+    job->separator = separator_;
+    job->settings.samples = samples;
+    job->settings.seed = kSeed;
+    job->settings.jobs = std::max(1u, std::thread::hardware_concurrency());
+    job->settings.stop = &job->stop;
+    job_ = job;
+    table_->setRowCount(0);
+    counts_->clear();
+    summary_ = {};
+    histogram_choice_->clear();
+    progress_->setRange(0, 1000);
+    progress_->setValue(0);
+    set_running(true);
+
+    // The worker holds the job; the tab may be gone when it ends, which the queued calls check.
+    const QPointer<ToleranceTab> tab(this);
+    std::thread([job, tab] {
+        const auto post = [&](auto call) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [job, tab, call] {
+                    if (tab && tab->job_ == job && !job->stop.load()) call(*tab);
+                },
+                Qt::QueuedConnection);
+        };
+        const tolerance::SamplingSummary summary =
+            tolerance::run_samples(*job->run.page, job->run.typed, job->separator, job->run.tolerances, job->settings,
+                                   [&](std::uint64_t done, std::uint64_t total) {
+                                       post([done, total](ToleranceTab& shown) { shown.show_progress(done, total); });
+                                   });
+        post([summary](ToleranceTab& shown) { shown.show_summary(summary); });
+    }).detach();
+}
+
+void ToleranceTab::cancel() {
+    if (!job_) return;
+    job_->stop = true;  // the worker takes no further samples and its result is dropped
+    job_.reset();
+    progress_->reset();
+    status_->setText(QStringLiteral("Rozbor byl zrušen."));
+    set_running(false);
+}
+
+void ToleranceTab::show_progress(std::uint64_t done, std::uint64_t total) {
+    progress_->setValue(total == 0 ? 0 : static_cast<int>(done * 1000 / total));
+}
+
+void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
+    job_.reset();
+    progress_->setValue(progress_->maximum());
+    const std::vector<QStringList> rows = percentile_rows(summary);
+    table_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c) {
+            table_->setItem(r, c, new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]));
+        }
+    }
+    table_->resizeColumnsToContents();
+    status_->setText(QStringLiteral("%1 vzorků, semínko %2.").arg(summary.samples).arg(summary.seed));
+    counts_->setText(
+        (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))
+            .trimmed());
+    summary_ = summary;
+    {
+        const QSignalBlocker quiet(histogram_choice_);
+        histogram_choice_->clear();
+        for (std::size_t r = 0; r < summary.results.size(); ++r) {
+            if (summary.results[r].count == 0) continue;
+            const page::Field* field = entry_->page->find_field(summary.results[r].field);
+            histogram_choice_->addItem(
+                QStringLiteral("Histogram: %1 %2")
+                    .arg(qt_text(summary.results[r].field), field ? qt_text(field->accessible_name) : QString()),
+                static_cast<int>(r));
+        }
+    }
+    show_histogram(histogram_choice_->currentIndex());
+    set_running(false);
+    emit finished();
+}
+
+void ToleranceTab::show_histogram(int choice) {
+    histogram_svg_.clear();
+    if (choice >= 0 && entry_) {
+        const auto& result = summary_.results.at(static_cast<std::size_t>(histogram_choice_->itemData(choice).toInt()));
+        if (const page::Field* field = entry_->page->find_field(result.field)) {
+            histogram_svg_ = QByteArray::fromStdString(report::histogram_svg(*field, result, separator_));
+        }
+    }
+    histogram_view_->load(histogram_svg_);
+    histogram_view_->setVisible(!histogram_svg_.isEmpty());
+}
+
+void ToleranceTab::set_running(bool running) {
+    start_->setEnabled(!running && entry_ && entry_->tolerances);
+    cancel_->setEnabled(running);
+    samples_->setEnabled(!running);
+}
+
+}  // namespace vorlanex::spis

@@ -1,0 +1,127 @@
+// The tolerance tab offscreen: a run in the background shows every result's texts exactly as
+// tolerance::run_samples gives them with the same settings; a calculation without tolerances says
+// so; a cancelled run leaves the tab ready and shows nothing of it.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include <algorithm>
+
+#include "report/tolerance_report.h"
+#include "spis/case_window.h"
+#include "spis/tolerance_tab.h"
+
+namespace vorlanex::spis {
+namespace {
+
+const numeric::DecimalSeparator kComma{","};
+const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/every-page.vorlanex");
+
+std::vector<QStringList> table_rows(const QTableWidget& table) {
+    std::vector<QStringList> rows;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < table.columnCount(); ++c) row << (table.item(r, c) ? table.item(r, c)->text() : QString());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int first_with_tolerances(const CaseWindow& window, bool with) {
+    const auto& calculations = window.document().calculations;
+    for (std::size_t i = 0; i < calculations.size(); ++i) {
+        if (calculations[i].tolerances.has_value() == with) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+class SampledRun : public ::testing::TestWithParam<int> {};
+
+TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    const int row = first_with_tolerances(window, true);
+    ASSERT_GE(row, 0);
+    window.select_calculation(row);
+    ToleranceTab& tab = *window.tolerance_tab();
+    ASSERT_TRUE(tab.start_button()->isEnabled());
+    EXPECT_EQ(tab.samples_box()->value(), 10'000);
+    tab.samples_box()->setValue(GetParam());
+
+    QSignalSpy finished(&tab, &ToleranceTab::finished);
+    QTest::mouseClick(tab.start_button(), Qt::LeftButton);
+    EXPECT_TRUE(tab.running());
+    ASSERT_TRUE(finished.wait(120'000)) << "the run did not end";
+    EXPECT_FALSE(tab.running());
+
+    const CalculationEntry& entry = window.document().calculations.at(static_cast<std::size_t>(row));
+    auto run = tolerance_run(entry, kComma, static_cast<std::uint64_t>(GetParam()));
+    ASSERT_TRUE(std::holds_alternative<ToleranceRun>(run));
+    const ToleranceRun& prepared = std::get<ToleranceRun>(run);
+    tolerance::SamplingSettings settings;
+    settings.samples = static_cast<std::uint64_t>(GetParam());
+    settings.seed = ToleranceTab::kSeed;
+    const tolerance::SamplingSummary direct =
+        tolerance::run_samples(*prepared.page, prepared.typed, kComma, prepared.tolerances, settings);
+
+    const std::vector<QStringList> shown = table_rows(*tab.table());
+    ASSERT_EQ(shown.size(), direct.results.size());
+    ASSERT_FALSE(shown.empty());
+    for (std::size_t r = 0; r < shown.size(); ++r) {
+        const tolerance::FieldSummary& field = direct.results[r];
+        QStringList expected{QString::fromStdString(field.field), QString::number(field.count),
+                             QString::fromStdString(field.min)};
+        for (const std::string& percentile : field.percentiles) expected << QString::fromStdString(percentile);
+        expected << QString::fromStdString(field.max) << QString::fromStdString(field.mean);
+        EXPECT_EQ(shown[r], expected) << field.field;
+    }
+    // The first result with numbers drawn as the tolerance report draws it.
+    ASSERT_GT(tab.histogram_choice()->count(), 0);
+    EXPECT_EQ(tab.histogram_choice()->currentIndex(), 0);
+    const auto first = std::find_if(direct.results.begin(), direct.results.end(),
+                                    [](const tolerance::FieldSummary& field) { return field.count > 0; });
+    ASSERT_NE(first, direct.results.end());
+    EXPECT_EQ(tab.histogram().toStdString(),
+              report::histogram_svg(*prepared.page->find_field(first->field), *first, kComma));
+}
+
+INSTANTIATE_TEST_SUITE_P(ToleranceTab, SampledRun, ::testing::Values(1, 250, 3000));
+
+TEST(ToleranceTab, ACalculationWithoutTolerancesSaysSo) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    const int row = first_with_tolerances(window, false);
+    ASSERT_GE(row, 0);
+    window.select_calculation(row);
+    EXPECT_FALSE(window.tolerance_tab()->start_button()->isEnabled());
+    EXPECT_TRUE(window.tolerance_tab()->status_label()->text().contains(QStringLiteral("nemá")));
+    EXPECT_TRUE(std::holds_alternative<QString>(
+        tolerance_run(window.document().calculations.at(static_cast<std::size_t>(row)), kComma, 10)));
+}
+
+TEST(ToleranceTab, ACancelledRunLeavesTheTabReadyAndShowsNothing) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    window.select_calculation(first_with_tolerances(window, true));
+    ToleranceTab& tab = *window.tolerance_tab();
+    tab.samples_box()->setValue(2'000'000);
+    QSignalSpy finished(&tab, &ToleranceTab::finished);
+    tab.start();
+    ASSERT_TRUE(tab.running());
+    QTest::mouseClick(tab.cancel_button(), Qt::LeftButton);
+    EXPECT_FALSE(tab.running());
+    EXPECT_TRUE(tab.start_button()->isEnabled());
+    QTest::qWait(500);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_EQ(tab.table()->rowCount(), 0);
+    EXPECT_TRUE(tab.histogram().isEmpty());
+}
+
+}  // namespace
+}  // namespace vorlanex::spis
