@@ -14,9 +14,11 @@ namespace vorlanex::report {
 
 namespace {
 
-// A small chart: its frame in SVG user units and the plot area inside it.
-constexpr double kChartWidth = 340, kChartHeight = 190;
-constexpr double kLeft = 46, kRight = 330, kTop = 10, kBottom = 150;
+// A small chart: its frame in SVG user units and the plot area inside it. Left of the plot stand the
+// y axis's end texts, right-aligned: room for a count of 10⁹ samples ("1000000000 vz.") or a field's
+// number of 15 digits at 10 units a character's height.
+constexpr double kChartWidth = 390, kChartHeight = 190;
+constexpr double kLeft = 96, kRight = 380, kTop = 10, kBottom = 150;
 
 // Where a value lies between low and high, from 0 to 1 (0.5 when they are equal).
 double fraction(double value, double low, double high) { return low < high ? (value - low) / (high - low) : 0.5; }

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,6 +96,7 @@ ToleranceTab::ToleranceTab(QWidget* parent)
     samples_->setRange(1, static_cast<int>(tolerance::kMostSamples));
     samples_->setValue(kDefaultSamples);
     samples_->setGroupSeparatorShown(true);
+    samples_->setLocale(QLocale(QLocale::Czech, QLocale::CzechRepublic));  // "10 000", as a Czech expert writes it
     samples_->setAccessibleName(QStringLiteral("Počet vzorků"));
     start_->setAccessibleName(QStringLiteral("Spustit rozbor tolerancí"));
     cancel_->setAccessibleName(QStringLiteral("Zrušit rozbor tolerancí"));

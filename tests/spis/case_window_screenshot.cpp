@@ -1,15 +1,43 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]
+// With --tolerance the right side shows the first calculation's tolerance run, finished.
 #include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QTabWidget>
 #include <cstdio>
+#include <string_view>
 
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
+#include "spis/tolerance_tab.h"
+
+namespace {
+
+// Shows the tolerance tab of the selected calculation and waits until its run has finished.
+void run_tolerance(vorlanex::spis::CaseWindow& window) {
+    vorlanex::spis::ToleranceTab* tab = window.tolerance_tab();
+    for (QWidget* holder = tab->parentWidget(); holder; holder = holder->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(holder)) {
+            tabs->setCurrentWidget(tab);
+            break;
+        }
+    }
+    QEventLoop loop;
+    QObject::connect(tab, &vorlanex::spis::ToleranceTab::finished, &loop, &QEventLoop::quit);
+    tab->start();
+    loop.exec();
+    // The histogram of the speed before the collision (R4), which the EES's tolerance moves.
+    if (auto* choice = tab->findChild<QComboBox*>()) choice->setCurrentIndex(3);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png\n");
+    const bool tolerance = argc == 4 && std::string_view(argv[3]) == "--tolerance";
+    if (argc != 3 && !tolerance) {
+        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -23,5 +51,10 @@ int main(int argc, char** argv) {
     window.resize(1280, 800);
     window.show();
     QApplication::processEvents();
+    if (tolerance) {
+        window.select_calculation(0);  // the braking reconstruction, with a tolerance of its EES
+        run_tolerance(window);
+        QApplication::processEvents();
+    }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
