@@ -210,4 +210,96 @@ double parse_number(std::string_view text, const DecimalSeparator& separator) {
     return store(Extended(number->negative ? -magnitude : magnitude));
 }
 
+namespace {
+
+// The places a number text shows: fraction digits less the exponent, at least 0.
+int places_shown(std::int64_t fraction_length, std::int64_t exponent) {
+    return static_cast<int>(std::clamp<std::int64_t>(fraction_length - exponent, 0, kExponentReadLimit));
+}
+
+// 10^0..10^22 are exact doubles.
+constexpr int kMostExactDoublePowerOfTen = 22;
+constexpr std::array<double, kMostExactDoublePowerOfTen + 1> kDoublePowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kExactDoubleIntegers = std::uint64_t{1} << 53;
+
+// digits x 10^power in double arithmetic, where that is provably the double the extended quotient
+// or product rounds to (double arithmetic is quicker than the x87's). A product below 2^53 is
+// exact. A quotient q of two exact doubles can differ from the extended one rounded to double only
+// when the exact value lies within an extended half-ulp of a point halfway between two doubles;
+// the remainder digits - q x 10^k, which fma gives exactly, shows it lies well inside q's own
+// rounding interval (a quarter ulp of q keeps this true where q is a power of two, below which the
+// doubles lie twice as close). Anything else: nothing, and the caller takes the extended path.
+std::optional<double> magnitude_in_doubles(std::uint64_t digits, std::int64_t power) {
+    if (digits >= kExactDoubleIntegers || power > kMostExactDoublePowerOfTen || power < -kMostExactDoublePowerOfTen) {
+        return std::nullopt;
+    }
+    const auto integer = static_cast<double>(digits);
+    const double scale = kDoublePowersOfTen[static_cast<std::size_t>(power < 0 ? -power : power)];
+    if (power >= 0) {
+        // A rounded product below 2^53 comes from an exact one below 2^53, which is a double.
+        const double product = integer * scale;
+        if (product < static_cast<double>(kExactDoubleIntegers)) return product;
+        return std::nullopt;
+    }
+    const double quotient = integer / scale;
+    const double remainder = std::fma(-quotient, scale, integer);
+    const double quarter_ulp = std::ldexp(1.0, std::ilogb(quotient) - 54);
+    if (std::fabs(remainder) < quarter_ulp * scale * 0.999) return quotient;
+    return std::nullopt;
+}
+
+// show_number's shape read in one pass: the digits gathered into one integer as they come, so
+// that the value is one correctly rounded extended operation, as parse_number's quick path forms it.
+std::optional<ShownNumber> read_quickly(std::string_view text, std::string_view separator) {
+    Reader reader(text);
+    const bool negative = reader.take('-');
+    std::uint64_t digits = 0;
+    std::int64_t significant = 0;  // digits gathered, leading zeros not counted
+    std::int64_t fraction_length = 0;
+    const auto gather = [&](std::string_view run) {
+        for (const char c : run) {
+            if (digits == 0 && c == '0') continue;
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++significant;
+        }
+    };
+    const std::string_view integer_digits = reader.take_digits();
+    gather(integer_digits);
+    if (reader.take(separator)) {
+        const std::string_view fraction_digits = reader.take_digits();
+        gather(fraction_digits);
+        fraction_length = static_cast<std::int64_t>(fraction_digits.size());
+    }
+    if (integer_digits.empty() || significant > kFastPathDigits) return std::nullopt;
+    std::int64_t exponent = 0;
+    if (reader.take('E')) {
+        const std::optional<int> read = read_exponent(reader);
+        if (!read) return std::nullopt;
+        exponent = *read;
+    }
+    if (!reader.at_end()) return std::nullopt;
+    const int places = places_shown(fraction_length, exponent);
+    if (digits == 0) return ShownNumber{negative ? -0.0 : 0.0, places};
+    const std::int64_t power = exponent - fraction_length;
+    if (power > kFastPathPowerOfTen || power < -kFastPathPowerOfTen) return std::nullopt;
+    if (const std::optional<double> in_doubles = magnitude_in_doubles(digits, power)) {
+        return ShownNumber{negative ? -*in_doubles : *in_doubles, places};
+    }
+    const auto integer = static_cast<long double>(digits);
+    const long double scale = kPowersOfTen[static_cast<std::size_t>(power < 0 ? -power : power)];
+    const long double magnitude = power < 0 ? integer / scale : integer * scale;
+    return ShownNumber{store(Extended(negative ? -magnitude : magnitude)), places};
+}
+
+}  // namespace
+
+ShownNumber read_shown_number(std::string_view text, const DecimalSeparator& separator) {
+    if (const std::optional<ShownNumber> quick = read_quickly(text, separator.text())) return *quick;
+    const double value = parse_number(text, separator);
+    const std::optional<NumberText> number = read_number_text(text, separator.text());
+    return {value, places_shown(static_cast<std::int64_t>(number->fraction_digits.size()), number->exponent)};
+}
+
 }  // namespace vorlanex::numeric

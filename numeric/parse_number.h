@@ -17,4 +17,15 @@ namespace vorlanex::numeric {
 // extended precision but not a double ("1e400", "1e0500").
 double parse_number(std::string_view text, const DecimalSeparator& separator);
 
+// A text that show_number wrote, read back: the number parse_number gives for it, and the decimal
+// places it shows (the digits after the separator less the exponent, at least 0):
+//   "42,702" -> 42.702, 3   "1,5E-5" -> 1.5e-5, 6   "1E15" -> 1e15, 0   "-0,5" -> -0.5, 1
+// Quick for show_number's own texts (sign, digits, separator, digits, exponent, without spaces,
+// with up to 19 significant digits); any other text is read by parse_number, faults included.
+struct ShownNumber {
+    double value = 0;
+    int decimal_places = 0;
+};
+ShownNumber read_shown_number(std::string_view text, const DecimalSeparator& separator);
+
 }  // namespace vorlanex::numeric

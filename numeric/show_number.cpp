@@ -133,29 +133,7 @@ ShownDigits round_to_shown_digits(double magnitude) {
     return shown;
 }
 
-// Builds the text in a fixed buffer. The longest text is about 25 bytes: "-d" + a separator of up
-// to 4 bytes + 14 digits + "E-324", or "-0" + separator + "000" + 15 digits.
-class TextBuffer {
-public:
-    void add(char c) { text_[size_++] = c; }
-    void add(std::string_view s) {
-        for (char c : s) add(c);
-    }
-    void add_zeros(int count) {
-        for (int i = 0; i < count; ++i) add('0');
-    }
-    void add_integer(int value) {
-        const auto end = std::to_chars(text_.data() + size_, text_.data() + text_.size(), value);
-        size_ = static_cast<std::size_t>(end.ptr - text_.data());
-    }
-    std::string str() const { return std::string(text_.data(), size_); }
-
-private:
-    std::array<char, 64> text_{};
-    std::size_t size_ = 0;
-};
-
-void add_plain(TextBuffer& text, const ShownDigits& shown, std::string_view separator) {
+void add_plain(ShownText& text, const ShownDigits& shown, std::string_view separator) {
     const std::string_view digits(shown.digits.data(), static_cast<std::size_t>(shown.count));
     if (shown.exponent >= 1) {
         const auto integer_length = static_cast<std::size_t>(shown.exponent);
@@ -173,7 +151,7 @@ void add_plain(TextBuffer& text, const ShownDigits& shown, std::string_view sepa
     }
 }
 
-void add_scientific(TextBuffer& text, const ShownDigits& shown, std::string_view separator) {
+void add_scientific(ShownText& text, const ShownDigits& shown, std::string_view separator) {
     text.add(shown.digits[0]);
     if (shown.count > 1) {
         text.add(separator);
@@ -185,21 +163,39 @@ void add_scientific(TextBuffer& text, const ShownDigits& shown, std::string_view
 
 }  // namespace
 
+void ShownText::add_integer(int value) {
+    const auto end = std::to_chars(text_.data() + size_, text_.data() + text_.size(), value);
+    size_ = static_cast<std::size_t>(end.ptr - text_.data());
+}
+
 std::string show_number(double value, const DecimalSeparator& separator) {
-    if (value == 0) return "0";
+    return std::string(show_number_text(value, separator).view());
+}
+
+ShownText show_number_text(double value, const DecimalSeparator& separator) {
+    ShownText text;
+    if (value == 0) {
+        text.add('0');
+        return text;
+    }
     // A calculation never holds these (Extended and store() throw first); they are shown rather
     // than misread.
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (std::isnan(value)) {
+        text.add("NAN");
+        return text;
+    }
+    if (std::isinf(value)) {
+        text.add(value < 0 ? "-INF" : "INF");
+        return text;
+    }
     const ShownDigits shown = round_to_shown_digits(std::fabs(value));
-    TextBuffer text;
     if (std::signbit(value)) text.add('-');
     if (shown.exponent >= kPlainLowestExponent && shown.exponent <= kPlainHighestExponent) {
         add_plain(text, shown, separator.text());
     } else {
         add_scientific(text, shown, separator.text());
     }
-    return text.str();
+    return text;
 }
 
 }  // namespace vorlanex::numeric

@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <span>
 #include <string_view>
 #include <thread>
 
@@ -35,8 +36,9 @@ struct FieldStart {
 };
 
 struct Plan {
-    std::vector<FieldStart> fields;
-    std::vector<std::string_view> results;
+    std::vector<FieldStart> fields;           // in the layout's order
+    std::vector<std::string_view> results;    // the result fields' ids
+    std::vector<std::size_t> result_indices;  // and their places in the layout
 };
 
 Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric::DecimalSeparator& separator,
@@ -50,6 +52,7 @@ Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric
         if (field.role == page::FieldRole::Result) {
             start.text.clear();
             plan.results.push_back(field.id);
+            plan.result_indices.push_back(plan.fields.size());
         }
         for (const Tolerance& tolerance : tolerances) {
             if (tolerance.field == field.id) start.distribution = &tolerance.distribution;
@@ -80,20 +83,25 @@ struct Tally {
     SeenTexts faults;
 };
 
-// The page without a window, keeping the distinct warnings of the sample running.
+// The page without a window, keeping the distinct warnings of the sample running. The texts are
+// kept in strings reused from sample to sample, so a warning costs no allocation once seen.
 class SamplePage final : public page::FieldMapPort {
 public:
     SamplePage(const page::PageDefinition& page, const numeric::DecimalSeparator& separator)
         : FieldMapPort(page, separator) {}
 
     void warning(std::string_view message) override {
-        if (std::find(warnings_.begin(), warnings_.end(), message) == warnings_.end()) warnings_.emplace_back(message);
+        const auto seen = warnings().begin() + static_cast<std::ptrdiff_t>(count_);
+        if (std::find(warnings().begin(), seen, message) != seen) return;
+        if (count_ == kept_.size()) kept_.emplace_back();
+        kept_[count_++].assign(message);
     }
-    const std::vector<std::string>& warnings() const { return warnings_; }
-    void forget_warnings() { warnings_.clear(); }
+    std::span<const std::string> warnings() const { return {kept_.data(), count_}; }
+    void forget_warnings() { count_ = 0; }
 
 private:
-    std::vector<std::string> warnings_;
+    std::vector<std::string> kept_;
+    std::size_t count_ = 0;
 };
 
 class Sampler {
@@ -106,18 +114,19 @@ public:
 
     void run(std::uint64_t sample) {
         SampleStream stream(seed_, sample);
-        for (const FieldStart& field : plan_.fields) {
+        for (std::size_t f = 0; f < plan_.fields.size(); ++f) {
+            const FieldStart& field = plan_.fields[f];
             if (field.distribution) {
-                port_.preset(field.id, numeric::show_number(draw(*field.distribution, stream), separator_));
+                port_.preset_at(f, numeric::show_number_text(draw(*field.distribution, stream), separator_).view());
             } else {
-                port_.preset(field.id, field.text);
+                port_.preset_at(f, field.text);
             }
         }
         port_.forget_warnings();
         if (const auto fault = page::press_calculate(page_, port_)) count(tally_.faults, *fault, sample);
         for (const std::string& warning : port_.warnings()) count(tally_.warnings, warning, sample);
         for (std::size_t r = 0; r < plan_.results.size(); ++r) {
-            values_[r][sample] = number_shown(plan_.results[r], r);
+            values_[r][sample] = number_shown(plan_.result_indices[r], r);
         }
     }
 
@@ -125,13 +134,13 @@ public:
 
 private:
     // The number a result field shows, or kNoNumber when it shows none.
-    double number_shown(std::string_view id, std::size_t r) {
-        const std::string_view text = port_.current_text(id);
+    double number_shown(std::size_t layout_index, std::size_t r) {
+        const std::string_view text = port_.current_text_at(layout_index);
         if (text.empty()) return kNoNumber;
         try {
-            const double value = numeric::parse_number(text, separator_);
-            tally_.places[r] = std::max(tally_.places[r], decimal_places(text, separator_));
-            return value;
+            const numeric::ShownNumber shown = numeric::read_shown_number(text, separator_);
+            tally_.places[r] = std::max(tally_.places[r], shown.decimal_places);
+            return shown.value;
         } catch (const numeric::Fault&) {
             return kNoNumber;  // one of the page's own words
         }

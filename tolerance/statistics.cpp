@@ -1,7 +1,9 @@
 #include "tolerance/statistics.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "numeric/extended.h"
@@ -20,39 +22,70 @@ double rounded_mean(long double mean, int places) {
     return numeric::round_to_places(numeric::Extended(mean), places);
 }
 
+// Which of `parts` equal parts of [low, high] (low < high) holds the value; never falls as the
+// value rises. The halves keep the differences finite even between the largest doubles.
+std::size_t part_of(double value, double low, double high, std::size_t parts) {
+    const double position = (value * 0.5 - low * 0.5) / (high * 0.5 - low * 0.5) * static_cast<double>(parts);
+    return std::min(static_cast<std::size_t>(position), parts - 1);
+}
+
 std::vector<std::uint64_t> histogram(std::span<const double> numbers, double low, double high) {
     if (!(low < high)) return {numbers.size()};
     std::vector<std::uint64_t> bars(kHistogramBars, 0);
-    const double width = high - low;
-    for (const double value : numbers) {
-        const double position = (value - low) / width * static_cast<double>(kHistogramBars);
-        const auto bar = std::min(static_cast<std::size_t>(position), kHistogramBars - 1);
-        ++bars[bar];
-    }
+    for (const double value : numbers) ++bars[part_of(value, low, high, kHistogramBars)];
     return bars;
 }
 
-}  // namespace
+// Buckets the numbers are counted into to find the ones at given ranks.
+constexpr std::size_t kSelectionBuckets = std::size_t{1} << 12;
 
-int decimal_places(std::string_view text, const numeric::DecimalSeparator& separator) {
-    const auto exponent_at = text.find_first_of("Ee");
-    const std::string_view digits = text.substr(0, exponent_at);
-    const auto separator_at = digits.find(separator.text());
-    int places = 0;
-    if (separator_at != std::string_view::npos) {
-        places = static_cast<int>(digits.size() - separator_at - separator.text().size());
+// The numbers at the given ranks (0-based, ascending), by counting rather than sorting: the numbers
+// are spread over equal buckets from low to high (the bucket of a number never falls as the number
+// rises), the bucket holding each rank is found from the counts, and only the numbers of those few
+// buckets are gathered and ordered. Two passes over the numbers in all.
+template <std::size_t N>
+std::array<double, N> numbers_at_ranks(std::span<const double> numbers, double low, double high,
+                                       const std::array<std::size_t, N>& ranks) {
+    std::array<double, N> found{};
+    if (!(low < high)) {
+        found.fill(low);
+        return found;
     }
-    if (exponent_at != std::string_view::npos) {
-        int exponent = 0;
-        bool negative = false;
-        for (const char c : text.substr(exponent_at + 1)) {
-            if (c == '-') negative = true;
-            if (c >= '0' && c <= '9' && exponent < 1000) exponent = exponent * 10 + (c - '0');
+    const auto bucket_of = [&](double value) { return part_of(value, low, high, kSelectionBuckets); };
+    std::vector<std::size_t> counts(kSelectionBuckets, 0);
+    for (const double value : numbers) ++counts[bucket_of(value)];
+
+    // Each rank's bucket and its place among that bucket's numbers.
+    std::array<std::size_t, N> bucket{}, place{};
+    std::size_t below = 0, b = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        while (below + counts[b] <= ranks[i]) below += counts[b++];
+        bucket[i] = b;
+        place[i] = ranks[i] - below;
+    }
+    std::array<std::vector<double>, N> gathered;
+    for (std::size_t i = 0; i < N; ++i) gathered[i].reserve(counts[bucket[i]]);
+    for (const double value : numbers) {
+        const std::size_t of = bucket_of(value);
+        for (std::size_t i = 0; i < N; ++i) {
+            if (of == bucket[i]) {
+                gathered[i].push_back(value);
+                break;  // the first rank of a bucket gathers for all ranks in it
+            }
         }
-        places += negative ? exponent : -exponent;
     }
-    return std::max(places, 0);
+    for (std::size_t i = 0; i < N; ++i) {
+        std::size_t first = i;
+        while (first > 0 && bucket[first - 1] == bucket[i]) --first;
+        std::vector<double>& in_bucket = gathered[first];
+        const auto at = in_bucket.begin() + static_cast<std::ptrdiff_t>(place[i]);
+        std::nth_element(in_bucket.begin(), at, in_bucket.end());
+        found[i] = *at;
+    }
+    return found;
 }
+
+}  // namespace
 
 std::uint64_t nearest_rank(int per_mille, std::uint64_t n) {
     const std::uint64_t rank = (static_cast<std::uint64_t>(per_mille) * n + 999) / 1000;
@@ -63,19 +96,21 @@ FieldSummary summarise(std::string field, std::span<double> values, int places,
                        const numeric::DecimalSeparator& separator) {
     FieldSummary summary;
     summary.field = std::move(field);
-    // The numbers to the front, in the order of the samples.
-    const auto end = std::remove_if(values.begin(), values.end(), [](double v) { return std::isnan(v); });
-    const std::span<double> numbers(values.begin(), end);
-    summary.count = numbers.size();
-    if (numbers.empty()) return summary;
-
+    // The numbers to the front, in the order of the samples, summed and bounded on the way.
     long double sum = 0;
-    double low = numbers.front(), high = numbers.front();
-    for (const double value : numbers) {
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    std::size_t count = 0;
+    for (const double value : values) {
+        if (std::isnan(value)) continue;
+        values[count++] = value;
         sum += value;
         low = std::min(low, value);
         high = std::max(high, value);
     }
+    const std::span<double> numbers = values.first(count);
+    summary.count = count;
+    if (numbers.empty()) return summary;
+
     const auto show = [&](double value) { return numeric::show_number(value, separator); };
     summary.low = low;
     summary.high = high;
@@ -84,15 +119,10 @@ FieldSummary summarise(std::string field, std::span<double> values, int places,
     summary.mean = show(rounded_mean(sum / static_cast<long double>(numbers.size()), places));
     summary.histogram = histogram(numbers, low, high);
 
-    // Each rank selected in the part above the rank before it.
-    auto from = numbers.begin();
-    for (std::size_t i = 0; i < kPercentilesPerMille.size(); ++i) {
-        const auto at =
-            numbers.begin() + static_cast<std::ptrdiff_t>(nearest_rank(kPercentilesPerMille[i], numbers.size()) - 1);
-        std::nth_element(from, at, numbers.end());
-        summary.percentiles[i] = show(*at);
-        from = at;
-    }
+    std::array<std::size_t, kPercentilesPerMille.size()> ranks{};
+    for (std::size_t i = 0; i < ranks.size(); ++i) ranks[i] = nearest_rank(kPercentilesPerMille[i], count) - 1;
+    const auto percentiles = numbers_at_ranks(numbers, low, high, ranks);
+    for (std::size_t i = 0; i < ranks.size(); ++i) summary.percentiles[i] = show(percentiles[i]);
     return summary;
 }
 

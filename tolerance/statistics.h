@@ -35,10 +35,6 @@ struct FieldSummary {
     double low = 0, high = 0;  // the minimum and the maximum as numbers
 };
 
-// The decimal places a field's text shows: the digits after the separator, plus the exponent's
-// shift ("42,702" 3, "1,5E-5" 6, "1E15" 0).
-int decimal_places(std::string_view text, const numeric::DecimalSeparator& separator);
-
 // The rank (1-based) of the p-th percentile among n numbers, p in thousandths.
 std::uint64_t nearest_rank(int per_mille, std::uint64_t n);
 

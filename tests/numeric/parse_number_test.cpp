@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -237,6 +239,66 @@ TEST(ParseNumberProperty, AgreesWithStrtold) {
         } else {
             ASSERT_EQ(parse_number(text, DecimalSeparator(",")), expected) << text;
         }
+    }
+}
+
+// The places a text shows, counted here from its parts: what follows the separator up to "E", less
+// the exponent.
+int places_counted(const std::string& text, const std::string& separator) {
+    const std::size_t exponent_at = text.find_first_of("Ee");
+    const std::string digits = text.substr(0, exponent_at);
+    const std::size_t separator_at = digits.find(separator);
+    long places =
+        separator_at == std::string::npos ? 0 : static_cast<long>(digits.size() - separator_at - separator.size());
+    if (exponent_at != std::string::npos) places -= std::stol(text.substr(exponent_at + 1));
+    return static_cast<int>(std::max(places, 0L));
+}
+
+// show_number's texts of random doubles of every magnitude (and of values rounded to a few
+// places, as results are) read back to the very double parse_number gives, with their places.
+TEST(ReadShownNumber, AgreesWithParseNumberOnShownTexts) {
+    std::mt19937_64 random(99);
+    std::uniform_int_distribution<int> power(-330, 310);
+    std::uniform_int_distribution<int> places(0, 6);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    for (const char* separator : {",", ".", "٫"}) {
+        const DecimalSeparator chosen(separator);
+        for (int i = 0; i < 100000; ++i) {
+            double value = mantissa(random) * std::pow(10.0, power(random) % (i % 3 == 0 ? 310 : 20));
+            if (i % 2 == 0) value = std::round(value * std::pow(10.0, places(random))) / std::pow(10.0, places(random));
+            if (!std::isfinite(value)) continue;
+            const std::string text = show_number(value, chosen);
+            const ShownNumber read = read_shown_number(text, chosen);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(read.value),
+                      std::bit_cast<std::uint64_t>(parse_number(text, chosen)))
+                << text;
+            ASSERT_EQ(read.decimal_places, places_counted(text, separator)) << text;
+        }
+    }
+}
+
+// Texts of other shapes are read as parse_number reads them, words fail as there.
+TEST(ReadShownNumber, OtherTextsAsParseNumberReadsThem) {
+    const DecimalSeparator comma(",");
+    struct Row {
+        std::string text;
+        double value;
+        int places;
+    };
+    // clang-format off
+    for (const Row& row : {Row{"42,702",   42.702,  3}, Row{"1,5E-5", 1.5e-5, 6}, Row{"1E15",  1e15, 0},
+                           Row{"2,5E3",    2500,    0}, Row{"-0,5",   -0.5,   1}, Row{"0",     0,    0},
+                           Row{" 12,5 ",   12.5,    1}, Row{"+5",     5,      0}, Row{",25",   0.25, 2},
+                           Row{"1e-3",     0.001,   3}, Row{"12345678901234567890123", 12345678901234567890123.0, 0},
+                           Row{"5E",       5,       0}, Row{"4,94065645841247E-324", 4.94065645841247e-324, 338}}) {
+        // clang-format on
+        const ShownNumber read = read_shown_number(row.text, comma);
+        EXPECT_EQ(read.value, row.value) << row.text;
+        EXPECT_EQ(read.decimal_places, row.places) << row.text;
+    }
+    EXPECT_TRUE(std::signbit(read_shown_number("-0", comma).value));
+    for (const char* word : {"", "abc", "NAN", "-INF", "5,5,5", "E5"}) {
+        EXPECT_THROW(read_shown_number(word, comma), ConversionFault) << word;
     }
 }
 
