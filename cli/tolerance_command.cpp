@@ -11,10 +11,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/calculation_sampling.h"
+#include "casefile/file_digest.h"
 #include "casefile/scenario.h"
 #include "cli/case_command.h"
 #include "cli/command_text.h"
 #include "cli/exit_status.h"
+#include "report/case_tolerance_report.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
 #include "tolerance/distribution_json.h"
@@ -149,11 +152,10 @@ std::optional<tolerance::SamplingSummary> sampled(const page::PageDefinition& pa
     }
 }
 
-// A calculation of a case ready to be sampled: its texts without the fields it has tolerances for.
+// A calculation of a case that has tolerances, ready to be sampled.
 struct CaseSampling {
     const casefile::Calculation* calculation;
-    std::vector<std::pair<std::string, std::string>> typed;
-    std::vector<tolerance::Tolerance> tolerances;
+    casefile::CalculationSampling sampling;
 };
 
 // Every calculation of the case that has tolerances, each checked; or the first usage error, named
@@ -163,21 +165,11 @@ std::variant<std::vector<CaseSampling>, std::string> case_samplings(const casefi
     std::vector<CaseSampling> all;
     for (const casefile::Calculation& calculation : file.calculations) {
         if (!calculation.tolerances) continue;
-        const std::string at = "line " + std::to_string(calculation.line) + ": ";
-        const Json given = Json::parse(*calculation.tolerances);
-        CaseSampling sampling{&calculation, {}, {}};
-        for (const auto& [field, object] : given.items()) {
-            auto parsed = tolerance::parse_json_form(field, object, file.separator);
-            if (auto* error = std::get_if<tolerance::InputError>(&parsed)) return at + error->message;
-            sampling.tolerances.push_back({field, std::get<tolerance::Distribution>(parsed)});
+        auto sampling = casefile::sampling_of(calculation, file.separator, samples);
+        if (auto* error = std::get_if<tolerance::InputError>(&sampling)) {
+            return "line " + std::to_string(calculation.line) + ": " + error->message;
         }
-        for (const auto& [id, text] : calculation.scenario.fields) {
-            if (!given.contains(id)) sampling.typed.emplace_back(id, text);
-        }
-        if (auto error = tolerance::check_sampling(*calculation.scenario.page, sampling.tolerances, samples)) {
-            return at + error->message;
-        }
-        all.push_back(std::move(sampling));
+        all.push_back({&calculation, std::move(std::get<casefile::CalculationSampling>(sampling))});
     }
     return all;
 }
@@ -187,8 +179,6 @@ std::variant<std::vector<CaseSampling>, std::string> case_samplings(const casefi
 int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std::ostream& progress,
                                const std::function<int(const std::string&)>& usage_error) {
     if (request.sweep) return usage_error("--sweep goes with PAGE, not with --case");
-    if (request.report)
-        return usage_error("--report with --tolerance goes with PAGE; a case's report is --report --case");
     if (!request.operands.empty()) return usage_error("--case takes a case file alone");
     const auto read_settings = sampling_settings(request);
     if (const auto* error = std::get_if<std::string>(&read_settings)) return usage_error(*error);
@@ -201,16 +191,27 @@ int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std
     if (const auto* error = std::get_if<std::string>(&samplings))
         return usage_error(*request.case_file + ": " + *error);
 
-    for (const CaseSampling& sampling : std::get<std::vector<CaseSampling>>(samplings)) {
-        const casefile::Calculation& calculation = *sampling.calculation;
-        const std::optional<tolerance::SamplingSummary> summary = sampled(
+    std::vector<report::SampledCalculation> runs;
+    for (const CaseSampling& case_sampling : std::get<std::vector<CaseSampling>>(samplings)) {
+        const casefile::Calculation& calculation = *case_sampling.calculation;
+        const casefile::CalculationSampling& sampling = case_sampling.sampling;
+        std::optional<tolerance::SamplingSummary> summary = sampled(
             *calculation.scenario.page, sampling.typed, file.separator, sampling.tolerances, settings, progress);
         if (!summary) return kExitFault;
+        if (request.report) {
+            runs.push_back({&calculation, &sampling, std::move(*summary)});
+            continue;
+        }
         // The line's number and its id as written, then the summary's members.
         std::string line = "{\"line\":" + std::to_string(calculation.line);
         if (calculation.id) line += ",\"id\":" + *calculation.id;
         line += "," + json_line(summary_json(calculation.scenario.page->key, *summary)).substr(1);
         out.write(line);
+    }
+    if (request.report) {
+        const report::Provenance provenance{command_text(request.command_line),
+                                            casefile::sha256_hex(std::get<ReadCase>(read).bytes)};
+        out.write(report::make_case_tolerance_report(file, runs, report::local_date(), provenance));
     }
     return kExitCompleted;
 }

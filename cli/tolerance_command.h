@@ -4,7 +4,7 @@
 // or, with --report, as a printable report (tolerance/sampling.h, tolerance/sweep.h).
 // vorlanex-calc --tolerance N [--seed S] [--jobs J] --case FILE: the same for every calculation of
 // the case that has tolerances, one JSON line each with the calculation's "line" and "id", in the
-// order of the file, every calculation with the same seed.
+// order of the file, every calculation with the same seed; with --report, one report of them all.
 //
 // Under --tolerance an operand FIELD=TEXT whose text holds ".." or "~" is the field's tolerance in
 // short form (40..60 uniform, 0,8..1..1,5 triangular, 0,8~0,05 normal, 0,8~0,05~0,6..1 cut normal);

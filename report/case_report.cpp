@@ -7,39 +7,21 @@
 
 namespace vorlanex::report {
 
-namespace {
-
-std::string fact_row(std::string_view label, const std::optional<std::string>& text) {
-    if (!text) return {};
-    return "<tr><th>" + std::string(label) + "</th><td>" + escaped(*text) + "</td></tr>\n";
-}
-
 std::string case_title(const casefile::CaseFile& file) { return file.header.title.value_or("Spis"); }
 
 std::string calculation_title(const casefile::Calculation& calculation) {
     return calculation.title.value_or(page_name(*calculation.scenario.page));
 }
 
+namespace {
+
 std::string anchor(const casefile::Calculation& calculation) {
     return "vypocet-radek-" + std::to_string(calculation.line);
 }
 
-std::string cover(const casefile::CaseFile& file, std::chrono::year_month_day date, const Provenance& provenance) {
-    const casefile::CaseHeader& header = file.header;
-    return "<section class=\"cover\">\n<p class=\"program\">VORLANEX · SPIS VÝPOČTŮ</p>\n<h1 class=\"case-title\">" +
-           escaped(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" + fact_row("Značka", header.reference) +
-           fact_row("Znalec", header.expert) + fact_row("Založen", header.created) + fact_row("Poznámka", header.note) +
-           "<tr><th>Výpočtů</th><td class=\"count\">" + std::to_string(file.calculations.size()) + "</td></tr>\n" +
-           "</table>\n" + provenance_section(provenance, date) + "</section>\n";
-}
-
-std::string contents(const casefile::CaseFile& file) {
-    std::string html = "<nav class=\"contents\">\n<h2>Obsah</h2>\n<ol class=\"contents\">\n";
-    for (const casefile::Calculation& calculation : file.calculations) {
-        html += "<li><a href=\"#" + anchor(calculation) + "\">" + escaped(calculation_title(calculation)) + "</a> – " +
-                escaped(page_name(*calculation.scenario.page)) + "</li>\n";
-    }
-    return html + "</ol>\n</nav>\n";
+std::string fact_row(std::string_view label, const std::optional<std::string>& text) {
+    if (!text) return {};
+    return "<tr><th>" + std::string(label) + "</th><td>" + escaped(*text) + "</td></tr>\n";
 }
 
 std::string shown(const std::optional<std::string>& text) {
@@ -76,20 +58,49 @@ std::string calculation_section(const casefile::CaseFile& file, const casefile::
                                 std::chrono::year_month_day date, bool& completed) {
     const RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, file.separator);
     completed = completed && !run.fault();
-    std::string html = "<section class=\"calculation\" id=\"" + anchor(calculation) + "\" data-line=\"" +
-                       std::to_string(calculation.line) + "\">\n<p class=\"program\">VÝPOČET SPISU · ŘÁDEK " +
-                       std::to_string(calculation.line) + "</p>\n<h1 class=\"calculation-title\">" +
-                       escaped(calculation_title(calculation)) + "</h1>\n";
-    if (calculation.note) html += "<p class=\"calculation-note\">" + escaped(*calculation.note) + "</p>\n";
+    std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
     html += recorded_notice(calculation, casefile::run_calculation(calculation, file.separator));
     return html + run_body(run, date) + "</section>\n";
 }
 
 }  // namespace
 
+std::string case_cover(const casefile::CaseFile& file, std::string_view kind, const std::string& more_facts,
+                       std::chrono::year_month_day date, const Provenance& provenance) {
+    const casefile::CaseHeader& header = file.header;
+    return "<section class=\"cover\">\n<p class=\"program\">VORLANEX · " + std::string(kind) +
+           "</p>\n<h1 class=\"case-title\">" + escaped(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" +
+           fact_row("Značka", header.reference) + fact_row("Znalec", header.expert) +
+           fact_row("Založen", header.created) + fact_row("Poznámka", header.note) + more_facts + "</table>\n" +
+           provenance_section(provenance, date) + "</section>\n";
+}
+
+std::string case_contents(std::span<const casefile::Calculation* const> calculations) {
+    std::string html = "<nav class=\"contents\">\n<h2>Obsah</h2>\n<ol class=\"contents\">\n";
+    for (const casefile::Calculation* calculation : calculations) {
+        html += "<li><a href=\"#" + anchor(*calculation) + "\">" + escaped(calculation_title(*calculation)) +
+                "</a> – " + escaped(page_name(*calculation->scenario.page)) + "</li>\n";
+    }
+    return html + "</ol>\n</nav>\n";
+}
+
+std::string calculation_section_start(const casefile::Calculation& calculation, std::string_view kind) {
+    std::string html = "<section class=\"calculation\" id=\"" + anchor(calculation) + "\" data-line=\"" +
+                       std::to_string(calculation.line) + "\">\n<p class=\"program\">" + std::string(kind) +
+                       " · ŘÁDEK " + std::to_string(calculation.line) + "</p>\n<h1 class=\"calculation-title\">" +
+                       escaped(calculation_title(calculation)) + "</h1>\n";
+    if (calculation.note) html += "<p class=\"calculation-note\">" + escaped(*calculation.note) + "</p>\n";
+    return html;
+}
+
 CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_month_day date,
                             const Provenance& provenance) {
-    CaseReport report{document_start("Spis – " + case_title(file)) + cover(file, date, provenance) + contents(file),
+    std::vector<const casefile::Calculation*> all;
+    for (const casefile::Calculation& calculation : file.calculations) all.push_back(&calculation);
+    const std::string count =
+        "<tr><th>Výpočtů</th><td class=\"count\">" + std::to_string(file.calculations.size()) + "</td></tr>\n";
+    CaseReport report{document_start("Spis – " + case_title(file)) +
+                          case_cover(file, "SPIS VÝPOČTŮ", count, date, provenance) + case_contents(all),
                       true};
     for (const casefile::Calculation& calculation : file.calculations) {
         report.html += calculation_section(file, calculation, date, report.completed);

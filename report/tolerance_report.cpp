@@ -268,6 +268,18 @@ std::string sweep_svg(const page::Field& swept, const Curve& curve, const tolera
 
 }  // namespace
 
+std::string tolerance_body(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                           const numeric::DecimalSeparator& separator, std::span<const tolerance::Tolerance> tolerances,
+                           const tolerance::SamplingSummary& summary) {
+    const std::string how =
+        "<p>Pro každý vzorek se z rozdělení každého nejistého vstupu vylosuje hodnota, zapíše se do pole jako "
+        "text a stránka se spočítá, jako by byl text napsán rukou: varování, náhradní hodnoty i chyby platí pro "
+        "každý vzorek. Náhodná čísla vzorku i závisí jen na semínku a na i, takže stejný příkaz dá vždy tytéž "
+        "výsledky.</p>\n";
+    return how + inputs_section(page, typed, separator, tolerances, {}) + percentile_table(page, summary) +
+           counts_section(summary) + histograms_section(page, summary, separator);
+}
+
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,
                                   const numeric::DecimalSeparator& separator,
@@ -279,15 +291,7 @@ std::string make_tolerance_report(const page::PageDefinition& page,
                    fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
                        fact("Vzorků", "samples", std::to_string(summary.samples)) +
                        fact("Semínko", "seed", std::to_string(summary.seed)));
-    html +=
-        "<p>Pro každý vzorek se z rozdělení každého nejistého vstupu vylosuje hodnota, zapíše se do pole jako "
-        "text a stránka se spočítá, jako by byl text napsán rukou: varování, náhradní hodnoty i chyby platí pro "
-        "každý vzorek. Náhodná čísla vzorku i závisí jen na semínku a na i, takže stejný příkaz dá vždy tytéž "
-        "výsledky.</p>\n";
-    html += inputs_section(page, typed, separator, tolerances, {});
-    html += percentile_table(page, summary);
-    html += counts_section(summary);
-    html += histograms_section(page, summary, separator);
+    html += tolerance_body(page, typed, separator, tolerances, summary);
     html += footer("z " + std::to_string(summary.samples) + " vzorků");
     return html + document_end();
 }

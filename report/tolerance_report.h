@@ -23,6 +23,12 @@ namespace vorlanex::report {
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
                           const numeric::DecimalSeparator& separator);
 
+// What a tolerance report holds below its header: how the samples are drawn, every input as typed or its distribution,
+// the percentiles of every result, the counts of warnings and faults, the histograms.
+std::string tolerance_body(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                           const numeric::DecimalSeparator& separator, std::span<const tolerance::Tolerance> tolerances,
+                           const tolerance::SamplingSummary& summary);
+
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,
                                   const numeric::DecimalSeparator& separator,

@@ -121,13 +121,33 @@ TEST(ToleranceCommand, CaseSamplesEveryCalculationWithTolerancesAsTheCommandLine
     EXPECT_NE(refused.err.find("line 2: "), std::string::npos) << refused.err;
     EXPECT_NE(refused.err.find("'I4'"), std::string::npos) << refused.err;
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--tolerance", "5", "--report", "--case", path},
-          std::vector<std::string>{"--sweep", "I1=0..1/2", "--case", path},
+         {std::vector<std::string>{"--sweep", "I1=0..1/2", "--case", path},
           std::vector<std::string>{"--tolerance", "5", "--case", path + ".missing"}}) {
         const Outcome outcome = calc(arguments);
         EXPECT_EQ(outcome.exit_status, kExitUsage) << arguments[2];
         EXPECT_EQ(outcome.out, "");
     }
+
+    // The case's report: the sampled calculation's section holds what the report of the same run
+    // from the command line holds below its header; the cover states the samples, the seed and the
+    // file's digest; the calculation without tolerances is not listed.
+    const Outcome case_report = calc({"--tolerance", "200", "--seed", "9", "--report", "--case", path});
+    const Outcome direct_report = calc({"--tolerance", "200", "--seed", "9", "--report", "kinematika", "I1=20", "I2=8",
+                                        "I3=0,7", "I4=14..16", "I5=20", "I6=0,8", "I7=0,2", "I8=1"});
+    ASSERT_EQ(case_report.exit_status, kExitCompleted) << case_report.err;
+    const auto body = [](const std::string& html) {
+        const std::size_t from = html.find("<p>Pro každý vzorek");
+        return html.substr(
+            from, html.find("<footer>") == std::string::npos ? std::string::npos : html.find("<footer>") - from);
+    };
+    const std::string section = case_report.out.substr(case_report.out.find("<section class=\"calculation\""));
+    EXPECT_EQ(section.substr(section.find("<p>Pro každý vzorek"), body(direct_report.out).size()),
+              body(direct_report.out));
+    for (const char* expected : {"<td class=\"samples\">200</td>", "<td class=\"seed\">9</td>", "SHA-256",
+                                 "ROZBOR TOLERANCÍ · ŘÁDEK 3", "--tolerance 200 --seed 9 --report --case"}) {
+        EXPECT_NE(case_report.out.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(case_report.out.find("ŘÁDEK 2"), std::string::npos);
 }
 
 struct UsageCase {
