@@ -27,6 +27,7 @@
 #include "spis/diagram_panel.h"
 #include "spis/qt_text.h"
 #include "spis/recent_files.h"
+#include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 #include "version/version.h"
 
@@ -84,6 +85,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       tabs_(new QTabWidget(this)),
       diagram_(new DiagramPanel(this)),
       tolerance_(new ToleranceTab(this)),
+      sweep_(new SweepTab(this)),
       recovery_timer_(new QTimer(this)) {
     recovery_timer_->setSingleShot(true);
     recovery_timer_->setInterval(kRecoveryDelayMs);
@@ -93,6 +95,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
     tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
+    tabs_->addTab(sweep_, QStringLiteral("&Citlivost"));
 
     auto* centre = new QScrollArea(this);
     centre->setWidget(view_);
@@ -410,6 +413,7 @@ void CaseWindow::show_selected() {
         view_->clear();
         diagram_->clear();
         tolerance_->show_calculation(nullptr, document_.separator);
+        sweep_->show_calculation(nullptr, document_.separator);
         return;
     }
     const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
@@ -417,6 +421,7 @@ void CaseWindow::show_selected() {
     view_->show_calculation(entry, document_.separator, run);
     diagram_->show_run(run);
     tolerance_->show_calculation(&entry, document_.separator);
+    sweep_->show_calculation(&entry, document_.separator);
 }
 
 void CaseWindow::rerun_selected() {
@@ -425,7 +430,9 @@ void CaseWindow::rerun_selected() {
     const report::RecordedRun run = run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator);
     view_->show_run(run);
     diagram_->show_run(run);
-    tolerance_->show_calculation(&document_.calculations[static_cast<std::size_t>(row)], document_.separator);
+    const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
+    tolerance_->show_calculation(&entry, document_.separator);
+    sweep_->show_calculation(&entry, document_.separator);
     refresh_item(row, run);
 }
 

@@ -23,6 +23,7 @@ namespace vorlanex::spis {
 
 class CalculationView;
 class DiagramPanel;
+class SweepTab;
 class ToleranceTab;
 
 class CaseWindow final : public QMainWindow {
@@ -54,6 +55,7 @@ public:
     CalculationView* calculation_view() const { return view_; }
     DiagramPanel* diagram_panel() const { return diagram_; }
     ToleranceTab* tolerance_tab() const { return tolerance_; }
+    SweepTab* sweep_tab() const { return sweep_; }
     QListWidget* calculation_list() const { return list_; }
     // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
     QMenu* recent_menu() const { return recent_menu_; }
@@ -100,6 +102,7 @@ private:
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
     ToleranceTab* tolerance_;
+    SweepTab* sweep_;
     QTimer* recovery_timer_;
     QMenu* recent_menu_ = nullptr;
     RecoveryCopy recovery_;

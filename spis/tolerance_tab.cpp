@@ -18,6 +18,7 @@
 
 #include "report/tolerance_report.h"
 #include "spis/qt_text.h"
+#include "spis/table_text.h"
 #include "tolerance/distribution_json.h"
 
 namespace vorlanex::spis {
@@ -216,14 +217,7 @@ void ToleranceTab::show_progress(std::uint64_t done, std::uint64_t total) {
 void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
     job_.reset();
     progress_->setValue(progress_->maximum());
-    const std::vector<QStringList> rows = percentile_rows(summary);
-    table_->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c) {
-            table_->setItem(r, c, new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]));
-        }
-    }
-    table_->resizeColumnsToContents();
+    fill_table(*table_, percentile_rows(summary));
     status_->setText(QStringLiteral("%1 vzorků, semínko %2.").arg(summary.samples).arg(summary.seed));
     counts_->setText(
         (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))

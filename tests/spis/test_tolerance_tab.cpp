@@ -15,6 +15,7 @@
 
 #include "report/tolerance_report.h"
 #include "spis/case_window.h"
+#include "spis/table_text.h"
 #include "spis/tolerance_tab.h"
 
 namespace vorlanex::spis {
@@ -22,16 +23,6 @@ namespace {
 
 const numeric::DecimalSeparator kComma{","};
 const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/every-page.vorlanex");
-
-std::vector<QStringList> table_rows(const QTableWidget& table) {
-    std::vector<QStringList> rows;
-    for (int r = 0; r < table.rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < table.columnCount(); ++c) row << (table.item(r, c) ? table.item(r, c)->text() : QString());
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 int first_with_tolerances(const CaseWindow& window, bool with) {
     const auto& calculations = window.document().calculations;
@@ -70,7 +61,7 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
     const tolerance::SamplingSummary direct =
         tolerance::run_samples(*prepared.page, prepared.typed, kComma, prepared.tolerances, settings);
 
-    const std::vector<QStringList> shown = table_rows(*tab.table());
+    const std::vector<QStringList> shown = table_texts(*tab.table());
     ASSERT_EQ(shown.size(), direct.results.size());
     ASSERT_FALSE(shown.empty());
     for (std::size_t r = 0; r < shown.size(); ++r) {
