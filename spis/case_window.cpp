@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 #include "casefile/file_digest.h"
 #include "registry/page_tree.h"
@@ -92,6 +93,14 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     connect(recovery_timer_, &QTimer::timeout, this, &CaseWindow::write_recovery_copy);
     list_->setAccessibleName(QStringLiteral("Výpočty případu"));
     list_->setMinimumWidth(200);
+    // Dragging a calculation moves its row in the list's model, as Nahoru and Dolů do; the case
+    // follows every move of a row (calculation_moved).
+    list_->setDragDropMode(QAbstractItemView::InternalMove);
+    list_->setDefaultDropAction(Qt::MoveAction);
+    connect(list_->model(), &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex&, int start, int, const QModelIndex&, int destination) {
+                calculation_moved(start, destination);
+            });
     tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
     tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
@@ -295,11 +304,22 @@ void CaseWindow::move_selected(int step) {
     const int row = selected_row();
     const int target = row + step;
     if (row < 0 || target < 0 || target >= static_cast<int>(document_.calculations.size())) return;
-    std::swap(document_.calculations[static_cast<std::size_t>(row)],
-              document_.calculations[static_cast<std::size_t>(target)]);
+    // The row moves in the list's model, as a drag moves it; "before row" counts the row itself.
+    list_->model()->moveRow(QModelIndex(), row, QModelIndex(), step > 0 ? target + 1 : target);
+}
+
+void CaseWindow::calculation_moved(int from, int before) {
+    const int to = before > from ? before - 1 : before;
+    if (from == to || from < 0 || to < 0 || to >= static_cast<int>(document_.calculations.size())) return;
+    auto& calculations = document_.calculations;
+    if (from < to) {
+        std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
+    } else {
+        std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
+    }
     set_modified(true);
-    refresh_list();
-    select_calculation(target);
+    select_calculation(to);
+    show_selected();
 }
 
 void CaseWindow::show_about() {

@@ -76,6 +76,9 @@ private:
     void duplicate_selected();
     void remove_selected();
     void move_selected(int step);
+    // The list's row `from` moved before the row `before` (by a drag, Nahoru or Dolů): the case's
+    // calculation moves with it and stays selected.
+    void calculation_moved(int from, int before);
     void show_about();
     void remember_file(const QString& path);
     void refresh_recent_menu();
