@@ -1,10 +1,13 @@
 #include "spis/calculation_view.h"
 
+#include <QClipboard>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "report/document.h"
@@ -131,6 +134,13 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
+            // [⧉] copies the result's text as shown, one result at a time.
+            auto* copy = new QToolButton(this);
+            copy->setText(QStringLiteral("⧉"));
+            copy->setAccessibleName(QStringLiteral("Kopírovat %1").arg(id));
+            copy->setToolTip(QStringLiteral("Zkopírovat hodnotu %1 do schránky").arg(id));
+            connect(copy, &QToolButton::clicked, text, [text] { QGuiApplication::clipboard()->setText(text->text()); });
+            row->addWidget(copy);
             results_by_id_[std::string(field.id)] = text;
             results_->addRow(caption, row);
         }

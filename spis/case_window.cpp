@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileDialog>
@@ -25,6 +26,7 @@
 #include "report/report.h"
 #include "spis/calculation_view.h"
 #include "spis/case_storage.h"
+#include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
 #include "spis/qt_text.h"
 #include "spis/recent_files.h"
@@ -168,6 +170,10 @@ void CaseWindow::build_menus() {
             &QAction::triggered, this, [this] { move_selected(-1); });
     connect(add_action(calculation, QStringLiteral("D&olů"), QKeySequence(QStringLiteral("Ctrl+Down"))),
             &QAction::triggered, this, [this] { move_selected(1); });
+    calculation->addSeparator();
+    connect(
+        add_action(calculation, QStringLiteral("&Kopírovat výsledky"), QKeySequence(QStringLiteral("Ctrl+Shift+C"))),
+        &QAction::triggered, this, &CaseWindow::copy_results);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     connect(add_action(help, QStringLiteral("&O programu")), &QAction::triggered, this, &CaseWindow::show_about);
@@ -320,6 +326,14 @@ void CaseWindow::calculation_moved(int from, int before) {
     set_modified(true);
     select_calculation(to);
     show_selected();
+}
+
+void CaseWindow::copy_results() {
+    const int row = selected_row();
+    if (row < 0) return;
+    QGuiApplication::clipboard()->setMimeData(
+        results_mime_data(run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator)));
+    statusBar()->showMessage(QStringLiteral("Výsledky výpočtu jsou ve schránce."), 3000);
 }
 
 void CaseWindow::show_about() {

@@ -79,6 +79,9 @@ private:
     // The list's row `from` moved before the row `before` (by a drag, Nahoru or Dolů): the case's
     // calculation moves with it and stays selected.
     void calculation_moved(int from, int before);
+    // Výpočet → Kopírovat výsledky: the selected calculation's results, warnings and fault on the
+    // clipboard as text and as an HTML table.
+    void copy_results();
     void show_about();
     void remember_file(const QString& path);
     void refresh_recent_menu();
