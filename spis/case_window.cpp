@@ -25,6 +25,7 @@
 #include "report/recorded_run.h"
 #include "report/report.h"
 #include "spis/calculation_view.h"
+#include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
@@ -147,6 +148,8 @@ void CaseWindow::build_menus() {
     connect(add_action(file, QStringLiteral("Uložit &jako…"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
             &QAction::triggered, this, &CaseWindow::choose_and_save);
     file->addSeparator();
+    connect(add_action(file, QStringLiteral("&Vlastnosti případu…")), &QAction::triggered, this,
+            &CaseWindow::edit_case_properties);
     connect(add_action(file, QStringLiteral("&Export protokolu do HTML…")), &QAction::triggered, this,
             &CaseWindow::choose_and_export_html);
     file->addSeparator();
@@ -231,6 +234,17 @@ void CaseWindow::add_calculation(const page::PageDefinition& page) {
     set_modified(true);
     refresh_list();
     select_calculation(static_cast<int>(document_.calculations.size()) - 1);
+}
+
+void CaseWindow::set_case_properties(const casefile::CaseHeader& header) {
+    const std::string before = document_.header_line;
+    set_case_header(document_, header);
+    if (document_.header_line != before) set_modified(true);
+}
+
+void CaseWindow::edit_case_properties() {
+    CasePropertiesDialog dialog(document_.header, this);
+    if (dialog.exec() == QDialog::Accepted) set_case_properties(dialog.header());
 }
 
 void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
@@ -383,7 +397,12 @@ void CaseWindow::take_document(CaseDocument document, const QString& path) {
 }
 
 void CaseWindow::set_modified(bool modified) {
-    const QString name = path_.isEmpty() ? QStringLiteral("Nový případ") : shown_name(path_);
+    // The case's title, else its file reference, else its file's name.
+    const auto& header = document_.header;
+    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
+                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
+                         : path_.isEmpty()                                ? QStringLiteral("Nový případ")
+                                                                          : shown_name(path_);
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
     setWindowModified(modified);
     update_status();

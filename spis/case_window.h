@@ -38,6 +38,8 @@ public:
     std::optional<QString> export_html(const QString& path);
 
     void add_calculation(const page::PageDefinition& page);
+    // The case's own description (Soubor → Vlastnosti případu); a change marks the case unsaved.
+    void set_case_properties(const casefile::CaseHeader& header);
     void select_calculation(int row);
 
     // The recovery copy of the unsaved case, written now (the window writes it by itself a few
@@ -73,6 +75,7 @@ private:
     bool save();
     bool choose_and_save();
     void choose_and_export_html();
+    void edit_case_properties();
     void duplicate_selected();
     void remove_selected();
     void move_selected(int step);
