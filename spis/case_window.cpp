@@ -25,6 +25,7 @@
 #include "report/recorded_run.h"
 #include "report/report.h"
 #include "spis/calculation_view.h"
+#include "spis/case_error_text.h"
 #include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
@@ -204,7 +205,7 @@ std::optional<QString> CaseWindow::open_recent(const QString& path) {
 std::optional<QString> CaseWindow::save_case(const QString& path) {
     const auto text = case_file_text(document_, kVersion);
     if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
-        return QStringLiteral("Případ nelze zapsat: %1").arg(qt_text(error->message));
+        return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }
     if (auto problem = write_atomically(path, std::get<std::string>(text))) return problem;
     path_ = path;
@@ -216,12 +217,12 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
 std::optional<QString> CaseWindow::export_html(const QString& path) {
     const auto text = case_file_text(document_, kVersion);
     if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
-        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
     const std::string& bytes = std::get<std::string>(text);
     const auto file = casefile::read_case_file(bytes);
     if (const auto* error = std::get_if<casefile::CaseError>(&file)) {
-        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
     const report::Provenance provenance{report_command(path_), casefile::sha256_hex(bytes)};
     const report::CaseReport made =
