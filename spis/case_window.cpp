@@ -257,6 +257,7 @@ int CaseWindow::selected_row() const {
 
 void CaseWindow::closeEvent(QCloseEvent* event) {
     if (may_discard_changes()) {
+        tolerance_->cancel();  // its thread joined before the window goes
         QSettings().setValue(kGeometryKey, saveGeometry());
         recovery_timer_->stop();
         recovery_.remove();
