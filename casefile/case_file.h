@@ -58,9 +58,49 @@ struct CaseFile {
     long lines = 0;  // every line of the file, blank ones included
 };
 
-// Why a file is no case file: "line N: …" (or about the whole file).
+// Why a file is no case file: the message as vorlanex-calc prints it, "line N: …" (or about the
+// whole file), and the same fault for a program's own words: its kind, its line and what it names.
 struct CaseError {
+    enum class Kind {
+        Empty,                   // the file holds nothing but blanks
+        InvalidUtf8,             // a byte is not part of well-formed UTF-8
+        LineTooLong,             // a line longer than kMaxCaseLineBytes
+        NotJson,                 // a line is not valid JSON
+        NestedTooDeep,           // a line nests deeper than a case file does
+        MemberTwice,             // subject: a key given twice in one object
+        NotObject,               // a line is not a JSON object
+        NoFormat,                // the case's line has no "format"
+        FormatNotWhole,          // "format" is not a whole number
+        NewerFormat,             // subject: the format, newer than kFormat
+        NoSuchFormat,            // subject: the format, older than any there is
+        UnknownMember,           // subject: the member; detail: the object it is in ("case", "recorded"), or none
+        CaseLineAgain,           // subject: an unknown member of a calculation, which holds "format"
+        NoSeparator,             // the case's line has no "separator" string
+        BadSeparator,            // subject: the separator given
+        CaseNotObject,           // "case" is not an object
+        NotText,                 // subject: a member that must be a string
+        TolerancesNotObject,     // "tolerances" is not an object
+        ToleranceOfNoInput,      // subject: the field; detail: the page
+        BadTolerance,            // subject: the field; detail: the tolerance's own message
+        RecordedNotObject,       // "recorded" is not an object
+        RecordedWithoutProgram,  // "recorded" has no "program" string
+        RecordedWithoutEvents,   // "recorded" has no "events" list
+        RecordedEventNotObject,  // a recorded event is not an object
+        RecordedWithoutFields,   // "recorded" has no "fields" object
+        RecordedTextNotText,     // subject: the field whose recorded text is not a string
+        IdNotTextOrNumber,       // "id" is neither a string nor a number
+        NoPage,                  // a calculation has no "page" string
+        UnknownPage,             // subject: the page's key
+        FieldsNotObject,         // "fields" is not an object
+        FieldTextNotText,        // subject: the field whose text is not a string
+        UnknownField,            // subject: the field; detail: the page
+        FieldTwice,              // subject: the field given twice
+        IdTwice,                 // subject: the id as written, given to an earlier calculation too
+    };
     std::string message;
+    Kind kind = Kind::NotJson;
+    long line = 0;  // the line the fault is on; 0 for the whole file
+    std::string subject = {}, detail = {};
 };
 
 // The case file `bytes`, checked whole: or the first fault, naming its line.

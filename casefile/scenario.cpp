@@ -11,7 +11,8 @@ namespace vorlanex::casefile {
 std::optional<UsageError> find_page(std::string_view key, Scenario& scenario) {
     scenario.page = registry::find_page(key);
     if (!scenario.page)
-        return UsageError{"unknown page '" + std::string(key) + "' (vorlanex-calc --list shows the pages)"};
+        return UsageError{"unknown page '" + std::string(key) + "' (vorlanex-calc --list shows the pages)",
+                          UsageError::Kind::UnknownPage, std::string(key)};
     return std::nullopt;
 }
 
@@ -19,10 +20,12 @@ std::optional<UsageError> check_scenario(const Scenario& scenario) {
     for (auto given = scenario.fields.begin(); given != scenario.fields.end(); ++given) {
         const std::string& id = given->first;
         if (!scenario.page->find_field(id)) {
-            return UsageError{"page '" + std::string(scenario.page->key) + "' has no field '" + id + "'"};
+            return UsageError{"page '" + std::string(scenario.page->key) + "' has no field '" + id + "'",
+                              UsageError::Kind::UnknownField, id};
         }
         for (auto earlier = scenario.fields.begin(); earlier != given; ++earlier) {
-            if (earlier->first == id) return UsageError{"field '" + id + "' is given twice"};
+            if (earlier->first == id)
+                return UsageError{"field '" + id + "' is given twice", UsageError::Kind::FieldTwice, id};
         }
     }
     return std::nullopt;

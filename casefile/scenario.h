@@ -13,9 +13,13 @@
 
 namespace vorlanex::casefile {
 
-// Why a command line or a batch line is no scenario.
+// Why a command line or a batch line is no scenario. The checks of a scenario against the page say
+// which kind of fault it is and what it names, so that a window can say it in its own words.
 struct UsageError {
+    enum class Kind { Other, UnknownPage, UnknownField, FieldTwice };
     std::string message;
+    Kind kind = Kind::Other;
+    std::string subject = {};  // the page's key or the field's id
 };
 
 struct Scenario {

@@ -280,6 +280,16 @@ std::string tolerance_body(const page::PageDefinition& page, std::span<const std
            counts_section(summary) + histograms_section(page, summary, separator);
 }
 
+std::optional<SweepChart> sweep_chart(const page::PageDefinition& page, std::string_view result_field,
+                                      const tolerance::SweepRange& range, const std::vector<tolerance::SweepRow>& rows,
+                                      const numeric::DecimalSeparator& separator) {
+    const page::Field* swept = page.find_field(range.field);
+    if (!swept || rows.empty()) return std::nullopt;
+    const std::optional<Curve> curve = curve_of(result_field, rows, separator);
+    if (!curve) return std::nullopt;
+    return SweepChart{sweep_svg(*swept, *curve, range, rows), curve->low_text, curve->high_text};
+}
+
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,
                                   const numeric::DecimalSeparator& separator,
@@ -321,11 +331,11 @@ std::string make_sweep_report(const page::PageDefinition& page,
             "</h2>\n<div class=\"charts\">\n";
     for (const page::Field& field : page.layout.fields) {
         if (field.role != page::FieldRole::Result) continue;
-        const std::optional<Curve> curve = curve_of(field.id, rows, separator);
-        if (!curve) continue;
-        html += "<figure data-field=\"" + escaped(field.id) + "\">\n" + sweep_svg(swept, *curve, range, rows) +
-                "<figcaption>" + escaped(field_title(field)) + ": od " + escaped(curve->low_text) + " do " +
-                escaped(curve->high_text) + "</figcaption>\n</figure>\n";
+        const std::optional<SweepChart> chart = sweep_chart(page, field.id, range, rows, separator);
+        if (!chart) continue;
+        html += "<figure data-field=\"" + escaped(field.id) + "\">\n" + chart->svg + "<figcaption>" +
+                escaped(field_title(field)) + ": od " + escaped(chart->low_text) + " do " + escaped(chart->high_text) +
+                "</figcaption>\n</figure>\n";
     }
     html += "</div>\n</section>\n";
     html += footer(std::to_string(rows.size()) + " výpočty stránky");

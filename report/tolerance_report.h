@@ -6,8 +6,10 @@
 // interval marked. The sweep report draws every result against the swept input. Every number is
 // a text a field showed in one of the runs (the mean, rounded as the field's texts).
 #include <chrono>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,16 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
 std::string tolerance_body(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                            const numeric::DecimalSeparator& separator, std::span<const tolerance::Tolerance> tolerances,
                            const tolerance::SamplingSummary& summary);
+
+// The chart of one result against the swept input, as the sweep report draws it, and the result's
+// smallest and largest text along the sweep; nothing when no run wrote a number into the result.
+struct SweepChart {
+    std::string svg;
+    std::string low_text, high_text;
+};
+std::optional<SweepChart> sweep_chart(const page::PageDefinition& page, std::string_view result_field,
+                                      const tolerance::SweepRange& range, const std::vector<tolerance::SweepRow>& rows,
+                                      const numeric::DecimalSeparator& separator);
 
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,

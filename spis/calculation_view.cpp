@@ -1,10 +1,14 @@
 #include "spis/calculation_view.h"
 
+#include <QClipboard>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "report/document.h"
@@ -131,6 +135,15 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
+            // [⧉] copies the result's text as shown, one result at a time: the desktop's copy icon,
+            // else a glyph of two squares that the usual fonts have ("⧉" itself they lack).
+            auto* copy = new QToolButton(this);
+            copy->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
+            if (copy->icon().isNull()) copy->setText(QStringLiteral("❐"));
+            copy->setAccessibleName(QStringLiteral("Kopírovat %1").arg(id));
+            copy->setToolTip(QStringLiteral("Zkopírovat hodnotu %1 do schránky").arg(id));
+            connect(copy, &QToolButton::clicked, text, [text] { QGuiApplication::clipboard()->setText(text->text()); });
+            row->addWidget(copy);
             results_by_id_[std::string(field.id)] = text;
             results_->addRow(caption, row);
         }

@@ -63,15 +63,39 @@ void CalculationEntry::set_text(std::string_view field_id, std::string_view text
     }
 }
 
+namespace {
+
+// {"format":1,"separator":",","case":{…}}, the description's members in the case file's order.
+std::string header_line(const numeric::DecimalSeparator& separator, const casefile::CaseHeader& header) {
+    std::string line = R"({"format":)" + std::to_string(casefile::kFormat) + R"(,"separator":)";
+    casefile::append_json_string(line, separator.text());
+    std::string described = "{";
+    append_text_member(described, "reference", header.reference);
+    append_text_member(described, "title", header.title);
+    append_text_member(described, "expert", header.expert);
+    append_text_member(described, "created", header.created);
+    append_text_member(described, "note", header.note);
+    return line + R"(,"case":)" + described + "}}";
+}
+
+}  // namespace
+
 CaseDocument new_case(const numeric::DecimalSeparator& separator) {
-    std::string header = R"({"format":)" + std::to_string(casefile::kFormat) + R"(,"separator":)";
-    casefile::append_json_string(header, separator.text());
-    header += R"(,"case":{}})";
-    return {header, separator, {}};
+    return {header_line(separator, {}), separator, {}, {}};
+}
+
+void set_case_header(CaseDocument& document, const casefile::CaseHeader& header) {
+    const auto same = [](const casefile::CaseHeader& a, const casefile::CaseHeader& b) {
+        return a.reference == b.reference && a.title == b.title && a.expert == b.expert && a.created == b.created &&
+               a.note == b.note;
+    };
+    if (same(document.header, header)) return;
+    document.header = header;
+    document.header_line = header_line(document.separator, header);
 }
 
 CaseDocument case_document(const casefile::CaseFile& file) {
-    CaseDocument document{file.header_line, file.separator, {}};
+    CaseDocument document{file.header_line, file.separator, {}, file.header};
     document.calculations.reserve(file.calculations.size());
     for (const casefile::Calculation& calculation : file.calculations) {
         document.calculations.push_back({calculation.scenario.page, calculation.id, calculation.title, calculation.note,

@@ -28,10 +28,15 @@ struct CalculationEntry {
 };
 
 struct CaseDocument {
-    std::string header_line;
+    std::string header_line;  // the case's line as written; made anew when its description changes
     numeric::DecimalSeparator separator;
     std::vector<CalculationEntry> calculations;
+    casefile::CaseHeader header;  // what the case's line describes
 };
+
+// The case's description changed to `header`: its line written anew with the same format and
+// separator (the line stays as written when nothing changes).
+void set_case_header(CaseDocument& document, const casefile::CaseHeader& header);
 
 // An empty case written with `separator`.
 CaseDocument new_case(const numeric::DecimalSeparator& separator);

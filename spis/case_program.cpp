@@ -14,20 +14,14 @@
 
 namespace vorlanex::spis {
 
-namespace {
-
-// Qt's own texts (the file dialogs, the buttons of the message boxes) in Czech, from Qt's
-// translations folder (Debian: qt6-translations-l10n); without it they stay English.
-void load_czech_qt_texts(QApplication& application) {
+bool load_czech_qt_texts(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
-    } else {
-        delete translator;
+        return QCoreApplication::installTranslator(translator);
     }
+    delete translator;
+    return false;
 }
-
-}  // namespace
 
 int run_case_program(int argc, char** argv) {
     numeric::set_arithmetic_mode();
@@ -38,7 +32,11 @@ int run_case_program(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
     QApplication::setApplicationVersion(qt_text(kVersion));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
-    load_czech_qt_texts(application);
+    if (!load_czech_qt_texts(application)) {
+        qWarning(
+            "vorlanex-spis: Qt's Czech translation (qtbase_cs, Debian: qt6-translations-l10n) was not found; "
+            "Qt's own texts stay English");
+    }
 
     QCommandLineParser arguments;
     arguments.setApplicationDescription(QStringLiteral("Případ znalce: výpočty kalkulátoru Vorlanex v jednom souboru"));

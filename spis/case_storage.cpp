@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <string>
 
+#include "spis/case_error_text.h"
 #include "spis/qt_text.h"
 
 namespace vorlanex::spis {
@@ -21,8 +22,10 @@ std::variant<CaseDocument, QString> read_case(const QString& path) {
     const auto read =
         casefile::read_case_file(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto* error = std::get_if<casefile::CaseError>(&read)) {
-        return QStringLiteral("Soubor „%1“ není případ programu Vorlanex, nic nebylo otevřeno.\n\n%2")
-            .arg(shown_name(path), qt_text(error->message));
+        return QStringLiteral(
+                   "Soubor „%1“ nelze otevřít: %2.\n\nNení to případ, který tato verze programu Vorlanex "
+                   "čte; nic nebylo otevřeno.")
+            .arg(shown_name(path), czech_case_error(*error));
     }
     return case_document(std::get<casefile::CaseFile>(read));
 }

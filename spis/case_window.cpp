@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileDialog>
@@ -15,6 +16,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 #include "casefile/file_digest.h"
 #include "registry/page_tree.h"
@@ -23,10 +25,14 @@
 #include "report/recorded_run.h"
 #include "report/report.h"
 #include "spis/calculation_view.h"
+#include "spis/case_error_text.h"
+#include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
+#include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
 #include "spis/qt_text.h"
 #include "spis/recent_files.h"
+#include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 #include "version/version.h"
 
@@ -84,15 +90,25 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       tabs_(new QTabWidget(this)),
       diagram_(new DiagramPanel(this)),
       tolerance_(new ToleranceTab(this)),
+      sweep_(new SweepTab(this)),
       recovery_timer_(new QTimer(this)) {
     recovery_timer_->setSingleShot(true);
     recovery_timer_->setInterval(kRecoveryDelayMs);
     connect(recovery_timer_, &QTimer::timeout, this, &CaseWindow::write_recovery_copy);
     list_->setAccessibleName(QStringLiteral("Výpočty případu"));
     list_->setMinimumWidth(200);
+    // Dragging a calculation moves its row in the list's model, as Nahoru and Dolů do; the case
+    // follows every move of a row (calculation_moved).
+    list_->setDragDropMode(QAbstractItemView::InternalMove);
+    list_->setDefaultDropAction(Qt::MoveAction);
+    connect(list_->model(), &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex&, int start, int, const QModelIndex&, int destination) {
+                calculation_moved(start, destination);
+            });
     tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
     tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
+    tabs_->addTab(sweep_, QStringLiteral("&Citlivost"));
 
     auto* centre = new QScrollArea(this);
     centre->setWidget(view_);
@@ -133,6 +149,8 @@ void CaseWindow::build_menus() {
     connect(add_action(file, QStringLiteral("Uložit &jako…"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
             &QAction::triggered, this, &CaseWindow::choose_and_save);
     file->addSeparator();
+    connect(add_action(file, QStringLiteral("&Vlastnosti případu…")), &QAction::triggered, this,
+            &CaseWindow::edit_case_properties);
     connect(add_action(file, QStringLiteral("&Export protokolu do HTML…")), &QAction::triggered, this,
             &CaseWindow::choose_and_export_html);
     file->addSeparator();
@@ -156,6 +174,10 @@ void CaseWindow::build_menus() {
             &QAction::triggered, this, [this] { move_selected(-1); });
     connect(add_action(calculation, QStringLiteral("D&olů"), QKeySequence(QStringLiteral("Ctrl+Down"))),
             &QAction::triggered, this, [this] { move_selected(1); });
+    calculation->addSeparator();
+    connect(
+        add_action(calculation, QStringLiteral("&Kopírovat výsledky"), QKeySequence(QStringLiteral("Ctrl+Shift+C"))),
+        &QAction::triggered, this, &CaseWindow::copy_results);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     connect(add_action(help, QStringLiteral("&O programu")), &QAction::triggered, this, &CaseWindow::show_about);
@@ -183,7 +205,7 @@ std::optional<QString> CaseWindow::open_recent(const QString& path) {
 std::optional<QString> CaseWindow::save_case(const QString& path) {
     const auto text = case_file_text(document_, kVersion);
     if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
-        return QStringLiteral("Případ nelze zapsat: %1").arg(qt_text(error->message));
+        return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }
     if (auto problem = write_atomically(path, std::get<std::string>(text))) return problem;
     path_ = path;
@@ -195,12 +217,12 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
 std::optional<QString> CaseWindow::export_html(const QString& path) {
     const auto text = case_file_text(document_, kVersion);
     if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
-        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
     const std::string& bytes = std::get<std::string>(text);
     const auto file = casefile::read_case_file(bytes);
     if (const auto* error = std::get_if<casefile::CaseError>(&file)) {
-        return QStringLiteral("Protokol nelze sestavit: %1").arg(qt_text(error->message));
+        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
     const report::Provenance provenance{report_command(path_), casefile::sha256_hex(bytes)};
     const report::CaseReport made =
@@ -215,6 +237,17 @@ void CaseWindow::add_calculation(const page::PageDefinition& page) {
     select_calculation(static_cast<int>(document_.calculations.size()) - 1);
 }
 
+void CaseWindow::set_case_properties(const casefile::CaseHeader& header) {
+    const std::string before = document_.header_line;
+    set_case_header(document_, header);
+    if (document_.header_line != before) set_modified(true);
+}
+
+void CaseWindow::edit_case_properties() {
+    CasePropertiesDialog dialog(document_.header, this);
+    if (dialog.exec() == QDialog::Accepted) set_case_properties(dialog.header());
+}
+
 void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
 
 int CaseWindow::selected_row() const {
@@ -224,6 +257,7 @@ int CaseWindow::selected_row() const {
 
 void CaseWindow::closeEvent(QCloseEvent* event) {
     if (may_discard_changes()) {
+        tolerance_->cancel();  // its thread joined before the window goes
         QSettings().setValue(kGeometryKey, saveGeometry());
         recovery_timer_->stop();
         recovery_.remove();
@@ -292,11 +326,30 @@ void CaseWindow::move_selected(int step) {
     const int row = selected_row();
     const int target = row + step;
     if (row < 0 || target < 0 || target >= static_cast<int>(document_.calculations.size())) return;
-    std::swap(document_.calculations[static_cast<std::size_t>(row)],
-              document_.calculations[static_cast<std::size_t>(target)]);
+    // The row moves in the list's model, as a drag moves it; "before row" counts the row itself.
+    list_->model()->moveRow(QModelIndex(), row, QModelIndex(), step > 0 ? target + 1 : target);
+}
+
+void CaseWindow::calculation_moved(int from, int before) {
+    const int to = before > from ? before - 1 : before;
+    if (from == to || from < 0 || to < 0 || to >= static_cast<int>(document_.calculations.size())) return;
+    auto& calculations = document_.calculations;
+    if (from < to) {
+        std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
+    } else {
+        std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
+    }
     set_modified(true);
-    refresh_list();
-    select_calculation(target);
+    select_calculation(to);
+    show_selected();
+}
+
+void CaseWindow::copy_results() {
+    const int row = selected_row();
+    if (row < 0) return;
+    QGuiApplication::clipboard()->setMimeData(
+        results_mime_data(run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator)));
+    statusBar()->showMessage(QStringLiteral("Výsledky výpočtu jsou ve schránce."), 3000);
 }
 
 void CaseWindow::show_about() {
@@ -346,7 +399,12 @@ void CaseWindow::take_document(CaseDocument document, const QString& path) {
 }
 
 void CaseWindow::set_modified(bool modified) {
-    const QString name = path_.isEmpty() ? QStringLiteral("Nový případ") : shown_name(path_);
+    // The case's title, else its file reference, else its file's name.
+    const auto& header = document_.header;
+    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
+                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
+                         : path_.isEmpty()                                ? QStringLiteral("Nový případ")
+                                                                          : shown_name(path_);
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
     setWindowModified(modified);
     update_status();
@@ -410,6 +468,7 @@ void CaseWindow::show_selected() {
         view_->clear();
         diagram_->clear();
         tolerance_->show_calculation(nullptr, document_.separator);
+        sweep_->show_calculation(nullptr, document_.separator);
         return;
     }
     const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
@@ -417,6 +476,7 @@ void CaseWindow::show_selected() {
     view_->show_calculation(entry, document_.separator, run);
     diagram_->show_run(run);
     tolerance_->show_calculation(&entry, document_.separator);
+    sweep_->show_calculation(&entry, document_.separator);
 }
 
 void CaseWindow::rerun_selected() {
@@ -425,7 +485,9 @@ void CaseWindow::rerun_selected() {
     const report::RecordedRun run = run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator);
     view_->show_run(run);
     diagram_->show_run(run);
-    tolerance_->show_calculation(&document_.calculations[static_cast<std::size_t>(row)], document_.separator);
+    const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
+    tolerance_->show_calculation(&entry, document_.separator);
+    sweep_->show_calculation(&entry, document_.separator);
     refresh_item(row, run);
 }
 

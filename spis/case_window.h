@@ -23,6 +23,7 @@ namespace vorlanex::spis {
 
 class CalculationView;
 class DiagramPanel;
+class SweepTab;
 class ToleranceTab;
 
 class CaseWindow final : public QMainWindow {
@@ -37,6 +38,8 @@ public:
     std::optional<QString> export_html(const QString& path);
 
     void add_calculation(const page::PageDefinition& page);
+    // The case's own description (Soubor → Vlastnosti případu); a change marks the case unsaved.
+    void set_case_properties(const casefile::CaseHeader& header);
     void select_calculation(int row);
 
     // The recovery copy of the unsaved case, written now (the window writes it by itself a few
@@ -54,6 +57,7 @@ public:
     CalculationView* calculation_view() const { return view_; }
     DiagramPanel* diagram_panel() const { return diagram_; }
     ToleranceTab* tolerance_tab() const { return tolerance_; }
+    SweepTab* sweep_tab() const { return sweep_; }
     QListWidget* calculation_list() const { return list_; }
     // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
     QMenu* recent_menu() const { return recent_menu_; }
@@ -71,9 +75,16 @@ private:
     bool save();
     bool choose_and_save();
     void choose_and_export_html();
+    void edit_case_properties();
     void duplicate_selected();
     void remove_selected();
     void move_selected(int step);
+    // The list's row `from` moved before the row `before` (by a drag, Nahoru or Dolů): the case's
+    // calculation moves with it and stays selected.
+    void calculation_moved(int from, int before);
+    // Výpočet → Kopírovat výsledky: the selected calculation's results, warnings and fault on the
+    // clipboard as text and as an HTML table.
+    void copy_results();
     void show_about();
     void remember_file(const QString& path);
     void refresh_recent_menu();
@@ -100,6 +111,7 @@ private:
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
     ToleranceTab* tolerance_;
+    SweepTab* sweep_;
     QTimer* recovery_timer_;
     QMenu* recent_menu_ = nullptr;
     RecoveryCopy recovery_;

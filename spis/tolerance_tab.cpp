@@ -6,19 +6,18 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <nlohmann/json.hpp>
 #include <thread>
 
+#include "casefile/calculation_sampling.h"
 #include "report/tolerance_report.h"
 #include "spis/qt_text.h"
-#include "tolerance/distribution_json.h"
+#include "spis/table_text.h"
 
 namespace vorlanex::spis {
 
@@ -39,8 +38,10 @@ QString counted(const std::vector<tolerance::TextCount>& texts, const QString& h
 
 }  // namespace
 
-// A run in the background. Only the window's thread touches `tab`; the worker reads the settings
-// and posts what it has to the application object, whose queued calls check the tab still lives.
+// A run in the background: its settings and its stop flag, shared by the tab and the worker thread,
+// which keeps it alive while it samples. Only the window's thread touches the tab: the worker posts
+// what it has to the tab, and the tab drops what comes from a run it no longer shows. The tab joins
+// the worker whenever a run ends, is cancelled, or the tab goes, so no thread outlives it.
 struct ToleranceTab::Job {
     ToleranceRun run;
     numeric::DecimalSeparator separator;
@@ -53,19 +54,10 @@ std::variant<ToleranceRun, QString> tolerance_run(const CalculationEntry& entry,
     if (!entry.tolerances) {
         return QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
     }
-    const auto given = nlohmann::ordered_json::parse(*entry.tolerances, nullptr, false);
-    if (!given.is_object()) return QStringLiteral("Tolerance výpočtu nejsou objekt JSON.");
-    ToleranceRun run{entry.page, {}, {}};
-    for (const auto& [field, object] : given.items()) {
-        auto parsed = tolerance::parse_json_form(field, object, separator);
-        if (const auto* error = std::get_if<tolerance::InputError>(&parsed)) return qt_text(error->message);
-        run.tolerances.push_back({field, std::get<tolerance::Distribution>(parsed)});
-    }
-    for (const auto& [id, text] : entry.typed) {
-        if (!given.contains(id)) run.typed.emplace_back(id, text);
-    }
-    if (auto error = tolerance::check_sampling(*entry.page, run.tolerances, samples)) return qt_text(error->message);
-    return run;
+    auto sampling = casefile::sampling_of(*entry.page, entry.typed, entry.tolerances, separator, samples);
+    if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qt_text(error->message);
+    auto& ready = std::get<casefile::CalculationSampling>(sampling);
+    return ToleranceRun{entry.page, std::move(ready.typed), std::move(ready.tolerances)};
 }
 
 std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summary) {
@@ -134,7 +126,7 @@ ToleranceTab::ToleranceTab(QWidget* parent)
     show_calculation(nullptr, separator_);
 }
 
-ToleranceTab::~ToleranceTab() { cancel(); }
+ToleranceTab::~ToleranceTab() { end_worker(); }
 
 void ToleranceTab::show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator) {
     cancel();
@@ -180,14 +172,13 @@ void ToleranceTab::start() {
     progress_->setValue(0);
     set_running(true);
 
-    // The worker holds the job; the tab may be gone when it ends, which the queued calls check.
-    const QPointer<ToleranceTab> tab(this);
-    std::thread([job, tab] {
+    // The worker holds the job; the tab lives until it has joined the worker (see end_worker).
+    worker_ = std::thread([job, tab = this] {
         const auto post = [&](auto call) {
             QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
+                tab,
                 [job, tab, call] {
-                    if (tab && tab->job_ == job && !job->stop.load()) call(*tab);
+                    if (tab->job_ == job && !job->stop.load()) call(*tab);
                 },
                 Qt::QueuedConnection);
         };
@@ -197,16 +188,23 @@ void ToleranceTab::start() {
                                        post([done, total](ToleranceTab& shown) { shown.show_progress(done, total); });
                                    });
         post([summary](ToleranceTab& shown) { shown.show_summary(summary); });
-    }).detach();
+    });
 }
 
 void ToleranceTab::cancel() {
     if (!job_) return;
-    job_->stop = true;  // the worker takes no further samples and its result is dropped
-    job_.reset();
+    end_worker();
     progress_->reset();
     status_->setText(QStringLiteral("Rozbor byl zrušen."));
     set_running(false);
+}
+
+void ToleranceTab::end_worker() {
+    // The sampling looks at the flag before each block of samples, so the worker ends within
+    // milliseconds; what it posted meanwhile is dropped, as the tab no longer shows its job.
+    if (job_) job_->stop = true;
+    job_.reset();
+    if (worker_.joinable()) worker_.join();
 }
 
 void ToleranceTab::show_progress(std::uint64_t done, std::uint64_t total) {
@@ -215,15 +213,9 @@ void ToleranceTab::show_progress(std::uint64_t done, std::uint64_t total) {
 
 void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
     job_.reset();
+    if (worker_.joinable()) worker_.join();  // it has posted this, its last word
     progress_->setValue(progress_->maximum());
-    const std::vector<QStringList> rows = percentile_rows(summary);
-    table_->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c) {
-            table_->setItem(r, c, new QTableWidgetItem(rows[static_cast<std::size_t>(r)][c]));
-        }
-    }
-    table_->resizeColumnsToContents();
+    fill_table(*table_, percentile_rows(summary));
     status_->setText(QStringLiteral("%1 vzorků, semínko %2.").arg(summary.samples).arg(summary.seed));
     counts_->setText(
         (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -53,8 +54,11 @@ public:
     // The calculation whose tolerances the tab runs; none clears it. A run in progress is cancelled.
     void show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator);
     void start();
+    // Stops the run in progress and waits for its thread, which ends within milliseconds.
     void cancel();
     bool running() const { return static_cast<bool>(job_); }
+    // The state of the run in progress, shared with its thread; expired once no thread holds it.
+    std::weak_ptr<const void> run_state() const { return job_; }
 
     QSpinBox* samples_box() const { return samples_; }
     QPushButton* start_button() const { return start_; }
@@ -71,6 +75,8 @@ signals:
 
 private:
     struct Job;
+    // The run's thread stopped and joined; nothing of its run is shown after.
+    void end_worker();
     void show_progress(std::uint64_t done, std::uint64_t total);
     void show_summary(const tolerance::SamplingSummary& summary);
     void set_running(bool running);
@@ -79,6 +85,7 @@ private:
     std::optional<CalculationEntry> entry_;
     numeric::DecimalSeparator separator_{","};
     std::shared_ptr<Job> job_;
+    std::thread worker_;
     QLabel* status_;
     QSpinBox* samples_;
     QLabel* seed_;

@@ -32,7 +32,31 @@ struct SweepRow {
     std::optional<std::string> fault;
 };
 
-// Parsed and checked against the page (an input field it has; STEPS from 1 to kMostSweepSteps).
+// Why a sweep's settings cannot be used: its kind, so that a window can say it in its own words, and
+// the command line's message naming the field.
+struct SweepError {
+    enum class Kind {
+        Form,         // not FIELD=FROM..TO/STEPS
+        NoSuchField,  // the page has no such field
+        ResultField,  // a result field cannot be swept
+        Steps,        // STEPS not a whole number from 1 to the most allowed
+        From,         // FROM not a number under the number rules
+        To,           // TO not a number under the number rules
+    };
+    Kind kind = Kind::Form;
+    std::string message;
+};
+
+// The parts of a sweep checked against the page, one by one: an input field it has, FROM and TO
+// numbers under the number rules (either may be the larger), STEPS a whole number from 1 to
+// `most_steps` (at most kMostSweepSteps). The command line's FIELD=FROM..TO/STEPS and the case
+// window's boxes are checked by this one function.
+std::variant<SweepRange, SweepError> check_sweep(const page::PageDefinition& page, std::string_view field,
+                                                 std::string_view from, std::string_view to, std::string_view steps,
+                                                 const numeric::DecimalSeparator& separator,
+                                                 unsigned most_steps = kMostSweepSteps);
+
+// FIELD=FROM..TO/STEPS split into its parts ("FROM..TO" at its first "..") and checked by check_sweep.
 std::variant<SweepRange, InputError> parse_sweep(std::string_view text, const page::PageDefinition& page,
                                                  const numeric::DecimalSeparator& separator);
 

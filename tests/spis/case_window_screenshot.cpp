@@ -1,9 +1,11 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]
-// With --tolerance the right side shows the first calculation's tolerance run, finished.
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep]
+// With --tolerance the right side shows the first calculation's tolerance run, finished; with
+// --sweep its sweep of the run-out speed.
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabWidget>
 #include <cstdio>
@@ -11,19 +13,25 @@
 
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
+#include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 
 namespace {
 
-// Shows the tolerance tab of the selected calculation and waits until its run has finished.
-void run_tolerance(vorlanex::spis::CaseWindow& window) {
-    vorlanex::spis::ToleranceTab* tab = window.tolerance_tab();
+// Brings `tab` to the front of the tabs holding it.
+void show_tab(QWidget* tab) {
     for (QWidget* holder = tab->parentWidget(); holder; holder = holder->parentWidget()) {
         if (auto* tabs = qobject_cast<QTabWidget*>(holder)) {
             tabs->setCurrentWidget(tab);
             break;
         }
     }
+}
+
+// Shows the tolerance tab of the selected calculation and waits until its run has finished.
+void run_tolerance(vorlanex::spis::CaseWindow& window) {
+    vorlanex::spis::ToleranceTab* tab = window.tolerance_tab();
+    show_tab(tab);
     QEventLoop loop;
     QObject::connect(tab, &vorlanex::spis::ToleranceTab::finished, &loop, &QEventLoop::quit);
     tab->start();
@@ -32,12 +40,26 @@ void run_tolerance(vorlanex::spis::CaseWindow& window) {
     if (auto* choice = tab->findChild<QComboBox*>()) choice->setCurrentIndex(3);
 }
 
+// Shows the sweep tab of the selected calculation: the run-out speed (I1) from 10 to 30 km/h in 20
+// steps, the speed after the collision (R2) drawn.
+void run_sweep(vorlanex::spis::CaseWindow& window) {
+    vorlanex::spis::SweepTab* tab = window.sweep_tab();
+    show_tab(tab);
+    tab->field_choice()->setCurrentIndex(tab->field_choice()->findData(QStringLiteral("I1")));
+    tab->from_edit()->setText(QStringLiteral("10"));
+    tab->to_edit()->setText(QStringLiteral("30"));
+    tab->steps_edit()->setText(QStringLiteral("20"));
+    tab->run();
+    tab->chart_choice()->setCurrentIndex(tab->chart_choice()->findData(QStringLiteral("R2")));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool tolerance = argc == 4 && std::string_view(argv[3]) == "--tolerance";
-    if (argc != 3 && !tolerance) {
-        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]\n");
+    const bool sweep = argc == 4 && std::string_view(argv[3]) == "--sweep";
+    if (argc != 3 && !tolerance && !sweep) {
+        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -54,6 +76,11 @@ int main(int argc, char** argv) {
     if (tolerance) {
         window.select_calculation(0);  // the braking reconstruction, with a tolerance of its EES
         run_tolerance(window);
+        QApplication::processEvents();
+    }
+    if (sweep) {
+        window.select_calculation(0);  // the braking reconstruction
+        run_sweep(window);
         QApplication::processEvents();
     }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;

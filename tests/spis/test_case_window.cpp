@@ -3,6 +3,7 @@
 // failed save leaves the case open as it was.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -145,23 +146,17 @@ const std::string kHeader = R"({"format":1,"separator":",","case":{}})"
 const std::string kBraking = R"({"page":"kinematika","fields":{"I1":"20"}})"
                              "\n";
 
-INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles,
-                         ::testing::Values(DamagedFile{"NotJsonOnLine3", kHeader + kBraking + "{\"page\":\n", "line 3"},
-                                           DamagedFile{"UnknownPage",
-                                                       kHeader + R"({"page":"nic","fields":{}})"
-                                                                 "\n",
-                                                       "line 2"},
-                                           DamagedFile{"UnknownField",
-                                                       kHeader + R"({"page":"kinematika","fields":{"X9":"1"}})"
-                                                                 "\n",
-                                                       "line 2"},
-                                           DamagedFile{"NewerFormat",
-                                                       R"({"format":2,"separator":",","case":{}})"
-                                                       "\n",
-                                                       "line 1"},
-                                           DamagedFile{"Empty", "", "damaged.vorlanex"},
-                                           DamagedFile{"Foreign", "%PDF-1.7\n", "line 1"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles, ::testing::Values(
+    DamagedFile{"NotJsonOnLine3", kHeader + kBraking + "{\"page\":\n", "„damaged.vorlanex“ nelze otevřít: řádek 3: řádek není platný JSON."},
+    DamagedFile{"UnknownPage", kHeader + R"({"page":"nic","fields":{}})" "\n", "řádek 2: neznámá stránka „nic“."},
+    DamagedFile{"UnknownField", kHeader + R"({"page":"kinematika","fields":{"X9":"1"}})" "\n", "řádek 2: stránka „kinematika“ nemá pole „X9“."},
+    DamagedFile{"UnknownMember", kHeader + R"({"page":"kinematika","foo":1})" "\n", "Soubor „damaged.vorlanex“ nelze otevřít: řádek 2: neznámá položka „foo“."},
+    DamagedFile{"NewerFormat", R"({"format":2,"separator":",","case":{}})" "\n", "řádek 1: soubor má formát 2"},
+    DamagedFile{"Empty", "", "damaged.vorlanex"},
+    DamagedFile{"Foreign", "%PDF-1.7\n", "řádek 1: řádek není platný JSON"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(CaseWindow, FailedSaveLeavesTheCaseOpenAndUnsaved) {
     QTemporaryDir folder;
@@ -201,6 +196,87 @@ TEST(CaseWindow, EditOfATitleNamesTheCalculationInTheList) {
     QTest::keyClicks(title, QStringLiteral("Brzdeni pred stretem"));  // QTest types ASCII only
     EXPECT_EQ(window.document().calculations.at(0).title, std::optional<std::string>("Brzdeni pred stretem"));
     EXPECT_TRUE(window.calculation_list()->item(0)->text().endsWith(QStringLiteral("Brzdeni pred stretem")));
+}
+
+struct Reorder {
+    const char* name;
+    int selected;  // the row selected first
+    // A drag moves the list's row `from` before the row `before` (as QListWidget's drop does); or,
+    // when `action` is given, that menu item moves the selected row.
+    int from, before;
+    const char* action;
+    std::vector<std::string_view> pages;  // the case's pages in order afterwards
+    int selected_after;
+};
+
+class Reordering : public ::testing::TestWithParam<Reorder> {};
+
+QAction* menu_action(const CaseWindow& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text().remove(QLatin1Char('&')) == text) return action;
+    }
+    return nullptr;
+}
+
+TEST_P(Reordering, KeepsTheCasesOrderTheListTheSelectionAndTheUnsavedMarkInStep) {
+    const Reorder& reorder = GetParam();
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    window.select_calculation(reorder.selected);
+    if (reorder.action) {
+        QAction* action = menu_action(window, QString::fromUtf8(reorder.action));
+        ASSERT_NE(action, nullptr) << reorder.action;
+        action->trigger();
+    } else {
+        window.calculation_list()->model()->moveRow(QModelIndex(), reorder.from, QModelIndex(), reorder.before);
+    }
+    const auto& calculations = window.document().calculations;
+    ASSERT_EQ(calculations.size(), reorder.pages.size());
+    for (std::size_t i = 0; i < calculations.size(); ++i) {
+        EXPECT_EQ(calculations[i].page->key, reorder.pages[i]) << i;
+        EXPECT_TRUE(window.calculation_list()
+                        ->item(static_cast<int>(i))
+                        ->text()
+                        .contains(QString::fromStdString(*calculations[i].title)))
+            << i;
+    }
+    EXPECT_EQ(window.selected_row(), reorder.selected_after);
+    const bool moved = reorder.pages != std::vector<std::string_view>{
+                                            "kinematika",  "kinematika-meze", "draha-zastaveni", "rychlost-rozhledu",
+                                            "ees-katalog", "ees-tuhosti",     "gev-evu",         "gev-definice"};
+    EXPECT_EQ(window.isWindowModified(), moved);
+    // The centre shows the selected calculation.
+    auto* title = window.calculation_view()->findChild<QLineEdit*>();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text().toStdString(), *calculations.at(static_cast<std::size_t>(window.selected_row())).title);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CaseWindow, Reordering, ::testing::Values(
+    Reorder{"DragFirstToTheEnd",   0, 0, 8, nullptr,
+            {"kinematika-meze", "draha-zastaveni", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice", "kinematika"}, 7},
+    Reorder{"DragLastToTheTop",    7, 7, 0, nullptr,
+            {"gev-definice", "kinematika", "kinematika-meze", "draha-zastaveni", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu"}, 0},
+    Reorder{"DragOtherThanSelected", 5, 2, 4, nullptr,
+            {"kinematika", "kinematika-meze", "rychlost-rozhledu", "draha-zastaveni", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 3},
+    Reorder{"DropOnItselfMovesNothing", 3, 3, 4, nullptr,
+            {"kinematika", "kinematika-meze", "draha-zastaveni", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 3},
+    Reorder{"Up",                  2, 0, 0, "Nahoru",
+            {"kinematika", "draha-zastaveni", "kinematika-meze", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 1},
+    Reorder{"Down",                2, 0, 0, "Dolů",
+            {"kinematika", "kinematika-meze", "rychlost-rozhledu", "draha-zastaveni", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 3},
+    Reorder{"UpAtTheTopStays",     0, 0, 0, "Nahoru",
+            {"kinematika", "kinematika-meze", "draha-zastaveni", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 0},
+    Reorder{"DownAtTheEndStays",   7, 0, 0, "Dolů",
+            {"kinematika", "kinematika-meze", "draha-zastaveni", "rychlost-rozhledu", "ees-katalog", "ees-tuhosti", "gev-evu", "gev-definice"}, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(CaseWindow, TheListTakesADragOfItsOwnRowsOnly) {
+    CaseWindow window(kComma);
+    EXPECT_EQ(window.calculation_list()->dragDropMode(), QAbstractItemView::InternalMove);
+    EXPECT_EQ(menu_action(window, QStringLiteral("Nahoru"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Up")));
+    EXPECT_EQ(menu_action(window, QStringLiteral("Dolů"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Down")));
 }
 
 }  // namespace

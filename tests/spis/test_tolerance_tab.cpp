@@ -12,9 +12,11 @@
 #include <QTest>
 
 #include <algorithm>
+#include <memory>
 
 #include "report/tolerance_report.h"
 #include "spis/case_window.h"
+#include "spis/table_text.h"
 #include "spis/tolerance_tab.h"
 
 namespace vorlanex::spis {
@@ -22,16 +24,6 @@ namespace {
 
 const numeric::DecimalSeparator kComma{","};
 const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/every-page.vorlanex");
-
-std::vector<QStringList> table_rows(const QTableWidget& table) {
-    std::vector<QStringList> rows;
-    for (int r = 0; r < table.rowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < table.columnCount(); ++c) row << (table.item(r, c) ? table.item(r, c)->text() : QString());
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 int first_with_tolerances(const CaseWindow& window, bool with) {
     const auto& calculations = window.document().calculations;
@@ -70,7 +62,7 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
     const tolerance::SamplingSummary direct =
         tolerance::run_samples(*prepared.page, prepared.typed, kComma, prepared.tolerances, settings);
 
-    const std::vector<QStringList> shown = table_rows(*tab.table());
+    const std::vector<QStringList> shown = table_texts(*tab.table());
     ASSERT_EQ(shown.size(), direct.results.size());
     ASSERT_FALSE(shown.empty());
     for (std::size_t r = 0; r < shown.size(); ++r) {
@@ -122,6 +114,63 @@ TEST(ToleranceTab, ACancelledRunLeavesTheTabReadyAndShowsNothing) {
     EXPECT_EQ(tab.table()->rowCount(), 0);
     EXPECT_TRUE(tab.histogram().isEmpty());
 }
+
+enum class Ending { Cancel, CancelThenClose, Close, Destroy, AnotherCalculation };
+
+struct EndedRun {
+    const char* name;
+    Ending ending;
+};
+
+class EndedRunJoins : public ::testing::TestWithParam<EndedRun> {};
+
+// A run of two million samples takes seconds; however it ends, its thread has let go of the run's
+// state by the time the step returns (the thread is joined, not left running), and nothing of it is
+// shown afterwards.
+TEST_P(EndedRunJoins, TheThreadIsJoinedAndItsRunDropped) {
+    auto window = std::make_unique<CaseWindow>(kComma);
+    ASSERT_EQ(window->open_case(kEveryPageCase), std::nullopt);
+    window->show();
+    window->select_calculation(first_with_tolerances(*window, true));
+    ToleranceTab* tab = window->tolerance_tab();
+    tab->samples_box()->setValue(2'000'000);
+    QSignalSpy finished(tab, &ToleranceTab::finished);
+    tab->start();
+    ASSERT_TRUE(tab->running());
+    const std::weak_ptr<const void> state = tab->run_state();
+    ASSERT_FALSE(state.expired());
+    QTest::qWait(50);  // the thread is well into its samples
+
+    switch (GetParam().ending) {
+        case Ending::Cancel: tab->cancel(); break;
+        case Ending::CancelThenClose:
+            QTest::mouseClick(tab->cancel_button(), Qt::LeftButton);
+            ASSERT_TRUE(window->close());
+            break;
+        case Ending::Close: ASSERT_TRUE(window->close()); break;
+        case Ending::Destroy: window.reset(); break;
+        case Ending::AnotherCalculation: window->select_calculation(first_with_tolerances(*window, false)); break;
+    }
+    // What the thread posted before it ended is dropped when handled (or with the tab).
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(state.expired()) << "the run's thread still holds its state";
+    if (window) {
+        EXPECT_FALSE(tab->running());
+        QTest::qWait(100);
+        EXPECT_EQ(finished.count(), 0);
+        EXPECT_EQ(tab->table()->rowCount(), 0);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(ToleranceTab, EndedRunJoins, ::testing::Values(
+    EndedRun{"Cancel",             Ending::Cancel},
+    EndedRun{"CancelThenClose",    Ending::CancelThenClose},
+    EndedRun{"CloseWhileRunning",  Ending::Close},
+    EndedRun{"DestroyWhileRunning", Ending::Destroy},
+    EndedRun{"AnotherCalculation", Ending::AnotherCalculation}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace vorlanex::spis

@@ -349,5 +349,52 @@ TEST(Sweep, EvenlySpacedBothEndsExactAndEachRunAsTyped) {
     }
 }
 
+struct SweepCheck {
+    const char *field, *from, *to, *steps;
+    std::optional<SweepError::Kind> kind;  // none: a sweep
+    const char* message_part;              // of the command line's message for FIELD=FROM..TO/STEPS
+};
+
+// The parts checked one by one, and the command line's FIELD=FROM..TO/STEPS made of them: each fault
+// of its kind and with the command line's message; a sweep may run down as well as up.
+TEST(Sweep, EachFaultOfItsKindWithTheCommandLinesMessage) {
+    using Kind = SweepError::Kind;
+    // clang-format off
+    const SweepCheck checks[] = {
+        {"I1", "30",   "0",    "3",      std::nullopt,      ""},
+        {"I1", "-1,5", "2E1",  "100000", std::nullopt,      ""},
+        {"X9", "0",    "1",    "2",      Kind::NoSuchField, "--sweep of field 'X9': page 'kinematika' has no such field"},
+        {"R1", "0",    "1",    "2",      Kind::ResultField, "a result field cannot be swept"},
+        {"I1", "0",    "1",    "0",      Kind::Steps,       "STEPS must be a whole number from 1 to 100000, got '0'"},
+        {"I1", "0",    "1",    "100001", Kind::Steps,       "got '100001'"},
+        {"I1", "0",    "1",    "2,5",    Kind::Steps,       "got '2,5'"},
+        {"I1", "x",    "1",    "2",      Kind::From,        "FROM 'x' is not a number"},
+        {"I1", "0,5",  "1.5",  "2",      Kind::To,          "TO '1.5' is not a number"},
+        {"I1", "0",    "1..2", "2",      Kind::To,          "expected FROM..TO before the '/'"},
+    };
+    // clang-format on
+    for (const SweepCheck& check : checks) {
+        const std::string text = std::string(check.field) + "=" + check.from + ".." + check.to + "/" + check.steps;
+        const auto checked = check_sweep(kinematika(), check.field, check.from, check.to, check.steps, kComma);
+        const auto parsed = parse_sweep(text, kinematika(), kComma);
+        if (!check.kind) {
+            EXPECT_TRUE(std::holds_alternative<SweepRange>(checked)) << text;
+            EXPECT_TRUE(std::holds_alternative<SweepRange>(parsed)) << text;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<SweepError>(checked)) << text;
+        EXPECT_EQ(std::get<SweepError>(checked).kind, *check.kind) << text;
+        ASSERT_TRUE(std::holds_alternative<InputError>(parsed)) << text;
+        EXPECT_NE(std::get<InputError>(parsed).message.find(check.message_part), std::string::npos)
+            << std::get<InputError>(parsed).message;
+    }
+    const auto down = std::get<SweepRange>(parse_sweep("I1=30..0/3", kinematika(), kComma));
+    EXPECT_EQ(run_sweep(kinematika(), kTyped, kComma, down).back().input, "0");
+    // A window's own bound on the steps, said in the same message.
+    const auto capped = check_sweep(kinematika(), "I1", "0", "1", "1001", kComma, 1000);
+    ASSERT_TRUE(std::holds_alternative<SweepError>(capped));
+    EXPECT_NE(std::get<SweepError>(capped).message.find("from 1 to 1000,"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorlanex::tolerance
