@@ -1,10 +1,13 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]
-// With --tolerance the right side shows the first calculation's tolerance run, finished.
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --export-pdf]
+// With --tolerance the right side shows the first calculation's tolerance run, finished; with
+// --export-pdf the window has exported its protocol to OUTPUT.pdf (through vorlanex-protocol of this
+// build) and shows what it says then.
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <cstdio>
 #include <string_view>
@@ -32,12 +35,31 @@ void run_tolerance(vorlanex::spis::CaseWindow& window) {
     if (auto* choice = tab->findChild<QComboBox*>()) choice->setCurrentIndex(3);
 }
 
+// Exports the protocol beside the picture and waits for the window to have written it.
+bool export_pdf(vorlanex::spis::CaseWindow& window, const QString& picture) {
+    window.set_protocol_program(QStringLiteral(VORLANEX_PROTOCOL_PROGRAM));
+    QString pdf = picture;
+    pdf.replace(QRegularExpression(QStringLiteral("\\.png$")), QStringLiteral(".pdf"));
+    QEventLoop loop;
+    QString problem;
+    QObject::connect(&window, &vorlanex::spis::CaseWindow::protocol_finished, &loop, [&](const QString& said) {
+        problem = said;
+        loop.quit();
+    });
+    if (const auto refused = window.export_pdf(pdf)) problem = *refused;
+    if (problem.isEmpty()) loop.exec();
+    if (!problem.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(problem));
+    return problem.isEmpty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool tolerance = argc == 4 && std::string_view(argv[3]) == "--tolerance";
-    if (argc != 3 && !tolerance) {
-        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance]\n");
+    const std::string_view option = argc == 4 ? std::string_view(argv[3]) : std::string_view();
+    const bool tolerance = option == "--tolerance";
+    const bool pdf = option == "--export-pdf";
+    if (argc != 3 && !tolerance && !pdf) {
+        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --export-pdf]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -56,5 +78,7 @@ int main(int argc, char** argv) {
         run_tolerance(window);
         QApplication::processEvents();
     }
+    if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
+    QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
