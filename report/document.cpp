@@ -8,6 +8,9 @@ namespace vorlanex::report {
 
 namespace {
 
+// The diagram's section does not break either, so that its heading prints with its diagram also
+// where `break-after: avoid` is not honoured (the Chromium of Qt WebEngine 6.4, which prints the
+// case window's PDF).
 constexpr std::string_view kStyle = R"(
 @page { size: A4; margin: 15mm 15mm 17mm 15mm;
   @bottom-right { content: "Strana " counter(page) " z " counter(pages); font-size: 8pt; color: #555; } }
@@ -39,6 +42,7 @@ ol.warnings li { margin: 1mm 0; }
 .fault { border: 0.8pt solid #c62828; padding: 2mm 3mm; }
 .fault .text { color: #c62828; }
 figure { margin: 0; break-inside: avoid; }
+section.diagram { break-inside: avoid; }
 figure svg { width: 100%; height: auto; max-height: 115mm; }
 figcaption { color: #555; font-size: 8.5pt; margin-top: 1mm; }
 .rules, footer { font-size: 8.5pt; color: #333; }

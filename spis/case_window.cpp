@@ -10,11 +10,15 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 
@@ -30,6 +34,7 @@
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
+#include "spis/protocol_process.h"
 #include "spis/qt_text.h"
 #include "spis/recent_files.h"
 #include "spis/sweep_tab.h"
@@ -44,6 +49,10 @@ namespace {
 constexpr int kRecoveryDelayMs = 3000;
 const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
+// How long the status bar says that the protocol was written or printed.
+constexpr int kProtocolDoneShownMs = 10000;
+// How long a closing window waits for the vorlanex-protocol it stopped.
+constexpr int kProtocolStopWaitMs = 3000;
 
 report::RecordedRun run_of(const CalculationEntry& entry, const numeric::DecimalSeparator& separator) {
     return report::RecordedRun(*entry.page, entry.typed, separator);
@@ -91,7 +100,8 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       diagram_(new DiagramPanel(this)),
       tolerance_(new ToleranceTab(this)),
       sweep_(new SweepTab(this)),
-      recovery_timer_(new QTimer(this)) {
+      recovery_timer_(new QTimer(this)),
+      protocol_program_(protocol_program_beside_window()) {
     recovery_timer_->setSingleShot(true);
     recovery_timer_->setInterval(kRecoveryDelayMs);
     connect(recovery_timer_, &QTimer::timeout, this, &CaseWindow::write_recovery_copy);
@@ -136,6 +146,8 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     take_document(document_, {});
 }
 
+CaseWindow::~CaseWindow() { stop_protocol(); }
+
 void CaseWindow::build_menus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
     connect(add_action(file, QStringLiteral("&Nový"), QKeySequence::New), &QAction::triggered, this,
@@ -151,8 +163,13 @@ void CaseWindow::build_menus() {
     file->addSeparator();
     connect(add_action(file, QStringLiteral("&Vlastnosti případu…")), &QAction::triggered, this,
             &CaseWindow::edit_case_properties);
-    connect(add_action(file, QStringLiteral("&Export protokolu do HTML…")), &QAction::triggered, this,
+    QAction* export_pdf = add_action(file, QStringLiteral("Exportovat protokol do &PDF…"));
+    connect(export_pdf, &QAction::triggered, this, &CaseWindow::choose_and_export_pdf);
+    connect(add_action(file, QStringLiteral("Exportovat protokol do &HTML…")), &QAction::triggered, this,
             &CaseWindow::choose_and_export_html);
+    QAction* print = add_action(file, QStringLiteral("&Tisk…"), QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &CaseWindow::choose_and_print);
+    protocol_actions_ = {export_pdf, print};
     file->addSeparator();
     connect(add_action(file, QStringLiteral("&Konec"), QKeySequence(QStringLiteral("Ctrl+Q"))), &QAction::triggered,
             this, &QWidget::close);
@@ -215,6 +232,12 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
 }
 
 std::optional<QString> CaseWindow::export_html(const QString& path) {
+    const auto html = protocol_html();
+    if (const auto* problem = std::get_if<QString>(&html)) return *problem;
+    return write_atomically(path, std::get<std::string>(html));
+}
+
+std::variant<std::string, QString> CaseWindow::protocol_html() const {
     const auto text = case_file_text(document_, kVersion);
     if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
         return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
@@ -225,9 +248,120 @@ std::optional<QString> CaseWindow::export_html(const QString& path) {
         return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
     const report::Provenance provenance{report_command(path_), casefile::sha256_hex(bytes)};
-    const report::CaseReport made =
-        report::make_case_report(std::get<casefile::CaseFile>(file), report::local_date(), provenance);
-    return write_atomically(path, made.html);
+    return report::make_case_report(std::get<casefile::CaseFile>(file), report::local_date(), provenance).html;
+}
+
+std::optional<QString> CaseWindow::export_pdf(const QString& path) {
+    return start_protocol({}, path, QStringLiteral("Exportuji protokol…"),
+                          QStringLiteral("Protokol uložen do souboru „%1“.").arg(shown_name(path)));
+}
+
+std::optional<QString> CaseWindow::print_protocol(const QPrinter& printer) {
+    const PrintChoice choice = print_choice(printer);
+    const QString title =
+        QStringLiteral("Protokol – %1").arg(path_.isEmpty() ? QStringLiteral("Nový případ") : shown_name(path_));
+    if (!choice.output_file.isEmpty()) {
+        return start_protocol(print_arguments(choice, title), choice.output_file, QStringLiteral("Tisknu protokol…"),
+                              QStringLiteral("Protokol vytištěn do souboru „%1“.").arg(shown_name(choice.output_file)));
+    }
+    return start_protocol(print_arguments(choice, title), {}, QStringLiteral("Tisknu protokol…"),
+                          QStringLiteral("Protokol odeslán na tiskárnu „%1“.").arg(choice.printer));
+}
+
+bool CaseWindow::protocol_running() const { return protocol_ != nullptr; }
+
+std::optional<QString> CaseWindow::start_protocol(QStringList arguments, const QString& target, const QString& busy,
+                                                  const QString& done) {
+    if (protocol_running()) return QStringLiteral("Protokol se právě vytváří; počkejte, až bude hotový.");
+    if (!target.isEmpty()) {
+        const QFileInfo folder(QFileInfo(target).absolutePath());
+        if (folder.exists() && !folder.isDir()) {
+            return QStringLiteral("„%1“ není složka; protokol nebyl uložen.").arg(folder.filePath());
+        }
+        if (!folder.isDir()) {
+            return QStringLiteral("Složka „%1“ neexistuje; protokol nebyl uložen.").arg(folder.filePath());
+        }
+        if (!folder.isWritable()) {
+            return QStringLiteral("Do složky „%1“ nelze zapisovat; protokol nebyl uložen.").arg(folder.filePath());
+        }
+    }
+    if (!QFileInfo(protocol_program_).isExecutable()) {
+        return QStringLiteral(
+                   "Program %1, který protokol převádí do PDF a tiskne, chybí (hledán jako „%2“). "
+                   "Je součástí balíčku vorlanex.")
+            .arg(QString::fromLatin1(kProtocolProgramName), protocol_program_);
+    }
+    const auto html = protocol_html();
+    if (const auto* problem = std::get_if<QString>(&html)) return *problem;
+    auto folder = std::make_unique<QTemporaryDir>();
+    const QString html_path = folder->filePath(QStringLiteral("protokol.html"));
+    const QString pdf_path = folder->filePath(QStringLiteral("protokol.pdf"));
+    if (!folder->isValid()) return QStringLiteral("Dočasnou složku pro protokol nelze vytvořit.");
+    if (const auto problem = write_atomically(html_path, std::get<std::string>(html))) return problem;
+
+    arguments.prepend(html_path);
+    arguments.prepend(QStringLiteral("--html"));
+    if (!target.isEmpty()) arguments << QStringLiteral("--pdf") << pdf_path;
+    protocol_folder_ = std::move(folder);
+    protocol_target_ = target;
+    protocol_busy_ = busy;
+    protocol_done_ = done;
+    protocol_ = new QProcess(this);
+    protocol_->setProcessChannelMode(QProcess::SeparateChannels);
+    protocol_->setStandardInputFile(QProcess::nullDevice());
+    connect(protocol_, &QProcess::finished, this, [this](int exit_code, QProcess::ExitStatus status) {
+        if (status == QProcess::NormalExit && exit_code == 0) return protocol_ended(std::nullopt);
+        const QString problem = protocol_problem(protocol_->readAllStandardError());
+        protocol_ended(QStringLiteral("Protokol se nepodařilo vytvořit.\n\n%1").arg(problem));
+    });
+    connect(protocol_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;  // the others end in finished()
+        protocol_ended(QStringLiteral("Program %1 nelze spustit: %2")
+                           .arg(QString::fromLatin1(kProtocolProgramName), protocol_->errorString()));
+    });
+    for (QAction* action : std::as_const(protocol_actions_)) action->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    update_status();
+    protocol_->start(protocol_program_, arguments);
+    return std::nullopt;
+}
+
+void CaseWindow::protocol_ended(std::optional<QString> problem) {
+    if (!problem && !protocol_target_.isEmpty()) {
+        QFile made(protocol_folder_->filePath(QStringLiteral("protokol.pdf")));
+        if (!made.open(QIODevice::ReadOnly)) {
+            problem = QStringLiteral("Program %1 nezanechal žádné PDF.").arg(QString::fromLatin1(kProtocolProgramName));
+        } else {
+            const QByteArray pdf = made.readAll();
+            problem = write_atomically(protocol_target_,
+                                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        }
+    }
+    protocol_->deleteLater();
+    protocol_ = nullptr;
+    protocol_folder_.reset();
+    for (QAction* action : std::as_const(protocol_actions_)) action->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    update_status();
+    if (!problem) {
+        statusBar()->showMessage(protocol_done_);
+        QTimer::singleShot(kProtocolDoneShownMs, this, [this, done = protocol_done_] {
+            if (statusBar()->currentMessage() == done) update_status();
+        });
+    }
+    emit protocol_finished(problem.value_or(QString()));
+    report_problem(problem);
+}
+
+void CaseWindow::stop_protocol() {
+    if (!protocol_) return;
+    protocol_->disconnect(this);
+    protocol_->kill();
+    protocol_->waitForFinished(kProtocolStopWaitMs);
+    delete protocol_;
+    protocol_ = nullptr;
+    protocol_folder_.reset();
+    QApplication::restoreOverrideCursor();
 }
 
 void CaseWindow::add_calculation(const page::PageDefinition& page) {
@@ -258,6 +392,7 @@ int CaseWindow::selected_row() const {
 void CaseWindow::closeEvent(QCloseEvent* event) {
     if (may_discard_changes()) {
         tolerance_->cancel();  // its thread joined before the window goes
+        stop_protocol();
         QSettings().setValue(kGeometryKey, saveGeometry());
         recovery_timer_->stop();
         recovery_.remove();
@@ -297,9 +432,32 @@ void CaseWindow::choose_and_export_html() {
     QString suggested = path_.isEmpty() ? QString()
                                         : QFileInfo(path_).path() + QLatin1Char('/') +
                                               QFileInfo(path_).completeBaseName() + QStringLiteral(".html");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export protokolu do HTML"), suggested,
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do HTML"), suggested,
                                                       QStringLiteral("Stránky HTML (*.html)"));
     if (!path.isEmpty()) report_problem(export_html(path));
+}
+
+void CaseWindow::choose_and_export_pdf() {
+    const QString suggested = path_.isEmpty() ? QString()
+                                              : QFileInfo(path_).path() + QLatin1Char('/') +
+                                                    QFileInfo(path_).completeBaseName() + QStringLiteral(".pdf");
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do PDF"), suggested,
+                                                QStringLiteral("Dokumenty PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    report_problem(export_pdf(path));
+}
+
+void CaseWindow::choose_and_print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(path_.isEmpty() ? QStringLiteral("Protokol") : QFileInfo(path_).completeBaseName());
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Tisk protokolu"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, 9999);
+    if (dialog.exec() == QDialog::Accepted) report_problem(print_protocol(printer));
 }
 
 void CaseWindow::duplicate_selected() {
@@ -509,6 +667,7 @@ void CaseWindow::edit_description(std::optional<std::string> CalculationEntry::*
 }
 
 void CaseWindow::update_status() {
+    if (protocol_running()) return statusBar()->showMessage(protocol_busy_);
     statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
                                  .arg(isWindowModified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
                                       calculations_count(static_cast<qsizetype>(document_.calculations.size())),

@@ -3,16 +3,24 @@
 // centre, its path–time diagram on the right; the menus for the case file and the calculations.
 // Every outcome shown is a run of the page's own calculation on a page without a window, made
 // anew on every edit.
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <string>
+#include <variant>
 
 #include "spis/case_document.h"
 #include "spis/recovery.h"
 
+class QAction;
 class QListWidget;
 class QMenu;
+class QPrinter;
+class QProcess;
 class QTabWidget;
+class QTemporaryDir;
 class QTimer;
 
 namespace vorlanex::report {
@@ -30,12 +38,23 @@ class CaseWindow final : public QMainWindow {
     Q_OBJECT
 public:
     explicit CaseWindow(const numeric::DecimalSeparator& separator, QWidget* parent = nullptr);
+    ~CaseWindow() override;
 
     // The steps behind the menus, without dialogs: each returns a Czech message when it failed,
     // and a failure leaves the case as it was.
     std::optional<QString> open_case(const QString& path);
     std::optional<QString> save_case(const QString& path);
     std::optional<QString> export_html(const QString& path);
+    // The same protocol as an A4 PDF at `path`, or on paper as the print dialog set up `printer` (a
+    // PDF file when it prints to a file). vorlanex-protocol makes it in the background while the
+    // window stays usable; the PDF is written atomically only when it succeeded. A Czech message at
+    // once when it cannot start; otherwise protocol_finished tells how it ended (and a message box
+    // shows a failure).
+    std::optional<QString> export_pdf(const QString& path);
+    std::optional<QString> print_protocol(const QPrinter& printer);
+    bool protocol_running() const;
+    // Where vorlanex-protocol is: beside the window's own program unless set here (the tests).
+    void set_protocol_program(const QString& path) { protocol_program_ = path; }
 
     void add_calculation(const page::PageDefinition& page);
     // The case's own description (Soubor → Vlastnosti případu); a change marks the case unsaved.
@@ -65,6 +84,10 @@ public:
     // Czech message.
     std::optional<QString> open_recent(const QString& path);
 
+signals:
+    // The protocol is written or printed (an empty `problem`), or it is not and why.
+    void protocol_finished(const QString& problem);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -76,6 +99,16 @@ private:
     bool choose_and_save();
     void choose_and_export_html();
     void edit_case_properties();
+    void choose_and_export_pdf();
+    void choose_and_print();
+    // The case report, the bytes export_html writes, or a Czech message.
+    std::variant<std::string, QString> protocol_html() const;
+    // Runs vorlanex-protocol on the report with `arguments` (after --html); `target` is where the
+    // PDF it makes is written when it succeeds, empty when it prints.
+    std::optional<QString> start_protocol(QStringList arguments, const QString& target, const QString& busy,
+                                          const QString& done);
+    void protocol_ended(std::optional<QString> problem);
+    void stop_protocol();
     void duplicate_selected();
     void remove_selected();
     void move_selected(int step);
@@ -115,6 +148,15 @@ private:
     QTimer* recovery_timer_;
     QMenu* recent_menu_ = nullptr;
     RecoveryCopy recovery_;
+    // The protocol being made: vorlanex-protocol's process, its folder (the report's HTML, the PDF), where the PDF
+    // goes, what the status bar says meanwhile and after, and the actions that wait for it.
+    QString protocol_program_;
+    QProcess* protocol_ = nullptr;
+    std::unique_ptr<QTemporaryDir> protocol_folder_;
+    QString protocol_target_;
+    QString protocol_busy_;
+    QString protocol_done_;
+    QList<QAction*> protocol_actions_;
 };
 
 }  // namespace vorlanex::spis

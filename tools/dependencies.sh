@@ -25,7 +25,10 @@ install_missing_packages() {
 # Qt's own texts are Czech with Qt's translations, and vorlanex-calc judges --separator by ICU's
 # character properties and gives a case file's SHA-256 by OpenSSL.
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
-                libicu-dev libssl-dev libboost-dev fonts-liberation qt6-translations-l10n qt6-svg-dev)
+                libicu-dev libssl-dev libboost-dev fonts-liberation qt6-translations-l10n qt6-svg-dev
+                # vorlanex-protocol, the case window's PDF and printing: Qt WebEngine prints the report's
+                # HTML as Chromium does, qpdf lays the page numbers over its pages, CUPS prints it.
+                qt6-webengine-dev libqpdf-dev libcups2-dev)
 # What the test suite needs besides: the validators of the desktop entry and the AppStream metadata,
 # groff to read the manual pages, and the formatter the code is checked against.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev locales

@@ -36,6 +36,7 @@ usr=$root/usr
 for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
             share/man/man5/vorlanex-case.5.gz bin/vorlanex-spis share/man/man1/vorlanex-spis.1.gz \
+            bin/vorlanex-protocol share/man/man1/vorlanex-protocol.1.gz \
             share/applications/io.github.vorlanex.spis.desktop share/mime/packages/io.github.vorlanex.spis.xml \
             share/metainfo/io.github.vorlanex.spis.metainfo.xml \
             share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz share/doc/vorlanex/README.md \
@@ -52,11 +53,11 @@ for size in 16 32 48 64 128 256; do
 done
 # Nothing else is installed under the icon theme, and no test or helper program.
 [ "$(find "$usr/share/icons" -type f | wc -l)" -eq 7 ] || fail "unexpected icons: $(find "$usr/share/icons" -type f)"
-[ "$(ls "$usr/bin" | wc -l)" -eq 3 ] || fail "unexpected programs: $(ls "$usr/bin")"
+[ "$(ls "$usr/bin" | wc -l)" -eq 4 ] || fail "unexpected programs: $(ls "$usr/bin")"
 grep -q "^Icon=$id$" "$usr/share/applications/$id.desktop" || fail "the desktop entry does not name the icon $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metadata does not launch $id.desktop"
-for program in vorlanex vorlanex-calc vorlanex-spis; do
+for program in vorlanex vorlanex-calc vorlanex-spis vorlanex-protocol; do
     readelf -S "$usr/bin/$program" | grep -q '\.symtab' && fail "$program is not stripped"
     readelf -S "$usr/bin/$program" | grep -q '\.comment' && fail "$program keeps its .comment section"
 done

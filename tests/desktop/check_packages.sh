@@ -2,8 +2,10 @@
 # The Debian packages of a build, as cpack -G DEB makes them: two packages from the one build, the
 # same bytes from two runs, and each package holding what it should.
 #   vorlanex-calc: the command and its manual page, its licence and changelog; no Qt, no font.
-#   vorlanex:      the window, its desktop files and manual page, README and the Czech guide;
-#                  it depends on vorlanex-calc of its own version, and on the font.
+#   vorlanex:      the window, its desktop files and manual page, README and the Czech guide, the
+#                  case window and vorlanex-protocol, its program for PDF and printing; it depends
+#                  on vorlanex-calc of its own version, on the font, and (found by dpkg-shlibdeps
+#                  in vorlanex-protocol) on Qt WebEngine, qpdf and CUPS.
 # Both are in the section "math".
 # Usage: check_packages.sh CPACK BUILD_DIR WORK_DIR VERSION
 set -u
@@ -40,7 +42,8 @@ if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
     done
     for path in ./usr/bin/vorlanex ./usr/share/man/man1/vorlanex.1.gz ./usr/share/doc/vorlanex/copyright \
                 ./usr/share/doc/vorlanex/changelog.gz ./usr/share/doc/vorlanex/README.md \
-                ./usr/share/doc/vorlanex/navod.md ./usr/share/applications/io.github.vorlanex.vorlanex.desktop; do
+                ./usr/share/doc/vorlanex/navod.md ./usr/share/applications/io.github.vorlanex.vorlanex.desktop \
+                ./usr/bin/vorlanex-spis ./usr/bin/vorlanex-protocol ./usr/share/man/man1/vorlanex-protocol.1.gz; do
         printf '%s\n' "$window_files" | grep -qx "$path" || fail "vorlanex lacks $path"
     done
     # No file in both packages: dpkg would refuse to install the second.
@@ -51,7 +54,8 @@ if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
     calc_depends=$(dpkg-deb -f "$calc_deb" Depends)
     printf '%s\n' "$calc_depends" | grep -qi 'qt\|font' && fail "vorlanex-calc depends on $calc_depends"
     window_depends=$(dpkg-deb -f "$window_deb" Depends)
-    for needed in "vorlanex-calc (= $version)" "fonts-liberation2 | fonts-liberation" libqt6widgets6; do
+    for needed in "vorlanex-calc (= $version)" "fonts-liberation2 | fonts-liberation" libqt6widgets6 \
+                  libqt6webenginecore6 libqt6webenginecore6-bin libqpdf libcups2 libqt6printsupport6; do
         printf '%s\n' "$window_depends" | grep -qF "$needed" || fail "vorlanex does not depend on $needed"
     done
 fi

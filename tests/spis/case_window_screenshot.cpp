@@ -1,12 +1,14 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep]
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
-// --sweep its sweep of the run-out speed.
+// --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
+// to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <cstdio>
 #include <string_view>
@@ -53,13 +55,33 @@ void run_sweep(vorlanex::spis::CaseWindow& window) {
     tab->chart_choice()->setCurrentIndex(tab->chart_choice()->findData(QStringLiteral("R2")));
 }
 
+// Exports the protocol beside the picture and waits for the window to have written it.
+bool export_pdf(vorlanex::spis::CaseWindow& window, const QString& picture) {
+    window.set_protocol_program(QStringLiteral(VORLANEX_PROTOCOL_PROGRAM));
+    QString pdf = picture;
+    pdf.replace(QRegularExpression(QStringLiteral("\\.png$")), QStringLiteral(".pdf"));
+    QEventLoop loop;
+    QString problem;
+    QObject::connect(&window, &vorlanex::spis::CaseWindow::protocol_finished, &loop, [&](const QString& said) {
+        problem = said;
+        loop.quit();
+    });
+    if (const auto refused = window.export_pdf(pdf)) problem = *refused;
+    if (problem.isEmpty()) loop.exec();
+    if (!problem.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(problem));
+    return problem.isEmpty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool tolerance = argc == 4 && std::string_view(argv[3]) == "--tolerance";
-    const bool sweep = argc == 4 && std::string_view(argv[3]) == "--sweep";
-    if (argc != 3 && !tolerance && !sweep) {
-        std::fprintf(stderr, "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep]\n");
+    const std::string_view option = argc == 4 ? std::string_view(argv[3]) : std::string_view();
+    const bool tolerance = option == "--tolerance";
+    const bool sweep = option == "--sweep";
+    const bool pdf = option == "--export-pdf";
+    if (argc != 3 && !tolerance && !sweep && !pdf) {
+        std::fprintf(stderr,
+                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -83,5 +105,7 @@ int main(int argc, char** argv) {
         run_sweep(window);
         QApplication::processEvents();
     }
+    if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
+    QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
