@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -223,14 +224,15 @@ constexpr std::array<double, kMostExactDoublePowerOfTen + 1> kDoublePowersOfTen 
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kExactDoubleIntegers = std::uint64_t{1} << 53;
+constexpr int kMantissaBits = 52;
 
 // digits x 10^power in double arithmetic, where that is provably the double the extended quotient
 // or product rounds to (double arithmetic is quicker than the x87's). A product below 2^53 is
 // exact. A quotient q of two exact doubles can differ from the extended one rounded to double only
 // when the exact value lies within an extended half-ulp of a point halfway between two doubles;
 // the remainder digits - q x 10^k, which fma gives exactly, shows it lies well inside q's own
-// rounding interval (a quarter ulp of q keeps this true where q is a power of two, below which the
-// doubles lie twice as close). Anything else: nothing, and the caller takes the extended path.
+// rounding interval (below a power of two, the doubles lie twice as close). Anything else: nothing, and the caller
+// takes the extended path.
 std::optional<double> magnitude_in_doubles(std::uint64_t digits, std::int64_t power) {
     if (digits >= kExactDoubleIntegers || power > kMostExactDoublePowerOfTen || power < -kMostExactDoublePowerOfTen) {
         return std::nullopt;
@@ -244,9 +246,16 @@ std::optional<double> magnitude_in_doubles(std::uint64_t digits, std::int64_t po
         return std::nullopt;
     }
     const double quotient = integer / scale;
-    const double remainder = std::fma(-quotient, scale, integer);
-    const double quarter_ulp = std::ldexp(1.0, std::ilogb(quotient) - 54);
-    if (std::fabs(remainder) < quarter_ulp * scale * 0.999) return quotient;
+    const double remainder = std::fma(-quotient, scale, integer);  // the exact value less the quotient, x 10^k
+    // Half the spacing of the doubles on the exact value's side of the quotient (a normal double
+    // here: the quotient is at least 10^-22).
+    const auto bits = std::bit_cast<std::uint64_t>(quotient);
+    const std::uint64_t biased_exponent = bits >> kMantissaBits;
+    const bool power_of_two = (bits & ((std::uint64_t{1} << kMantissaBits) - 1)) == 0;
+    const double half_ulp = std::bit_cast<double>((biased_exponent - (kMantissaBits + 1)) << kMantissaBits);
+    const double half_spacing = remainder < 0 && power_of_two ? half_ulp / 2 : half_ulp;
+    // Within that, less an extended half-ulp (2^-11 of it) and a margin for this product's rounding.
+    if (std::fabs(remainder) < half_spacing * scale * 0.999) return quotient;
     return std::nullopt;
 }
 

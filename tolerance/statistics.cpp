@@ -22,17 +22,28 @@ double rounded_mean(long double mean, int places) {
     return numeric::round_to_places(numeric::Extended(mean), places);
 }
 
-// Which of `parts` equal parts of [low, high] (low < high) holds the value; never falls as the
-// value rises. The halves keep the differences finite even between the largest doubles.
-std::size_t part_of(double value, double low, double high, std::size_t parts) {
-    const double position = (value * 0.5 - low * 0.5) / (high * 0.5 - low * 0.5) * static_cast<double>(parts);
-    return std::min(static_cast<std::size_t>(position), parts - 1);
-}
+// Which of `parts` equal parts of [low, high] (low < high) holds a value; never falls as the value
+// rises (a difference, then a product with a positive constant). The halves keep the differences
+// finite even between the largest doubles.
+class Parts {
+public:
+    Parts(double low, double high, std::size_t parts)
+        : half_low_(low * 0.5), scale_(static_cast<double>(parts) / (high * 0.5 - half_low_)), last_(parts - 1) {}
+    std::size_t of(double value) const {
+        return std::min(static_cast<std::size_t>((value * 0.5 - half_low_) * scale_), last_);
+    }
+
+private:
+    double half_low_;
+    double scale_;
+    std::size_t last_;
+};
 
 std::vector<std::uint64_t> histogram(std::span<const double> numbers, double low, double high) {
     if (!(low < high)) return {numbers.size()};
     std::vector<std::uint64_t> bars(kHistogramBars, 0);
-    for (const double value : numbers) ++bars[part_of(value, low, high, kHistogramBars)];
+    const Parts bar(low, high, kHistogramBars);
+    for (const double value : numbers) ++bars[bar.of(value)];
     return bars;
 }
 
@@ -51,7 +62,8 @@ std::array<double, N> numbers_at_ranks(std::span<const double> numbers, double l
         found.fill(low);
         return found;
     }
-    const auto bucket_of = [&](double value) { return part_of(value, low, high, kSelectionBuckets); };
+    const Parts buckets(low, high, kSelectionBuckets);
+    const auto bucket_of = [&](double value) { return buckets.of(value); };
     std::vector<std::size_t> counts(kSelectionBuckets, 0);
     for (const double value : numbers) ++counts[bucket_of(value)];
 
