@@ -340,8 +340,13 @@ void CaseWindow::take_document(CaseDocument document, const QString& path) {
     document_ = std::move(document);
     path_ = path;
     refresh_list();
-    select_calculation(document_.calculations.empty() ? -1 : 0);
-    show_selected();
+    // Selecting the first calculation shows it (the list has no current row after its refresh); an
+    // empty case is shown as nothing selected. Once: showing a calculation builds its whole form.
+    if (document_.calculations.empty()) {
+        show_selected();
+    } else {
+        select_calculation(0);
+    }
     set_modified(false);
 }
 

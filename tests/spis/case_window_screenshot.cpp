@@ -3,6 +3,7 @@
 // With --tolerance the right side shows the first calculation's tolerance run, finished.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
+#include "spis/diagram_panel.h"
 #include "spis/tolerance_tab.h"
 
 namespace {
@@ -30,6 +32,16 @@ void run_tolerance(vorlanex::spis::CaseWindow& window) {
     loop.exec();
     // The histogram of the speed before the collision (R4), which the EES's tolerance moves.
     if (auto* choice = tab->findChild<QComboBox*>()) choice->setCurrentIndex(3);
+}
+
+// The diagram is drawn on a thread of its own: waits until its picture is in the window.
+void wait_for_the_diagram(const vorlanex::spis::CaseWindow& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.diagram_panel()->drawn() && waited.elapsed() < 10'000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QApplication::processEvents();
 }
 
 }  // namespace
@@ -56,5 +68,6 @@ int main(int argc, char** argv) {
         run_tolerance(window);
         QApplication::processEvents();
     }
+    wait_for_the_diagram(window);
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
