@@ -10,6 +10,7 @@
 #include "spis/case_document.h"
 #include "spis/recovery.h"
 
+class QBoxLayout;
 class QListWidget;
 class QMenu;
 class QTabWidget;
@@ -65,7 +66,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void build_menus();
+    // The menus, and the buttons below the list that do what some of their actions do.
+    void build_menus(QBoxLayout* list_buttons);
     void start_new_case();
     void choose_and_open();
     bool save();
