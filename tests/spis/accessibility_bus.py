@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""The case window (vorlanex-spis) under a real AT-SPI client, as a screen reader sees it.
+"""The case window (vorlanex-spis) under a real AT-SPI client, as a screen reader sees it, and its
+recovery copy after a real crash.
 
 On an Xvfb display with a private session bus and accessibility bus (as tests/gui/accessibility_bus.py
 runs the calculator window), with a fresh HOME:
@@ -12,10 +13,17 @@ runs the calculator window), with a fresh HOME:
    content) has a non-empty Czech name, and no two controls of one panel (the list's side, the
    selected calculation, the tabs, the menu bar, each menu, a dialog) share one. Every input and
    result field of each calculation's page is there by the name `vorlanex-calc --list` gives it.
+2. Crash recovery. The speed "Výběhová rychlost" of the braking reconstruction is written through
+   the field's EditableText interface, as a screen reader or a voice control writes it, and the
+   result that follows from it changes. Once the recovery copy holds the new text (the window
+   writes it a few seconds after a change), the process is killed with SIGKILL and started again on
+   the same file: it offers the copy in a dialog whose button "Ano" the test presses through the
+   button's Action interface, and the field reads the edited text again, the result with it.
 
 Usage: accessibility_bus.py VORLANEX_SPIS VORLANEX_CALC CASE_FILE
 Needs Xvfb, dbus-run-session, at-spi2-core, libX11 and libXtst (the key presses) and python3-dbus.
 """
+import glob
 import json
 import os
 import re
@@ -36,6 +44,7 @@ PROPERTIES = calculator_test.PROPERTIES
 TEXT = calculator_test.TEXT
 COMPONENT = calculator_test.COMPONENT
 ACTION = "org.a11y.atspi.Action"
+EDITABLE_TEXT = "org.a11y.atspi.EditableText"
 STATE_SHOWING = calculator_test.STATE_SHOWING
 XK_HOME, XK_DOWN = 0xFF50, 0xFF54
 
@@ -58,6 +67,9 @@ ENGLISH = {"ok", "cancel", "yes", "no", "open", "save", "close", "apply", "help"
            "exit", "about", "untitled", "settings", "options", "more", "next", "previous", "back", "top", "bottom"}
 # What the bridge answers for an object deleted since its path was read.
 GONE = {"org.freedesktop.DBus.Error.UnknownObject", "org.freedesktop.DBus.Error.UnknownMethod"}
+SPEED = "Výběhová rychlost [km/h]"  # the input written in part 2 ...
+SPEED_AFTER = "Rychlost po střetu [km/h]"  # ... and a result that follows from it
+EDITED = "25"
 
 
 def fail(message):
@@ -248,6 +260,42 @@ def inside(spis, calc, case):
         wait_for("the tab Tolerance shown", lambda: window.find("push button", "Spustit rozbor tolerancí"))
         summary["controls"] += check_names(window, pages[-1])
 
+        # 2. An edit written through EditableText, a kill, the recovery offered and taken.
+        keyboard.press(XK_HOME)
+        speed = wait_for("the field " + SPEED, lambda: window.find("text", SPEED))
+        result = window.find("text", SPEED_AFTER)
+        result_before = window.text(result)
+        dbus.Interface(window.object(speed), EDITABLE_TEXT).SetTextContents(EDITED)
+        edited_at = time.monotonic()
+        summary["result"] = wait_for("%s to follow the edit of %s" % (SPEED_AFTER, SPEED),
+                                     lambda: window.text(result) != result_before and window.text(result))
+        pattern = os.path.join(home, ".local", "share", "Vorlanex", "Vorlanex Spis", "obnova", "*.vorlanex")
+
+        def copy_written():
+            for path in glob.glob(pattern):
+                with open(path, encoding="utf-8") as written:
+                    if '"I1":"%s"' % EDITED in written.read():
+                        return path
+            return None
+        wait_for("the recovery copy with the edit", copy_written, 20)
+        summary["waited"] = time.monotonic() - edited_at
+        window.kill()
+        window = windows[0] = Window()
+        answer = wait_for("the offer of the recovery copy", lambda: window.find("push button", "Ano"))
+        nodes = window.nodes()
+        dialogs = {path for path, role, *_ in nodes if role in DIALOG_ROLES}
+        summary["buttons"] = sorted(name for _, role, name, _, panel, _ in nodes
+                                    if role == "push button" and panel in dialogs)
+        if summary["buttons"] != ["Ano", "Ne"]:
+            failures.append("the offer's buttons are %s, not Ano and Ne" % summary["buttons"])
+        window.press(answer)
+        speed = wait_for("the field %s after the recovery" % SPEED, lambda: window.find("text", SPEED))
+        wait_for("the edited text back", lambda: window.text(speed) == EDITED)
+        result = window.find("text", SPEED_AFTER)
+        if window.text(result) != summary["result"]:
+            failures.append("after the recovery %s reads %r, not %r" % (SPEED_AFTER, window.text(result),
+                                                                       summary["result"]))
+
     windows = [Window()]
     keyboard = calculator_test.X11Keyboard(display)
     summary = {}
@@ -263,7 +311,10 @@ def inside(spis, calc, case):
                                      if line in faults_of_names else ""))
             return 1
         print("%d pages and the Tolerance tab: %d controls read, each named in Czech once in its panel, every field "
-              "by its name" % (len(pages), summary["controls"]))
+              "by its name; an edit through EditableText reached the recovery copy in %.1f s, the window was killed, "
+              "its successor offered the copy (buttons %s, pressed Ano), and %s reads %r again (%s %r)"
+              % (len(pages), summary["controls"], summary["waited"], ", ".join(summary["buttons"]), SPEED, EDITED,
+                 SPEED_AFTER, summary["result"]))
         return 0
     finally:
         keyboard.close()
