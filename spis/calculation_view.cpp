@@ -110,6 +110,8 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
         title_->setText(qt_text(entry.title.value_or("")));
         note_->setText(qt_text(entry.note.value_or("")));
     }
+    title_->setCursorPosition(0);  // a long title or note shown from its beginning
+    note_->setCursorPosition(0);
     for (const page::Field& field : entry.page->layout.fields) {
         const QString id = qt_text(field.id);
         auto* text = new QLineEdit(this);
