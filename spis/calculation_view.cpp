@@ -102,6 +102,11 @@ void CalculationView::clear() {
 
 void CalculationView::show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
                                        const report::RecordedRun& run) {
+    // The rows are made while their boxes are hidden: a widget added to a box on the screen is shown
+    // on its own a moment later, and each such show lays out the whole form again (about 180 times
+    // for "Kinematika"). Shown with its box, the form is laid out once.
+    QWidget* const boxes[] = {inputs_->parentWidget(), results_->parentWidget()};
+    for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
     heading_->setText(qt_text(report::page_name(*entry.page)));
@@ -143,6 +148,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
             results_->addRow(caption, row);
         }
     }
+    for (QWidget* box : boxes) box->show();
     show_run(run);
 }
 
