@@ -20,25 +20,13 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
+#include "bench/paint_watch.h"
 #include "registry/page_tree.h"
 
 namespace {
 
 using vorlanex::app::CalculationPage;
 using vorlanex::app::TForm1;
-
-// Notes that a widget is being painted; the paint pass (the page and its children) ends before the
-// processEvents() that delivered it returns.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted = true;
-        return false;
-    }
-};
 
 // The index of the top tab that holds `page`.
 int top_tab_of(const TForm1& window, QWidget* page) {
@@ -76,7 +64,7 @@ void first_visit(benchmark::State& state, std::string_view key) {
         QTabBar* top_tabs = window.page_tree()->tabBar();
         const QPoint tab = top_tabs->tabRect(top_tab_of(window, page)).center();
         if (!page->findChildren<QWidget*>().isEmpty()) state.SkipWithError("the page was built before its visit");
-        FirstPaint first_paint;
+        vorlanex::bench::PaintSeen first_paint;
         page->installEventFilter(&first_paint);
 
         QElapsedTimer timer;

@@ -78,8 +78,10 @@ CalculationView::CalculationView(QWidget* parent)
     column->addWidget(results_box);
     column->addStretch();
 
-    connect(title_, &QLineEdit::textEdited, this, &CalculationView::title_edited);
-    connect(note_, &QLineEdit::textEdited, this, &CalculationView::note_edited);
+    // textChanged, not textEdited: a text that an assistive technology writes (AT-SPI's EditableText
+    // sets it as a program does) is an edit too. The view's own fills are silenced below.
+    connect(title_, &QLineEdit::textChanged, this, &CalculationView::title_edited);
+    connect(note_, &QLineEdit::textChanged, this, &CalculationView::note_edited);
     setEnabled(false);
 }
 
@@ -94,6 +96,7 @@ void CalculationView::clear_fields() {
 void CalculationView::clear() {
     clear_fields();
     heading_->clear();
+    const QSignalBlocker quiet_title(title_), quiet_note(note_);
     title_->clear();
     note_->clear();
     warnings_->hide();
@@ -103,11 +106,21 @@ void CalculationView::clear() {
 
 void CalculationView::show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
                                        const report::RecordedRun& run) {
+    // The rows are made while their boxes are hidden: a widget added to a box on the screen is shown
+    // on its own a moment later, and each such show lays out the whole form again (about 180 times
+    // for "Kinematika"). Shown with its box, the form is laid out once.
+    QWidget* const boxes[] = {inputs_->parentWidget(), results_->parentWidget()};
+    for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
     heading_->setText(qt_text(report::page_name(*entry.page)));
-    title_->setText(qt_text(entry.title.value_or("")));
-    note_->setText(qt_text(entry.note.value_or("")));
+    {
+        const QSignalBlocker quiet_title(title_), quiet_note(note_);
+        title_->setText(qt_text(entry.title.value_or("")));
+        note_->setText(qt_text(entry.note.value_or("")));
+    }
+    title_->setCursorPosition(0);  // a long title or note shown from its beginning
+    note_->setCursorPosition(0);
     for (const page::Field& field : entry.page->layout.fields) {
         const QString id = qt_text(field.id);
         auto* text = new QLineEdit(this);
@@ -129,7 +142,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
             row->addWidget(substitute);
             substitutes_by_id_[std::string(field.id)] = substitute;
             inputs_by_id_[std::string(field.id)] = text;
-            connect(text, &QLineEdit::textEdited, this,
+            connect(text, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit text_edited(id, typed); });
             inputs_->addRow(caption, row);
         } else {
@@ -148,6 +161,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
             results_->addRow(caption, row);
         }
     }
+    for (QWidget* box : boxes) box->show();
     show_run(run);
 }
 

@@ -23,7 +23,7 @@ bool load_czech_qt_texts(QCoreApplication& application) {
     return false;
 }
 
-int run_case_program(int argc, char** argv) {
+int run_case_program(int argc, char** argv, const std::function<void(CaseWindow&)>& after_show) {
     numeric::set_arithmetic_mode();
     const numeric::DecimalSeparator separator = numeric::DecimalSeparator::from_regional_settings();
     QApplication application(argc, argv);
@@ -47,6 +47,7 @@ int run_case_program(int argc, char** argv) {
 
     CaseWindow window(separator);
     window.show();
+    if (after_show) after_show(window);
     // A recovered case comes before the file named: that one stays on disk and opens from the menu.
     const bool recovered = window.offer_recovery([&window](const QString& written_at) {
         return QMessageBox::question(&window, QStringLiteral("Obnovit neuložený případ?"),

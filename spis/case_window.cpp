@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "casefile/file_digest.h"
@@ -82,6 +84,19 @@ std::string report_command(const QString& path) {
     return "vorlanex-calc --report --case " + quoted + "'";
 }
 
+// A menu named for assistive technologies as it is titled: "Nedávné soubory".
+QMenu* named(QMenu* menu) {
+    menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
+    return menu;
+}
+
+// A button beside the list that does what a menu's action does.
+QPushButton* action_button(const QString& text, const QString& accessible_name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setAccessibleName(accessible_name);
+    return button;
+}
+
 QAction* add_action(QMenu* menu, const QString& text, const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(text);
     action->setShortcut(shortcut);
@@ -125,8 +140,17 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     centre->setWidgetResizable(true);
     centre->setAccessibleName(QStringLiteral("Vybraný výpočet"));
 
+    // The list with the buttons below it that add, duplicate and remove a calculation.
+    auto* list_side = new QWidget(this);
+    list_side->setAccessibleName(QStringLiteral("Seznam výpočtů"));
+    auto* list_column = new QVBoxLayout(list_side);
+    list_column->setContentsMargins(0, 0, 0, 0);
+    list_column->addWidget(list_);
+    auto* list_buttons = new QHBoxLayout;
+    list_column->addLayout(list_buttons);
+
     auto* splitter = new QSplitter(this);
-    splitter->addWidget(list_);
+    splitter->addWidget(list_side);
     splitter->addWidget(centre);
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(1, 2);
@@ -134,7 +158,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     splitter->setSizes({240, 640, 400});
     setCentralWidget(splitter);
 
-    build_menus();
+    build_menus(list_buttons);
     connect(list_, &QListWidget::currentRowChanged, this, [this] { show_selected(); });
     connect(view_, &CalculationView::text_edited, this, &CaseWindow::edit_text);
     connect(view_, &CalculationView::title_edited, this,
@@ -148,13 +172,14 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
 
 CaseWindow::~CaseWindow() { stop_protocol(); }
 
-void CaseWindow::build_menus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+void CaseWindow::build_menus(QBoxLayout* list_buttons) {
+    menuBar()->setAccessibleName(QStringLiteral("Hlavní nabídka"));
+    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&Soubor")));
     connect(add_action(file, QStringLiteral("&Nový"), QKeySequence::New), &QAction::triggered, this,
             &CaseWindow::start_new_case);
     connect(add_action(file, QStringLiteral("&Otevřít…"), QKeySequence::Open), &QAction::triggered, this,
             &CaseWindow::choose_and_open);
-    recent_menu_ = file->addMenu(QStringLiteral("Nedávné &soubory"));
+    recent_menu_ = named(file->addMenu(QStringLiteral("Nedávné &soubory")));
     refresh_recent_menu();
     connect(add_action(file, QStringLiteral("&Uložit"), QKeySequence::Save), &QAction::triggered, this,
             &CaseWindow::save);
@@ -174,19 +199,30 @@ void CaseWindow::build_menus() {
     connect(add_action(file, QStringLiteral("&Konec"), QKeySequence(QStringLiteral("Ctrl+Q"))), &QAction::triggered,
             this, &QWidget::close);
 
-    QMenu* calculation = menuBar()->addMenu(QStringLiteral("&Výpočet"));
-    QMenu* add = calculation->addMenu(QStringLiteral("&Přidat"));
+    QMenu* calculation = named(menuBar()->addMenu(QStringLiteral("&Výpočet")));
+    QMenu* add = named(calculation->addMenu(QStringLiteral("&Přidat")));
     for (const page::PageDefinition* page : registry::calculation_pages()) {
         connect(add->addAction(qt_text(report::page_name(*page))), &QAction::triggered, this,
                 [this, page] { add_calculation(*page); });
     }
-    connect(add_action(calculation, QStringLiteral("&Duplikovat"), QKeySequence(QStringLiteral("Ctrl+D"))),
-            &QAction::triggered, this, &CaseWindow::duplicate_selected);
+    QAction* duplicate = add_action(calculation, QStringLiteral("&Duplikovat"), QKeySequence(QStringLiteral("Ctrl+D")));
+    connect(duplicate, &QAction::triggered, this, &CaseWindow::duplicate_selected);
     // Delete removes a calculation only from the list: in a text field it deletes a character.
     QAction* remove = add_action(calculation, QStringLiteral("&Odstranit"), QKeySequence::Delete);
     remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     list_->addAction(remove);
     connect(remove, &QAction::triggered, this, &CaseWindow::remove_selected);
+    // The same below the list; no mnemonics there, "Alt+D" is the tab "Diagram".
+    QPushButton* add_button = action_button(QStringLiteral("Přidat"), QStringLiteral("Přidat výpočet"), this);
+    add_button->setMenu(add);  // drawn with the arrow of a button that opens a menu
+    QPushButton* duplicate_button =
+        action_button(QStringLiteral("Duplikovat"), QStringLiteral("Duplikovat výpočet"), this);
+    connect(duplicate_button, &QPushButton::clicked, duplicate, &QAction::trigger);
+    QPushButton* remove_button = action_button(QStringLiteral("Odstranit"), QStringLiteral("Odstranit výpočet"), this);
+    connect(remove_button, &QPushButton::clicked, remove, &QAction::trigger);
+    for (QPushButton* button : {add_button, duplicate_button, remove_button}) list_buttons->addWidget(button);
+    list_buttons->addStretch();
+
     connect(add_action(calculation, QStringLiteral("Na&horu"), QKeySequence(QStringLiteral("Ctrl+Up"))),
             &QAction::triggered, this, [this] { move_selected(-1); });
     connect(add_action(calculation, QStringLiteral("D&olů"), QKeySequence(QStringLiteral("Ctrl+Down"))),
@@ -196,7 +232,7 @@ void CaseWindow::build_menus() {
         add_action(calculation, QStringLiteral("&Kopírovat výsledky"), QKeySequence(QStringLiteral("Ctrl+Shift+C"))),
         &QAction::triggered, this, &CaseWindow::copy_results);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
+    QMenu* help = named(menuBar()->addMenu(QStringLiteral("&Nápověda")));
     connect(add_action(help, QStringLiteral("&O programu")), &QAction::triggered, this, &CaseWindow::show_about);
 }
 
@@ -551,8 +587,13 @@ void CaseWindow::take_document(CaseDocument document, const QString& path) {
     document_ = std::move(document);
     path_ = path;
     refresh_list();
-    select_calculation(document_.calculations.empty() ? -1 : 0);
-    show_selected();
+    // Selecting the first calculation shows it (the list has no current row after its refresh); an
+    // empty case is shown as nothing selected. Once: showing a calculation builds its whole form.
+    if (document_.calculations.empty()) {
+        show_selected();
+    } else {
+        select_calculation(0);
+    }
     set_modified(false);
 }
 

@@ -15,6 +15,7 @@
 #include "spis/recovery.h"
 
 class QAction;
+class QBoxLayout;
 class QListWidget;
 class QMenu;
 class QPrinter;
@@ -92,7 +93,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void build_menus();
+    // The menus, and the buttons below the list that do what some of their actions do.
+    void build_menus(QBoxLayout* list_buttons);
     void start_new_case();
     void choose_and_open();
     bool save();

@@ -103,16 +103,18 @@ def fail(message):
     sys.exit(1)
 
 
-def outside(arguments):
+def outside(arguments, script=__file__, more_environment=None, cleared=("AT_SPI_BUS_ADDRESS",)):
+    """Runs `script` again with INSIDE and `arguments` in a private session bus, in a fresh home."""
     for tool in ("Xvfb", "dbus-run-session"):
         if shutil.which(tool) is None:
             fail(tool + " is missing (tools/dependencies.sh lists the packages the tests need)")
     runtime = tempfile.mkdtemp(prefix="vorlanex-a11y-")
-    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=runtime)
-    environment.pop("AT_SPI_BUS_ADDRESS", None)
+    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime, HOME=runtime, **(more_environment or {}))
+    for variable in cleared:
+        environment.pop(variable, None)
     try:
-        return subprocess.call(["dbus-run-session", "--", sys.executable, __file__, INSIDE] + arguments,
-                               env=environment)
+        return subprocess.call(["dbus-run-session", "--", sys.executable, os.path.abspath(script), INSIDE]
+                               + arguments, env=environment)
     finally:
         shutil.rmtree(runtime, ignore_errors=True)
 

@@ -5,6 +5,7 @@
 // to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
@@ -15,6 +16,7 @@
 
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
+#include "spis/diagram_panel.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 
@@ -72,6 +74,16 @@ bool export_pdf(vorlanex::spis::CaseWindow& window, const QString& picture) {
     return problem.isEmpty();
 }
 
+// The diagram is drawn on a thread of its own: waits until its picture is in the window.
+void wait_for_the_diagram(const vorlanex::spis::CaseWindow& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.diagram_panel()->drawn() && waited.elapsed() < 10'000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QApplication::processEvents();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +117,7 @@ int main(int argc, char** argv) {
         run_sweep(window);
         QApplication::processEvents();
     }
+    wait_for_the_diagram(window);
     if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
     QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
@@ -277,6 +279,61 @@ TEST(CaseWindow, TheListTakesADragOfItsOwnRowsOnly) {
     EXPECT_EQ(window.calculation_list()->dragDropMode(), QAbstractItemView::InternalMove);
     EXPECT_EQ(menu_action(window, QStringLiteral("Nahoru"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Up")));
     EXPECT_EQ(menu_action(window, QStringLiteral("Dolů"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Down")));
+}
+
+// AT-SPI's EditableText sets a field's text as a program does (no textEdited): still an edit.
+TEST(CaseWindow, TextSetAsAnAssistiveTechnologySetsItIsAnEdit) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);  // the braking reconstruction selected
+    const QString before = field_edit(window, "R2")->text();
+    field_edit(window, "I1")->setText(QStringLiteral("25"));
+    EXPECT_EQ(window.document().calculations.at(0).text("I1", kComma), "25");
+    EXPECT_NE(field_edit(window, "R2")->text(), before);
+    EXPECT_TRUE(window.isWindowModified());
+    window.calculation_view()->findChild<QLineEdit*>()->setText(QStringLiteral("Brzdeni"));  // the title
+    EXPECT_EQ(window.document().calculations.at(0).title, std::optional<std::string>("Brzdeni"));
+}
+
+// Whether the panel shows a picture with something drawn in it: the diagram's lines and labels.
+int dark_pixels(QWidget* panel) {
+    const QImage shot = panel->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) dark += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    return dark;
+}
+
+void wait_for_the_picture(const DiagramPanel& panel) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!panel.drawn() && waited.elapsed() < 10'000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
+}
+
+// The diagram is drawn on a thread of its own: an edit gives the panel its new SVG at once and the
+// picture of it a moment later; a page without a diagram shows none.
+TEST(CaseWindow, DiagramIsDrawnBesideTheWindowAndFollowsEveryEdit) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
+    window.resize(1280, 800);
+    window.show();
+    DiagramPanel* panel = window.diagram_panel();
+    wait_for_the_picture(*panel);
+    ASSERT_TRUE(panel->drawn());
+    EXPECT_GT(dark_pixels(panel), 200);
+
+    const QByteArray svg = panel->svg();
+    field_edit(window, "I1")->setText(QStringLiteral("25"));
+    EXPECT_NE(panel->svg(), svg);
+    EXPECT_FALSE(panel->drawn());  // its picture is still being drawn
+    wait_for_the_picture(*panel);
+    EXPECT_TRUE(panel->drawn());
+    EXPECT_GT(dark_pixels(panel), 200);
+
+    window.select_calculation(4);  // "ees-katalog": no diagram
+    EXPECT_TRUE(panel->svg().isEmpty());
+    EXPECT_TRUE(panel->drawn());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -119,7 +120,9 @@ INSTANTIATE_TEST_SUITE_P(CaseWindow, CopiedResults, ::testing::Values(
 
 TEST(CaseWindow, EachResultsOwnButtonCopiesItsTextAlone) {
     CaseWindow window(kComma);
+    window.show();  // laid out, so that the click lands on the button
     type_worked_example(window, page_of("kinematika"));
+    QApplication::processEvents();
     QToolButton* button = nullptr;
     for (auto* candidate : window.calculation_view()->findChildren<QToolButton*>()) {
         if (candidate->accessibleName() == QStringLiteral("Kopírovat R2")) button = candidate;
