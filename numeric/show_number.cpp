@@ -127,7 +127,11 @@ ShownDigits round_to_shown_digits(double magnitude) {
         cut /= 10;
         ++shown.exponent;
     }
-    while (cut % 10 == 0) cut /= 10;
+    // The trailing zeros go (up to 14 of them, as cut has 15 digits and is not 0) in four steps of
+    // 8, 4, 2 and 1 rather than one at a time: most results are rounded to a few places.
+    for (const std::uint64_t zeros : {100000000ULL, 10000ULL, 100ULL, 10ULL}) {
+        if (cut % zeros == 0) cut /= zeros;
+    }
     const auto digits_end = std::to_chars(shown.digits.data(), shown.digits.data() + shown.digits.size(), cut);
     shown.count = static_cast<int>(digits_end.ptr - shown.digits.data());
     return shown;
