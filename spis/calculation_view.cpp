@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -41,6 +42,25 @@ QString warnings_text(const report::RecordedRun& run) {
         lines << QStringLiteral("⚠ ") + qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+// The line for a field's tolerance in short form, narrower than the value's, with its forms explained.
+QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numeric::DecimalSeparator& separator) {
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(QStringLiteral("tolerance:") + qt_text(field.id));
+    line->setAccessibleName(QStringLiteral("Tolerance: ") + qt_text(field.accessible_name));
+    const QString comma = qt_text(separator.text());
+    line->setPlaceholderText(QStringLiteral("např. 18..22"));
+    // "#" stands for the case's separator in the examples.
+    line->setToolTip(QStringLiteral("Tolerance vstupu (prázdné pole: žádná), desetinný oddělovač „#“:\n"
+                                    "od..do – rovnoměrné rozdělení, např. 18..22\n"
+                                    "od..nejpravděpodobněji..do – trojúhelníkové, např. 18..20..22\n"
+                                    "střed~odchylka – normální, např. 0#8~0#05\n"
+                                    "střed~odchylka~od..do – normální oříznuté, např. 0#8~0#05~0#6..1")
+                         .replace(QLatin1Char('#'), comma));
+    line->setStyleSheet(QStringLiteral("QLineEdit[refused=\"true\"] { border: 1px solid #b00020; }"));
+    line->setMaximumWidth(line->fontMetrics().horizontalAdvance(QStringLiteral("0,85~0,05~0,6..1,05")) + 12);
+    return line;
 }
 
 }  // namespace
@@ -90,6 +110,7 @@ void CalculationView::clear_fields() {
     while (results_->rowCount() > 0) results_->removeRow(0);
     inputs_by_id_.clear();
     substitutes_by_id_.clear();
+    tolerances_by_id_.clear();
     results_by_id_.clear();
 }
 
@@ -144,7 +165,20 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
             inputs_by_id_[std::string(field.id)] = text;
             connect(text, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit text_edited(id, typed); });
-            inputs_->addRow(caption, row);
+            auto* tolerance = tolerance_line(this, field, separator);
+            tolerance->setText(qt_text(entry.tolerance_text(field.id)));
+            tolerance->setCursorPosition(0);
+            row->addWidget(tolerance);
+            auto* problem = inline_message(this, QStringLiteral("Chyba tolerance: ") + qt_text(field.accessible_name),
+                                           QStringLiteral("color: #b00020;"));
+            tolerances_by_id_[std::string(field.id)] = {tolerance, problem};
+            connect(tolerance, &QLineEdit::textChanged, this,
+                    [this, id](const QString& typed) { emit tolerance_edited(id, typed); });
+            auto* with_problem = new QVBoxLayout;
+            with_problem->setSpacing(2);
+            with_problem->addLayout(row);
+            with_problem->addWidget(problem);
+            inputs_->addRow(caption, with_problem);
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
@@ -163,6 +197,19 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
     }
     for (QWidget* box : boxes) box->show();
     show_run(run);
+}
+
+void CalculationView::show_tolerance_problem(const QString& field_id, const QString& problem) {
+    const auto found = tolerances_by_id_.find(utf8(field_id));
+    if (found == tolerances_by_id_.end()) return;
+    auto [line, message] = found->second;
+    if (line->property("refused").toBool() != !problem.isEmpty()) {
+        line->setProperty("refused", !problem.isEmpty());
+        line->style()->unpolish(line);  // the style sheet reads the property anew
+        line->style()->polish(line);
+    }
+    message->setText(problem);
+    message->setVisible(!problem.isEmpty());
 }
 
 void CalculationView::show_run(const report::RecordedRun& run) {

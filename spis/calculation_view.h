@@ -1,11 +1,12 @@
 #pragma once
 // The selected calculation in the centre of the case window: its title and note, its inputs as a
 // form built from the page's own fields (caption, text, unit; a substitute the page wrote shown
-// beside the typed text), its results as the calculator shows them (read-only, selectable), its
-// warnings in order and its fault with the fields it left unwritten, all inline.
+// beside the typed text) and a tolerance in short form beside each input, its results as the calculator shows them
+// (read-only, selectable), its warnings in order and its fault with the fields it left unwritten, all inline.
 #include <QWidget>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "report/recorded_run.h"
 #include "spis/case_document.h"
@@ -28,9 +29,14 @@ public:
     void show_run(const report::RecordedRun& run);
     // Nothing selected.
     void clear();
+    // Why the tolerance typed for the field was refused, shown under it with the line marked; an
+    // empty problem clears both.
+    void show_tolerance_problem(const QString& field_id, const QString& problem);
 
 signals:
     void text_edited(const QString& field_id, const QString& text);
+    // The tolerance's short form typed beside the field's value ("14..16"; empty for none).
+    void tolerance_edited(const QString& field_id, const QString& text);
     void title_edited(const QString& title);
     void note_edited(const QString& note);
 
@@ -46,6 +52,7 @@ private:
     QLabel* fault_;
     std::map<std::string, QLineEdit*> inputs_by_id_;
     std::map<std::string, QLabel*> substitutes_by_id_;
+    std::map<std::string, std::pair<QLineEdit*, QLabel*>> tolerances_by_id_;  // the line, its problem
     std::map<std::string, QLineEdit*> results_by_id_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "casefile/case_run.h"
 #include "casefile/json_text.h"
+#include "tolerance/distribution_json.h"
 
 namespace vorlanex::spis {
 
@@ -61,6 +62,33 @@ void CalculationEntry::set_text(std::string_view field_id, std::string_view text
     } else {
         typed.emplace_back(field_id, text);
     }
+}
+
+std::string CalculationEntry::tolerance_text(std::string_view field_id) const {
+    if (!tolerances) return {};
+    const auto object = nlohmann::ordered_json::parse(*tolerances, nullptr, false);
+    if (!object.is_object()) return {};
+    const auto found = object.find(field_id);
+    if (found == object.end()) return {};
+    return tolerance::short_form_of_json(*found).value_or(found->dump());
+}
+
+std::optional<tolerance::InputError> CalculationEntry::set_tolerance(std::string_view field_id,
+                                                                     std::string_view short_form,
+                                                                     const numeric::DecimalSeparator& separator) {
+    auto object =
+        tolerances ? nlohmann::ordered_json::parse(*tolerances, nullptr, false) : nlohmann::ordered_json::object();
+    if (!object.is_object()) object = nlohmann::ordered_json::object();
+    const std::string key(field_id);
+    if (short_form.empty()) {
+        object.erase(key);
+    } else {
+        auto named = tolerance::json_form_of_short(field_id, short_form, separator);
+        if (auto* refused = std::get_if<tolerance::InputError>(&named)) return *refused;
+        object[key] = std::get<nlohmann::ordered_json>(std::move(named));  // in place when it was there
+    }
+    tolerances = object.empty() ? std::nullopt : std::optional<std::string>(object.dump());
+    return std::nullopt;
 }
 
 namespace {

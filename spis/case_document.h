@@ -12,6 +12,7 @@
 #include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
+#include "tolerance/distribution.h"
 
 namespace vorlanex::spis {
 
@@ -25,6 +26,14 @@ struct CalculationEntry {
     // The text the field holds before a run: as typed, or the page's default text.
     std::string text(std::string_view field_id, const numeric::DecimalSeparator& separator) const;
     void set_text(std::string_view field_id, std::string_view text);
+    // The field's tolerance in short form with the texts as written ("14..16", "0,8~0,05~0,6..1");
+    // empty when it has none. One no short form can write is shown as its JSON object.
+    std::string tolerance_text(std::string_view field_id) const;
+    // The field's tolerance typed in short form: empty removes it, a text parse_short_form accepts
+    // replaces it in named form with the very texts typed (a new field after the others), a refused
+    // text leaves it as it was and gives why.
+    std::optional<tolerance::InputError> set_tolerance(std::string_view field_id, std::string_view short_form,
+                                                       const numeric::DecimalSeparator& separator);
 };
 
 struct CaseDocument {

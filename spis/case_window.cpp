@@ -53,6 +53,10 @@ const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
 // How long the status bar says that the protocol was written or printed.
 constexpr int kProtocolDoneShownMs = 10000;
+// Why a tolerance typed was not taken; the one stored before stays.
+const QString kRefusedTolerance = QStringLiteral(
+    "Tolerance nepřijata, platí dosavadní. Zapište od..do, od..nejpravděpodobněji..do, "
+    "střed~odchylka nebo střed~odchylka~od..do (od nejvýše do, odchylka nad 0).");
 // How long a closing window waits for the vorlanex-protocol it stopped.
 constexpr int kProtocolStopWaitMs = 3000;
 
@@ -161,6 +165,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     build_menus(list_buttons);
     connect(list_, &QListWidget::currentRowChanged, this, [this] { show_selected(); });
     connect(view_, &CalculationView::text_edited, this, &CaseWindow::edit_text);
+    connect(view_, &CalculationView::tolerance_edited, this, &CaseWindow::edit_tolerance);
     connect(view_, &CalculationView::title_edited, this,
             [this](const QString& title) { edit_description(&CalculationEntry::title, title); });
     connect(view_, &CalculationView::note_edited, this,
@@ -696,6 +701,19 @@ void CaseWindow::edit_text(const QString& field_id, const QString& text) {
     document_.calculations[static_cast<std::size_t>(row)].set_text(utf8(field_id), utf8(text));
     set_modified(true);
     rerun_selected();
+}
+
+void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
+    const int row = selected_row();
+    if (row < 0) return;
+    CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
+    if (entry.set_tolerance(utf8(field_id), utf8(text.trimmed()), document_.separator)) {
+        view_->show_tolerance_problem(field_id, kRefusedTolerance);
+        return;
+    }
+    view_->show_tolerance_problem(field_id, {});
+    set_modified(true);
+    rerun_selected();  // the list's "±" and the tolerance tab follow
 }
 
 void CaseWindow::edit_description(std::optional<std::string> CalculationEntry::*member, const QString& text) {

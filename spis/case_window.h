@@ -133,6 +133,8 @@ private:
     void show_selected();
     void rerun_selected();
     void edit_text(const QString& field_id, const QString& text);
+    // A tolerance typed in short form: taken into the calculation, or its refusal shown under it.
+    void edit_tolerance(const QString& field_id, const QString& text);
     // The title or the note of the selected calculation; empty is none.
     void edit_description(std::optional<std::string> CalculationEntry::*member, const QString& text);
     void update_status();

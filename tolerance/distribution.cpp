@@ -89,48 +89,70 @@ std::optional<InputError> check(std::string_view field, const Distribution& d) {
     return std::nullopt;
 }
 
-std::variant<Distribution, InputError> parse_short_form(std::string_view field, std::string_view text,
-                                                        const numeric::DecimalSeparator& separator) {
-    Distribution d;
+std::variant<ShortForm, InputError> split_short_form(std::string_view field, std::string_view text,
+                                                     const numeric::DecimalSeparator& separator) {
+    ShortForm form;
     if (const auto tilde = text.find('~'); tilde != std::string_view::npos) {
         if (separator.text() == "~")
             return error(field, "with the decimal separator '~' write the normal form in a case file");
-        d.shape = Shape::Normal;
-        d.low = -kInfinity;
-        d.high = kInfinity;
+        form.shape = Shape::Normal;
         std::string_view rest = text.substr(tilde + 1);
-        std::vector<std::string_view> names{"mean", "sd"}, texts{text.substr(0, tilde)};
-        std::vector<double*> into{&d.mean, &d.sd};
+        form.members = {{"mean", text.substr(0, tilde)}};
         if (const auto cut = rest.find('~'); cut != std::string_view::npos) {
             const auto range = split_range(rest.substr(cut + 1));
             if (!range) return error(field, "expected MEAN~SD~LOW..HIGH, got '" + std::string(text) + "'");
-            texts.push_back(rest.substr(0, cut));
-            names.insert(names.end(), {"low", "high"});
-            texts.insert(texts.end(), {range->first, range->second});
-            into.insert(into.end(), {&d.low, &d.high});
+            form.members.insert(form.members.end(),
+                                {{"sd", rest.substr(0, cut)}, {"low", range->first}, {"high", range->second}});
         } else {
-            texts.push_back(rest);
+            form.members.emplace_back("sd", rest);
         }
-        if (auto failed = read_numbers(field, names, texts, into, separator)) return *failed;
-        return checked(field, d);
+        return form;
     }
     const auto first = split_range(text);
     if (!first) return error(field, "expected LOW..HIGH, LOW..MODE..HIGH or MEAN~SD, got '" + std::string(text) + "'");
-    const std::string_view low = first->first;
     if (const auto second = split_range(first->second)) {
-        d.shape = Shape::Triangular;
-        const std::string_view names[] = {"low", "most likely value", "high"};
-        const std::string_view texts[] = {low, second->first, second->second};
-        double* const into[] = {&d.low, &d.mode, &d.high};
-        if (auto failed = read_numbers(field, names, texts, into, separator)) return *failed;
+        form.shape = Shape::Triangular;
+        form.members = {{"low", first->first}, {"mode", second->first}, {"high", second->second}};
     } else {
-        d.shape = Shape::Uniform;
-        const std::string_view names[] = {"low", "high"};
-        const std::string_view texts[] = {low, first->second};
-        double* const into[] = {&d.low, &d.high};
-        if (auto failed = read_numbers(field, names, texts, into, separator)) return *failed;
+        form.shape = Shape::Uniform;
+        form.members = {{"low", first->first}, {"high", first->second}};
     }
+    return form;
+}
+
+std::variant<Distribution, InputError> parse_short_form(std::string_view field, std::string_view text,
+                                                        const numeric::DecimalSeparator& separator) {
+    auto split = split_short_form(field, text, separator);
+    if (auto* failed = std::get_if<InputError>(&split)) return *failed;
+    const ShortForm& form = std::get<ShortForm>(split);
+    Distribution d;
+    d.shape = form.shape;
+    if (d.shape == Shape::Normal) {
+        d.low = -kInfinity;
+        d.high = kInfinity;
+    }
+    std::vector<std::string_view> names, texts;
+    std::vector<double*> into;
+    for (const auto& [name, part] : form.members) {
+        names.push_back(name == "mode" ? "most likely value" : name);
+        texts.push_back(part);
+        into.push_back(name == "low"    ? &d.low
+                       : name == "high" ? &d.high
+                       : name == "mode" ? &d.mode
+                       : name == "mean" ? &d.mean
+                                        : &d.sd);
+    }
+    if (auto failed = read_numbers(field, names, texts, into, separator)) return *failed;
     return checked(field, d);
+}
+
+std::string_view shape_name(Shape shape) {
+    switch (shape) {
+        case Shape::Uniform: return "uniform";
+        case Shape::Triangular: return "triangular";
+        case Shape::Normal: break;
+    }
+    return "normal";
 }
 
 std::variant<Distribution, InputError> parse_named_form(std::string_view field, NamedTexts members,

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "numeric/decimal_separator.h"
 
@@ -56,6 +57,19 @@ std::optional<InputError> check(std::string_view field, const Distribution& dist
 // where it is "~" the normal form cannot be written short.
 std::variant<Distribution, InputError> parse_short_form(std::string_view field, std::string_view text,
                                                         const numeric::DecimalSeparator& separator);
+
+// The short form split into its parts, not yet read: the shape and the named form's members
+// ("low", "mode", "high", "mean", "sd") in the order written, each the text exactly as written.
+struct ShortForm {
+    Shape shape = Shape::Uniform;
+    std::vector<std::pair<std::string_view, std::string_view>> members;
+};
+// The parts of a short form, or why it has none; the numbers themselves are neither read nor checked.
+std::variant<ShortForm, InputError> split_short_form(std::string_view field, std::string_view text,
+                                                     const numeric::DecimalSeparator& separator);
+
+// "uniform", "triangular" or "normal", as the named form writes the distribution.
+std::string_view shape_name(Shape shape);
 
 // The named form: "distribution" ("uniform", "triangular", "normal") and the numbers by name
 // ("low", "high", "mode", "mean", "sd"), each a text; parsed and checked. An unknown or missing
