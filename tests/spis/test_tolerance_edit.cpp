@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "casefile/calculation_sampling.h"
@@ -63,6 +64,8 @@ struct TypedTolerance {
     std::optional<std::string> stored;  // the calculation's "tolerances" after it
     bool refused;
 };
+
+void PrintTo(const TypedTolerance& row, std::ostream* out) { *out << row.name; }
 
 class TypedTolerances : public ::testing::TestWithParam<TypedTolerance> {};
 
