@@ -39,11 +39,21 @@ private:
     std::size_t last_;
 };
 
+// A histogram's bars: the share of the width below the value, times the bars, as a reader would
+// work it out; where the width itself is too large for a double, the halves of Parts.
 std::vector<std::uint64_t> histogram(std::span<const double> numbers, double low, double high) {
     if (!(low < high)) return {numbers.size()};
     std::vector<std::uint64_t> bars(kHistogramBars, 0);
-    const Parts bar(low, high, kHistogramBars);
-    for (const double value : numbers) ++bars[bar.of(value)];
+    const double width = high - low;
+    if (!std::isfinite(width)) {
+        const Parts bar(low, high, kHistogramBars);
+        for (const double value : numbers) ++bars[bar.of(value)];
+        return bars;
+    }
+    for (const double value : numbers) {
+        const double position = (value - low) / width * static_cast<double>(kHistogramBars);
+        ++bars[std::min(static_cast<std::size_t>(position), kHistogramBars - 1)];
+    }
     return bars;
 }
 
