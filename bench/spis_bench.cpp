@@ -94,7 +94,7 @@ void edit_to_results(benchmark::State& state, const QString* path) {
     if (const auto problem = window.open_case(*path)) state.SkipWithError(qPrintable(*problem));
     int row = 0;
     while (row < static_cast<int>(window.document().calculations.size()) &&
-           window.document().calculations[static_cast<std::size_t>(row)].page->key != "kinematika") {
+           window.document().calculations[static_cast<std::size_t>(row)].scenario.page->key != "kinematika") {
         ++row;
     }
     window.select_calculation(row);
@@ -166,7 +166,7 @@ void tolerance_run_gaps(benchmark::State& state) {
     double longest_ms = 0, run_ms = 0, over_a_frame = 0;
     for (auto _ : state) {
         // The reconstruction given tolerances on every input, as the case window's own file would.
-        vorlanex::spis::CalculationEntry entry = window.document().calculations.at(0);
+        vorlanex::casefile::Calculation entry = window.document().calculations.at(0);
         entry.tolerances = kEveryInputVaried;
         tab->show_calculation(&entry, kComma);
         tab->samples_box()->setValue(std::max(samples, 1));

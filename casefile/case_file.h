@@ -1,6 +1,7 @@
 #pragma once
 // The case file (.vorlanex): an expert's calculations on one accident kept together, UTF-8 JSON
-// Lines, one object a line.
+// Lines, one object a line. What is read here is also the case as the window edits it: the
+// editing steps below, the writer in case_writer.h.
 //
 //   {"format":1,"separator":",","case":{"reference":"…","title":"…","expert":"…","created":"…","note":"…"}}
 //   {"id":"brzdeni","title":"…","note":"…","page":"kinematika","fields":{"I1":"20",…},
@@ -20,6 +21,7 @@
 
 #include "casefile/scenario.h"
 #include "numeric/decimal_separator.h"
+#include "tolerance/distribution.h"
 
 namespace vorlanex::casefile {
 
@@ -41,13 +43,30 @@ struct Recorded {
 };
 
 struct Calculation {
-    long line = 0;                  // its line number in the file
-    std::string written;            // the line as written
+    long line = 0;                  // its line number in the file; 0 before it is first written
+    std::string written;            // the line as written; empty once edited, and then written anew
     std::optional<std::string> id;  // the "id" token as written
     std::optional<std::string> title, note;
-    Scenario scenario;
+    Scenario scenario;                      // its page and typed texts (FIELD, TEXT in the order first typed)
     std::optional<std::string> tolerances;  // the "tolerances" object as written
     std::optional<Recorded> recorded;
+
+    // The editing steps: each changes the calculation as the window edits it, and its line is then
+    // written anew.
+    //
+    // The text the field holds before a run: as typed, or the page's default text.
+    std::string text(std::string_view field_id, const numeric::DecimalSeparator& separator) const;
+    void set_text(std::string_view field_id, std::string_view text);
+    // The title or the note (a member pointer); nothing or empty is none.
+    void set_description(std::optional<std::string> Calculation::*member, std::optional<std::string> text);
+    // The field's tolerance in short form with the texts as written ("14..16", "0,8~0,05~0,6..1");
+    // empty when it has none. One no short form can write is shown as its JSON object.
+    std::string tolerance_text(std::string_view field_id) const;
+    // The field's tolerance typed in short form: empty removes it, a text parse_short_form accepts
+    // replaces it in named form with the very texts typed (a new field after the others), a refused
+    // text leaves it as it was and gives why.
+    std::optional<tolerance::InputError> set_tolerance(std::string_view field_id, std::string_view short_form,
+                                                       const numeric::DecimalSeparator& separator);
 };
 
 struct CaseFile {

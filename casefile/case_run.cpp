@@ -4,7 +4,6 @@
 
 #include "casefile/json_text.h"
 #include "casefile/run_result.h"
-#include "casefile/written_json.h"
 
 namespace vorlanex::casefile {
 
@@ -70,30 +69,6 @@ std::string case_results(const CaseFile& file) {
         out += ',';
         out += run_calculation(calculation, file.separator).members;
         out += "}\n";
-    }
-    return out;
-}
-
-std::string recorded_case(const CaseFile& file, std::string_view program) {
-    std::string out = file.header_line + "\n";
-    long line = 1;
-    for (const Calculation& calculation : file.calculations) {
-        for (++line; line < calculation.line; ++line) out += '\n';  // the blank lines stay
-        out += '{';
-        bool first = true;
-        for (const WrittenMember& member : written_members(calculation.written)) {
-            if (Json::parse(member.key).get<std::string>() == "recorded") continue;
-            if (!first) out += ',';
-            first = false;
-            out += member.key;
-            out += ':';
-            out += member.value;
-        }
-        out += R"(,"recorded":{"program":)";
-        append_json_string(out, program);
-        out += ',';
-        out += run_calculation(calculation, file.separator).members;
-        out += "}}\n";
     }
     return out;
 }

@@ -2,6 +2,7 @@
 // A case file's calculations run, recorded and verified. Every calculation runs on a page without
 // a window with the case's separator, exactly as a batch line of the same "page" and "fields":
 //
+//   --record   the case as written, every "recorded" made anew (case_writer.h)
 //   --case     {"line":2,"id":"brzdeni","events":[…],"fields":{…}}            (the batch's result)
 //   --verify   {"line":2,"id":"brzdeni","same":true}
 //              {"line":3,"id":"meze","same":false,"program":"1.6a",
@@ -39,9 +40,6 @@ std::optional<Difference> compare(const Recorded& recorded, const Outcome& now);
 
 // --case: the batch's result line of every calculation, "\n" after each.
 std::string case_results(const CaseFile& file);
-// --record: the case as written, with every calculation's "recorded" made anew by `program`.
-// Each member keeps its text as written and its place; "recorded" comes last.
-std::string recorded_case(const CaseFile& file, std::string_view program);
 // --verify: one verdict line for every calculation; `all_same` false when any differs or has
 // nothing recorded.
 std::string verify_case(const CaseFile& file, bool& all_same);

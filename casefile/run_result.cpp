@@ -1,5 +1,7 @@
 #include "casefile/run_result.h"
 
+#include <utility>
+
 #include "casefile/json_text.h"
 
 namespace vorlanex::casefile {
@@ -24,10 +26,16 @@ private:
 }  // namespace
 
 bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out) {
+    return append_run_result(scenario, separator, out, {}, {});
+}
+
+bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out,
+                       page::FieldMapPort::Observer observer, const std::function<void(const CommandPort&)>& after) {
     out += R"("events":[)";
     Events events(out);
-    CommandPort port(scenario, separator, events);
+    CommandPort port(scenario, separator, events, std::move(observer));
     const bool completed = port.run();
+    if (after) after(port);
     out += R"(],"fields":{)";
     bool first = true;
     for (const page::Field& field : scenario.page->layout.fields) {

@@ -2,6 +2,7 @@
 // One scenario run and written in the batch's result form: the part
 //   "events":[{"set":"R1","text":"6,865"},...],"fields":{"I1":"20",...,"R18":"71,482"}
 // that a batch result and a case file's "recorded" outcome share, byte for byte.
+#include <functional>
 #include <string>
 
 #include "casefile/scenario.h"
@@ -13,5 +14,9 @@ namespace vorlanex::casefile {
 // and appends its "events" and "fields" members to `out`, without braces. True when the run
 // completed; false when a fault stopped it.
 bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out);
+// The same run, with `observer` told of every warning and every write as it happens, and the port
+// handed to `after` once the run has ended (its fields then hold what a window would show).
+bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out,
+                       page::FieldMapPort::Observer observer, const std::function<void(const CommandPort&)>& after);
 
 }  // namespace vorlanex::casefile

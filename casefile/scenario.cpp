@@ -1,5 +1,7 @@
 #include "casefile/scenario.h"
 
+#include <utility>
+
 #include "casefile/json_text.h"
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
@@ -31,8 +33,9 @@ std::optional<UsageError> check_scenario(const Scenario& scenario) {
     return std::nullopt;
 }
 
-CommandPort::CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink)
-    : FieldMapPort(*scenario.page, separator), page_(*scenario.page), sink_(sink) {
+CommandPort::CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink,
+                         Observer observer)
+    : FieldMapPort(*scenario.page, separator, std::move(observer)), page_(*scenario.page), sink_(sink) {
     for (const auto& [id, text] : scenario.fields) preset(id, text);
 }
 
@@ -51,6 +54,7 @@ void CommandPort::set_text(std::string_view field_id, std::string_view text) {
 
 void CommandPort::warning(std::string_view message) {
     last_read_.clear();
+    FieldMapPort::warning(message);
     event_.clear();
     append_warning_event(event_, message);
     sink_.event(event_);
@@ -58,10 +62,10 @@ void CommandPort::warning(std::string_view message) {
 
 bool CommandPort::run() {
     last_read_.clear();
-    const std::optional<std::string> error_box = page::press_calculate(page_, *this);
-    if (!error_box) return true;
+    error_box_ = page::press_calculate(page_, *this);
+    if (!error_box_) return true;
     event_.clear();
-    append_error_event(event_, *error_box, field_that_failed(*error_box));
+    append_error_event(event_, *error_box_, field_that_failed(*error_box_));
     sink_.event(event_);
     return false;
 }

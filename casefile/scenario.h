@@ -50,7 +50,8 @@ protected:
 // after a write or a warning is a later step's.
 class CommandPort final : public page::FieldMapPort {
 public:
-    CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink);
+    CommandPort(const Scenario& scenario, const numeric::DecimalSeparator& separator, EventSink& sink,
+                Observer observer = {});
 
     std::string text(std::string_view field_id) const override;
     void set_text(std::string_view field_id, std::string_view text) override;
@@ -59,6 +60,8 @@ public:
     // One press of "Výpočet". True when the run completed; false when a fault stopped it, and its
     // error event names the field whose text failed to convert, when that was the fault.
     bool run();
+    // The error box's text when a fault stopped the run.
+    const std::optional<std::string>& error_box() const { return error_box_; }
 
 private:
     std::optional<std::string> field_that_failed(std::string_view error_box) const;
@@ -67,6 +70,7 @@ private:
     EventSink& sink_;
     std::string event_;  // the event being written
     mutable std::string last_read_;
+    std::optional<std::string> error_box_;
 };
 
 }  // namespace vorlanex::casefile

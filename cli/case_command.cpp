@@ -6,6 +6,7 @@
 
 #include "casefile/case_file.h"
 #include "casefile/case_run.h"
+#include "casefile/case_writer.h"
 #include "casefile/file_digest.h"
 #include "cli/command_text.h"
 #include "cli/exit_status.h"
@@ -59,12 +60,12 @@ int run_case_command(const CaseRequest& request, Output& out,
         return all_same ? kExitCompleted : kExitFault;
     }
     if (request.record) {
-        out.write(casefile::recorded_case(file, kVersion));
+        out.write(casefile::case_file_text(file, kVersion));
         return kExitCompleted;
     }
     if (request.report) {
         const report::Provenance provenance{command_text(request.command_line), casefile::sha256_hex(text)};
-        out.write(report::make_case_report(file, report::local_date(), provenance).html);
+        out.write(report::make_case_report(file, casefile::run_case(file), report::local_date(), provenance).html);
         return kExitCompleted;
     }
     out.write(casefile::case_results(file));

@@ -1,8 +1,8 @@
 #include "report/case_report.h"
 
 #include "casefile/case_run.h"
+#include "casefile/recorded_run.h"
 #include "report/markup.h"
-#include "report/recorded_run.h"
 #include "report/report.h"
 
 namespace vorlanex::report {
@@ -54,12 +54,11 @@ std::string recorded_notice(const casefile::Calculation& calculation, const case
     return html + "</div>\n";
 }
 
-std::string calculation_section(const casefile::CaseFile& file, const casefile::Calculation& calculation,
+std::string calculation_section(const casefile::Calculation& calculation, const casefile::RecordedRun& run,
                                 std::chrono::year_month_day date, bool& completed) {
-    const RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, file.separator);
     completed = completed && !run.fault();
     std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
-    html += recorded_notice(calculation, casefile::run_calculation(calculation, file.separator));
+    html += recorded_notice(calculation, casefile::Outcome{run.outcome(), !run.fault()});
     return html + run_body(run, date) + "</section>\n";
 }
 
@@ -93,8 +92,8 @@ std::string calculation_section_start(const casefile::Calculation& calculation, 
     return html;
 }
 
-CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_month_day date,
-                            const Provenance& provenance) {
+CaseReport make_case_report(const casefile::CaseFile& file, std::span<const casefile::RecordedRun> runs,
+                            std::chrono::year_month_day date, const Provenance& provenance) {
     std::vector<const casefile::Calculation*> all;
     for (const casefile::Calculation& calculation : file.calculations) all.push_back(&calculation);
     const std::string count =
@@ -102,8 +101,8 @@ CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_mo
     CaseReport report{document_start("Spis – " + case_title(file)) +
                           case_cover(file, "SPIS VÝPOČTŮ", count, date, provenance) + case_contents(all),
                       true};
-    for (const casefile::Calculation& calculation : file.calculations) {
-        report.html += calculation_section(file, calculation, date, report.completed);
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
+        report.html += calculation_section(file.calculations[i], runs[i], date, report.completed);
     }
     report.html += document_end();
     return report;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "casefile/case_file.h"
+#include "casefile/recorded_run.h"
 #include "report/document.h"
 
 namespace vorlanex::report {
@@ -18,8 +19,9 @@ struct CaseReport {
     bool completed = false;  // false when a fault stopped some calculation
 };
 
-CaseReport make_case_report(const casefile::CaseFile& file, std::chrono::year_month_day date,
-                            const Provenance& provenance);
+// `runs` are the case's calculations run once (casefile::run_case), in the case's order.
+CaseReport make_case_report(const casefile::CaseFile& file, std::span<const casefile::RecordedRun> runs,
+                            std::chrono::year_month_day date, const Provenance& provenance);
 
 // What the case's reports share. The case's title ("Spis" when it has none); a calculation's
 // title (its page's name when it has none).

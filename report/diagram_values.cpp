@@ -14,7 +14,7 @@ constexpr std::string_view kReactionStartEvent = "začátek reakce";
 // drawn.
 class Values {
 public:
-    explicit Values(const RecordedRun& run) : run_(run) {}
+    explicit Values(const casefile::RecordedRun& run) : run_(run) {}
 
     // The field's value, without noting anything when it has none.
     std::optional<double> peek(std::string_view field) const { return run_.value(field); }
@@ -57,7 +57,7 @@ public:
         return all;
     }
 
-    const RecordedRun& run() const { return run_; }
+    const casefile::RecordedRun& run() const { return run_; }
     std::string name(std::string_view field) const {
         const page::Field* definition = run_.page().find_field(field);
         return definition ? std::string(definition->accessible_name) : std::string(field);
@@ -77,7 +77,7 @@ private:
         return definition && definition->role == page::FieldRole::Input;
     }
 
-    const RecordedRun& run_;
+    const casefile::RecordedRun& run_;
     std::vector<std::string> not_written_;
     std::vector<std::string> problems_;
 };
@@ -170,7 +170,7 @@ std::optional<Curve> build_curve(const page::DiagramCurve& recipe, Values& value
 
 }  // namespace
 
-std::variant<DiagramValues, std::vector<std::string>> read_diagram_values(const RecordedRun& run,
+std::variant<DiagramValues, std::vector<std::string>> read_diagram_values(const casefile::RecordedRun& run,
                                                                           const page::PathTimeDiagramFields& fields) {
     Values values(run);
     DiagramValues read;

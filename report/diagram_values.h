@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/recorded_run.h"
 #include "page/path_time_diagram.h"
-#include "report/recorded_run.h"
 
 namespace vorlanex::report {
 
@@ -54,7 +54,7 @@ struct DiagramValues {
 
 // The diagram's values from the run, or what keeps it from being drawn: fields the run did not
 // write, fields that hold no number, negative times, distances or speeds (Czech phrases).
-std::variant<DiagramValues, std::vector<std::string>> read_diagram_values(const RecordedRun& run,
+std::variant<DiagramValues, std::vector<std::string>> read_diagram_values(const casefile::RecordedRun& run,
                                                                           const page::PathTimeDiagramFields& fields);
 
 }  // namespace vorlanex::report

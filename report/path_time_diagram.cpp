@@ -331,7 +331,7 @@ std::string joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run) {
+std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& run) {
     if (!run.page().path_time_diagram) return std::nullopt;
     auto read = read_diagram_values(run, *run.page().path_time_diagram);
     if (const auto* problems = std::get_if<std::vector<std::string>>(&read)) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "report/recorded_run.h"
+#include "casefile/recorded_run.h"
 
 namespace vorlanex::report {
 
@@ -18,6 +18,6 @@ struct PathTimeDiagram {
 };
 
 // The diagram of the run's page, or nothing for a page that has none.
-std::optional<PathTimeDiagram> path_time_diagram(const RecordedRun& run);
+std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& run);
 
 }  // namespace vorlanex::report

@@ -4,11 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "casefile/recorded_run.h"
 #include "registry/page_tree.h"
 #include "report/document.h"
 #include "report/markup.h"
 #include "report/path_time_diagram.h"
-#include "report/recorded_run.h"
 
 namespace vorlanex::report {
 
@@ -29,20 +29,20 @@ std::string field_cells(const page::Field& field) {
            cell("unit", escaped(field.unit));
 }
 
-std::string status_line(const RecordedRun& run) {
+std::string status_line(const casefile::RecordedRun& run) {
     if (run.fault()) return "Výpočet zastavila chyba (viz níže).";
     if (run.warnings().empty()) return "Výpočet proběhl celý bez varování.";
     return "Výpočet proběhl celý; zobrazil varování: " + std::to_string(run.warnings().size()) + ".";
 }
 
-std::string header(const RecordedRun& run, std::chrono::year_month_day date) {
+std::string header(const casefile::RecordedRun& run, std::chrono::year_month_day date) {
     return "<header>\n<p class=\"program\">VORLANEX · PROTOKOL VÝPOČTU</p>\n<h1 class=\"page-name\">" +
            escaped(page_name(run.page())) + "</h1>\n<table class=\"facts\">\n<tr><th>Datum</th><td class=\"date\">" +
            date_text(date) + "</td></tr>\n<tr><th>Průběh</th><td class=\"status\">" + status_line(run) +
            "</td></tr>\n</table>\n</header>\n";
 }
 
-std::string inputs_section(const RecordedRun& run) {
+std::string inputs_section(const casefile::RecordedRun& run) {
     std::string html =
         "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
         "<th>Jednotka</th><th>Zadaný text</th><th>Použito: text v poli po výpočtu</th></tr></thead>\n<tbody>\n";
@@ -79,7 +79,7 @@ std::string warning_text(std::string_view message) {
     return html + escaped(message.substr(start));
 }
 
-std::string warnings_section(const RecordedRun& run) {
+std::string warnings_section(const casefile::RecordedRun& run) {
     std::string html = "<section class=\"warnings\">\n<h2>Varování</h2>\n";
     if (run.warnings().empty()) return html + "<p>Výpočet nezobrazil žádné varování.</p>\n</section>\n";
     html += "<p>Okna s varováním v pořadí, v jakém se zobrazila:</p>\n<ol class=\"warnings\">\n";
@@ -87,7 +87,7 @@ std::string warnings_section(const RecordedRun& run) {
     return html + "</ol>\n</section>\n";
 }
 
-std::vector<const page::Field*> results_not_written(const RecordedRun& run) {
+std::vector<const page::Field*> results_not_written(const casefile::RecordedRun& run) {
     std::vector<const page::Field*> kept;
     for (const page::Field& field : run.page().layout.fields) {
         if (field.role == page::FieldRole::Result && !run.written(field.id)) kept.push_back(&field);
@@ -95,7 +95,7 @@ std::vector<const page::Field*> results_not_written(const RecordedRun& run) {
     return kept;
 }
 
-std::string fault_section(const RecordedRun& run) {
+std::string fault_section(const casefile::RecordedRun& run) {
     if (!run.fault()) return {};
     std::string html =
         "<section class=\"fault\">\n<h2>Chyba výpočtu</h2>\n<p>Výpočet zastavila chyba, kterou program "
@@ -112,7 +112,7 @@ std::string fault_section(const RecordedRun& run) {
     return html + "</ul>\n</section>\n";
 }
 
-std::string results_section(const RecordedRun& run) {
+std::string results_section(const casefile::RecordedRun& run) {
     std::string html =
         "<section class=\"results\">\n<h2>Výsledky</h2>\n<table>\n<thead><tr><th>Pole</th>"
         "<th>Veličina</th><th>Jednotka</th><th>Text v poli</th><th>Poznámka</th></tr></thead>\n"
@@ -130,7 +130,7 @@ std::string results_section(const RecordedRun& run) {
     return html + "</tbody>\n</table>\n</section>\n";
 }
 
-std::string diagram_section(const RecordedRun& run) {
+std::string diagram_section(const casefile::RecordedRun& run) {
     const std::optional<PathTimeDiagram> diagram = path_time_diagram(run);
     if (!diagram) return {};
     std::string html = "<section class=\"diagram\">\n<h2>Diagram dráha–čas</h2>\n";
@@ -149,7 +149,7 @@ std::string separator_words(const numeric::DecimalSeparator& separator) {
     return "desetinným oddělovačem „" + escaped(separator.text()) + "“";
 }
 
-std::string rules_section(const RecordedRun& run) {
+std::string rules_section(const casefile::RecordedRun& run) {
     const std::string separator = escaped(run.separator().text());
     return "<section class=\"rules\">\n<h2>Pravidla čísel</h2>\n<p>Čísla se čtou i píší s " +
            separator_words(run.separator()) +
@@ -168,7 +168,7 @@ std::string footer() {
 
 }  // namespace
 
-std::string run_body(const RecordedRun& run, std::chrono::year_month_day date) {
+std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date) {
     return "<div class=\"run\">\n" + header(run, date) + inputs_section(run) + warnings_section(run) +
            fault_section(run) + results_section(run) + diagram_section(run) + rules_section(run) + footer() +
            "</div>\n";
@@ -177,7 +177,7 @@ std::string run_body(const RecordedRun& run, std::chrono::year_month_day date) {
 Report make_report(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                    const numeric::DecimalSeparator& separator, std::chrono::year_month_day date,
                    const Provenance& provenance) {
-    const RecordedRun run(page, typed, separator);
+    const casefile::RecordedRun run(page, typed, separator);
     const std::string html = document_start("Protokol výpočtu – " + page_name(page)) + run_body(run, date) +
                              provenance_section(provenance, date) + document_end();
     return {html, !run.fault()};

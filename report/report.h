@@ -15,14 +15,16 @@
 #include "page/page_definition.h"
 #include "report/document.h"
 
+namespace vorlanex::casefile {
+class RecordedRun;
+}
+
 namespace vorlanex::report {
 
 struct Report {
     std::string html;
     bool completed = false;  // false when a fault stopped the run
 };
-
-class RecordedRun;
 
 // The page as it opens, `typed` texts set in its fields (FIELD, TEXT), "Výpočet" pressed once, and
 // the report of it, dated `date`, ending with where it came from.
@@ -32,7 +34,7 @@ Report make_report(const page::PageDefinition& page, std::span<const std::pair<s
 
 // The report of a run without its document around it and without its provenance, as
 // <div class="run">…</div>: a single report holds it, and a case report one for each calculation.
-std::string run_body(const RecordedRun& run, std::chrono::year_month_day date);
+std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date);
 
 // Today on the local clock.
 std::chrono::year_month_day local_date();

@@ -36,7 +36,7 @@ QLineEdit* titled_line(QWidget* parent, const QString& accessible_name) {
 }
 
 // The warning boxes' texts in order, each on its own line ("\r" separates a box's lines).
-QString warnings_text(const report::RecordedRun& run) {
+QString warnings_text(const casefile::RecordedRun& run) {
     QStringList lines;
     for (const std::string& warning : run.warnings()) {
         lines << QStringLiteral("⚠ ") + qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -125,8 +125,8 @@ void CalculationView::clear() {
     setEnabled(false);
 }
 
-void CalculationView::show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
-                                       const report::RecordedRun& run) {
+void CalculationView::show_calculation(const casefile::Calculation& entry, const numeric::DecimalSeparator& separator,
+                                       const casefile::RecordedRun& run) {
     // The rows are made while their boxes are hidden: a widget added to a box on the screen is shown
     // on its own a moment later, and each such show lays out the whole form again (about 180 times
     // for "Kinematika"). Shown with its box, the form is laid out once.
@@ -134,7 +134,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
     for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
-    heading_->setText(qt_text(report::page_name(*entry.page)));
+    heading_->setText(qt_text(report::page_name(*entry.scenario.page)));
     {
         const QSignalBlocker quiet_title(title_), quiet_note(note_);
         title_->setText(qt_text(entry.title.value_or("")));
@@ -142,7 +142,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
     }
     title_->setCursorPosition(0);  // a long title or note shown from its beginning
     note_->setCursorPosition(0);
-    for (const page::Field& field : entry.page->layout.fields) {
+    for (const page::Field& field : entry.scenario.page->layout.fields) {
         const QString id = qt_text(field.id);
         auto* text = new QLineEdit(this);
         text->setObjectName(id);
@@ -212,7 +212,7 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
     message->setVisible(!problem.isEmpty());
 }
 
-void CalculationView::show_run(const report::RecordedRun& run) {
+void CalculationView::show_run(const casefile::RecordedRun& run) {
     for (const auto& [id, line] : results_by_id_) line->setText(qt_text(run.text_after(id)));
     for (const auto& [id, substitute] : substitutes_by_id_) {
         const std::string& used = run.text_after(id);

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "report/recorded_run.h"
-#include "spis/case_document.h"
+#include "casefile/case_file.h"
+#include "casefile/recorded_run.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,10 +23,10 @@ public:
     explicit CalculationView(QWidget* parent = nullptr);
 
     // Builds the form for `entry` and shows `run`, its outcome.
-    void show_calculation(const CalculationEntry& entry, const numeric::DecimalSeparator& separator,
-                          const report::RecordedRun& run);
+    void show_calculation(const casefile::Calculation& entry, const numeric::DecimalSeparator& separator,
+                          const casefile::RecordedRun& run);
     // Shows a new outcome of the same calculation, the form left as it is.
-    void show_run(const report::RecordedRun& run);
+    void show_run(const casefile::RecordedRun& run);
     // Nothing selected.
     void clear();
     // Why the tolerance typed for the field was refused, shown under it with the line marked; an

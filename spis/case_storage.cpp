@@ -10,7 +10,7 @@
 
 namespace vorlanex::spis {
 
-std::variant<CaseDocument, QString> read_case(const QString& path) {
+std::variant<casefile::CaseFile, QString> read_case(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("Soubor „%1“ nelze otevřít: %2").arg(shown_name(path), file.errorString());
@@ -27,7 +27,7 @@ std::variant<CaseDocument, QString> read_case(const QString& path) {
                    "čte; nic nebylo otevřeno.")
             .arg(shown_name(path), czech_case_error(*error));
     }
-    return case_document(std::get<casefile::CaseFile>(read));
+    return std::get<casefile::CaseFile>(std::move(read));
 }
 
 std::optional<QString> write_atomically(const QString& path, std::string_view bytes) {

@@ -7,12 +7,12 @@
 #include <string_view>
 #include <variant>
 
-#include "spis/case_document.h"
+#include "casefile/case_file.h"
 
 namespace vorlanex::spis {
 
 // The case in the file at `path`, or a Czech message naming the file and the faulty line.
-std::variant<CaseDocument, QString> read_case(const QString& path);
+std::variant<casefile::CaseFile, QString> read_case(const QString& path);
 // Writes `bytes` to `path` atomically; a Czech message when it could not.
 std::optional<QString> write_atomically(const QString& path, std::string_view bytes);
 

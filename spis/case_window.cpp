@@ -12,23 +12,17 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
 
-#include "casefile/file_digest.h"
+#include "casefile/case_writer.h"
 #include "registry/page_tree.h"
-#include "report/case_report.h"
-#include "report/document.h"
-#include "report/recorded_run.h"
 #include "report/report.h"
 #include "spis/calculation_view.h"
 #include "spis/case_error_text.h"
@@ -36,6 +30,7 @@
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
+#include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/qt_text.h"
 #include "spis/recent_files.h"
@@ -47,8 +42,6 @@ namespace vorlanex::spis {
 
 namespace {
 
-// How long after a change the recovery copy is written: edits in a row make one write.
-constexpr int kRecoveryDelayMs = 3000;
 const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
 // How long the status bar says that the protocol was written or printed.
@@ -57,35 +50,22 @@ constexpr int kProtocolDoneShownMs = 10000;
 const QString kRefusedTolerance = QStringLiteral(
     "Tolerance nepřijata, platí dosavadní. Zapište od..do, od..nejpravděpodobněji..do, "
     "střed~odchylka nebo střed~odchylka~od..do (od nejvýše do, odchylka nad 0).");
-// How long a closing window waits for the vorlanex-protocol it stopped.
-constexpr int kProtocolStopWaitMs = 3000;
-
-report::RecordedRun run_of(const CalculationEntry& entry, const numeric::DecimalSeparator& separator) {
-    return report::RecordedRun(*entry.page, entry.typed, separator);
-}
 
 // "✓ Brzdění …": the outcome's mark, the title or the page's name, and "±" when it has tolerances.
-QString item_text(const CalculationEntry& entry, const report::RecordedRun& run) {
+QString item_text(const casefile::Calculation& calculation, const casefile::RecordedRun& run) {
     const QString mark = run.fault()              ? QStringLiteral("✗")
                          : run.warnings().empty() ? QStringLiteral("✓")
                                                   : QStringLiteral("⚠");
-    const QString name =
-        entry.title && !entry.title->empty() ? qt_text(*entry.title) : qt_text(report::page_name(*entry.page));
-    return mark + QLatin1Char(' ') + name + (entry.tolerances ? QStringLiteral(" ±") : QString());
+    const QString name = calculation.title && !calculation.title->empty()
+                             ? qt_text(*calculation.title)
+                             : qt_text(report::page_name(*calculation.scenario.page));
+    return mark + QLatin1Char(' ') + name + (calculation.tolerances ? QStringLiteral(" ±") : QString());
 }
 
 QString calculations_count(qsizetype count) {
     if (count == 1) return QStringLiteral("1 výpočet");
     if (count >= 2 && count <= 4) return QStringLiteral("%1 výpočty").arg(count);
     return QStringLiteral("%1 výpočtů").arg(count);
-}
-
-// The command that makes the same report from the saved file, as a shell would take it.
-std::string report_command(const QString& path) {
-    const std::string name = utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
-    std::string quoted = "'";
-    for (const char character : name) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
-    return "vorlanex-calc --report --case " + quoted + "'";
 }
 
 // A menu named for assistive technologies as it is titled: "Nedávné soubory".
@@ -101,29 +81,25 @@ QPushButton* action_button(const QString& text, const QString& accessible_name, 
     return button;
 }
 
-QAction* add_action(QMenu* menu, const QString& text, const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(text);
-    action->setShortcut(shortcut);
-    return action;
+// The file beside the case's own with another suffix, for an export's dialog; none for a new case.
+QString beside_case(const QString& case_path, const QString& suffix) {
+    if (case_path.isEmpty()) return {};
+    const QFileInfo info(case_path);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + suffix;
 }
 
 }  // namespace
 
 CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* parent)
     : QMainWindow(parent),
-      document_(new_case(separator)),
-      new_case_separator_(separator),
+      case_(separator),
       list_(new QListWidget(this)),
       view_(new CalculationView(this)),
       tabs_(new QTabWidget(this)),
-      diagram_(new DiagramPanel(this)),
-      tolerance_(new ToleranceTab(this)),
-      sweep_(new SweepTab(this)),
-      recovery_timer_(new QTimer(this)),
-      protocol_program_(protocol_program_beside_window()) {
-    recovery_timer_->setSingleShot(true);
-    recovery_timer_->setInterval(kRecoveryDelayMs);
-    connect(recovery_timer_, &QTimer::timeout, this, &CaseWindow::write_recovery_copy);
+      diagram_(new DiagramPanel(case_, this)),
+      tolerance_(new ToleranceTab(case_, this)),
+      sweep_(new SweepTab(case_, this)),
+      protocol_(new ProtocolExport(this)) {
     list_->setAccessibleName(QStringLiteral("Výpočty případu"));
     list_->setMinimumWidth(200);
     // Dragging a calculation moves its row in the list's model, as Nahoru and Dolů do; the case
@@ -134,6 +110,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
             [this](const QModelIndex&, int start, int, const QModelIndex&, int destination) {
                 calculation_moved(start, destination);
             });
+    // The panels beside the form, each observing the open case: a new one is one line here.
     tabs_->setAccessibleName(QStringLiteral("Diagram a rozbory"));
     tabs_->addTab(diagram_, QStringLiteral("&Diagram"));
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
@@ -163,88 +140,128 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     setCentralWidget(splitter);
 
     build_menus(list_buttons);
-    connect(list_, &QListWidget::currentRowChanged, this, [this] { show_selected(); });
-    connect(view_, &CalculationView::text_edited, this, &CaseWindow::edit_text);
+    connect(&case_, &OpenCase::list_changed, this, &CaseWindow::show_list);
+    connect(&case_, &OpenCase::row_changed, this, &CaseWindow::show_row);
+    connect(&case_, &OpenCase::selection_changed, this, &CaseWindow::show_selected);
+    connect(&case_, &OpenCase::selected_ran, this, [this] {
+        if (const casefile::RecordedRun* run = case_.selected_run()) view_->show_run(*run);
+    });
+    connect(&case_, &OpenCase::state_changed, this, &CaseWindow::show_state);
+    connect(&case_, &OpenCase::problem, this, [this](const QString& problem) { statusBar()->showMessage(problem); });
+    connect(list_, &QListWidget::currentRowChanged, &case_, &OpenCase::select);
+    connect(view_, &CalculationView::text_edited, this,
+            [this](const QString& field_id, const QString& text) { case_.set_text(utf8(field_id), utf8(text)); });
     connect(view_, &CalculationView::tolerance_edited, this, &CaseWindow::edit_tolerance);
     connect(view_, &CalculationView::title_edited, this,
-            [this](const QString& title) { edit_description(&CalculationEntry::title, title); });
+            [this](const QString& title) { case_.set_description(&casefile::Calculation::title, utf8(title)); });
     connect(view_, &CalculationView::note_edited, this,
-            [this](const QString& note) { edit_description(&CalculationEntry::note, note); });
+            [this](const QString& note) { case_.set_description(&casefile::Calculation::note, utf8(note)); });
+    connect(protocol_, &ProtocolExport::started, this, [this] {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        update_actions();
+        update_status();
+    });
+    connect(protocol_, &ProtocolExport::finished, this, &CaseWindow::protocol_ended);
     resize(1200, 760);
     restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
-    take_document(document_, {});
+    case_.new_case();
 }
 
-CaseWindow::~CaseWindow() { stop_protocol(); }
+CaseWindow::~CaseWindow() {
+    if (protocol_->running()) QApplication::restoreOverrideCursor();
+    protocol_->stop();
+}
 
 void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     menuBar()->setAccessibleName(QStringLiteral("Hlavní nabídka"));
-    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&Soubor")));
-    connect(add_action(file, QStringLiteral("&Nový"), QKeySequence::New), &QAction::triggered, this,
-            &CaseWindow::start_new_case);
-    connect(add_action(file, QStringLiteral("&Otevřít…"), QKeySequence::Open), &QAction::triggered, this,
-            &CaseWindow::choose_and_open);
-    recent_menu_ = named(file->addMenu(QStringLiteral("Nedávné &soubory")));
+    QHash<int, QMenu*> menus;
+    for (const CaseMenu menu : {CaseMenu::File, CaseMenu::Calculation, CaseMenu::Help}) {
+        menus.insert(static_cast<int>(menu), named(menuBar()->addMenu(case_menu_title(menu))));
+    }
+    QMenu* add = nullptr;
+    for (const CaseActionRow& row : case_action_rows()) {
+        QMenu* menu = menus.value(static_cast<int>(row.menu));
+        if (row.separator_before) menu->addSeparator();
+        if (row.submenu) {
+            QMenu* submenu = named(menu->addMenu(QString::fromUtf8(row.text)));
+            submenu->setObjectName(QString::fromLatin1(row.object_name));
+            if (row.action == CaseAction::RecentFiles) recent_menu_ = submenu;
+            if (row.action == CaseAction::Add) add = submenu;
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(row.text));
+        action->setObjectName(QString::fromLatin1(row.object_name));
+        action->setShortcut(shortcut_of(row));
+        connect(action, &QAction::triggered, this, [this, which = row.action] { trigger(which); });
+        actions_.insert(static_cast<int>(row.action), action);
+    }
     refresh_recent_menu();
-    connect(add_action(file, QStringLiteral("&Uložit"), QKeySequence::Save), &QAction::triggered, this,
-            &CaseWindow::save);
-    connect(add_action(file, QStringLiteral("Uložit &jako…"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
-            &QAction::triggered, this, &CaseWindow::choose_and_save);
-    file->addSeparator();
-    connect(add_action(file, QStringLiteral("&Vlastnosti případu…")), &QAction::triggered, this,
-            &CaseWindow::edit_case_properties);
-    QAction* export_pdf = add_action(file, QStringLiteral("Exportovat protokol do &PDF…"));
-    connect(export_pdf, &QAction::triggered, this, &CaseWindow::choose_and_export_pdf);
-    connect(add_action(file, QStringLiteral("Exportovat protokol do &HTML…")), &QAction::triggered, this,
-            &CaseWindow::choose_and_export_html);
-    QAction* print = add_action(file, QStringLiteral("&Tisk…"), QKeySequence::Print);
-    connect(print, &QAction::triggered, this, &CaseWindow::choose_and_print);
-    protocol_actions_ = {export_pdf, print};
-    file->addSeparator();
-    connect(add_action(file, QStringLiteral("&Konec"), QKeySequence(QStringLiteral("Ctrl+Q"))), &QAction::triggered,
-            this, &QWidget::close);
-
-    QMenu* calculation = named(menuBar()->addMenu(QStringLiteral("&Výpočet")));
-    QMenu* add = named(calculation->addMenu(QStringLiteral("&Přidat")));
     for (const page::PageDefinition* page : registry::calculation_pages()) {
         connect(add->addAction(qt_text(report::page_name(*page))), &QAction::triggered, this,
                 [this, page] { add_calculation(*page); });
     }
-    QAction* duplicate = add_action(calculation, QStringLiteral("&Duplikovat"), QKeySequence(QStringLiteral("Ctrl+D")));
-    connect(duplicate, &QAction::triggered, this, &CaseWindow::duplicate_selected);
     // Delete removes a calculation only from the list: in a text field it deletes a character.
-    QAction* remove = add_action(calculation, QStringLiteral("&Odstranit"), QKeySequence::Delete);
+    QAction* remove = action(CaseAction::Remove);
     remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     list_->addAction(remove);
-    connect(remove, &QAction::triggered, this, &CaseWindow::remove_selected);
+
     // The same below the list; no mnemonics there, "Alt+D" is the tab "Diagram".
     QPushButton* add_button = action_button(QStringLiteral("Přidat"), QStringLiteral("Přidat výpočet"), this);
     add_button->setMenu(add);  // drawn with the arrow of a button that opens a menu
-    QPushButton* duplicate_button =
-        action_button(QStringLiteral("Duplikovat"), QStringLiteral("Duplikovat výpočet"), this);
-    connect(duplicate_button, &QPushButton::clicked, duplicate, &QAction::trigger);
-    QPushButton* remove_button = action_button(QStringLiteral("Odstranit"), QStringLiteral("Odstranit výpočet"), this);
-    connect(remove_button, &QPushButton::clicked, remove, &QAction::trigger);
-    for (QPushButton* button : {add_button, duplicate_button, remove_button}) list_buttons->addWidget(button);
+    list_buttons->addWidget(add_button);
+    for (const auto& [which, text, accessible_name] :
+         {std::tuple{CaseAction::Duplicate, QStringLiteral("Duplikovat"), QStringLiteral("Duplikovat výpočet")},
+          std::tuple{CaseAction::Remove, QStringLiteral("Odstranit"), QStringLiteral("Odstranit výpočet")}}) {
+        QPushButton* button = action_button(text, accessible_name, this);
+        QAction* triggered = action(which);
+        connect(button, &QPushButton::clicked, triggered, &QAction::trigger);
+        connect(triggered, &QAction::changed, button,
+                [button, triggered] { button->setEnabled(triggered->isEnabled()); });
+        list_buttons->addWidget(button);
+    }
     list_buttons->addStretch();
+}
 
-    connect(add_action(calculation, QStringLiteral("Na&horu"), QKeySequence(QStringLiteral("Ctrl+Up"))),
-            &QAction::triggered, this, [this] { move_selected(-1); });
-    connect(add_action(calculation, QStringLiteral("D&olů"), QKeySequence(QStringLiteral("Ctrl+Down"))),
-            &QAction::triggered, this, [this] { move_selected(1); });
-    calculation->addSeparator();
-    connect(
-        add_action(calculation, QStringLiteral("&Kopírovat výsledky"), QKeySequence(QStringLiteral("Ctrl+Shift+C"))),
-        &QAction::triggered, this, &CaseWindow::copy_results);
+void CaseWindow::trigger(CaseAction which) {
+    switch (which) {
+        case CaseAction::New:
+            if (may_discard_changes()) case_.new_case();
+            return;
+        case CaseAction::Open: return choose_and_open();
+        case CaseAction::Save: save(); return;
+        case CaseAction::SaveAs: choose_and_save(); return;
+        case CaseAction::Properties: return edit_case_properties();
+        case CaseAction::ExportPdf: return choose_and_export_pdf();
+        case CaseAction::ExportHtml: return choose_and_export_html();
+        case CaseAction::Print: return choose_and_print();
+        case CaseAction::Quit: close(); return;
+        case CaseAction::Duplicate: return case_.duplicate_selected();
+        case CaseAction::Remove: return case_.remove_selected();
+        case CaseAction::MoveUp: return move_selected(-1);
+        case CaseAction::MoveDown: return move_selected(1);
+        case CaseAction::CopyResults: return copy_results();
+        case CaseAction::About: return show_about();
+        case CaseAction::RecentFiles:
+        case CaseAction::Add: return;  // submenus
+    }
+}
 
-    QMenu* help = named(menuBar()->addMenu(QStringLiteral("&Nápověda")));
-    connect(add_action(help, QStringLiteral("&O programu")), &QAction::triggered, this, &CaseWindow::show_about);
+void CaseWindow::update_actions() {
+    for (const CaseActionRow& row : case_action_rows()) {
+        QAction* action = this->action(row.action);
+        if (!action) continue;
+        switch (row.availability) {
+            case Availability::Always: action->setEnabled(true); break;
+            case Availability::Selection: action->setEnabled(case_.selected() != nullptr); break;
+            case Availability::NoProtocol: action->setEnabled(!protocol_->running()); break;
+        }
+    }
 }
 
 std::optional<QString> CaseWindow::open_case(const QString& path) {
     auto read = read_case(path);
     if (auto* problem = std::get_if<QString>(&read)) return *problem;
-    take_document(std::move(std::get<CaseDocument>(read)), path);
+    case_.replace(std::move(std::get<casefile::CaseFile>(read)), path);
     remember_file(path);
     return std::nullopt;
 }
@@ -261,35 +278,22 @@ std::optional<QString> CaseWindow::open_recent(const QString& path) {
 }
 
 std::optional<QString> CaseWindow::save_case(const QString& path) {
-    const auto text = case_file_text(document_, kVersion);
-    if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
+    const std::string text = casefile::case_file_text(case_.file(), kVersion);
+    // What is written must read back as a case; anything else is this program's fault, never saved.
+    const auto read_back = casefile::read_case_file(text);
+    if (const auto* error = std::get_if<casefile::CaseError>(&read_back)) {
         return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }
-    if (auto problem = write_atomically(path, std::get<std::string>(text))) return problem;
-    path_ = path;
-    set_modified(false);
+    if (auto problem = write_atomically(path, text)) return problem;
+    case_.saved_to(path);
     remember_file(path);
     return std::nullopt;
 }
 
 std::optional<QString> CaseWindow::export_html(const QString& path) {
-    const auto html = protocol_html();
+    const auto html = protocol_html(case_.file(), case_.path());
     if (const auto* problem = std::get_if<QString>(&html)) return *problem;
     return write_atomically(path, std::get<std::string>(html));
-}
-
-std::variant<std::string, QString> CaseWindow::protocol_html() const {
-    const auto text = case_file_text(document_, kVersion);
-    if (const auto* error = std::get_if<casefile::CaseError>(&text)) {
-        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
-    }
-    const std::string& bytes = std::get<std::string>(text);
-    const auto file = casefile::read_case_file(bytes);
-    if (const auto* error = std::get_if<casefile::CaseError>(&file)) {
-        return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
-    }
-    const report::Provenance provenance{report_command(path_), casefile::sha256_hex(bytes)};
-    return report::make_case_report(std::get<casefile::CaseFile>(file), report::local_date(), provenance).html;
 }
 
 std::optional<QString> CaseWindow::export_pdf(const QString& path) {
@@ -299,8 +303,8 @@ std::optional<QString> CaseWindow::export_pdf(const QString& path) {
 
 std::optional<QString> CaseWindow::print_protocol(const QPrinter& printer) {
     const PrintChoice choice = print_choice(printer);
-    const QString title =
-        QStringLiteral("Protokol – %1").arg(path_.isEmpty() ? QStringLiteral("Nový případ") : shown_name(path_));
+    const QString title = QStringLiteral("Protokol – %1")
+                              .arg(case_.path().isEmpty() ? QStringLiteral("Nový případ") : shown_name(case_.path()));
     if (!choice.output_file.isEmpty()) {
         return start_protocol(print_arguments(choice, title), choice.output_file, QStringLiteral("Tisknu protokol…"),
                               QStringLiteral("Protokol vytištěn do souboru „%1“.").arg(shown_name(choice.output_file)));
@@ -309,142 +313,54 @@ std::optional<QString> CaseWindow::print_protocol(const QPrinter& printer) {
                           QStringLiteral("Protokol odeslán na tiskárnu „%1“.").arg(choice.printer));
 }
 
-bool CaseWindow::protocol_running() const { return protocol_ != nullptr; }
+bool CaseWindow::protocol_running() const { return protocol_->running(); }
+
+void CaseWindow::set_protocol_program(const QString& path) { protocol_->set_program(path); }
 
 std::optional<QString> CaseWindow::start_protocol(QStringList arguments, const QString& target, const QString& busy,
                                                   const QString& done) {
-    if (protocol_running()) return QStringLiteral("Protokol se právě vytváří; počkejte, až bude hotový.");
-    if (!target.isEmpty()) {
-        const QFileInfo folder(QFileInfo(target).absolutePath());
-        if (folder.exists() && !folder.isDir()) {
-            return QStringLiteral("„%1“ není složka; protokol nebyl uložen.").arg(folder.filePath());
-        }
-        if (!folder.isDir()) {
-            return QStringLiteral("Složka „%1“ neexistuje; protokol nebyl uložen.").arg(folder.filePath());
-        }
-        if (!folder.isWritable()) {
-            return QStringLiteral("Do složky „%1“ nelze zapisovat; protokol nebyl uložen.").arg(folder.filePath());
-        }
-    }
-    if (!QFileInfo(protocol_program_).isExecutable()) {
-        return QStringLiteral(
-                   "Program %1, který protokol převádí do PDF a tiskne, chybí (hledán jako „%2“). "
-                   "Je součástí balíčku vorlanex.")
-            .arg(QString::fromLatin1(kProtocolProgramName), protocol_program_);
-    }
-    const auto html = protocol_html();
+    if (protocol_->running()) return QStringLiteral("Protokol se právě vytváří; počkejte, až bude hotový.");
+    const auto html = protocol_html(case_.file(), case_.path());
     if (const auto* problem = std::get_if<QString>(&html)) return *problem;
-    auto folder = std::make_unique<QTemporaryDir>();
-    const QString html_path = folder->filePath(QStringLiteral("protokol.html"));
-    const QString pdf_path = folder->filePath(QStringLiteral("protokol.pdf"));
-    if (!folder->isValid()) return QStringLiteral("Dočasnou složku pro protokol nelze vytvořit.");
-    if (const auto problem = write_atomically(html_path, std::get<std::string>(html))) return problem;
-
-    arguments.prepend(html_path);
-    arguments.prepend(QStringLiteral("--html"));
-    if (!target.isEmpty()) arguments << QStringLiteral("--pdf") << pdf_path;
-    protocol_folder_ = std::move(folder);
-    protocol_target_ = target;
-    protocol_busy_ = busy;
-    protocol_done_ = done;
-    protocol_ = new QProcess(this);
-    protocol_->setProcessChannelMode(QProcess::SeparateChannels);
-    protocol_->setStandardInputFile(QProcess::nullDevice());
-    connect(protocol_, &QProcess::finished, this, [this](int exit_code, QProcess::ExitStatus status) {
-        if (status == QProcess::NormalExit && exit_code == 0) return protocol_ended(std::nullopt);
-        const QString problem = protocol_problem(protocol_->readAllStandardError());
-        protocol_ended(QStringLiteral("Protokol se nepodařilo vytvořit.\n\n%1").arg(problem));
-    });
-    connect(protocol_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart) return;  // the others end in finished()
-        protocol_ended(QStringLiteral("Program %1 nelze spustit: %2")
-                           .arg(QString::fromLatin1(kProtocolProgramName), protocol_->errorString()));
-    });
-    for (QAction* action : std::as_const(protocol_actions_)) action->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    update_status();
-    protocol_->start(protocol_program_, arguments);
-    return std::nullopt;
+    return protocol_->start(std::get<std::string>(html), std::move(arguments), target, busy, done);
 }
 
-void CaseWindow::protocol_ended(std::optional<QString> problem) {
-    if (!problem && !protocol_target_.isEmpty()) {
-        QFile made(protocol_folder_->filePath(QStringLiteral("protokol.pdf")));
-        if (!made.open(QIODevice::ReadOnly)) {
-            problem = QStringLiteral("Program %1 nezanechal žádné PDF.").arg(QString::fromLatin1(kProtocolProgramName));
-        } else {
-            const QByteArray pdf = made.readAll();
-            problem = write_atomically(protocol_target_,
-                                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
-        }
-    }
-    protocol_->deleteLater();
-    protocol_ = nullptr;
-    protocol_folder_.reset();
-    for (QAction* action : std::as_const(protocol_actions_)) action->setEnabled(true);
+void CaseWindow::protocol_ended(const QString& problem, const QString& done) {
     QApplication::restoreOverrideCursor();
+    update_actions();
     update_status();
-    if (!problem) {
-        statusBar()->showMessage(protocol_done_);
-        QTimer::singleShot(kProtocolDoneShownMs, this, [this, done = protocol_done_] {
+    if (problem.isEmpty()) {
+        statusBar()->showMessage(done);
+        QTimer::singleShot(kProtocolDoneShownMs, this, [this, done] {
             if (statusBar()->currentMessage() == done) update_status();
         });
     }
-    emit protocol_finished(problem.value_or(QString()));
-    report_problem(problem);
+    emit protocol_finished(problem);
+    report_problem(problem.isEmpty() ? std::nullopt : std::optional<QString>(problem));
 }
 
-void CaseWindow::stop_protocol() {
-    if (!protocol_) return;
-    protocol_->disconnect(this);
-    protocol_->kill();
-    protocol_->waitForFinished(kProtocolStopWaitMs);
-    delete protocol_;
-    protocol_ = nullptr;
-    protocol_folder_.reset();
-    QApplication::restoreOverrideCursor();
-}
+void CaseWindow::add_calculation(const page::PageDefinition& page) { case_.add(page); }
 
-void CaseWindow::add_calculation(const page::PageDefinition& page) {
-    document_.calculations.push_back(new_calculation(page));
-    set_modified(true);
-    refresh_list();
-    select_calculation(static_cast<int>(document_.calculations.size()) - 1);
-}
-
-void CaseWindow::set_case_properties(const casefile::CaseHeader& header) {
-    const std::string before = document_.header_line;
-    set_case_header(document_, header);
-    if (document_.header_line != before) set_modified(true);
-}
+void CaseWindow::set_case_properties(const casefile::CaseHeader& header) { case_.set_header(header); }
 
 void CaseWindow::edit_case_properties() {
-    CasePropertiesDialog dialog(document_.header, this);
+    CasePropertiesDialog dialog(case_.file().header, this);
     if (dialog.exec() == QDialog::Accepted) set_case_properties(dialog.header());
 }
 
 void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
 
-int CaseWindow::selected_row() const {
-    const int row = list_->currentRow();
-    return row >= 0 && row < static_cast<int>(document_.calculations.size()) ? row : -1;
-}
-
 void CaseWindow::closeEvent(QCloseEvent* event) {
     if (may_discard_changes()) {
         tolerance_->cancel();  // its thread joined before the window goes
-        stop_protocol();
+        if (protocol_->running()) QApplication::restoreOverrideCursor();
+        protocol_->stop();
         QSettings().setValue(kGeometryKey, saveGeometry());
-        recovery_timer_->stop();
-        recovery_.remove();
+        case_.close();
         event->accept();
     } else {
         event->ignore();
     }
-}
-
-void CaseWindow::start_new_case() {
-    if (may_discard_changes()) take_document(new_case(new_case_separator_), {});
 }
 
 void CaseWindow::choose_and_open() {
@@ -454,14 +370,14 @@ void CaseWindow::choose_and_open() {
 }
 
 bool CaseWindow::save() {
-    if (path_.isEmpty()) return choose_and_save();
-    const std::optional<QString> problem = save_case(path_);
+    if (case_.path().isEmpty()) return choose_and_save();
+    const std::optional<QString> problem = save_case(case_.path());
     report_problem(problem);
     return !problem;
 }
 
 bool CaseWindow::choose_and_save() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), path_, kCaseFilter);
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), case_.path(), kCaseFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vorlanex");
     const std::optional<QString> problem = save_case(path);
@@ -470,19 +386,15 @@ bool CaseWindow::choose_and_save() {
 }
 
 void CaseWindow::choose_and_export_html() {
-    QString suggested = path_.isEmpty() ? QString()
-                                        : QFileInfo(path_).path() + QLatin1Char('/') +
-                                              QFileInfo(path_).completeBaseName() + QStringLiteral(".html");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do HTML"), suggested,
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do HTML"),
+                                                      beside_case(case_.path(), QStringLiteral(".html")),
                                                       QStringLiteral("Stránky HTML (*.html)"));
     if (!path.isEmpty()) report_problem(export_html(path));
 }
 
 void CaseWindow::choose_and_export_pdf() {
-    const QString suggested = path_.isEmpty() ? QString()
-                                              : QFileInfo(path_).path() + QLatin1Char('/') +
-                                                    QFileInfo(path_).completeBaseName() + QStringLiteral(".pdf");
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do PDF"), suggested,
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat protokol do PDF"),
+                                                beside_case(case_.path(), QStringLiteral(".pdf")),
                                                 QStringLiteral("Dokumenty PDF (*.pdf)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
@@ -492,7 +404,8 @@ void CaseWindow::choose_and_export_pdf() {
 void CaseWindow::choose_and_print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(path_.isEmpty() ? QStringLiteral("Protokol") : QFileInfo(path_).completeBaseName());
+    printer.setDocName(case_.path().isEmpty() ? QStringLiteral("Protokol")
+                                              : QFileInfo(case_.path()).completeBaseName());
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Tisk protokolu"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
@@ -501,53 +414,20 @@ void CaseWindow::choose_and_print() {
     if (dialog.exec() == QDialog::Accepted) report_problem(print_protocol(printer));
 }
 
-void CaseWindow::duplicate_selected() {
-    const int row = selected_row();
-    if (row < 0) return;
-    CalculationEntry copy = document_.calculations[static_cast<std::size_t>(row)];
-    copy.id.reset();  // an id names one calculation
-    document_.calculations.insert(document_.calculations.begin() + row + 1, std::move(copy));
-    set_modified(true);
-    refresh_list();
-    select_calculation(row + 1);
-}
-
-void CaseWindow::remove_selected() {
-    const int row = selected_row();
-    if (row < 0) return;
-    document_.calculations.erase(document_.calculations.begin() + row);
-    set_modified(true);
-    refresh_list();
-    select_calculation(std::min(row, static_cast<int>(document_.calculations.size()) - 1));
-}
-
 void CaseWindow::move_selected(int step) {
     const int row = selected_row();
     const int target = row + step;
-    if (row < 0 || target < 0 || target >= static_cast<int>(document_.calculations.size())) return;
+    if (row < 0 || target < 0 || target >= case_.count()) return;
     // The row moves in the list's model, as a drag moves it; "before row" counts the row itself.
     list_->model()->moveRow(QModelIndex(), row, QModelIndex(), step > 0 ? target + 1 : target);
 }
 
-void CaseWindow::calculation_moved(int from, int before) {
-    const int to = before > from ? before - 1 : before;
-    if (from == to || from < 0 || to < 0 || to >= static_cast<int>(document_.calculations.size())) return;
-    auto& calculations = document_.calculations;
-    if (from < to) {
-        std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
-    } else {
-        std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
-    }
-    set_modified(true);
-    select_calculation(to);
-    show_selected();
-}
+void CaseWindow::calculation_moved(int from, int before) { case_.move(from, before > from ? before - 1 : before); }
 
 void CaseWindow::copy_results() {
-    const int row = selected_row();
-    if (row < 0) return;
-    QGuiApplication::clipboard()->setMimeData(
-        results_mime_data(run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator)));
+    const casefile::RecordedRun* run = case_.selected_run();
+    if (!run) return;
+    QGuiApplication::clipboard()->setMimeData(results_mime_data(*run));
     statusBar()->showMessage(QStringLiteral("Výsledky výpočtu jsou ve schránce."), 3000);
 }
 
@@ -580,7 +460,7 @@ void CaseWindow::refresh_recent_menu() {
 }
 
 bool CaseWindow::may_discard_changes() {
-    if (!isWindowModified()) return true;
+    if (!isWindowModified()) return true;  // the mark the expert sees, which follows the case
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Neuložené změny"), QStringLiteral("Případ má neuložené změny. Uložit je?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
@@ -588,45 +468,8 @@ bool CaseWindow::may_discard_changes() {
     return answer == QMessageBox::Discard;
 }
 
-void CaseWindow::take_document(CaseDocument document, const QString& path) {
-    document_ = std::move(document);
-    path_ = path;
-    refresh_list();
-    // Selecting the first calculation shows it (the list has no current row after its refresh); an
-    // empty case is shown as nothing selected. Once: showing a calculation builds its whole form.
-    if (document_.calculations.empty()) {
-        show_selected();
-    } else {
-        select_calculation(0);
-    }
-    set_modified(false);
-}
-
-void CaseWindow::set_modified(bool modified) {
-    // The case's title, else its file reference, else its file's name.
-    const auto& header = document_.header;
-    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
-                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
-                         : path_.isEmpty()                                ? QStringLiteral("Nový případ")
-                                                                          : shown_name(path_);
-    setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
-    setWindowModified(modified);
-    update_status();
-    if (modified) {
-        recovery_timer_->start();
-    } else {
-        recovery_timer_->stop();
-        recovery_.remove();
-    }
-}
-
 void CaseWindow::write_recovery_copy() {
-    recovery_timer_->stop();
-    const auto text = case_file_text(document_, kVersion);
-    const auto* bytes = std::get_if<std::string>(&text);
-    const std::optional<QString> problem =
-        bytes ? recovery_.write(*bytes) : QStringLiteral("Záložní kopii nelze sestavit.");
-    if (problem) statusBar()->showMessage(*problem);
+    if (const auto problem = case_.write_recovery_copy()) statusBar()->showMessage(*problem);
 }
 
 bool CaseWindow::offer_recovery(const std::function<bool(const QString& written_at)>& ask) {
@@ -642,95 +485,74 @@ bool CaseWindow::offer_recovery(const std::function<bool(const QString& written_
             report_problem(*problem);
             continue;
         }
-        take_document(std::move(std::get<CaseDocument>(read)), {});
-        set_modified(true);
+        case_.replace(std::move(std::get<casefile::CaseFile>(read)), {});
+        case_.set_modified(true);
         write_recovery_copy();  // this window's own copy before the next change
         return true;
     }
     return false;
 }
 
-void CaseWindow::refresh_list() {
+void CaseWindow::show_list() {
+    // The rows are kept and written anew: a drag that moved one is still going on in the list.
     const QSignalBlocker quiet(list_);
-    list_->clear();
-    for (const CalculationEntry& entry : document_.calculations) {
-        auto* item = new QListWidgetItem(list_);
-        item->setText(item_text(entry, run_of(entry, document_.separator)));
-    }
+    while (list_->count() > case_.count()) delete list_->takeItem(list_->count() - 1);
+    while (list_->count() < case_.count()) new QListWidgetItem(list_);
+    for (int row = 0; row < case_.count(); ++row) show_row(row);
     update_status();
 }
 
-void CaseWindow::refresh_item(int row, const report::RecordedRun& run) {
-    if (QListWidgetItem* item = list_->item(row)) {
-        item->setText(item_text(document_.calculations[static_cast<std::size_t>(row)], run));
+void CaseWindow::show_row(int row) {
+    QListWidgetItem* item = list_->item(row);
+    if (!item) return;
+    const casefile::Calculation& calculation = case_.calculation(row);
+    if (row == case_.selected_row() && case_.selected_run()) {
+        item->setText(item_text(calculation, *case_.selected_run()));
+        return;
     }
+    const casefile::RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, case_.separator());
+    item->setText(item_text(calculation, run));
 }
 
 void CaseWindow::show_selected() {
-    const int row = selected_row();
-    if (row < 0) {
-        view_->clear();
-        diagram_->clear();
-        tolerance_->show_calculation(nullptr, document_.separator);
-        sweep_->show_calculation(nullptr, document_.separator);
-        return;
+    {
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentRow(case_.selected_row());
     }
-    const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
-    const report::RecordedRun run = run_of(entry, document_.separator);
-    view_->show_calculation(entry, document_.separator, run);
-    diagram_->show_run(run);
-    tolerance_->show_calculation(&entry, document_.separator);
-    sweep_->show_calculation(&entry, document_.separator);
+    const casefile::Calculation* selected = case_.selected();
+    if (selected) {
+        view_->show_calculation(*selected, case_.separator(), *case_.selected_run());
+    } else {
+        view_->clear();
+    }
+    update_actions();
 }
 
-void CaseWindow::rerun_selected() {
-    const int row = selected_row();
-    if (row < 0) return;
-    const report::RecordedRun run = run_of(document_.calculations[static_cast<std::size_t>(row)], document_.separator);
-    view_->show_run(run);
-    diagram_->show_run(run);
-    const CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
-    tolerance_->show_calculation(&entry, document_.separator);
-    sweep_->show_calculation(&entry, document_.separator);
-    refresh_item(row, run);
-}
-
-void CaseWindow::edit_text(const QString& field_id, const QString& text) {
-    const int row = selected_row();
-    if (row < 0) return;
-    document_.calculations[static_cast<std::size_t>(row)].set_text(utf8(field_id), utf8(text));
-    set_modified(true);
-    rerun_selected();
+void CaseWindow::show_state() {
+    // The case's title, else its file reference, else its file's name.
+    const auto& header = case_.file().header;
+    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
+                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
+                         : case_.path().isEmpty()                         ? QStringLiteral("Nový případ")
+                                                                          : shown_name(case_.path());
+    setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
+    setWindowModified(case_.modified());
+    update_status();
 }
 
 void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
-    const int row = selected_row();
-    if (row < 0) return;
-    CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
-    if (entry.set_tolerance(utf8(field_id), utf8(text.trimmed()), document_.separator)) {
+    if (case_.set_tolerance(utf8(field_id), utf8(text.trimmed()))) {
         view_->show_tolerance_problem(field_id, kRefusedTolerance);
         return;
     }
     view_->show_tolerance_problem(field_id, {});
-    set_modified(true);
-    rerun_selected();  // the list's "±" and the tolerance tab follow
-}
-
-void CaseWindow::edit_description(std::optional<std::string> CalculationEntry::*member, const QString& text) {
-    const int row = selected_row();
-    if (row < 0) return;
-    document_.calculations[static_cast<std::size_t>(row)].*member =
-        text.isEmpty() ? std::nullopt : std::optional<std::string>(utf8(text));
-    set_modified(true);
-    rerun_selected();  // the list names a calculation by its title
 }
 
 void CaseWindow::update_status() {
-    if (protocol_running()) return statusBar()->showMessage(protocol_busy_);
+    if (protocol_->running()) return statusBar()->showMessage(protocol_->busy_text());
     statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
-                                 .arg(isWindowModified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
-                                      calculations_count(static_cast<qsizetype>(document_.calculations.size())),
-                                      qt_text(kVersion)));
+                                 .arg(case_.modified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
+                                      calculations_count(case_.count()), qt_text(kVersion)));
 }
 
 void CaseWindow::report_problem(const std::optional<QString>& problem) {

@@ -16,7 +16,7 @@ struct ShownResult {
     QString caption, symbol, text, unit;
 };
 
-std::vector<ShownResult> shown_results(const report::RecordedRun& run) {
+std::vector<ShownResult> shown_results(const casefile::RecordedRun& run) {
     std::vector<ShownResult> results;
     for (const page::Field& field : run.page().layout.fields) {
         const QString text = qt_text(run.text_after(field.id)).trimmed();
@@ -29,7 +29,7 @@ std::vector<ShownResult> shown_results(const report::RecordedRun& run) {
 }
 
 // The warnings in order, then the fault, each on one line.
-QStringList remarks(const report::RecordedRun& run) {
+QStringList remarks(const casefile::RecordedRun& run) {
     const auto one_line = [](const std::string& text) {
         return qt_text(text).replace(QLatin1Char('\r'), QLatin1Char(' '));
     };
@@ -41,7 +41,7 @@ QStringList remarks(const report::RecordedRun& run) {
 
 }  // namespace
 
-QString results_text(const report::RecordedRun& run) {
+QString results_text(const casefile::RecordedRun& run) {
     QStringList lines;
     for (const ShownResult& result : shown_results(run)) {
         QString line = QStringLiteral("%1 (%2) = %3").arg(result.caption, result.symbol, result.text);
@@ -52,7 +52,7 @@ QString results_text(const report::RecordedRun& run) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QString results_html(const report::RecordedRun& run) {
+QString results_html(const casefile::RecordedRun& run) {
     QString html =
         QStringLiteral("<table>\n<tr><th>Veličina</th><th>Značka</th><th>Hodnota</th><th>Jednotka</th></tr>\n");
     for (const ShownResult& result : shown_results(run)) {
@@ -65,7 +65,7 @@ QString results_html(const report::RecordedRun& run) {
     return html;
 }
 
-QMimeData* results_mime_data(const report::RecordedRun& run) {
+QMimeData* results_mime_data(const casefile::RecordedRun& run) {
     auto* data = new QMimeData;
     data->setText(results_text(run));
     data->setHtml(results_html(run));

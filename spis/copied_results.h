@@ -4,15 +4,15 @@
 // small HTML table, for word processors.
 #include <QString>
 
-#include "report/recorded_run.h"
+#include "casefile/recorded_run.h"
 
 class QMimeData;
 
 namespace vorlanex::spis {
 
-QString results_text(const report::RecordedRun& run);
-QString results_html(const report::RecordedRun& run);
+QString results_text(const casefile::RecordedRun& run);
+QString results_html(const casefile::RecordedRun& run);
 // Both forms in one, for QClipboard::setMimeData (the caller owns it until it hands it over).
-QMimeData* results_mime_data(const report::RecordedRun& run);
+QMimeData* results_mime_data(const casefile::RecordedRun& run);
 
 }  // namespace vorlanex::spis

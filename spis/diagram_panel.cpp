@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "report/path_time_diagram.h"
+#include "spis/open_case.h"
 #include "spis/qt_text.h"
 
 namespace vorlanex::spis {
@@ -107,8 +108,15 @@ private:
     QThreadPool painter_;
 };
 
-DiagramPanel::DiagramPanel(QWidget* parent)
+DiagramPanel::DiagramPanel(const OpenCase& open_case, QWidget* parent)
     : QWidget(parent), drawing_(new DiagramPicture([this] { emit picture_drawn(); }, this)), note_(new QLabel(this)) {
+    open_case.observe_selected(this, [this, &open_case] {
+        if (const casefile::RecordedRun* run = open_case.selected_run()) {
+            show_run(*run);
+        } else {
+            clear();
+        }
+    });
     drawing_->setAccessibleName(QStringLiteral("Diagram dráha–čas"));
     drawing_->setMinimumSize(240, 180);
     note_->setAccessibleName(QStringLiteral("Poznámka k diagramu"));
@@ -128,7 +136,7 @@ void DiagramPanel::clear() {
     note_->setText(QStringLiteral("Žádný výpočet není vybrán."));
 }
 
-void DiagramPanel::show_run(const report::RecordedRun& run) {
+void DiagramPanel::show_run(const casefile::RecordedRun& run) {
     const std::optional<report::PathTimeDiagram> diagram = report::path_time_diagram(run);
     if (!diagram || diagram->svg.empty()) {
         svg_.clear();

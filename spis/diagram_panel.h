@@ -6,20 +6,23 @@
 // results of every edit. Until the new picture is there, the last one stays on the screen.
 #include <QWidget>
 
-#include "report/recorded_run.h"
+#include "casefile/recorded_run.h"
 
 class QLabel;
 
 namespace vorlanex::spis {
+
+class OpenCase;
 
 class DiagramPicture;
 
 class DiagramPanel final : public QWidget {
     Q_OBJECT
 public:
-    explicit DiagramPanel(QWidget* parent = nullptr);
+    // The diagram of the run of the case's selected calculation, shown anew with every run.
+    explicit DiagramPanel(const OpenCase& open_case, QWidget* parent = nullptr);
 
-    void show_run(const report::RecordedRun& run);
+    void show_run(const casefile::RecordedRun& run);
     void clear();
     // The SVG shown, empty when none: for the tests.
     const QByteArray& svg() const { return svg_; }

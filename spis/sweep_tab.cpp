@@ -15,6 +15,7 @@
 
 #include "report/document.h"
 #include "report/tolerance_report.h"
+#include "spis/open_case.h"
 #include "spis/qt_text.h"
 #include "spis/table_text.h"
 
@@ -96,7 +97,7 @@ std::vector<QStringList> sweep_table_rows(const page::PageDefinition& page,
     return table;
 }
 
-SweepTab::SweepTab(QWidget* parent)
+SweepTab::SweepTab(const OpenCase& open_case, QWidget* parent)
     : QWidget(parent),
       status_(new QLabel(this)),
       field_(new QComboBox(this)),
@@ -169,18 +170,20 @@ SweepTab::SweepTab(QWidget* parent)
     connect(field_, &QComboBox::activated, this, [this] { clear_outcome(); });
     connect(chart_choice_, &QComboBox::currentIndexChanged, this, &SweepTab::show_chart);
     show_calculation(nullptr, separator_);
+    open_case.observe_selected(this,
+                               [this, &open_case] { show_calculation(open_case.selected(), open_case.separator()); });
 }
 
-void SweepTab::show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator) {
-    const bool same_page = entry && entry_ && entry->page == entry_->page;
+void SweepTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator) {
+    const bool same_page = entry && entry_ && entry->scenario.page == entry_->scenario.page;
     const bool shown = range_.has_value();
-    entry_ = entry ? std::optional<CalculationEntry>(*entry) : std::nullopt;
+    entry_ = entry ? std::optional<casefile::Calculation>(*entry) : std::nullopt;
     separator_ = separator;
     if (!same_page) {
         const QString chosen = field_->currentData().toString();
         field_->clear();
         if (entry) {
-            for (const page::Field& field : entry->page->layout.fields) {
+            for (const page::Field& field : entry->scenario.page->layout.fields) {
                 if (field.role == page::FieldRole::Input) field_->addItem(field_name(field), qt_text(field.id));
             }
             field_->setCurrentIndex(std::max(0, field_->findData(chosen)));
@@ -201,7 +204,7 @@ void SweepTab::show_calculation(const CalculationEntry* entry, const numeric::De
 bool SweepTab::run() {
     if (!entry_) return false;
     const SweepSettings settings{field_->currentData().toString(), from_->text(), to_->text(), steps_->text()};
-    auto checked = checked_sweep(*entry_->page, settings, separator_);
+    auto checked = checked_sweep(*entry_->scenario.page, settings, separator_);
     if (const auto* problem = std::get_if<QString>(&checked)) {
         show_problem(*problem);
         return false;
@@ -209,16 +212,16 @@ bool SweepTab::run() {
     const QString chosen = chart_choice_->currentData().toString();
     clear_outcome();
     range_ = std::get<tolerance::SweepRange>(checked);
-    rows_ = tolerance::run_sweep(*entry_->page, entry_->typed, separator_, *range_);
-    const QStringList columns = sweep_columns(*entry_->page, *range_);
+    rows_ = tolerance::run_sweep(*entry_->scenario.page, entry_->scenario.fields, separator_, *range_);
+    const QStringList columns = sweep_columns(*entry_->scenario.page, *range_);
     table_->setColumnCount(static_cast<int>(columns.size()));
     table_->setHorizontalHeaderLabels(columns);
-    fill_table(*table_, sweep_table_rows(*entry_->page, rows_));
+    fill_table(*table_, sweep_table_rows(*entry_->scenario.page, rows_));
     {
         const QSignalBlocker quiet(chart_choice_);
-        for (const page::Field& field : entry_->page->layout.fields) {
+        for (const page::Field& field : entry_->scenario.page->layout.fields) {
             if (field.role != page::FieldRole::Result) continue;
-            if (report::sweep_chart(*entry_->page, field.id, *range_, rows_, separator_)) {
+            if (report::sweep_chart(*entry_->scenario.page, field.id, *range_, rows_, separator_)) {
                 chart_choice_->addItem(QStringLiteral("Graf: %1").arg(field_name(field)), qt_text(field.id));
             }
         }
@@ -251,7 +254,7 @@ void SweepTab::show_chart(int choice) {
     chart_svg_.clear();
     if (choice >= 0 && entry_ && range_) {
         const std::string field = utf8(chart_choice_->itemData(choice).toString());
-        if (auto chart = report::sweep_chart(*entry_->page, field, *range_, rows_, separator_)) {
+        if (auto chart = report::sweep_chart(*entry_->scenario.page, field, *range_, rows_, separator_)) {
             chart_svg_ = QByteArray::fromStdString(chart->svg);
         }
     }

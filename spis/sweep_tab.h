@@ -11,8 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
-#include "spis/case_document.h"
 #include "tolerance/sweep.h"
 
 class QComboBox;
@@ -23,6 +23,8 @@ class QSvgWidget;
 class QTableWidget;
 
 namespace vorlanex::spis {
+
+class OpenCase;
 
 // The most steps the tab runs: 1001 runs of a page take a few milliseconds, so the window runs them
 // at once; a longer sweep is the command line's.
@@ -49,11 +51,12 @@ std::vector<QStringList> sweep_table_rows(const page::PageDefinition& page,
 class SweepTab final : public QWidget {
     Q_OBJECT
 public:
-    explicit SweepTab(QWidget* parent = nullptr);
+    // Follows the case's selected calculation.
+    explicit SweepTab(const OpenCase& open_case, QWidget* parent = nullptr);
 
     // The calculation whose input the tab sweeps; none clears it. A sweep shown of the same page is
     // run again with the calculation's new texts.
-    void show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator);
+    void show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator);
     // Runs the sweep of the settings typed; false, with the message shown, when they are wrong.
     bool run();
 
@@ -73,7 +76,7 @@ private:
     void show_problem(const QString& problem);
     void show_chart(int choice);
 
-    std::optional<CalculationEntry> entry_;
+    std::optional<casefile::Calculation> entry_;
     numeric::DecimalSeparator separator_{","};
     std::optional<tolerance::SweepRange> range_;
     std::vector<tolerance::SweepRow> rows_;

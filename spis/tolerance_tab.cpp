@@ -21,6 +21,7 @@
 
 #include "casefile/calculation_sampling.h"
 #include "report/tolerance_report.h"
+#include "spis/open_case.h"
 #include "spis/qt_text.h"
 #include "spis/table_text.h"
 
@@ -64,15 +65,16 @@ struct ToleranceTab::Job {
     std::atomic<bool> stop{false};
 };
 
-std::variant<ToleranceRun, QString> tolerance_run(const CalculationEntry& entry,
+std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& entry,
                                                   const numeric::DecimalSeparator& separator, std::uint64_t samples) {
     if (!entry.tolerances) {
         return QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
     }
-    auto sampling = casefile::sampling_of(*entry.page, entry.typed, entry.tolerances, separator, samples);
+    auto sampling =
+        casefile::sampling_of(*entry.scenario.page, entry.scenario.fields, entry.tolerances, separator, samples);
     if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qt_text(error->message);
     auto& ready = std::get<casefile::CalculationSampling>(sampling);
-    return ToleranceRun{entry.page, std::move(ready.typed), std::move(ready.tolerances)};
+    return ToleranceRun{entry.scenario.page, std::move(ready.typed), std::move(ready.tolerances)};
 }
 
 std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summary) {
@@ -86,7 +88,7 @@ std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summa
     return rows;
 }
 
-ToleranceTab::ToleranceTab(QWidget* parent)
+ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
     : QWidget(parent),
       status_(new QLabel(this)),
       samples_(new QSpinBox(this)),
@@ -139,13 +141,15 @@ ToleranceTab::ToleranceTab(QWidget* parent)
     connect(cancel_, &QPushButton::clicked, this, &ToleranceTab::cancel);
     connect(histogram_choice_, &QComboBox::currentIndexChanged, this, &ToleranceTab::show_histogram);
     show_calculation(nullptr, separator_);
+    open_case.observe_selected(this,
+                               [this, &open_case] { show_calculation(open_case.selected(), open_case.separator()); });
 }
 
 ToleranceTab::~ToleranceTab() { end_worker(); }
 
-void ToleranceTab::show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator) {
+void ToleranceTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator) {
     cancel();
-    entry_ = entry ? std::optional<CalculationEntry>(*entry) : std::nullopt;
+    entry_ = entry ? std::optional<casefile::Calculation>(*entry) : std::nullopt;
     separator_ = separator;
     table_->setRowCount(0);
     counts_->clear();
@@ -242,7 +246,7 @@ void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
         histogram_choice_->clear();
         for (std::size_t r = 0; r < summary.results.size(); ++r) {
             if (summary.results[r].count == 0) continue;
-            const page::Field* field = entry_->page->find_field(summary.results[r].field);
+            const page::Field* field = entry_->scenario.page->find_field(summary.results[r].field);
             histogram_choice_->addItem(
                 QStringLiteral("Histogram: %1 %2")
                     .arg(qt_text(summary.results[r].field), field ? qt_text(field->accessible_name) : QString()),
@@ -258,7 +262,7 @@ void ToleranceTab::show_histogram(int choice) {
     histogram_svg_.clear();
     if (choice >= 0 && entry_) {
         const auto& result = summary_.results.at(static_cast<std::size_t>(histogram_choice_->itemData(choice).toInt()));
-        if (const page::Field* field = entry_->page->find_field(result.field)) {
+        if (const page::Field* field = entry_->scenario.page->find_field(result.field)) {
             histogram_svg_ = QByteArray::fromStdString(report::histogram_svg(*field, result, separator_));
         }
     }

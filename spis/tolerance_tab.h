@@ -14,8 +14,8 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
-#include "spis/case_document.h"
 #include "tolerance/sampling.h"
 
 class QComboBox;
@@ -28,6 +28,8 @@ class QTableWidget;
 
 namespace vorlanex::spis {
 
+class OpenCase;
+
 // A calculation ready to be sampled: its texts without the fields it has tolerances for.
 struct ToleranceRun {
     const page::PageDefinition* page = nullptr;
@@ -36,7 +38,7 @@ struct ToleranceRun {
 };
 
 // The run of `entry`'s tolerances, or a Czech message why there is none.
-std::variant<ToleranceRun, QString> tolerance_run(const CalculationEntry& entry,
+std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& entry,
                                                   const numeric::DecimalSeparator& separator, std::uint64_t samples);
 
 // One row per result: the field, the count, min, the percentiles, max and the mean.
@@ -48,11 +50,12 @@ public:
     static constexpr std::uint64_t kSeed = 1;  // as vorlanex-calc's own default
     static constexpr int kDefaultSamples = 10'000;
 
-    explicit ToleranceTab(QWidget* parent = nullptr);
+    // Follows the case's selected calculation.
+    explicit ToleranceTab(const OpenCase& open_case, QWidget* parent = nullptr);
     ~ToleranceTab() override;
 
     // The calculation whose tolerances the tab runs; none clears it. A run in progress is cancelled.
-    void show_calculation(const CalculationEntry* entry, const numeric::DecimalSeparator& separator);
+    void show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator);
     void start();
     // Stops the run in progress and waits for its thread, which ends within milliseconds.
     void cancel();
@@ -82,7 +85,7 @@ private:
     void set_running(bool running);
     void show_histogram(int result);
 
-    std::optional<CalculationEntry> entry_;
+    std::optional<casefile::Calculation> entry_;
     numeric::DecimalSeparator separator_{","};
     std::shared_ptr<Job> job_;
     std::thread worker_;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "casefile/case_file.h"
+#include "casefile/case_writer.h"
 #include "cli/calc_command.h"
 #include "numeric/parse_number.h"
 #include "registry/page_tree.h"
@@ -633,7 +634,8 @@ TEST(CaseReport, EverySectionIsTheSingleRunsReportAndTheCoverSaysWhereItCameFrom
     const std::string text = file_text(std::string(VORLANEX_CASES_DIR) + "/every-page.vorlanex");
     const vorlanex::casefile::CaseFile file = case_from(text);
     const vorlanex::report::Provenance provenance{"vorlanex-calc --report --case every-page.vorlanex", "ab12"};
-    const vorlanex::report::CaseReport made = vorlanex::report::make_case_report(file, kDate, provenance);
+    const vorlanex::report::CaseReport made =
+        vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, provenance);
     const Document document(made.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='sha256']"), "ab12");
@@ -665,8 +667,9 @@ TEST(CaseReport, ARecordedTextThatDiffersIsNamedInItsSection) {
     std::string tampered = recorded_now;
     tampered.replace(tampered.rfind("0,333"), 5, "0,334");
     tampered.replace(tampered.find(R"("a")"), 3, R"("b")");
-    const vorlanex::report::CaseReport made = vorlanex::report::make_case_report(
-        case_from(header + "\n" + recorded_now + "\n" + tampered + "\n"), kDate, kProvenance);
+    const vorlanex::casefile::CaseFile file = case_from(header + "\n" + recorded_now + "\n" + tampered + "\n");
+    const vorlanex::report::CaseReport made =
+        vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, kProvenance);
     const Document document(made.html);
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.nodes("//h:p[@class='recorded-same']").size(), 1U);

@@ -19,8 +19,9 @@
 #include <vector>
 
 #include "casefile/case_run.h"
+#include "casefile/case_writer.h"
+#include "casefile/recorded_run.h"
 #include "registry/page_tree.h"
-#include "report/recorded_run.h"
 #include "spis/calculation_view.h"
 #include "spis/case_window.h"
 #include "spis/diagram_panel.h"
@@ -69,7 +70,7 @@ TEST_P(EveryPage, WorkedExampleTypedShowsTheHeadlessRun) {
         QTest::keyClicks(edit, QString::fromUtf8(field.text.data(), static_cast<qsizetype>(field.text.size())));
         typed.emplace_back(field.id, field.text);
     }
-    const report::RecordedRun headless(page, typed, kComma);
+    const casefile::RecordedRun headless(page, typed, kComma);
     for (const page::Field& field : page.layout.fields) {
         QLineEdit* edit = field_edit(window, field.id);
         ASSERT_NE(edit, nullptr) << field.id;
@@ -79,7 +80,7 @@ TEST_P(EveryPage, WorkedExampleTypedShowsTheHeadlessRun) {
             EXPECT_TRUE(edit->isReadOnly()) << field.id;
         }
     }
-    EXPECT_EQ(window.document().calculations.at(0).typed, typed);
+    EXPECT_EQ(window.document().calculations.at(0).scenario.fields, typed);
     EXPECT_EQ(window.diagram_panel()->svg().isEmpty(), page.path_time_diagram == nullptr);
     EXPECT_TRUE(window.isWindowModified());
     // Qt shows "[*]" as "*" while the window is modified.
@@ -105,7 +106,7 @@ TEST(CaseWindow, SavedCaseIsTheRecordedCaseReadsBackToTheSameBytesAndVerifies) {
     EXPECT_EQ(window.path(), first);
 
     const casefile::CaseFile original = read_back(kEveryPageCase);
-    EXPECT_EQ(file_bytes(first), casefile::recorded_case(original, kVersion));
+    EXPECT_EQ(file_bytes(first), casefile::case_file_text(original, kVersion));
 
     CaseWindow reopened(kComma);
     ASSERT_EQ(reopened.open_case(first), std::nullopt);
@@ -180,7 +181,7 @@ TEST(CaseWindow, ExportedProtocolHoldsEveryResultShown) {
     ASSERT_EQ(window.export_html(html), std::nullopt);
     const std::string exported = file_bytes(html);
     for (const casefile::Calculation& calculation : read_back(kEveryPageCase).calculations) {
-        const report::RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, kComma);
+        const casefile::RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, kComma);
         for (const page::Field& field : calculation.scenario.page->layout.fields) {
             const std::string& text = run.text_after(field.id);
             if (field.role == page::FieldRole::Result && !text.empty()) {
@@ -235,7 +236,7 @@ TEST_P(Reordering, KeepsTheCasesOrderTheListTheSelectionAndTheUnsavedMarkInStep)
     const auto& calculations = window.document().calculations;
     ASSERT_EQ(calculations.size(), reorder.pages.size());
     for (std::size_t i = 0; i < calculations.size(); ++i) {
-        EXPECT_EQ(calculations[i].page->key, reorder.pages[i]) << i;
+        EXPECT_EQ(calculations[i].scenario.page->key, reorder.pages[i]) << i;
         EXPECT_TRUE(window.calculation_list()
                         ->item(static_cast<int>(i))
                         ->text()

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "casefile/case_run.h"
+#include "casefile/recorded_run.h"
 #include "registry/page_tree.h"
-#include "report/recorded_run.h"
 #include "spis/calculation_view.h"
 #include "spis/case_window.h"
 #include "spis/protocol_process.h"
@@ -139,7 +139,7 @@ std::vector<std::string> shown_results(CaseWindow& window) {
     for (std::size_t row = 0; row < file.calculations.size(); ++row) {
         window.select_calculation(static_cast<int>(row));
         const casefile::Calculation& calculation = file.calculations[row];
-        const report::RecordedRun headless(*calculation.scenario.page, calculation.scenario.fields, kComma);
+        const casefile::RecordedRun headless(*calculation.scenario.page, calculation.scenario.fields, kComma);
         for (const page::Field& field : calculation.scenario.page->layout.fields) {
             if (field.role != page::FieldRole::Result) continue;
             const auto* edit = window.calculation_view()->findChild<QLineEdit*>(

@@ -15,6 +15,7 @@
 #include <string>
 #include <variant>
 
+#include "casefile/case_writer.h"
 #include "registry/page_tree.h"
 #include "spis/calculation_view.h"
 #include "version/version.h"
@@ -127,11 +128,7 @@ bool wait_for(Ready ready) {
     return true;
 }
 
-std::string saved_text(const CaseWindow& window) {
-    auto text = case_file_text(window.document(), kVersion);
-    EXPECT_TRUE(std::holds_alternative<std::string>(text));
-    return std::get<std::string>(text);
-}
+std::string saved_text(const CaseWindow& window) { return casefile::case_file_text(window.document(), kVersion); }
 
 // Clears the copies earlier tests of this process left.
 void discard_orphans() {

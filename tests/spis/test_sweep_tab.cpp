@@ -24,7 +24,7 @@ const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/
 int row_of_page(const CaseWindow& window, std::string_view key) {
     const auto& calculations = window.document().calculations;
     for (std::size_t i = 0; i < calculations.size(); ++i) {
-        if (calculations[i].page->key == key) return static_cast<int>(i);
+        if (calculations[i].scenario.page->key == key) return static_cast<int>(i);
     }
     return -1;
 }
@@ -59,16 +59,16 @@ TEST_P(SweepOfAPage, ShowsTheCommandLinesRowsAndTheReportsChart) {
     EXPECT_TRUE(tab.message_label()->isHidden()) << tab.message_label()->text().toStdString();
 
     // What vorlanex-calc --sweep FIELD=FROM..TO/STEPS PAGE FIELD=TEXT... computes for the same texts.
-    const CalculationEntry& entry = window.document().calculations.at(static_cast<std::size_t>(row));
+    const casefile::Calculation& entry = window.document().calculations.at(static_cast<std::size_t>(row));
     const std::string text = std::string(sweep.field) + "=" + sweep.from + ".." + sweep.to + "/" + sweep.steps;
-    const auto range = tolerance::parse_sweep(text, *entry.page, kComma);
+    const auto range = tolerance::parse_sweep(text, *entry.scenario.page, kComma);
     ASSERT_TRUE(std::holds_alternative<tolerance::SweepRange>(range)) << std::get<tolerance::InputError>(range).message;
-    const auto command_rows =
-        tolerance::run_sweep(*entry.page, entry.typed, kComma, std::get<tolerance::SweepRange>(range));
+    const auto command_rows = tolerance::run_sweep(*entry.scenario.page, entry.scenario.fields, kComma,
+                                                   std::get<tolerance::SweepRange>(range));
 
     const std::vector<QStringList> shown = table_texts(*tab.table());
     ASSERT_EQ(shown.size(), command_rows.size());
-    const QStringList columns = sweep_columns(*entry.page, std::get<tolerance::SweepRange>(range));
+    const QStringList columns = sweep_columns(*entry.scenario.page, std::get<tolerance::SweepRange>(range));
     for (std::size_t r = 0; r < shown.size(); ++r) {
         const tolerance::SweepRow& expected = command_rows[r];
         ASSERT_EQ(shown[r].size(), columns.size());
@@ -90,8 +90,8 @@ TEST_P(SweepOfAPage, ShowsTheCommandLinesRowsAndTheReportsChart) {
 
     ASSERT_GT(tab.chart_choice()->count(), 0);
     const std::string charted = tab.chart_choice()->currentData().toString().toStdString();
-    const auto chart =
-        report::sweep_chart(*entry.page, charted, std::get<tolerance::SweepRange>(range), command_rows, kComma);
+    const auto chart = report::sweep_chart(*entry.scenario.page, charted, std::get<tolerance::SweepRange>(range),
+                                           command_rows, kComma);
     ASSERT_TRUE(chart.has_value());
     EXPECT_EQ(tab.chart().toStdString(), chart->svg);
 }

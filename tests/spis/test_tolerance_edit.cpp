@@ -80,7 +80,7 @@ TEST_P(TypedTolerances, AreStoredAsTheNamedFormWithTheTextsTyped) {
                   window.calculation_view()->findChild<QLineEdit*>(QStringLiteral("I4"))->accessibleName());
 
     type_tolerance(window, row.field, QString::fromUtf8(row.typed));
-    const CalculationEntry& entry = window.document().calculations.at(0);
+    const casefile::Calculation& entry = window.document().calculations.at(0);
     EXPECT_EQ(entry.tolerances, row.stored);
     QLabel* problem = tolerance_problem(window, row.field);
     ASSERT_NE(problem, nullptr);
@@ -173,9 +173,9 @@ TEST(CaseWindow, TheToleranceTabRunsTheToleranceTyped) {
     ASSERT_TRUE(finished.wait(120'000));
 
     // The same run made directly from the tolerance as typed, not from what the window stored.
-    const CalculationEntry& entry = window.document().calculations.at(0);
+    const casefile::Calculation& entry = window.document().calculations.at(0);
     std::vector<std::pair<std::string, std::string>> typed;
-    for (const auto& field : entry.typed) {
+    for (const auto& field : entry.scenario.fields) {
         if (field.first != "I6") typed.push_back(field);
     }
     const auto normal = tolerance::parse_short_form("I6", "0,7~0,05", kComma);
@@ -183,7 +183,7 @@ TEST(CaseWindow, TheToleranceTabRunsTheToleranceTyped) {
     tolerance::SamplingSettings settings;
     settings.samples = 200;
     settings.seed = ToleranceTab::kSeed;
-    const auto direct = tolerance::run_samples(*entry.page, typed, kComma, tolerances, settings);
+    const auto direct = tolerance::run_samples(*entry.scenario.page, typed, kComma, tolerances, settings);
     const std::vector<QStringList> shown = table_texts(*tab.table());
     ASSERT_EQ(shown.size(), direct.results.size());
     for (std::size_t r = 0; r < shown.size(); ++r) {

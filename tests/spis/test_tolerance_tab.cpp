@@ -52,7 +52,7 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
     ASSERT_TRUE(finished.wait(120'000)) << "the run did not end";
     EXPECT_FALSE(tab.running());
 
-    const CalculationEntry& entry = window.document().calculations.at(static_cast<std::size_t>(row));
+    const casefile::Calculation& entry = window.document().calculations.at(static_cast<std::size_t>(row));
     auto run = tolerance_run(entry, kComma, static_cast<std::uint64_t>(GetParam()));
     ASSERT_TRUE(std::holds_alternative<ToleranceRun>(run));
     const ToleranceRun& prepared = std::get<ToleranceRun>(run);

@@ -1,8 +1,9 @@
 #pragma once
-// One press of "Výpočet" on a page without a window, kept whole for a report: the texts the
-// fields held before the press, every warning and every write in the order they happened, the
-// texts after it, and the fault that stopped it, if one did. The run is the page's own calculation
-// through page::press_calculate; nothing is computed here.
+// One press of "Výpočet" on a page without a window, kept whole: the texts the fields held before
+// the press, every warning in the order it was shown, the texts after it, the fault that stopped
+// it, if one did, and the same run in the batch's result form ("events" and "fields"), which a
+// case file records. The run is the page's own calculation through page::press_calculate, once;
+// nothing is computed here.
 #include <functional>
 #include <map>
 #include <optional>
@@ -15,7 +16,7 @@
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
 
-namespace vorlanex::report {
+namespace vorlanex::casefile {
 
 class RecordedRun {
 public:
@@ -23,7 +24,7 @@ public:
     RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                 const numeric::DecimalSeparator& separator);
 
-    const page::PageDefinition& page() const { return page_; }
+    const page::PageDefinition& page() const { return *page_; }
     const numeric::DecimalSeparator& separator() const { return separator_; }
 
     // The field's text when "Výpočet" was pressed.
@@ -40,15 +41,18 @@ public:
     const std::vector<std::string>& warnings() const { return warnings_; }
     // The error box's text when a fault stopped the run.
     const std::optional<std::string>& fault() const { return fault_; }
+    // The run in the batch's result form: "events":[…],"fields":{…}, without braces.
+    const std::string& outcome() const { return outcome_; }
 
 private:
-    const page::PageDefinition& page_;
+    const page::PageDefinition* page_;
     numeric::DecimalSeparator separator_;
     std::map<std::string, std::string, std::less<>> before_;
     std::map<std::string, std::string, std::less<>> after_;
     std::map<std::string, bool, std::less<>> written_;
     std::vector<std::string> warnings_;
     std::optional<std::string> fault_;
+    std::string outcome_;
 };
 
-}  // namespace vorlanex::report
+}  // namespace vorlanex::casefile

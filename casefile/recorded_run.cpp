@@ -1,22 +1,28 @@
-#include "report/recorded_run.h"
+#include "casefile/recorded_run.h"
 
+#include "casefile/run_result.h"
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
 #include "page/field_map_port.h"
-#include "page/press_calculate.h"
 
-namespace vorlanex::report {
+namespace vorlanex::casefile {
 
 RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                          const numeric::DecimalSeparator& separator)
-    : page_(page), separator_(separator) {
-    page::FieldMapPort port(page, separator,
-                            {[this](std::string_view message) { warnings_.emplace_back(message); },
-                             [this](std::string_view id, std::string_view) { written_[std::string(id)] = true; }});
-    for (const auto& [id, text] : typed) port.preset(id, text);
-    for (const page::Field& field : page.layout.fields) before_.emplace(field.id, port.text(field.id));
-    fault_ = page::press_calculate(page, port);
-    for (const page::Field& field : page.layout.fields) after_.emplace(field.id, port.text(field.id));
+    : page_(&page), separator_(separator) {
+    const Scenario scenario{&page, {typed.begin(), typed.end()}};
+    page::FieldMapPort opened(page, separator);
+    for (const auto& [id, text] : typed) opened.preset(id, text);
+    for (const page::Field& field : page.layout.fields) before_.emplace(field.id, opened.text(field.id));
+    append_run_result(scenario, separator, outcome_,
+                      {[this](std::string_view message) { warnings_.emplace_back(message); },
+                       [this](std::string_view id, std::string_view) { written_[std::string(id)] = true; }},
+                      [this](const CommandPort& port) {
+                          fault_ = port.error_box();
+                          for (const page::Field& field : page_->layout.fields) {
+                              after_.emplace(field.id, std::string(port.current_text(field.id)));
+                          }
+                      });
 }
 
 namespace {
@@ -36,7 +42,7 @@ const std::string& RecordedRun::text_after(std::string_view field_id) const {
 bool RecordedRun::written(std::string_view field_id) const { return written_.find(field_id) != written_.end(); }
 
 std::optional<double> RecordedRun::value(std::string_view field_id) const {
-    const page::Field* field = page_.find_field(field_id);
+    const page::Field* field = page_->find_field(field_id);
     if (!field) return std::nullopt;
     if (field->role == page::FieldRole::Result && !written(field_id)) return std::nullopt;
     try {
@@ -46,4 +52,4 @@ std::optional<double> RecordedRun::value(std::string_view field_id) const {
     }
 }
 
-}  // namespace vorlanex::report
+}  // namespace vorlanex::casefile

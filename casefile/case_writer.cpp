@@ -1,0 +1,153 @@
+#include "casefile/case_writer.h"
+
+#include <nlohmann/json.hpp>
+
+#include "casefile/json_text.h"
+#include "casefile/written_json.h"
+
+namespace vorlanex::casefile {
+
+namespace {
+
+void append_member(std::string& out, std::string_view key, std::string_view written_value) {
+    if (out.size() > 1) out += ',';
+    append_json_string(out, key);
+    out += ':';
+    out += written_value;
+}
+
+void append_text_member(std::string& out, std::string_view key, const std::optional<std::string>& text) {
+    if (!text) return;
+    std::string value;
+    append_json_string(value, *text);
+    append_member(out, key, value);
+}
+
+// {"format":1,"separator":",","case":{…}}, the description's members in the case file's order.
+std::string header_line(const numeric::DecimalSeparator& separator, const CaseHeader& header) {
+    std::string line = R"({"format":)" + std::to_string(kFormat) + R"(,"separator":)";
+    append_json_string(line, separator.text());
+    std::string described = "{";
+    append_text_member(described, "reference", header.reference);
+    append_text_member(described, "title", header.title);
+    append_text_member(described, "expert", header.expert);
+    append_text_member(described, "created", header.created);
+    append_text_member(described, "note", header.note);
+    return line + R"(,"case":)" + described + "}}";
+}
+
+// The calculation's members without "recorded": as written, or anew.
+std::string members_of(const Calculation& calculation) {
+    std::string members = "{";
+    if (!calculation.written.empty()) {
+        for (const WrittenMember& member : written_members(calculation.written)) {
+            if (nlohmann::ordered_json::parse(member.key).get<std::string>() == "recorded") continue;
+            if (members.size() > 1) members += ',';
+            members += member.key;
+            members += ':';
+            members += member.value;
+        }
+        return members;
+    }
+    if (calculation.id) append_member(members, "id", *calculation.id);
+    append_text_member(members, "title", calculation.title);
+    append_text_member(members, "note", calculation.note);
+    append_text_member(members, "page", std::string(calculation.scenario.page->key));
+    std::string fields = "{";
+    for (const auto& [id, text] : calculation.scenario.fields) {
+        if (fields.size() > 1) fields += ',';
+        append_json_string(fields, id);
+        fields += ':';
+        append_json_string(fields, text);
+    }
+    append_member(members, "fields", fields + '}');
+    if (calculation.tolerances) append_member(members, "tolerances", *calculation.tolerances);
+    return members;
+}
+
+// The line each calculation is written on. A case whose calculations are all as read, in the
+// file's order, keeps its blank lines; once one is edited, added or moved, the lines follow one
+// another.
+std::vector<long> written_lines(const CaseFile& file) {
+    bool as_read = true;
+    long previous = 1;
+    for (const Calculation& calculation : file.calculations) {
+        as_read = as_read && !calculation.written.empty() && calculation.line > previous;
+        previous = calculation.line;
+    }
+    std::vector<long> lines;
+    lines.reserve(file.calculations.size());
+    long line = 1;
+    for (const Calculation& calculation : file.calculations) lines.push_back(as_read ? calculation.line : ++line);
+    return lines;
+}
+
+}  // namespace
+
+CaseFile new_case(const numeric::DecimalSeparator& separator) {
+    CaseFile file{header_line(separator, {}), {}, separator, {}, 1};
+    return file;
+}
+
+Calculation new_calculation(const page::PageDefinition& page) {
+    Calculation calculation;
+    calculation.scenario.page = &page;
+    return calculation;
+}
+
+Calculation copy_of(const Calculation& calculation) {
+    Calculation copy = calculation;
+    copy.id.reset();
+    copy.written.clear();
+    copy.line = 0;
+    copy.recorded.reset();
+    return copy;
+}
+
+bool set_case_header(CaseFile& file, const CaseHeader& header) {
+    const auto same = [](const CaseHeader& a, const CaseHeader& b) {
+        return a.reference == b.reference && a.title == b.title && a.expert == b.expert && a.created == b.created &&
+               a.note == b.note;
+    };
+    if (same(file.header, header)) return false;
+    file.header = header;
+    file.header_line = header_line(file.separator, header);
+    return true;
+}
+
+std::vector<RecordedRun> run_case(const CaseFile& file) {
+    std::vector<RecordedRun> runs;
+    runs.reserve(file.calculations.size());
+    for (const Calculation& calculation : file.calculations) {
+        runs.emplace_back(*calculation.scenario.page, calculation.scenario.fields, file.separator);
+    }
+    return runs;
+}
+
+std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs) {
+    std::string out = file.header_line + "\n";
+    const std::vector<long> lines = written_lines(file);
+    long line = 1;
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
+        for (++line; line < lines[i]; ++line) out += '\n';  // the blank lines stay
+        out += members_of(file.calculations[i]);
+        out += R"(,"recorded":{"program":)";
+        append_json_string(out, program);
+        out += ',';
+        out += runs[i].outcome();
+        out += "}}\n";
+    }
+    return out;
+}
+
+std::string case_file_text(const CaseFile& file, std::string_view program) {
+    return case_file_text(file, program, run_case(file));
+}
+
+void number_lines(CaseFile& file) {
+    const std::vector<long> lines = written_lines(file);
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) file.calculations[i].line = lines[i];
+    file.lines = file.calculations.empty() ? 1 : lines.back();
+}
+
+}  // namespace vorlanex::casefile

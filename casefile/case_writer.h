@@ -1,0 +1,36 @@
+#pragma once
+// The case written: a case file's text made from the case as it is held, every calculation's
+// "recorded" outcome made anew by this program. A calculation read from a file and not edited
+// since keeps its line as written (its members' texts and order); an edited or new one is written
+// anew: "id", "title", "note", "page", "fields", "tolerances". The blank lines of a file stay
+// while its calculations are all as read, in the file's order.
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "casefile/case_file.h"
+#include "casefile/recorded_run.h"
+#include "page/page_definition.h"
+
+namespace vorlanex::casefile {
+
+// An empty case written with `separator`.
+CaseFile new_case(const numeric::DecimalSeparator& separator);
+// The calculation as it opens on `page`, nothing typed.
+Calculation new_calculation(const page::PageDefinition& page);
+// A copy of `calculation` to stand beside it: an id names one calculation, so the copy has none.
+Calculation copy_of(const Calculation& calculation);
+// The case's description changed to `header`: its line written anew with the same format and
+// separator (the line stays as written when nothing changes). True when it changed.
+bool set_case_header(CaseFile& file, const CaseHeader& header);
+
+// Every calculation of the case run once, in the case's order.
+std::vector<RecordedRun> run_case(const CaseFile& file);
+// The case file's text, each calculation's outcome taken from `runs` (run_case's).
+std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs);
+std::string case_file_text(const CaseFile& file, std::string_view program);
+// Each calculation's line number as case_file_text places it.
+void number_lines(CaseFile& file);
+
+}  // namespace vorlanex::casefile

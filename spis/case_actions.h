@@ -1,0 +1,58 @@
+#pragma once
+// The case window's menus as one table: every action with its menu, its text and mnemonic, its
+// shortcut, its object name and when it can be used. The window builds its menus from the table,
+// runs an action's step by its name, and decides in one place what is enabled.
+#include <QKeySequence>
+#include <QString>
+#include <span>
+
+namespace vorlanex::spis {
+
+enum class CaseMenu { File, Calculation, Help };
+
+// What an action needs to be usable.
+enum class Availability {
+    Always,
+    Selection,   // a selected calculation
+    NoProtocol,  // no protocol being made
+};
+
+enum class CaseAction {
+    New,
+    Open,
+    RecentFiles,  // the submenu of the case files used last
+    Save,
+    SaveAs,
+    Properties,
+    ExportPdf,
+    ExportHtml,
+    Print,
+    Quit,
+    Add,  // the submenu of the pages
+    Duplicate,
+    Remove,
+    MoveUp,
+    MoveDown,
+    CopyResults,
+    About,
+};
+
+struct CaseActionRow {
+    CaseAction action;
+    CaseMenu menu;
+    const char* text;         // UTF-8, "&" before the mnemonic
+    const char* object_name;  // for the tests and assistive technologies
+    QKeySequence::StandardKey standard_key = QKeySequence::UnknownKey;
+    const char* shortcut = nullptr;  // a shortcut no standard key names ("Ctrl+D")
+    Availability availability = Availability::Always;
+    bool separator_before = false;
+    bool submenu = false;
+};
+
+// The rows in the menus' order.
+std::span<const CaseActionRow> case_action_rows();
+// The menu bar's own titles with their mnemonics.
+QString case_menu_title(CaseMenu menu);
+QKeySequence shortcut_of(const CaseActionRow& row);
+
+}  // namespace vorlanex::spis

@@ -1,0 +1,121 @@
+// The case as the window edits it, written back: a calculation not edited keeps its line as
+// written (and the blank lines before it), an edited one is written anew, and whatever is written
+// reads back as the same case with the lines number_lines gives.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "casefile/case_file.h"
+#include "casefile/case_writer.h"
+#include "registry/page_tree.h"
+
+namespace {
+
+using vorlanex::casefile::CaseFile;
+
+constexpr std::string_view kHeader = R"({"format":1,"separator":","})";
+const std::string kWritten = std::string(kHeader) + "\n\n" +
+                             R"({"id":1E2, "page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+                             R"({"page":"ees-katalog","fields":{}})" + "\n";
+
+CaseFile read(const std::string& text) {
+    auto file = vorlanex::casefile::read_case_file(text);
+    EXPECT_TRUE(std::holds_alternative<CaseFile>(file));
+    return std::get<CaseFile>(std::move(file));
+}
+
+// The written text with each "recorded" outcome cut off, which the outcome tests check elsewhere.
+std::string without_outcomes(const std::string& text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end - at);
+        if (const std::size_t recorded = line.find(R"(,"recorded":)"); recorded != std::string::npos) {
+            line = line.substr(0, recorded) + "}";
+        }
+        out += line + "\n";
+        at = end + 1;
+    }
+    return out;
+}
+
+struct Edit {
+    const char* name;
+    std::function<void(CaseFile&)> edit;
+    std::string expected;  // the text written, outcomes cut off
+};
+std::ostream& operator<<(std::ostream& out, const Edit& edit) { return out << edit.name; }
+
+const Edit kEdits[] = {
+    {"NothingEditedKeepsEveryLineAsWritten", [](CaseFile&) {},
+     std::string(kHeader) + "\n\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{}})" + "\n"},
+    {"ATypedTextWritesTheLineAnew", [](CaseFile& file) { file.calculations[0].set_text("I2", "50"); },
+     std::string(kHeader) + "\n" + R"({"id":1E2,"note":"n","page":"gev-definice","fields":{"I1":"30","I2":"50"}})" +
+         "\n" + R"({"page":"ees-katalog","fields":{}})" + "\n"},
+    {"AnEmptyTitleIsNone",
+     [](CaseFile& file) { file.calculations[1].set_description(&vorlanex::casefile::Calculation::title, ""); },
+     std::string(kHeader) + "\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{}})" + "\n"},
+    {"ACopyHasNoIdAndIsWrittenAnew",
+     [](CaseFile& file) { file.calculations.push_back(vorlanex::casefile::copy_of(file.calculations[0])); },
+     std::string(kHeader) + "\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{}})" + "\n" + R"({"note":"n","page":"gev-definice","fields":{"I1":"30"}})" +
+         "\n"},
+    {"MovedLinesLoseTheBlankLines", [](CaseFile& file) { std::swap(file.calculations[0], file.calculations[1]); },
+     std::string(kHeader) + "\n" + R"({"page":"ees-katalog","fields":{}})" + "\n" +
+         R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n"},
+    {"ATypedToleranceInNamedForm",
+     [](CaseFile& file) { EXPECT_FALSE(file.calculations[1].set_tolerance("I1", "45..55", file.separator)); },
+     std::string(kHeader) + "\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{},"tolerances":{"I1":{"distribution":"uniform","low":"45","high":"55"}}})" +
+         "\n"},
+    {"TheDescriptionWritesTheCasesLineAnew",
+     [](CaseFile& file) {
+         vorlanex::casefile::CaseHeader header;
+         header.reference = "ZP 1/2026";
+         EXPECT_TRUE(vorlanex::casefile::set_case_header(file, header));
+         EXPECT_FALSE(vorlanex::casefile::set_case_header(file, header));
+     },
+     std::string(R"({"format":1,"separator":",","case":{"reference":"ZP 1/2026"}})") + "\n\n" +
+         R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{}})" + "\n"},
+};
+
+class CaseEdited : public ::testing::TestWithParam<Edit> {};
+
+TEST_P(CaseEdited, IsWrittenAsEditedAndReadsBackWithItsLines) {
+    CaseFile file = read(kWritten);
+    GetParam().edit(file);
+    const std::string text = vorlanex::casefile::case_file_text(file, "test");
+    EXPECT_EQ(without_outcomes(text), GetParam().expected);
+    const CaseFile again = read(text);
+    vorlanex::casefile::number_lines(file);
+    ASSERT_EQ(again.calculations.size(), file.calculations.size());
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
+        EXPECT_EQ(again.calculations[i].line, file.calculations[i].line) << i;
+        EXPECT_EQ(again.calculations[i].scenario.fields, file.calculations[i].scenario.fields) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseWriter, CaseEdited, ::testing::ValuesIn(kEdits),
+                         [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
+
+TEST(CaseWriter, ANewCaseOfEveryPageRunsOnceAndRecordsWhatItsRunsShowed) {
+    CaseFile file = vorlanex::casefile::new_case(vorlanex::numeric::DecimalSeparator(","));
+    for (const vorlanex::page::PageDefinition* page : vorlanex::registry::calculation_pages()) {
+        file.calculations.push_back(vorlanex::casefile::new_calculation(*page));
+    }
+    const auto runs = vorlanex::casefile::run_case(file);
+    const CaseFile saved = read(vorlanex::casefile::case_file_text(file, "test", runs));
+    ASSERT_EQ(saved.calculations.size(), runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const auto& recorded = *saved.calculations[i].recorded;
+        EXPECT_EQ(R"("events":)" + recorded.events + R"(,"fields":)" + recorded.fields, runs[i].outcome()) << i;
+    }
+}
+
+}  // namespace
