@@ -5,10 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/calculation_line.h"
 #include "casefile/separator_check.h"
-#include "casefile/written_json.h"
 #include "numeric/utf8.h"
-#include "tolerance/distribution_json.h"
 
 namespace vorlanex::casefile {
 
@@ -20,13 +19,7 @@ using Json = nlohmann::ordered_json;
 constexpr int kDeepestNesting = 4;
 
 using Kind = CaseError::Kind;
-
-// A fault of one line, before the line's number is put in front of its message.
-struct Fault {
-    Kind kind;
-    std::string message;
-    std::string subject = {}, detail = {};
-};
+using Fault = LineFault;
 
 CaseError at_line(long line, Fault fault) {
     return CaseError{"line " + std::to_string(line) + ": " + fault.message, fault.kind, line, std::move(fault.subject),
@@ -75,34 +68,10 @@ std::variant<Json, Fault> parse_line(std::string_view line) {
         return true;
     };
     Json parsed = Json::parse(line.begin(), line.end(), watch, false);
-    if (parsed.is_discarded()) return Fault{Kind::NotJson, "the line is not valid JSON"};
+    if (parsed.is_discarded()) return Fault{Kind::NotJson, std::string(kLineNotJson)};
     if (fault) return *fault;
-    if (!parsed.is_object()) return Fault{Kind::NotObject, "the line is not a JSON object"};
+    if (!parsed.is_object()) return Fault{Kind::NotObject, std::string(kLineNotObject)};
     return parsed;
-}
-
-// The first member of `object` not among `known`, as a fault; `in` names the object, if not the line.
-std::optional<Fault> unknown_member(const Json& object, std::initializer_list<std::string_view> known,
-                                    std::string_view in = {}) {
-    for (const auto& [key, value] : object.items()) {
-        if (std::find(known.begin(), known.end(), key) == known.end()) {
-            return Fault{Kind::UnknownMember,
-                         "unknown member '" + key + "'" + (in.empty() ? "" : " in \"" + std::string(in) + "\""), key,
-                         std::string(in)};
-        }
-    }
-    return std::nullopt;
-}
-
-// The string member `key`, if present; a fault when it is present and not a string.
-std::optional<std::string> optional_text(const Json& object, const std::string& key, std::optional<Fault>& fault) {
-    const auto found = object.find(key);
-    if (found == object.end()) return std::nullopt;
-    if (!found->is_string()) {
-        fault = Fault{Kind::NotText, "\"" + key + "\" must be a string", key};
-        return std::nullopt;
-    }
-    return found->get<std::string>();
 }
 
 // The case's line: its format, its separator and its description.
@@ -142,116 +111,22 @@ std::optional<Fault> read_header(std::string_view written, CaseFile& into) {
 
     if (const auto described = line.find("case"); described != line.end()) {
         if (!described->is_object()) return Fault{Kind::CaseNotObject, "\"case\" must be an object"};
-        if (auto fault = unknown_member(*described, {"reference", "title", "expert", "created", "note"}, "case")) {
-            return fault;
-        }
+        if (auto fault = unknown_member(*described, kCaseHeaderKeys, "case")) return fault;
         std::optional<Fault> fault;
-        CaseHeader& header = into.header;
-        header.reference = optional_text(*described, "reference", fault);
-        header.title = optional_text(*described, "title", fault);
-        header.expert = optional_text(*described, "expert", fault);
-        header.created = optional_text(*described, "created", fault);
-        header.note = optional_text(*described, "note", fault);
+        for (const CaseHeaderMember& member : kCaseHeaderMembers) {
+            into.header.*member.text = optional_text(*described, std::string(member.key), fault);
+        }
         if (fault) return fault;
     }
     into.header_line = written;
     return std::nullopt;
 }
 
-std::optional<Fault> read_tolerances(const Json& tolerances, const Calculation& calculation,
-                                     const numeric::DecimalSeparator& separator) {
-    if (!tolerances.is_object())
-        return Fault{Kind::TolerancesNotObject, "\"tolerances\" must be an object of fields' tolerances"};
-    const std::string page(calculation.scenario.page->key);
-    for (const auto& [id, tolerance] : tolerances.items()) {
-        const page::Field* field = calculation.scenario.page->find_field(id);
-        if (!field || field->role != page::FieldRole::Input) {
-            return Fault{Kind::ToleranceOfNoInput, "page '" + page + "' has no input field '" + id + "'", id, page};
-        }
-        auto parsed = tolerance::parse_json_form(id, tolerance, separator);
-        if (auto* error = std::get_if<tolerance::InputError>(&parsed)) {
-            return Fault{Kind::BadTolerance, error->message, id, error->message};
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<Fault> read_recorded(const Json& recorded, std::string_view written, Calculation& into) {
-    if (!recorded.is_object()) return Fault{Kind::RecordedNotObject, "\"recorded\" must be an object"};
-    if (auto fault = unknown_member(recorded, {"program", "events", "fields"}, "recorded")) return fault;
-    const auto program = recorded.find("program");
-    const auto events = recorded.find("events");
-    const auto fields = recorded.find("fields");
-    if (program == recorded.end() || !program->is_string())
-        return Fault{Kind::RecordedWithoutProgram, "\"recorded\" needs \"program\", a version"};
-    if (events == recorded.end() || !events->is_array())
-        return Fault{Kind::RecordedWithoutEvents, "\"recorded\" needs \"events\", a list"};
-    for (const Json& event : *events) {
-        if (!event.is_object()) return Fault{Kind::RecordedEventNotObject, "every recorded event must be an object"};
-    }
-    if (fields == recorded.end() || !fields->is_object())
-        return Fault{Kind::RecordedWithoutFields, "\"recorded\" needs \"fields\", an object"};
-    for (const auto& [id, text] : fields->items()) {
-        if (!text.is_string())
-            return Fault{Kind::RecordedTextNotText, "the recorded text of field '" + id + "' must be a string", id};
-    }
-    into.recorded = Recorded{program->get<std::string>(), std::string(*written_member(written, "events")),
-                             std::string(*written_member(written, "fields"))};
-    return std::nullopt;
-}
-
-// A scenario's fault (an unknown page or field, a field given twice) as a line's fault.
-Fault scenario_fault(const UsageError& error, std::string_view page) {
-    switch (error.kind) {
-        case UsageError::Kind::UnknownPage: return Fault{Kind::UnknownPage, error.message, error.subject};
-        case UsageError::Kind::UnknownField:
-            return Fault{Kind::UnknownField, error.message, error.subject, std::string(page)};
-        case UsageError::Kind::FieldTwice:
-        case UsageError::Kind::Other: break;
-    }
-    return Fault{Kind::FieldTwice, error.message, error.subject};
-}
-
 std::optional<Fault> read_calculation(std::string_view written, const numeric::DecimalSeparator& separator,
                                       Calculation& into) {
     std::variant<Json, Fault> parsed = parse_line(written);
     if (auto* fault = std::get_if<Fault>(&parsed)) return *fault;
-    const Json& line = std::get<Json>(parsed);
-    if (auto fault = unknown_member(line, {"id", "title", "note", "page", "fields", "tolerances", "recorded"})) {
-        if (!line.contains("format")) return fault;
-        return Fault{Kind::CaseLineAgain, fault->message + " (only the first line is the case)", fault->subject};
-    }
-    if (const auto id = line.find("id"); id != line.end()) {
-        if (!id->is_string() && !id->is_number())
-            return Fault{Kind::IdNotTextOrNumber, "\"id\" must be a string or a number"};
-        into.id = std::string(*written_member(written, "id"));
-    }
-    std::optional<Fault> fault;
-    into.title = optional_text(line, "title", fault);
-    into.note = optional_text(line, "note", fault);
-    if (fault) return fault;
-    const auto page = line.find("page");
-    if (page == line.end() || !page->is_string()) return Fault{Kind::NoPage, "a calculation needs \"page\", a string"};
-    if (auto error = find_page(page->get<std::string>(), into.scenario)) return scenario_fault(*error, {});
-    if (const auto fields = line.find("fields"); fields != line.end()) {
-        if (!fields->is_object()) return Fault{Kind::FieldsNotObject, "\"fields\" must be an object of field texts"};
-        for (const auto& [id, text] : fields->items()) {
-            if (!text.is_string())
-                return Fault{Kind::FieldTextNotText, "the text of field '" + id + "' must be a string", id};
-            into.scenario.fields.emplace_back(id, text.get<std::string>());
-        }
-    }
-    if (auto error = check_scenario(into.scenario)) return scenario_fault(*error, into.scenario.page->key);
-    if (const auto tolerances = line.find("tolerances"); tolerances != line.end()) {
-        if (auto error = read_tolerances(*tolerances, into, separator)) return error;
-        into.tolerances = std::string(*written_member(written, "tolerances"));
-    }
-    if (const auto recorded = line.find("recorded"); recorded != line.end()) {
-        const std::string recorded_text(*written_member(written, "recorded"));
-        if (auto error = read_recorded(*recorded, recorded_text, into)) return error;
-    }
-    into.written = written;
-    return std::nullopt;
+    return read_case_calculation(std::get<Json>(parsed), written, separator, into);
 }
 
 // An id's identity: a string by its text, a number by its token (so 1E2 and 100 stay apart, as

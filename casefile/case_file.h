@@ -8,10 +8,12 @@
 //    "tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"}},
 //    "recorded":{"program":"1.6a","events":[…],"fields":{…}}}
 //
-// The first line is the case; every further line one calculation ("page", "fields" and "id" as in
-// a batch line). Every calculation is run with the case's separator, whatever the machine's
-// regional setting. Blank lines are passed over (and counted). Reading is strict: the whole file
-// is checked before anything is run, and the first fault is named with its line.
+// The first line is the case, its description as case_header.h names it; every further line one
+// calculation ("page", "fields" and "id" as in a batch line, read as calculation_line.h reads
+// both), each field's tolerance in a form of tolerance/distribution_kinds.h. Every calculation is
+// run with the case's separator, whatever the machine's regional setting. Blank lines are passed
+// over (and counted). Reading is strict: the whole file is checked before anything is run, and the
+// first fault is named with its line.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,7 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/case_header.h"
 #include "casefile/scenario.h"
 #include "numeric/decimal_separator.h"
 #include "tolerance/distribution.h"
@@ -29,11 +32,6 @@ namespace vorlanex::casefile {
 inline constexpr int kFormat = 1;
 // A line longer than this is refused (as a batch line is).
 inline constexpr std::size_t kMaxCaseLineBytes = std::size_t{1} << 20;
-
-// The case's own description; every member may be missing.
-struct CaseHeader {
-    std::optional<std::string> reference, title, expert, created, note;
-};
 
 // A calculation's outcome as a version of the program produced it, in the batch's result form.
 struct Recorded {

@@ -28,11 +28,9 @@ std::string header_line(const numeric::DecimalSeparator& separator, const CaseHe
     std::string line = R"({"format":)" + std::to_string(kFormat) + R"(,"separator":)";
     append_json_string(line, separator.text());
     std::string described = "{";
-    append_text_member(described, "reference", header.reference);
-    append_text_member(described, "title", header.title);
-    append_text_member(described, "expert", header.expert);
-    append_text_member(described, "created", header.created);
-    append_text_member(described, "note", header.note);
+    for (const CaseHeaderMember& member : kCaseHeaderMembers) {
+        append_text_member(described, member.key, header.*member.text);
+    }
     return line + R"(,"case":)" + described + "}}";
 }
 
@@ -105,11 +103,7 @@ Calculation copy_of(const Calculation& calculation) {
 }
 
 bool set_case_header(CaseFile& file, const CaseHeader& header) {
-    const auto same = [](const CaseHeader& a, const CaseHeader& b) {
-        return a.reference == b.reference && a.title == b.title && a.expert == b.expert && a.created == b.created &&
-               a.note == b.note;
-    };
-    if (same(file.header, header)) return false;
+    if (file.header == header) return false;
     file.header = header;
     file.header_line = header_line(file.separator, header);
     return true;

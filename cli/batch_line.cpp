@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "casefile/written_json.h"
+#include "casefile/calculation_line.h"
 #include "numeric/utf8.h"
 #include "registry/page_tree.h"
 
@@ -36,6 +36,20 @@ std::size_t most_keys_in_an_object() {
 UsageError too_many_keys() {
     return UsageError{"the line has an object of more than " + std::to_string(most_keys_in_an_object()) +
                       " keys, more than any scenario has"};
+}
+
+// A fault of the calculation line's reader as the batch's usage error: a fault of the scenario
+// against its page keeps its kind and what it names, as check_scenario gives it.
+UsageError usage_error(const casefile::LineFault& fault) {
+    switch (fault.kind) {
+        case casefile::CaseError::Kind::UnknownPage:
+            return UsageError{fault.message, UsageError::Kind::UnknownPage, fault.subject};
+        case casefile::CaseError::Kind::UnknownField:
+            return UsageError{fault.message, UsageError::Kind::UnknownField, fault.subject};
+        case casefile::CaseError::Kind::FieldTwice:
+            return UsageError{fault.message, UsageError::Kind::FieldTwice, fault.subject};
+        default: return UsageError{fault.message};
+    }
 }
 
 void clear(BatchLine& line) {
@@ -212,7 +226,7 @@ std::variant<Json, UsageError> parse_json(std::string_view line) {
     const auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
             case Json::parse_event_t::array_start:
-                refuse(UsageError{depth == 0 ? "the line is not a JSON object"
+                refuse(UsageError{depth == 0 ? std::string(casefile::kLineNotObject)
                                              : "a scenario holds no arrays (the value of '" + last_key + "' is one)"});
                 break;
             case Json::parse_event_t::object_start:
@@ -240,7 +254,7 @@ std::variant<Json, UsageError> parse_json(std::string_view line) {
     };
     try {
         Json request = Json::parse(line.begin(), line.end(), watch, false);
-        if (request.is_discarded()) return UsageError{"the line is not valid JSON"};
+        if (request.is_discarded()) return UsageError{std::string(casefile::kLineNotJson)};
         return request;
     } catch (const Refused&) {
         return *refused;
@@ -258,45 +272,15 @@ void read_batch_line_generically(std::string_view line, BatchLine& into) {
     }
     const Json& request = std::get<Json>(parsed);
     if (!request.is_object()) {
-        into.error = UsageError{"the line is not a JSON object"};
+        into.error = UsageError{std::string(casefile::kLineNotObject)};
         return;
     }
-    if (const auto id = request.find("id"); id != request.end()) {
-        if (!id->is_string() && !id->is_number()) {
-            into.error = UsageError{"\"id\" must be a string or a number"};
-            return;
-        }
-        into.id = std::string(*casefile::written_member(line, "id"));  // the token itself: the same text the line has
-    }
-    for (const auto& [key, value] : request.items()) {
-        if (key != "page" && key != "fields" && key != "id") {
-            into.error = UsageError{"unknown key '" + key + "'"};
-            return;
-        }
-    }
-    const auto page_key = request.find("page");
-    if (page_key == request.end() || !page_key->is_string()) {
-        into.error = UsageError{"\"page\" must be a string"};
-        return;
-    }
-    if (auto error = find_page(page_key->get<std::string>(), into.scenario)) {
-        into.error = std::move(error);
-        return;
-    }
-    if (const auto fields = request.find("fields"); fields != request.end()) {
-        if (!fields->is_object()) {
-            into.error = UsageError{"\"fields\" must be an object of field texts"};
-            return;
-        }
-        for (const auto& [id, text] : fields->items()) {
-            if (!text.is_string()) {
-                into.error = UsageError{"the text of field '" + id + "' must be a string"};
-                return;
-            }
-            into.scenario.fields.emplace_back(id, text.get<std::string>());
-        }
-    }
-    into.error = check_scenario(into.scenario);
+    casefile::Calculation read;
+    read.scenario = std::move(into.scenario);  // its storage reused
+    const std::optional<casefile::LineFault> fault = casefile::read_batch_calculation(request, line, read);
+    into.scenario = std::move(read.scenario);
+    into.id = std::move(read.id);
+    if (fault) into.error = usage_error(*fault);
 }
 
 void read_batch_line(std::string_view line, BatchLine& into) {

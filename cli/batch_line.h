@@ -6,8 +6,9 @@
 // A line is read by a small reader made for this shape alone (an object of "id", "page" and
 // "fields", strings without escapes, an "id" that is a string or a plain integer, no key twice),
 // which covers the lines a program or an expert writes. Any other line, and every line the small
-// reader has any doubt about, is read by the JSON library, so every line gets the same answer as
-// before: read_batch_line and read_batch_line_generically agree on every line.
+// reader has any doubt about, is read by the JSON library and checked by the reader of a calculation
+// line that the case file shares (casefile/calculation_line.h), so every line gets the same answer
+// as before: read_batch_line and read_batch_line_generically agree on every line.
 #include <optional>
 #include <string>
 #include <string_view>

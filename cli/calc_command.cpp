@@ -18,6 +18,7 @@
 #include "numeric/escape_controls.h"
 #include "registry/page_tree.h"
 #include "report/report.h"
+#include "tolerance/distribution_kinds.h"
 #include "version/version.h"
 
 namespace vorlanex::cli {
@@ -79,8 +80,7 @@ constexpr std::string_view kHelp =
     "  --list           every page with its fields (id, role, name, unit, default text) and the\n"
     "                   texts of its worked example\n"
     "  --report         instead of JSON Lines, a printable Czech report of the run as one HTML page\n"
-    "  --tolerance N    N samples (1 to 10^9): FIELD=40..60 uniform, FIELD=0,8..1..1,5 triangular,\n"
-    "                   FIELD=0,8~0,05 normal, FIELD=0,8~0,05~0,6..1 normal cut (drawn again outside);\n"
+    "  --tolerance N    N samples (1 to 10^9): {tolerances}\n"
     "                   one JSON object: every result's count, min, percentiles (nearest rank), max\n"
     "                   and mean as the field shows them, and the samples per warning and fault\n"
     "  --seed S         the samples' seed (0 to 2^64-1, default 1): the same seed, the same output\n"
@@ -104,29 +104,51 @@ constexpr std::string_view kHelp =
     "from its recorded outcome or has none. More in vorlanex-calc(1).\n";
 // clang-format on
 
-// The help with every page's key from the registry, "a, b, ... or z", in lines that fit the help's
-// column beside "PAGE".
-std::string help_text() {
-    constexpr std::string_view kPlaceholder = "{pages}";
+// `items` joined by blanks, from `column` on, in lines that fit the help's width; a line after the
+// first starts at the help's column.
+std::string wrapped(const std::vector<std::string>& items, std::size_t column) {
     constexpr std::size_t kIndent = 19, kWidth = 100;
-    const auto pages = registry::calculation_pages();
-    std::string list;
-    std::size_t line_length = kIndent;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        const std::string key(pages[i]->key);
-        const std::string item = key + (i + 1 == pages.size() ? "" : i + 2 == pages.size() ? " or" : ",");
-        if (i > 0 && line_length + 1 + item.size() > kWidth) {
-            list += "\n" + std::string(kIndent, ' ');
+    std::string text;
+    std::size_t line_length = column;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0 && line_length + 1 + items[i].size() > kWidth) {
+            text += "\n" + std::string(kIndent, ' ');
             line_length = kIndent;
         } else if (i > 0) {
-            list += ' ';
+            text += ' ';
             ++line_length;
         }
-        list += item;
-        line_length += item.size();
+        text += items[i];
+        line_length += items[i].size();
     }
+    return text;
+}
+
+// `placeholder` in `help` replaced by `items`, wrapped from where the placeholder stands.
+void fill_in(std::string& help, std::string_view placeholder, const std::vector<std::string>& items) {
+    const std::size_t at = help.find(placeholder);
+    const std::size_t column = at - (help.rfind('\n', at) + 1);
+    help.replace(at, placeholder.size(), wrapped(items, column));
+}
+
+// The help with every page's key from the registry, "a, b, ... or z", and every short form of a
+// tolerance with its example, "FIELD=40..60 uniform, ...;", in lines that fit the help's column.
+std::string help_text() {
+    const auto pages = registry::calculation_pages();
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        keys.push_back(std::string(pages[i]->key) + (i + 1 == pages.size() ? "" : i + 2 == pages.size() ? " or" : ","));
+    }
+    std::vector<std::string> forms;
+    for (const tolerance::DistributionKind& kind : tolerance::distribution_kinds()) {
+        for (const tolerance::ShortPattern& pattern : kind.patterns) {
+            forms.push_back("FIELD=" + std::string(pattern.command_example) + " " + std::string(pattern.english) + ",");
+        }
+    }
+    forms.back().back() = ';';
     std::string help(kHelp);
-    help.replace(help.find(kPlaceholder), kPlaceholder.size(), list);
+    fill_in(help, "{pages}", keys);
+    fill_in(help, "{tolerances}", forms);
     return help;
 }
 

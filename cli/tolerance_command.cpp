@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <iostream>
@@ -21,7 +22,9 @@
 #include "report/report.h"
 #include "report/tolerance_report.h"
 #include "tolerance/distribution_json.h"
+#include "tolerance/distribution_kinds.h"
 #include "tolerance/sampling.h"
+#include "tolerance/statistics.h"
 #include "tolerance/sweep.h"
 
 namespace vorlanex::cli {
@@ -44,9 +47,13 @@ std::optional<std::uint64_t> whole_number(const std::string& text, std::uint64_t
     return value;
 }
 
+// A text holding what a short form's pattern puts between numbers ("..", "~"), unless that is the
+// decimal separator itself.
 bool is_tolerance_text(std::string_view text, const numeric::DecimalSeparator& separator) {
-    return text.find("..") != std::string_view::npos ||
-           (separator.text() != "~" && text.find('~') != std::string_view::npos);
+    return std::any_of(std::begin(tolerance::kPatternSeparators), std::end(tolerance::kPatternSeparators),
+                       [&](std::string_view between) {
+                           return between != separator.text() && text.find(between) != std::string_view::npos;
+                       });
 }
 
 // Progress of a long run on standard error, once it has taken a second: a bar redrawn in place on a
@@ -87,8 +94,8 @@ Json summary_json(std::string_view page, const tolerance::SamplingSummary& summa
         Json entry{{"count", field.count}};
         if (field.count > 0) {
             entry["min"] = field.min;
-            constexpr const char* kNames[] = {"p2_5", "p5", "p50", "p95", "p97_5"};
-            for (std::size_t i = 0; i < field.percentiles.size(); ++i) entry[kNames[i]] = field.percentiles[i];
+            for (std::size_t i = 0; i < tolerance::kPercentiles.size(); ++i)
+                entry[std::string(tolerance::kPercentiles[i].json_name)] = field.percentiles[i];
             entry["max"] = field.max;
             entry["mean"] = field.mean;
         }

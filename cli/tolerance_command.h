@@ -7,8 +7,8 @@
 // order of the file, every calculation with the same seed; with --report, one report of them all.
 //
 // Under --tolerance an operand FIELD=TEXT whose text holds ".." or "~" is the field's tolerance in
-// short form (40..60 uniform, 0,8..1..1,5 triangular, 0,8~0,05 normal, 0,8~0,05~0,6..1 cut normal);
-// any other is the field's text, as in a single run.
+// short form (one of the patterns of tolerance/distribution_kinds.h, as --help lists them with their
+// examples); any other is the field's text, as in a single run.
 #include <cstdint>
 #include <functional>
 #include <iosfwd>

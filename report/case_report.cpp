@@ -66,12 +66,14 @@ std::string calculation_section(const casefile::Calculation& calculation, const 
 
 std::string case_cover(const casefile::CaseFile& file, std::string_view kind, const std::string& more_facts,
                        std::chrono::year_month_day date, const Provenance& provenance) {
-    const casefile::CaseHeader& header = file.header;
+    std::string facts;
+    for (const casefile::CaseHeaderMember& member : casefile::kCaseHeaderMembers) {
+        if (member.text == &casefile::CaseHeader::title) continue;  // it heads the cover
+        facts += fact_row(casefile::cover_label(member), file.header.*member.text);
+    }
     return "<section class=\"cover\">\n<p class=\"program\">VORLANEX · " + std::string(kind) +
            "</p>\n<h1 class=\"case-title\">" + escaped(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" +
-           fact_row("Značka", header.reference) + fact_row("Znalec", header.expert) +
-           fact_row("Založen", header.created) + fact_row("Poznámka", header.note) + more_facts + "</table>\n" +
-           provenance_section(provenance, date) + "</section>\n";
+           facts + more_facts + "</table>\n" + provenance_section(provenance, date) + "</section>\n";
 }
 
 std::string case_contents(std::span<const casefile::Calculation* const> calculations) {

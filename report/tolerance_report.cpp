@@ -6,9 +6,10 @@
 
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
-#include "numeric/show_number.h"
 #include "report/document.h"
 #include "report/markup.h"
+#include "tolerance/distribution_kinds.h"
+#include "tolerance/statistics.h"
 
 namespace vorlanex::report {
 
@@ -49,6 +50,13 @@ std::string chart_start(const std::string& x_low, const std::string& x_high, con
     return svg;
 }
 
+// The highest percentile's place; the samples between the lowest and the highest, in percent ("95").
+constexpr std::size_t kHighestPercentile = tolerance::kPercentiles.size() - 1;
+std::string band_percent() {
+    return tolerance::czech_percent(tolerance::kPercentiles.back().per_mille -
+                                    tolerance::kPercentiles.front().per_mille);
+}
+
 std::string field_title(const page::Field& field) {
     return std::string(field.id) + " – " + caption_of(field) +
            (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
@@ -79,10 +87,12 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
                svg_number(kBottom - height) + "\" width=\"" + svg_number(width) + "\" height=\"" + svg_number(height) +
                "\" fill=\"#7da7d9\" stroke=\"#fff\" stroke-width=\"0.5\"/>\n";
     }
-    // The 2.5 %, 50 % and 97.5 % percentiles.
-    for (const std::size_t i : {std::size_t{0}, std::size_t{2}, std::size_t{4}}) {
+    // The lowest and the highest percentile dashed, the median full.
+    for (const std::size_t i : {std::size_t{0}, tolerance::kMedianPercentile, kHighestPercentile}) {
         const double x = chart_x(fraction(number_of(result.percentiles[i], separator), result.low, result.high));
-        svg += line(x, kTop, x, kBottom, i == 2 ? "stroke=\"#c62828\"" : "stroke=\"#c62828\" stroke-dasharray=\"4 3\"");
+        svg += line(
+            x, kTop, x, kBottom,
+            i == tolerance::kMedianPercentile ? "stroke=\"#c62828\"" : "stroke=\"#c62828\" stroke-dasharray=\"4 3\"");
         svg += "\n";
     }
     return svg + "</svg>\n";
@@ -102,29 +112,6 @@ std::string fact(std::string_view name, std::string_view css_class, const std::s
            "</td></tr>\n";
 }
 
-std::string distribution_words(const tolerance::Distribution& d, const numeric::DecimalSeparator& separator) {
-    const auto show = [&](double value) { return numeric::show_number(value, separator); };
-    switch (d.shape) {
-        case tolerance::Shape::Uniform: return "rovnoměrné rozdělení od " + show(d.low) + " do " + show(d.high);
-        case tolerance::Shape::Triangular:
-            return "trojúhelníkové rozdělení od " + show(d.low) + " do " + show(d.high) + ", nejpravděpodobněji " +
-                   show(d.mode);
-        case tolerance::Shape::Normal: {
-            std::string words =
-                "normální rozdělení se střední hodnotou " + show(d.mean) + " a směrodatnou odchylkou " + show(d.sd);
-            if (std::isfinite(d.low) || std::isfinite(d.high)) {
-                words += ", useknuté";
-                if (std::isfinite(d.low)) words += " zdola na " + show(d.low);
-                if (std::isfinite(d.high))
-                    words += std::string(std::isfinite(d.low) ? " a" : "") + " shora na " + show(d.high);
-                words += " (hodnota mimo se losuje znovu)";
-            }
-            return words;
-        }
-    }
-    return {};
-}
-
 // Every input: its distribution, or the text it was given (or opens with).
 std::string inputs_section(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                            const numeric::DecimalSeparator& separator, std::span<const tolerance::Tolerance> tolerances,
@@ -140,7 +127,7 @@ std::string inputs_section(const page::PageDefinition& page, std::span<const std
         }
         for (const tolerance::Tolerance& tolerance : tolerances) {
             if (tolerance.field == field.id)
-                given = "<span class=\"mark\">" + escaped(distribution_words(tolerance.distribution, separator)) +
+                given = "<span class=\"mark\">" + escaped(tolerance::czech_words(tolerance.distribution, separator)) +
                         "</span>";
         }
         if (field.id == varied_field) given = "<span class=\"mark\">" + std::string(varied_words) + "</span>";
@@ -154,8 +141,12 @@ std::string inputs_section(const page::PageDefinition& page, std::span<const std
 std::string percentile_table(const page::PageDefinition& page, const tolerance::SamplingSummary& summary) {
     std::string html =
         "<section class=\"results\">\n<h2>Výsledky: percentily</h2>\n<table class=\"percentiles\">\n<thead><tr>"
-        "<th>Pole</th><th>Veličina</th><th>Jedn.</th><th>Počet</th><th>Min.</th><th>2,5 %</th><th>5 %</th>"
-        "<th>50 %</th><th>95 %</th><th>97,5 %</th><th>Max.</th><th>Průměr</th></tr></thead>\n<tbody>\n";
+        "<th>Pole</th><th>Veličina</th><th>Jedn.</th><th>Počet</th><th>Min.</th>";
+    for (const tolerance::PercentileLevel& level : tolerance::kPercentiles)
+        html += "<th>" + std::string(level.czech_percent) + " %</th>";
+    html += "<th>Max.</th><th>Průměr</th></tr></thead>\n<tbody>\n";
+    // The columns after the count: the minimum, the percentiles, the maximum and the mean.
+    const std::string numbers_columns = std::to_string(tolerance::kPercentiles.size() + 3);
     for (const tolerance::FieldSummary& result : summary.results) {
         const page::Field& field = *page.find_field(result.field);
         const auto number = [](const std::string& text) { return "<td class=\"number\">" + escaped(text) + "</td>"; };
@@ -163,17 +154,22 @@ std::string percentile_table(const page::PageDefinition& page, const tolerance::
                 "</td><td>" + escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td>" +
                 number(std::to_string(result.count));
         if (result.count == 0) {
-            html += "<td colspan=\"8\" class=\"note\">pole nedostalo v žádném vzorku číslo</td></tr>\n";
+            html += "<td colspan=\"" + numbers_columns +
+                    "\" class=\"note\">pole nedostalo v žádném vzorku číslo</td></tr>\n";
             continue;
         }
         html += number(result.min);
         for (const std::string& percentile : result.percentiles) html += number(percentile);
         html += number(result.max) + number(result.mean) + "</tr>\n";
     }
+    const tolerance::PercentileLevel& lowest = tolerance::kPercentiles.front();
+    const tolerance::PercentileLevel& highest = tolerance::kPercentiles.back();
     return html +
            "</tbody>\n</table>\n<p class=\"note\">Percentil p je číslo, které pole ukázalo ve vzorku na pořadí "
-           "⌈p/100 · n⌉ mezi n vzorky seřazenými podle velikosti (nejbližší pořadí); mezi 2,5% a 97,5% percentilem "
-           "leží 95 % vzorků. Průměr je zaokrouhlen na tolik desetinných míst, kolik jich ukazovalo pole.</p>\n"
+           "⌈p/100 · n⌉ mezi n vzorky seřazenými podle velikosti (nejbližší pořadí); mezi " +
+           std::string(lowest.czech_percent) + "% a " + std::string(highest.czech_percent) + "% percentilem leží " +
+           band_percent() +
+           " % vzorků. Průměr je zaokrouhlen na tolik desetinných míst, kolik jich ukazovalo pole.</p>\n"
            "</section>\n";
 }
 
@@ -200,8 +196,9 @@ std::string histograms_section(const page::PageDefinition& page, const tolerance
         if (result.count == 0) continue;
         const page::Field& field = *page.find_field(result.field);
         html += "<figure data-field=\"" + escaped(result.field) + "\">\n" + histogram_svg(field, result, separator) +
-                "<figcaption>" + escaped(field_title(field)) + ": 95 % vzorků od " + escaped(result.percentiles[0]) +
-                " do " + escaped(result.percentiles[4]) + " (čárkovaně), medián " + escaped(result.percentiles[2]) +
+                "<figcaption>" + escaped(field_title(field)) + ": " + band_percent() + " % vzorků od " +
+                escaped(result.percentiles.front()) + " do " + escaped(result.percentiles.back()) +
+                " (čárkovaně), medián " + escaped(result.percentiles[tolerance::kMedianPercentile]) +
                 "</figcaption>\n</figure>\n";
     }
     return html + "</div>\n</section>\n";

@@ -2,9 +2,10 @@
 // The report of a tolerance run and of a sweep: one printable Czech page each (self-contained HTML,
 // as the report of one run). The tolerance report states the command, the number of samples and the
 // seed, each input as typed or its distribution, the table of percentiles of every result, how
-// many samples ended with each warning and fault, and a histogram of every result with the 95 %
-// interval marked. The sweep report draws every result against the swept input. Every number is
-// a text a field showed in one of the runs (the mean, rounded as the field's texts).
+// many samples ended with each warning and fault, and a histogram of every result with the band
+// between the lowest and the highest percentile marked (the percentiles: tolerance/statistics.h).
+// The sweep report draws every result against the swept input. Every number is a text a field
+// showed in one of the runs (the mean, rounded as the field's texts).
 #include <chrono>
 #include <optional>
 #include <span>
@@ -20,8 +21,8 @@
 
 namespace vorlanex::report {
 
-// The histogram of one result of a run as an SVG chart, its 2.5 %, 50 % and 97.5 % percentiles
-// marked; for a result with at least one number.
+// The histogram of one result of a run as an SVG chart, its lowest and highest percentile and its
+// median marked; for a result with at least one number.
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
                           const numeric::DecimalSeparator& separator);
 

@@ -14,6 +14,7 @@
 
 #include "report/document.h"
 #include "spis/qt_text.h"
+#include "tolerance/distribution_kinds.h"
 
 namespace vorlanex::spis {
 
@@ -50,14 +51,24 @@ QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numer
     line->setObjectName(QStringLiteral("tolerance:") + qt_text(field.id));
     line->setAccessibleName(QStringLiteral("Tolerance: ") + qt_text(field.accessible_name));
     const QString comma = qt_text(separator.text());
-    line->setPlaceholderText(QStringLiteral("např. 18..22"));
-    // "#" stands for the case's separator in the examples.
-    line->setToolTip(QStringLiteral("Tolerance vstupu (prázdné pole: žádná), desetinný oddělovač „#“:\n"
-                                    "od..do – rovnoměrné rozdělení, např. 18..22\n"
-                                    "od..nejpravděpodobněji..do – trojúhelníkové, např. 18..20..22\n"
-                                    "střed~odchylka – normální, např. 0#8~0#05\n"
-                                    "střed~odchylka~od..do – normální oříznuté, např. 0#8~0#05~0#6..1")
-                         .replace(QLatin1Char('#'), comma));
+    // The examples of the short forms are written with ",", the case's separator shown in its place.
+    const auto example = [&](const tolerance::ShortPattern& pattern) {
+        return qt_text(pattern.window_example).replace(QLatin1Char(','), comma);
+    };
+    // Every short form on a line of its own: "od..do – rovnoměrné rozdělení, např. 18..22" (the
+    // first names the noun the others share).
+    QString tip = QStringLiteral("Tolerance vstupu (prázdné pole: žádná), desetinný oddělovač „%1“:").arg(comma);
+    const tolerance::ShortPattern* first = nullptr;
+    for (const tolerance::DistributionKind& kind : tolerance::distribution_kinds()) {
+        for (const tolerance::ShortPattern& pattern : kind.patterns) {
+            tip += QLatin1Char('\n') + qt_text(tolerance::czech_pattern(pattern)) + QStringLiteral(" – ") +
+                   qt_text(pattern.czech) + (first ? QString() : QStringLiteral(" rozdělení")) +
+                   QStringLiteral(", např. ") + example(pattern);
+            if (!first) first = &pattern;
+        }
+    }
+    line->setPlaceholderText(QStringLiteral("např. ") + example(*first));
+    line->setToolTip(tip);
     line->setStyleSheet(QStringLiteral("QLineEdit[refused=\"true\"] { border: 1px solid #b00020; }"));
     line->setMaximumWidth(line->fontMetrics().horizontalAdvance(QStringLiteral("0,85~0,05~0,6..1,05")) + 12);
     return line;

@@ -1,12 +1,11 @@
 #pragma once
 // Soubor → Vlastnosti případu: the case's own description as the case file holds it (file
-// reference, title, expert, date of creation, note), each a text; an empty one is none.
+// reference, title, expert, date of creation, note), each a text; an empty one is none. One edit
+// for each member of casefile::kCaseHeaderMembers, labelled as the table labels it.
 #include <QDialog>
+#include <array>
 
 #include "casefile/case_file.h"
-
-class QLineEdit;
-class QPlainTextEdit;
 
 namespace vorlanex::spis {
 
@@ -18,18 +17,13 @@ public:
     // The description as edited.
     casefile::CaseHeader header() const;
 
-    QLineEdit* reference_edit() const { return reference_; }
-    QLineEdit* title_edit() const { return title_; }
-    QLineEdit* expert_edit() const { return expert_; }
-    QLineEdit* created_edit() const { return created_; }
-    QPlainTextEdit* note_edit() const { return note_; }
+    // The edit of one member: a QLineEdit, or a QPlainTextEdit for a text of several lines; and its text.
+    QWidget* edit(casefile::CaseHeaderText member) const;
+    QString text(casefile::CaseHeaderText member) const;
+    void set_text(casefile::CaseHeaderText member, const QString& text);
 
 private:
-    QLineEdit* reference_;
-    QLineEdit* title_;
-    QLineEdit* expert_;
-    QLineEdit* created_;
-    QPlainTextEdit* note_;
+    std::array<QWidget*, casefile::kCaseHeaderMembers.size()> edits_{};  // in the table's order
 };
 
 }  // namespace vorlanex::spis

@@ -36,6 +36,7 @@
 #include "spis/recent_files.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
+#include "tolerance/distribution_kinds.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
@@ -46,11 +47,6 @@ const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
 // How long the status bar says that the protocol was written or printed.
 constexpr int kProtocolDoneShownMs = 10000;
-// Why a tolerance typed was not taken; the one stored before stays.
-const QString kRefusedTolerance = QStringLiteral(
-    "Tolerance nepřijata, platí dosavadní. Zapište od..do, od..nejpravděpodobněji..do, "
-    "střed~odchylka nebo střed~odchylka~od..do (od nejvýše do, odchylka nad 0).");
-
 // "✓ Brzdění …": the outcome's mark, the title or the page's name, and "±" when it has tolerances.
 QString item_text(const casefile::Calculation& calculation, const casefile::RecordedRun& run) {
     const QString mark = run.fault()              ? QStringLiteral("✗")
@@ -542,7 +538,7 @@ void CaseWindow::show_state() {
 
 void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
     if (case_.set_tolerance(utf8(field_id), utf8(text.trimmed()))) {
-        view_->show_tolerance_problem(field_id, kRefusedTolerance);
+        view_->show_tolerance_problem(field_id, qt_text(tolerance::refused_tolerance_text()));
         return;
     }
     view_->show_tolerance_problem(field_id, {});

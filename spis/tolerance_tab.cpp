@@ -29,10 +29,13 @@ namespace vorlanex::spis {
 
 namespace {
 
-const QStringList kColumns{QStringLiteral("Výsledek"), QStringLiteral("Počet"), QStringLiteral("Min"),
-                           QStringLiteral("P2,5"),     QStringLiteral("P5"),    QStringLiteral("P50"),
-                           QStringLiteral("P95"),      QStringLiteral("P97,5"), QStringLiteral("Max"),
-                           QStringLiteral("Průměr")};
+// The result, its count, min, a column "P2,5" for each percentile, max and the mean.
+const QStringList kColumns = [] {
+    QStringList columns{QStringLiteral("Výsledek"), QStringLiteral("Počet"), QStringLiteral("Min")};
+    for (const tolerance::PercentileLevel& level : tolerance::kPercentiles)
+        columns << QStringLiteral("P") + qt_text(level.czech_percent);
+    return columns << QStringLiteral("Max") << QStringLiteral("Průměr");
+}();
 
 QString counted(const std::vector<tolerance::TextCount>& texts, const QString& heading) {
     QString lines;

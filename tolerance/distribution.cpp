@@ -1,8 +1,6 @@
 #include "tolerance/distribution.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <vector>
 
 #include "numeric/faults.h"
@@ -11,8 +9,6 @@
 namespace vorlanex::tolerance {
 
 namespace {
-
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // "name" in double quotes, as a JSON member is written.
 std::string quoted(std::string_view name) {
@@ -36,88 +32,91 @@ std::variant<double, InputError> number(std::string_view field, std::string_view
     }
 }
 
-// The share of a normal distribution between low and high (either may be infinite).
-double kept_share(const Distribution& normal) {
-    const auto below = [&](double x) { return 0.5 * std::erfc(-(x - normal.mean) / (normal.sd * std::sqrt(2.0))); };
-    return below(normal.high) - below(normal.low);
-}
-
-// Reads the texts of `parts` (name, text) into the numbers `into`, in order; the first error.
-std::optional<InputError> read_numbers(std::string_view field, std::span<const std::string_view> names,
-                                       std::span<const std::string_view> texts, std::span<double* const> into,
-                                       const numeric::DecimalSeparator& separator) {
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        auto read = number(field, names[i], texts[i], separator);
-        if (auto* failed = std::get_if<InputError>(&read)) return *failed;
-        *into[i] = std::get<double>(read);
-    }
-    return std::nullopt;
-}
-
 std::variant<Distribution, InputError> checked(std::string_view field, const Distribution& distribution) {
     if (auto failed = check(field, distribution)) return *failed;
     return distribution;
 }
 
-// "a..b" split at the first "..", or nothing.
-std::optional<std::pair<std::string_view, std::string_view>> split_range(std::string_view text) {
-    const auto dots = text.find("..");
-    if (dots == std::string_view::npos) return std::nullopt;
-    return std::pair{text.substr(0, dots), text.substr(dots + 2)};
+// A distribution of the kind with its optional numbers not given.
+Distribution unset(const DistributionKind& kind) {
+    Distribution d;
+    d.shape = kind.shape;
+    for (const KindNumber& number : kind_numbers(kind)) {
+        if (number.optional) d.*number.parameter->value = number.parameter->unset;
+    }
+    return d;
+}
+
+// A short form's pattern while a text is read against it.
+struct Candidate {
+    const DistributionKind* kind;
+    const ShortPattern* pattern;
+    std::vector<PatternPart> parts;
+};
+
+// The patterns of `candidates` a text could have been meant as, for a message: all but those that
+// only go on from another of them (MEAN~SD~LOW..HIGH from MEAN~SD).
+std::string expected(const std::vector<Candidate>& candidates) {
+    std::vector<std::string> patterns;
+    for (const Candidate& candidate : candidates) {
+        const bool goes_on = std::any_of(candidates.begin(), candidates.end(), [&](const Candidate& other) {
+            return &other != &candidate && candidate.pattern->pattern.starts_with(other.pattern->pattern);
+        });
+        if (!goes_on) patterns.push_back(english_pattern(*candidate.pattern));
+    }
+    return listed(patterns, "or");
 }
 
 }  // namespace
 
 std::optional<InputError> check(std::string_view field, const Distribution& d) {
-    switch (d.shape) {
-        case Shape::Uniform:
-            if (!(d.low <= d.high)) return error(field, "low is above high");
-            break;
-        case Shape::Triangular:
-            if (!(d.low <= d.high)) return error(field, "low is above high");
-            if (!(d.low <= d.mode && d.mode <= d.high))
-                return error(field, "the most likely value is not between low and high");
-            break;
-        case Shape::Normal:
-            if (!(d.sd > 0)) return error(field, "the standard deviation must be above 0");
-            if (!(d.low < d.high)) return error(field, "low must be below high");
-            if (!(kept_share(d) >= kSmallestKeptShareOfNormal)) {
-                return error(field, "the cut keeps less than 0.1 % of the normal distribution");
-            }
-            break;
-    }
+    if (auto refused = kind_of(d.shape).check(d)) return error(field, *refused);
     return std::nullopt;
 }
 
 std::variant<ShortForm, InputError> split_short_form(std::string_view field, std::string_view text,
                                                      const numeric::DecimalSeparator& separator) {
-    ShortForm form;
-    if (const auto tilde = text.find('~'); tilde != std::string_view::npos) {
-        if (separator.text() == "~")
-            return error(field, "with the decimal separator '~' write the normal form in a case file");
-        form.shape = Shape::Normal;
-        std::string_view rest = text.substr(tilde + 1);
-        form.members = {{"mean", text.substr(0, tilde)}};
-        if (const auto cut = rest.find('~'); cut != std::string_view::npos) {
-            const auto range = split_range(rest.substr(cut + 1));
-            if (!range) return error(field, "expected MEAN~SD~LOW..HIGH, got '" + std::string(text) + "'");
-            form.members.insert(form.members.end(),
-                                {{"sd", rest.substr(0, cut)}, {"low", range->first}, {"high", range->second}});
-        } else {
-            form.members.emplace_back("sd", rest);
+    std::vector<Candidate> candidates;
+    for (const DistributionKind& kind : distribution_kinds()) {
+        for (const ShortPattern& pattern : kind.patterns)
+            candidates.push_back({&kind, &pattern, pattern_parts(pattern.pattern)});
+    }
+    std::vector<std::string_view> numbers;
+    std::string_view rest = text;
+    for (std::size_t next = 1;; ++next) {
+        const auto takes = [&](const Candidate& candidate, std::string_view between) {
+            return candidate.parts.size() > next && candidate.parts[next].before == between;
+        };
+        std::optional<std::string_view> found;
+        for (const std::string_view between : kPatternSeparators) {
+            const bool wanted = std::any_of(candidates.begin(), candidates.end(),
+                                            [&](const Candidate& candidate) { return takes(candidate, between); });
+            if (wanted && rest.find(between) != std::string_view::npos) {
+                found = between;
+                break;
+            }
         }
-        return form;
+        if (!found) {
+            for (const Candidate& candidate : candidates) {
+                if (candidate.parts.size() != next) continue;
+                numbers.push_back(rest);
+                ShortForm form;
+                form.shape = candidate.kind->shape;
+                for (std::size_t i = 0; i < numbers.size(); ++i)
+                    form.members.emplace_back(candidate.parts[i].name, numbers[i]);
+                return form;
+            }
+            return error(field, "expected " + expected(candidates) + ", got '" + std::string(text) + "'");
+        }
+        std::erase_if(candidates, [&](const Candidate& candidate) { return !takes(candidate, *found); });
+        if (separator.text() == *found) {
+            return error(field, "with the decimal separator '" + std::string(separator.text()) + "' write the " +
+                                    std::string(candidates.front().kind->name) + " form in a case file");
+        }
+        const std::size_t at = rest.find(*found);
+        numbers.push_back(rest.substr(0, at));
+        rest = rest.substr(at + found->size());
     }
-    const auto first = split_range(text);
-    if (!first) return error(field, "expected LOW..HIGH, LOW..MODE..HIGH or MEAN~SD, got '" + std::string(text) + "'");
-    if (const auto second = split_range(first->second)) {
-        form.shape = Shape::Triangular;
-        form.members = {{"low", first->first}, {"mode", second->first}, {"high", second->second}};
-    } else {
-        form.shape = Shape::Uniform;
-        form.members = {{"low", first->first}, {"high", first->second}};
-    }
-    return form;
 }
 
 std::variant<Distribution, InputError> parse_short_form(std::string_view field, std::string_view text,
@@ -125,62 +124,35 @@ std::variant<Distribution, InputError> parse_short_form(std::string_view field, 
     auto split = split_short_form(field, text, separator);
     if (auto* failed = std::get_if<InputError>(&split)) return *failed;
     const ShortForm& form = std::get<ShortForm>(split);
-    Distribution d;
-    d.shape = form.shape;
-    if (d.shape == Shape::Normal) {
-        d.low = -kInfinity;
-        d.high = kInfinity;
-    }
-    std::vector<std::string_view> names, texts;
-    std::vector<double*> into;
+    Distribution d = unset(kind_of(form.shape));
     for (const auto& [name, part] : form.members) {
-        names.push_back(name == "mode" ? "most likely value" : name);
-        texts.push_back(part);
-        into.push_back(name == "low"    ? &d.low
-                       : name == "high" ? &d.high
-                       : name == "mode" ? &d.mode
-                       : name == "mean" ? &d.mean
-                                        : &d.sd);
+        const Parameter& parameter = *find_parameter(name);
+        auto read = number(field, parameter.words, part, separator);
+        if (auto* failed = std::get_if<InputError>(&read)) return *failed;
+        d.*parameter.value = std::get<double>(read);
     }
-    if (auto failed = read_numbers(field, names, texts, into, separator)) return *failed;
     return checked(field, d);
 }
 
-std::string_view shape_name(Shape shape) {
-    switch (shape) {
-        case Shape::Uniform: return "uniform";
-        case Shape::Triangular: return "triangular";
-        case Shape::Normal: break;
-    }
-    return "normal";
-}
+std::string_view shape_name(Shape shape) { return kind_of(shape).name; }
 
 std::variant<Distribution, InputError> parse_named_form(std::string_view field, NamedTexts members,
                                                         const numeric::DecimalSeparator& separator) {
-    const std::pair<std::string, std::string>* kind = nullptr;
+    const std::pair<std::string, std::string>* named = nullptr;
     for (const auto& member : members) {
-        if (member.first == "distribution") kind = &member;
+        if (member.first == "distribution") named = &member;
     }
-    if (!kind) return error(field, "\"distribution\" is missing");
-    Distribution d;
-    std::vector<std::pair<std::string_view, double*>> takes;
-    std::vector<std::string_view> optional;
-    if (kind->second == "uniform") {
-        d.shape = Shape::Uniform;
-        takes = {{"low", &d.low}, {"high", &d.high}};
-    } else if (kind->second == "triangular") {
-        d.shape = Shape::Triangular;
-        takes = {{"low", &d.low}, {"mode", &d.mode}, {"high", &d.high}};
-    } else if (kind->second == "normal") {
-        d.shape = Shape::Normal;
-        d.low = -kInfinity;
-        d.high = kInfinity;
-        takes = {{"mean", &d.mean}, {"sd", &d.sd}, {"low", &d.low}, {"high", &d.high}};
-        optional = {"low", "high"};
-    } else {
-        return error(field, "unknown distribution '" + kind->second + "' (uniform, triangular or normal)");
+    if (!named) return error(field, "\"distribution\" is missing");
+    const DistributionKind* kind = kind_named(named->second);
+    if (!kind) {
+        std::vector<std::string> names;
+        for (const DistributionKind& each : distribution_kinds()) names.emplace_back(each.name);
+        return error(field, "unknown distribution '" + named->second + "' (" + listed(names, "or") + ")");
     }
-    for (const auto& [name, into] : takes) {
+    Distribution d = unset(*kind);
+    const std::vector<KindNumber> takes = kind_numbers(*kind);
+    for (const KindNumber& take : takes) {
+        const std::string_view name = take.parameter->name;
         const std::pair<std::string, std::string>* given = nullptr;
         for (const auto& member : members) {
             if (member.first != name) continue;
@@ -188,19 +160,19 @@ std::variant<Distribution, InputError> parse_named_form(std::string_view field, 
             given = &member;
         }
         if (!given) {
-            if (std::find(optional.begin(), optional.end(), name) != optional.end()) continue;
+            if (take.optional) continue;
             return error(field, quoted(name) + " is missing");
         }
         auto read = number(field, name, given->second, separator);
         if (auto* failed = std::get_if<InputError>(&read)) return *failed;
-        *into = std::get<double>(read);
+        d.*take.parameter->value = std::get<double>(read);
     }
     for (const auto& member : members) {
-        if (&member == kind) continue;
-        const bool known =
-            std::any_of(takes.begin(), takes.end(), [&](const auto& take) { return take.first == member.first; });
+        if (&member == named) continue;
+        const bool known = std::any_of(takes.begin(), takes.end(),
+                                       [&](const KindNumber& take) { return take.parameter->name == member.first; });
         if (!known)
-            return error(field, quoted(member.first) + " does not belong to a " + kind->second + " distribution");
+            return error(field, quoted(member.first) + " does not belong to a " + named->second + " distribution");
     }
     return checked(field, d);
 }

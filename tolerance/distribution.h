@@ -1,6 +1,8 @@
 #pragma once
 // The tolerance of one input field: the distribution its value is drawn from. Every number of a
-// tolerance is a text under the number rules, read with the run's decimal separator.
+// tolerance is a text under the number rules, read with the run's decimal separator. The kinds of
+// distribution, with their numbers, their short forms and their checks, are the table of
+// distribution_kinds.h:
 //
 //   uniform     low, high                 short form  40..60
 //   triangular  low, most likely, high    short form  0,8..1..1,5
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "numeric/decimal_separator.h"
+#include "tolerance/distribution_kinds.h"
 
 namespace vorlanex::tolerance {
 
@@ -25,8 +28,6 @@ namespace vorlanex::tolerance {
 struct InputError {
     std::string message;
 };
-
-enum class Shape { Uniform, Triangular, Normal };
 
 struct Distribution {
     Shape shape = Shape::Uniform;
@@ -48,13 +49,13 @@ struct Tolerance {
 // many draws again per sample; such a cut is refused.
 inline constexpr double kSmallestKeptShareOfNormal = 1e-3;
 
-// The checks every distribution must pass: low not above high, the most likely value inside,
-// the standard deviation above 0, a normal cut keeping at least kSmallestKeptShareOfNormal.
+// The checks of the distribution's kind: low not above high, the most likely value inside, the
+// standard deviation above 0, a normal cut keeping at least kSmallestKeptShareOfNormal.
 std::optional<InputError> check(std::string_view field, const Distribution& distribution);
 
-// The short form of the command line ("40..60", "0,8..1..1,5", "0,8~0,05", "0,8~0,05~0,6..1"),
-// parsed and checked. Where the separator itself is "." the parts are split at the first "..";
-// where it is "~" the normal form cannot be written short.
+// The short form of the command line ("40..60", "0,8..1..1,5", "0,8~0,05", "0,8~0,05~0,6..1": a
+// pattern of distribution_kinds.h), parsed and checked. Where the separator itself is "." the parts
+// are split at the first ".."; where it is "~" the normal form cannot be written short.
 std::variant<Distribution, InputError> parse_short_form(std::string_view field, std::string_view text,
                                                         const numeric::DecimalSeparator& separator);
 
@@ -68,12 +69,12 @@ struct ShortForm {
 std::variant<ShortForm, InputError> split_short_form(std::string_view field, std::string_view text,
                                                      const numeric::DecimalSeparator& separator);
 
-// "uniform", "triangular" or "normal", as the named form writes the distribution.
+// "uniform", "triangular" or "normal", as the named form writes the distribution (the kind's name).
 std::string_view shape_name(Shape shape);
 
-// The named form: "distribution" ("uniform", "triangular", "normal") and the numbers by name
-// ("low", "high", "mode", "mean", "sd"), each a text; parsed and checked. An unknown or missing
-// name, or a name the distribution does not take, is an error naming the field.
+// The named form: "distribution" (a kind's name: "uniform", "triangular", "normal") and the numbers
+// by name ("low", "high", "mode", "mean", "sd"), each a text; parsed and checked. An unknown or
+// missing name, or a name the distribution does not take, is an error naming the field.
 using NamedTexts = std::span<const std::pair<std::string, std::string>>;
 std::variant<Distribution, InputError> parse_named_form(std::string_view field, NamedTexts members,
                                                         const numeric::DecimalSeparator& separator);

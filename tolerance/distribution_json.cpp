@@ -1,6 +1,6 @@
 #include "tolerance/distribution_json.h"
 
-#include <initializer_list>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,31 +48,31 @@ std::variant<nlohmann::ordered_json, InputError> json_form_of_short(std::string_
 
 std::optional<std::string> short_form_of_json(const nlohmann::ordered_json& object) {
     if (!object.is_object()) return std::nullopt;
-    const auto text = [&](const char* name) -> std::optional<std::string> {
-        const auto found = object.find(name);
-        if (found == object.end() || !found->is_string()) return std::nullopt;
-        return found->get<std::string>();
-    };
-    const auto joined = [&](std::initializer_list<const char*> names,
-                            std::string_view between) -> std::optional<std::string> {
-        std::string out;
-        for (const char* name : names) {
-            const auto part = text(name);
-            if (!part) return std::nullopt;
-            if (name != *names.begin()) out += between;
-            out += *part;
+    const auto name = object.find("distribution");
+    if (name == object.end() || !name->is_string()) return std::nullopt;
+    const DistributionKind* kind = kind_named(name->get<std::string>());
+    if (!kind) return std::nullopt;
+    // The kind's pattern that names exactly the kind's numbers the object holds.
+    const std::vector<KindNumber> numbers = kind_numbers(*kind);
+    for (const ShortPattern& pattern : kind->patterns) {
+        const std::vector<PatternPart> parts = pattern_parts(pattern.pattern);
+        const bool fits = std::all_of(numbers.begin(), numbers.end(), [&](const KindNumber& number) {
+            const bool named = std::any_of(parts.begin(), parts.end(), [&](const PatternPart& part) {
+                return part.name == number.parameter->name;
+            });
+            return named == object.contains(std::string(number.parameter->name));
+        });
+        if (!fits) continue;
+        std::string text;
+        for (const PatternPart& part : parts) {
+            const auto found = object.find(std::string(part.name));
+            if (!found->is_string()) return std::nullopt;
+            text += part.before;
+            text += found->get<std::string>();
         }
-        return out;
-    };
-    const auto kind = text("distribution");
-    if (kind == "uniform") return joined({"low", "high"}, "..");
-    if (kind == "triangular") return joined({"low", "mode", "high"}, "..");
-    if (kind != "normal") return std::nullopt;
-    const auto centre = joined({"mean", "sd"}, "~");
-    if (!centre || (!object.contains("low") && !object.contains("high"))) return centre;
-    const auto cut = joined({"low", "high"}, "..");
-    if (!cut) return std::nullopt;
-    return *centre + "~" + *cut;
+        return text;
+    }
+    return std::nullopt;
 }
 
 }  // namespace vorlanex::tolerance

@@ -109,6 +109,12 @@ std::array<double, N> numbers_at_ranks(std::span<const double> numbers, double l
 
 }  // namespace
 
+std::string czech_percent(int per_mille) {
+    std::string text = std::to_string(per_mille / 10);
+    if (per_mille % 10 != 0) text += "," + std::to_string(per_mille % 10);
+    return text;
+}
+
 std::uint64_t nearest_rank(int per_mille, std::uint64_t n) {
     const std::uint64_t rank = (static_cast<std::uint64_t>(per_mille) * n + 999) / 1000;
     return std::max<std::uint64_t>(rank, 1);
@@ -141,8 +147,8 @@ FieldSummary summarise(std::string field, std::span<double> values, int places,
     summary.mean = show(rounded_mean(sum / static_cast<long double>(numbers.size()), places));
     summary.histogram = histogram(numbers, low, high);
 
-    std::array<std::size_t, kPercentilesPerMille.size()> ranks{};
-    for (std::size_t i = 0; i < ranks.size(); ++i) ranks[i] = nearest_rank(kPercentilesPerMille[i], count) - 1;
+    std::array<std::size_t, kPercentiles.size()> ranks{};
+    for (std::size_t i = 0; i < ranks.size(); ++i) ranks[i] = nearest_rank(kPercentiles[i].per_mille, count) - 1;
     const auto percentiles = numbers_at_ranks(numbers, low, high, ranks);
     for (std::size_t i = 0; i < ranks.size(); ++i) summary.percentiles[i] = show(percentiles[i]);
     return summary;

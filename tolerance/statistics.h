@@ -18,8 +18,36 @@
 
 namespace vorlanex::tolerance {
 
-// The percentiles reported, in thousandths: 2.5, 5, 50, 95 and 97.5 %.
-inline constexpr std::array<int, 5> kPercentilesPerMille{25, 50, 500, 950, 975};
+// A percentile reported: its level in thousandths, its name in the command's JSON, and the level
+// as Czech writes it in percent, which the case window's column ("P2,5") and the report's heading
+// ("2,5 %") caption it with.
+struct PercentileLevel {
+    int per_mille;
+    std::string_view json_name;
+    std::string_view czech_percent;
+};
+
+// The percentiles reported, from the lowest; every writer of a summary iterates them.
+// clang-format off
+inline constexpr std::array<PercentileLevel, 5> kPercentiles{{
+    {25,  "p2_5",  "2,5"},
+    {50,  "p5",    "5"},
+    {500, "p50",   "50"},
+    {950, "p95",   "95"},
+    {975, "p97_5", "97,5"},
+}};
+// clang-format on
+
+// The median's place among them; the lowest and the highest bound the band a histogram marks.
+inline constexpr std::size_t kMedianPercentile = [] {
+    std::size_t i = 0;
+    while (i < kPercentiles.size() && kPercentiles[i].per_mille != 500) ++i;
+    return i;
+}();
+static_assert(kMedianPercentile < kPercentiles.size(), "the median is among the percentiles reported");
+
+// A share in thousandths as Czech writes it in percent: 950 gives "95", 25 gives "2,5".
+std::string czech_percent(int per_mille);
 // Bars of a field's histogram, from its minimum to its maximum.
 inline constexpr std::size_t kHistogramBars = 40;
 
@@ -28,7 +56,7 @@ struct FieldSummary {
     std::uint64_t count = 0;  // samples in which the field received a number
     // The texts as the field shows them; empty when count is 0.
     std::string min, max, mean;
-    std::array<std::string, kPercentilesPerMille.size()> percentiles;
+    std::array<std::string, kPercentiles.size()> percentiles;  // at the levels of kPercentiles
     // Counts of the numbers in kHistogramBars equal bars from the minimum to the maximum (the last
     // bar includes the maximum); one bar when all numbers are equal; empty when count is 0.
     std::vector<std::uint64_t> histogram;

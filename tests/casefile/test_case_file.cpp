@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "casefile/case_file.h"
 #include "casefile/file_digest.h"
 #include "cli/calc_command.h"
 #include "cli/exit_status.h"
@@ -80,6 +81,22 @@ TEST(CaseFile, CaseGivesTheBatchsLinesWithTheCasesSeparator) {
     EXPECT_NE(run_case.out.find(R"("R2":"42,702")"), std::string::npos) << "read with the case's comma";
 }
 
+// Every member of the case's description is read by its key into its place.
+TEST(CaseFile, TheCasesDescriptionIsReadMemberByMember) {
+    std::string described;
+    for (const vorlanex::casefile::CaseHeaderMember& member : vorlanex::casefile::kCaseHeaderMembers) {
+        described +=
+            (described.empty() ? "\"" : ",\"") + std::string(member.key) + "\":\"" + std::string(member.key) + "…\"";
+    }
+    const auto read =
+        vorlanex::casefile::read_case_file(R"({"format":1,"separator":",","case":{)" + described + "}}\n");
+    ASSERT_TRUE(std::holds_alternative<vorlanex::casefile::CaseFile>(read));
+    const vorlanex::casefile::CaseHeader& header = std::get<vorlanex::casefile::CaseFile>(read).header;
+    for (const vorlanex::casefile::CaseHeaderMember& member : vorlanex::casefile::kCaseHeaderMembers) {
+        EXPECT_EQ(header.*member.text, std::string(member.key) + "…");
+    }
+}
+
 TEST(CaseFile, RecordThenVerifyIsAllTheSameAndATamperedTextIsNamed) {
     const Ran recorded = command({"--case", kEveryPage, "--record"});
     ASSERT_EQ(recorded.status, vorlanex::cli::kExitCompleted) << recorded.err;
@@ -136,6 +153,7 @@ const BadCase kBadCases[] = {
     {"unknown_member", kLine2 + R"({"page":"gev-definice","colour":"red"})" + "\n", "line 2: unknown member 'colour'"},
     {"unknown_member_of_recorded", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[],"fields":{},"x":1}})" + "\n", "line 2: unknown member 'x' in \"recorded\""},
     {"unknown_member_of_case", R"({"format":1,"separator":",","case":{"judge":"x"}})" "\n", "line 1: unknown member 'judge' in \"case\""},
+    {"case_member_not_text", R"({"format":1,"separator":",","case":{"created":20260314}})" "\n", "line 1: \"created\" must be a string"},
     {"newer_format", R"({"format":2,"separator":",","colour":1})" "\n", "line 1: this file is of format 2; this version of Vorlanex reads format 1"},
     {"no_format", R"({"separator":","})" "\n", "line 1: the case has no \"format\""},
     {"no_separator", R"({"format":1})" "\n", "line 1: the case needs \"separator\""},

@@ -640,6 +640,16 @@ TEST(CaseReport, EverySectionIsTheSingleRunsReportAndTheCoverSaysWhereItCameFrom
     ASSERT_TRUE(document.well_formed());
     EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='sha256']"), "ab12");
     EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='command']"), provenance.command);
+    // The case's description under its labels ("Založeno"), the title heading the cover.
+    EXPECT_EQ(document.text("//h:h1[@class='case-title']"), *file.header.title);
+    for (const vorlanex::casefile::CaseHeaderMember& member : vorlanex::casefile::kCaseHeaderMembers) {
+        if (member.text == &vorlanex::casefile::CaseHeader::title) continue;
+        EXPECT_EQ(document.text("//h:table[@class='facts case']/h:tr[h:th='" +
+                                std::string(vorlanex::casefile::cover_label(member)) + "']/h:td"),
+                  *(file.header.*member.text))
+            << member.key;
+    }
+    EXPECT_EQ(document.text("//h:table[@class='facts case']/h:tr[h:th='Založeno']/h:td"), "2026-03-14");
     EXPECT_EQ(document.nodes("//h:ol[@class='contents']/h:li").size(), file.calculations.size());
 
     std::set<std::string> pages;

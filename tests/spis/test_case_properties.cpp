@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -48,19 +50,32 @@ TEST_P(CaseProperties, AreSavedMarkTheCaseUnsavedAndNameTheWindow) {
 
     // The dialog opens with the description and gives it back as edited.
     CasePropertiesDialog dialog(read);
-    EXPECT_EQ(dialog.reference_edit()->text().toStdString(), given.reference.value_or(""));
-    EXPECT_EQ(dialog.note_edit()->toPlainText().toStdString(), given.note.value_or(""));
-    dialog.expert_edit()->setText(QStringLiteral("Ing. Petr Dvořák"));
-    dialog.title_edit()->clear();
+    using casefile::CaseHeader;
+    EXPECT_EQ(dialog.text(&CaseHeader::reference).toStdString(), given.reference.value_or(""));
+    EXPECT_EQ(dialog.text(&CaseHeader::note).toStdString(), given.note.value_or(""));
+    EXPECT_NE(qobject_cast<QPlainTextEdit*>(dialog.edit(&CaseHeader::note)), nullptr);
+    dialog.set_text(&CaseHeader::expert, QStringLiteral("Ing. Petr Dvořák"));
+    dialog.set_text(&CaseHeader::title, {});
     const casefile::CaseHeader edited = dialog.header();
     EXPECT_EQ(edited.expert, std::optional<std::string>("Ing. Petr Dvořák"));
     EXPECT_EQ(edited.title, std::nullopt);
     EXPECT_EQ(edited.reference, given.reference);
-    for (QWidget* edit :
-         std::initializer_list<QWidget*>{dialog.reference_edit(), dialog.title_edit(), dialog.expert_edit(),
-                                         dialog.created_edit(), dialog.note_edit()}) {
-        EXPECT_FALSE(edit->accessibleName().isEmpty());
+    // Each edit under its label with its access key, and named for a screen reader.
+    const auto* form = qobject_cast<QFormLayout*>(dialog.layout());
+    ASSERT_NE(form, nullptr);
+    QStringList labels, names;
+    for (const casefile::CaseHeaderMember& member : casefile::kCaseHeaderMembers) {
+        const auto* label = qobject_cast<QLabel*>(form->labelForField(dialog.edit(member.text)));
+        ASSERT_NE(label, nullptr) << member.key;
+        labels << label->text();
+        names << dialog.edit(member.text)->accessibleName();
     }
+    EXPECT_EQ(labels.join(QLatin1Char('|')),
+              QStringLiteral("&Spisová značka:|&Název případu:|Zn&alec:|&Založeno:|&Poznámka:"));
+    EXPECT_EQ(names.join(QLatin1Char('|')),
+              QStringLiteral("Spisová značka|Název případu|Znalec|Založeno|Poznámka k případu"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.edit(&CaseHeader::created))->placeholderText(),
+              QStringLiteral("např. 2026-03-14"));
 }
 
 // clang-format off

@@ -23,6 +23,7 @@
 #include "spis/case_window.h"
 #include "spis/table_text.h"
 #include "spis/tolerance_tab.h"
+#include "tolerance/distribution_kinds.h"
 #include "tolerance/sampling.h"
 
 namespace vorlanex::spis {
@@ -119,6 +120,15 @@ TEST(CaseWindow, ARefusedToleranceCorrectedClearsItsMessage) {
     ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
     type_tolerance(window, "I4", QStringLiteral("16..14"));
     ASSERT_TRUE(tolerance_problem(window, "I4")->isVisibleTo(&window));
+    EXPECT_EQ(tolerance_problem(window, "I4")->text().toStdString(), tolerance::refused_tolerance_text());
+    // The forms the line takes, each with its example, in the case's separator.
+    EXPECT_EQ(tolerance_edit(window, "I4")->toolTip().toStdString(),
+              "Tolerance vstupu (prázdné pole: žádná), desetinný oddělovač „,“:\n"
+              "od..do – rovnoměrné rozdělení, např. 18..22\n"
+              "od..nejpravděpodobněji..do – trojúhelníkové, např. 18..20..22\n"
+              "střed~odchylka – normální, např. 0,8~0,05\n"
+              "střed~odchylka~od..do – normální oříznuté, např. 0,8~0,05~0,6..1");
+    EXPECT_EQ(tolerance_edit(window, "I4")->placeholderText(), QStringLiteral("např. 18..22"));
     type_tolerance(window, "I4", QStringLiteral("13..17"));
     EXPECT_FALSE(tolerance_problem(window, "I4")->isVisibleTo(&window));
     EXPECT_FALSE(tolerance_edit(window, "I4")->property("refused").toBool());

@@ -16,6 +16,7 @@
 #include "numeric/show_number.h"
 #include "registry/page_tree.h"
 #include "tolerance/distribution_json.h"
+#include "tolerance/distribution_kinds.h"
 #include "tolerance/sample_draw.h"
 #include "tolerance/sampling.h"
 #include "tolerance/statistics.h"
@@ -54,7 +55,9 @@ const ShortForm kShortForms[] = {
     {"not_a_number", "40..abc", ",", {}, "high 'abc' is not a number"},
     {"point_with_comma_separator", "0.5..1", ",", {}, "low '0.5' is not a number"},
     {"empty_part", "..60", ",", {}, "low '' is not a number"},
-    {"no_form", "40", ",", {}, "expected LOW..HIGH"},
+    {"no_form", "40", ",", {}, "expected LOW..HIGH, LOW..MODE..HIGH or MEAN~SD, got '40'"},
+    {"cut_without_its_range", "0,8~0,05~0,6", ",", {}, "expected MEAN~SD~LOW..HIGH, got '0,8~0,05~0,6'"},
+    {"tilde_makes_it_normal", "1..2~3", ",", {}, "mean '1..2' is not a number"},
     {"normal_with_tilde_separator", "0~8~0~1", "~", {}, "~"},
 };
 // clang-format on
@@ -132,6 +135,68 @@ TEST(JsonForm, GivesWhatTheShortFormGives) {
     const Distribution& a = std::get<Distribution>(json);
     const Distribution& b = std::get<Distribution>(short_form);
     EXPECT_EQ(std::tie(a.shape, a.low, a.high, a.mean, a.sd), std::tie(b.shape, b.low, b.high, b.mean, b.sd));
+}
+
+// Every kind of distribution is described whole: its name, its Czech words and rules, and at least
+// one short form, each with its English and Czech names and examples that are read as the kind and
+// written back as typed; every number a pattern names is a parameter, every separator one the
+// reading looks for, and no two patterns put the same separators between their numbers.
+TEST(DistributionKinds, EveryKindIsDescribedAndItsExamplesReadAsIt) {
+    std::vector<std::vector<std::string_view>> separators_of_patterns;
+    for (const DistributionKind& kind : distribution_kinds()) {
+        SCOPED_TRACE(std::string(kind.name));
+        EXPECT_EQ(static_cast<std::size_t>(kind.shape), static_cast<std::size_t>(&kind - distribution_kinds().data()))
+            << "a row for every Shape, in its order";
+        EXPECT_EQ(&kind_of(kind.shape), &kind);
+        EXPECT_EQ(kind_named(kind.name), &kind);
+        EXPECT_FALSE(kind.czech.empty());
+        EXPECT_FALSE(kind.czech_rules.empty());
+        EXPECT_FALSE(kind.patterns.empty());
+        for (const ShortPattern& pattern : kind.patterns) {
+            SCOPED_TRACE(std::string(pattern.pattern));
+            EXPECT_FALSE(pattern.english.empty());
+            EXPECT_FALSE(pattern.czech.empty());
+            std::vector<std::string_view> separators;
+            for (const PatternPart& part : pattern_parts(pattern.pattern)) {
+                const Parameter* parameter = find_parameter(part.name);
+                ASSERT_NE(parameter, nullptr) << part.name;
+                EXPECT_FALSE(parameter->czech.empty());
+                if (part.before.empty()) continue;
+                EXPECT_NE(std::find(std::begin(kPatternSeparators), std::end(kPatternSeparators), part.before),
+                          std::end(kPatternSeparators));
+                separators.push_back(part.before);
+            }
+            EXPECT_EQ(std::count(separators_of_patterns.begin(), separators_of_patterns.end(), separators), 0);
+            separators_of_patterns.push_back(separators);
+            for (const std::string_view example : {pattern.command_example, pattern.window_example}) {
+                const auto parsed = parse_short_form("I2", example, kComma);
+                ASSERT_TRUE(std::holds_alternative<Distribution>(parsed)) << std::get<InputError>(parsed).message;
+                EXPECT_EQ(std::get<Distribution>(parsed).shape, kind.shape) << example;
+                EXPECT_TRUE(czech_words(std::get<Distribution>(parsed), kComma)
+                                .starts_with(std::string(kind.czech) + " rozdělení "));
+                const auto named = json_form_of_short("I2", example, kComma);
+                EXPECT_EQ(short_form_of_json(std::get<nlohmann::ordered_json>(named)), std::string(example));
+            }
+        }
+    }
+}
+
+// The case window's words for a refused tolerance, made from the kinds' patterns and rules.
+TEST(DistributionKinds, TheRefusalNamesEveryShortForm) {
+    EXPECT_EQ(refused_tolerance_text(),
+              "Tolerance nepřijata, platí dosavadní. Zapište od..do, od..nejpravděpodobněji..do, "
+              "střed~odchylka nebo střed~odchylka~od..do (od nejvýše do, odchylka nad 0).");
+}
+
+// Each percentile's Czech caption is its level in percent, the levels rise and have names of their own.
+TEST(Statistics, EveryPercentileIsCaptionedByItsLevel) {
+    for (std::size_t i = 0; i < kPercentiles.size(); ++i) {
+        EXPECT_EQ(kPercentiles[i].czech_percent, czech_percent(kPercentiles[i].per_mille));
+        if (i == 0) continue;
+        EXPECT_LT(kPercentiles[i - 1].per_mille, kPercentiles[i].per_mille);
+        EXPECT_NE(kPercentiles[i - 1].json_name, kPercentiles[i].json_name);
+    }
+    EXPECT_EQ(kPercentiles[kMedianPercentile].per_mille, 500);
 }
 
 // The generator and the draws pinned: a change of either changes every published result.
@@ -217,10 +282,10 @@ TEST(Statistics, PercentilesEqualThoseOfASortedCopy) {
         std::vector<double> sorted = values;
         std::sort(sorted.begin(), sorted.end());
         const FieldSummary summary = summarise("R1", values, 3, kComma);
-        for (std::size_t p = 0; p < kPercentilesPerMille.size(); ++p) {
-            const double expected = sorted[nearest_rank(kPercentilesPerMille[p], spread.count) - 1];
+        for (std::size_t p = 0; p < kPercentiles.size(); ++p) {
+            const double expected = sorted[nearest_rank(kPercentiles[p].per_mille, spread.count) - 1];
             EXPECT_EQ(summary.percentiles[p], numeric::show_number(expected, kComma))
-                << spread.name << ", per mille " << kPercentilesPerMille[p];
+                << spread.name << ", per mille " << kPercentiles[p].per_mille;
         }
     }
 }
