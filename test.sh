@@ -3,8 +3,11 @@
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
 #   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
 #   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45).
+# It ends with a summary: each suite's result, the time each phase took, the tests passed and failed.
 # For developers, a shorter loop:
-#   ./test.sh --fast        the main build and its tests only (no sanitizers, no fuzzing)
+#   ./test.sh --fast        the main build and its tests without those labelled slow (ctest -LE
+#                           slow: WebEngine, the accessibility bus, the packages, the monkey ...);
+#                           no sanitizers, no fuzzing
 #   ./test.sh --page KEY    the main build, then one page's tests: its table and its rows in the
 #                           tests of every page (KEY as vorlanex-calc knows it: draha-zastaveni, ...)
 set -euo pipefail
@@ -32,11 +35,13 @@ jobs=$(nproc)
 summary=()
 passed=0
 failed=0
-run_suite() {  # name, build dir
+run_suite() {  # name, build dir, further ctest arguments
+    local name=$1 dir=$2
+    shift 2
     local log
     log=$(mktemp)
     local status=0
-    (cd "$2" && ctest --output-on-failure -j"$jobs") | tee "$log" || status=$?
+    (cd "$dir" && ctest --output-on-failure -j"$jobs" "$@") | tee "$log" || status=$?
     local line
     line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
     if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
@@ -45,8 +50,16 @@ run_suite() {  # name, build dir
     elif [ "$status" -ne 0 ]; then
         failed=$((failed + 1))
     fi
-    summary+=("$1: ${line:-no summary (ctest exit $status)}")
+    summary+=("$name: ${line:-no summary (ctest exit $status)}")
     rm -f "$log"
+}
+# The time each phase took, for the summary.
+phase_times=()
+phase_started=$SECONDS
+minutes_and_seconds() { printf '%-16s %3d min %2d s' "$1:" $(($2 / 60)) $(($2 % 60)); }
+end_phase() {  # name
+    phase_times+=("$(minutes_and_seconds "$1" $((SECONDS - phase_started)))")
+    phase_started=$SECONDS
 }
 
 if [ "$mode" = page ]; then
@@ -63,6 +76,7 @@ echo "== sanitizer build (AddressSanitizer + UBSan) =="
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$jobs"
 run_suite "sanitizer build" build/sanitize
+end_phase "sanitizer build"
 
 echo "== fuzz build (libFuzzer, clang) =="
 cmake --preset fuzz >/dev/null
@@ -84,17 +98,28 @@ run_fuzzer() {  # name, seconds, seed folders...
 }
 run_fuzzer parse_number "$fuzz_seconds" tests/fuzz/seeds
 run_fuzzer every_page "$fuzz_seconds"
-# README's fuzzing command lines, as written there, on this build.
+# The documentation's fuzzing command lines, as written there, on this build.
 run_suite "fuzz build" build/fuzz
+end_phase "fuzz"
 fi
 
 echo "== main build =="
 cmake --preset default -DVORLANEX_TESTS=ON -DVORLANEX_PICTURE_GENERATOR=ON >/dev/null
 cmake --build build/default -j"$jobs"
-run_suite "main build" build/default
+if [ "$mode" = fast ]; then
+    slow=$(cd build/default && ctest -N -L slow | sed -n 's/^Total Tests: //p')
+    echo "== --fast: the ${slow:-0} tests labelled slow are skipped (ctest -L slow runs them) =="
+    run_suite "main build" build/default -LE slow
+    summary+=("main build: ${slow:-0} tests labelled slow skipped (--fast)")
+else
+    run_suite "main build" build/default
+fi
+end_phase "main build"
 
 echo
 echo "== summary =="
 printf '%s\n' "${summary[@]}"
+echo "time:"
+printf '  %s\n' "${phase_times[@]}" "$(minutes_and_seconds total "$SECONDS")"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
