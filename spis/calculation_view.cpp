@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "qtshared/qt_text.h"
 #include "report/document.h"
-#include "spis/qt_text.h"
 
 namespace vorlanex::spis {
 
@@ -39,7 +39,7 @@ QLineEdit* titled_line(QWidget* parent, const QString& accessible_name) {
 QString warnings_text(const report::RecordedRun& run) {
     QStringList lines;
     for (const std::string& warning : run.warnings()) {
-        lines << QStringLiteral("⚠ ") + qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        lines << QStringLiteral("⚠ ") + qtshared::qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -47,9 +47,9 @@ QString warnings_text(const report::RecordedRun& run) {
 // The line for a field's tolerance in short form, narrower than the value's, with its forms explained.
 QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numeric::DecimalSeparator& separator) {
     auto* line = new QLineEdit(parent);
-    line->setObjectName(QStringLiteral("tolerance:") + qt_text(field.id));
-    line->setAccessibleName(QStringLiteral("Tolerance: ") + qt_text(field.accessible_name));
-    const QString comma = qt_text(separator.text());
+    line->setObjectName(QStringLiteral("tolerance:") + qtshared::qt_text(field.id));
+    line->setAccessibleName(QStringLiteral("Tolerance: ") + qtshared::qt_text(field.accessible_name));
+    const QString comma = qtshared::qt_text(separator.text());
     line->setPlaceholderText(QStringLiteral("např. 18..22"));
     // "#" stands for the case's separator in the examples.
     line->setToolTip(QStringLiteral("Tolerance vstupu (prázdné pole: žádná), desetinný oddělovač „#“:\n"
@@ -134,43 +134,45 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
     for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
-    heading_->setText(qt_text(report::page_name(*entry.page)));
+    heading_->setText(qtshared::qt_text(report::page_name(*entry.page)));
     {
         const QSignalBlocker quiet_title(title_), quiet_note(note_);
-        title_->setText(qt_text(entry.title.value_or("")));
-        note_->setText(qt_text(entry.note.value_or("")));
+        title_->setText(qtshared::qt_text(entry.title.value_or("")));
+        note_->setText(qtshared::qt_text(entry.note.value_or("")));
     }
     title_->setCursorPosition(0);  // a long title or note shown from its beginning
     note_->setCursorPosition(0);
     for (const page::Field& field : entry.page->layout.fields) {
-        const QString id = qt_text(field.id);
+        const QString id = qtshared::qt_text(field.id);
         auto* text = new QLineEdit(this);
         text->setObjectName(id);
-        text->setAccessibleName(qt_text(field.accessible_name));
+        text->setAccessibleName(qtshared::qt_text(field.accessible_name));
         // Room for a long number in full: "-1,23456789012345E+308".
         text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-1,23456789012345E+308")) + 12);
-        auto* caption = new QLabel(qt_text(report::caption_of(field)), this);
+        auto* caption = new QLabel(qtshared::qt_text(report::caption_of(field)), this);
         caption->setBuddy(text);
         auto* row = new QHBoxLayout;
         row->addWidget(text, 1);
-        auto* unit = new QLabel(qt_text(field.unit), this);
+        auto* unit = new QLabel(qtshared::qt_text(field.unit), this);
         unit->setMinimumWidth(unit->fontMetrics().horizontalAdvance(QStringLiteral("km/h")));
         row->addWidget(unit);
         if (field.role == page::FieldRole::Input) {
-            text->setText(qt_text(entry.text(field.id, separator)));
+            text->setText(qtshared::qt_text(entry.text(field.id, separator)));
             auto* substitute = new QLabel(this);
-            substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") + qt_text(field.accessible_name));
+            substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") +
+                                          qtshared::qt_text(field.accessible_name));
             row->addWidget(substitute);
             substitutes_by_id_[std::string(field.id)] = substitute;
             inputs_by_id_[std::string(field.id)] = text;
             connect(text, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit text_edited(id, typed); });
             auto* tolerance = tolerance_line(this, field, separator);
-            tolerance->setText(qt_text(entry.tolerance_text(field.id)));
+            tolerance->setText(qtshared::qt_text(entry.tolerance_text(field.id)));
             tolerance->setCursorPosition(0);
             row->addWidget(tolerance);
-            auto* problem = inline_message(this, QStringLiteral("Chyba tolerance: ") + qt_text(field.accessible_name),
-                                           QStringLiteral("color: #b00020;"));
+            auto* problem =
+                inline_message(this, QStringLiteral("Chyba tolerance: ") + qtshared::qt_text(field.accessible_name),
+                               QStringLiteral("color: #b00020;"));
             tolerances_by_id_[std::string(field.id)] = {tolerance, problem};
             connect(tolerance, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit tolerance_edited(id, typed); });
@@ -200,7 +202,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
 }
 
 void CalculationView::show_tolerance_problem(const QString& field_id, const QString& problem) {
-    const auto found = tolerances_by_id_.find(utf8(field_id));
+    const auto found = tolerances_by_id_.find(qtshared::utf8(field_id));
     if (found == tolerances_by_id_.end()) return;
     auto [line, message] = found->second;
     if (line->property("refused").toBool() != !problem.isEmpty()) {
@@ -213,11 +215,11 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
 }
 
 void CalculationView::show_run(const report::RecordedRun& run) {
-    for (const auto& [id, line] : results_by_id_) line->setText(qt_text(run.text_after(id)));
+    for (const auto& [id, line] : results_by_id_) line->setText(qtshared::qt_text(run.text_after(id)));
     for (const auto& [id, substitute] : substitutes_by_id_) {
         const std::string& used = run.text_after(id);
         const bool replaced = used != run.text_before(id);
-        substitute->setText(replaced ? QStringLiteral("→ použito %1").arg(qt_text(used)) : QString());
+        substitute->setText(replaced ? QStringLiteral("→ použito %1").arg(qtshared::qt_text(used)) : QString());
         substitute->setVisible(replaced);
     }
     const QString warnings = warnings_text(run);
@@ -227,10 +229,11 @@ void CalculationView::show_run(const report::RecordedRun& run) {
         QStringList unwritten;
         for (const page::Field& field : run.page().layout.fields) {
             if (field.role == page::FieldRole::Result && !run.written(field.id)) {
-                unwritten << qt_text(field.accessible_name);
+                unwritten << qtshared::qt_text(field.accessible_name);
             }
         }
-        QString text = QStringLiteral("✗ ") + qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        QString text =
+            QStringLiteral("✗ ") + qtshared::qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
         if (!unwritten.isEmpty()) text += QStringLiteral("\nNezapsaná pole: ") + unwritten.join(QStringLiteral(", "));
         fault_->setText(text);
     }

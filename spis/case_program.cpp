@@ -8,8 +8,8 @@
 #include <QTranslator>
 
 #include "numeric/arithmetic_mode.h"
+#include "qtshared/qt_text.h"
 #include "spis/case_window.h"
-#include "spis/qt_text.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
@@ -30,7 +30,7 @@ int run_case_program(int argc, char** argv, const std::function<void(CaseWindow&
     // The settings (recent files, the window's geometry) and the recovery copies live under these.
     QApplication::setOrganizationName(QStringLiteral("Vorlanex"));
     QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
-    QApplication::setApplicationVersion(qt_text(kVersion));
+    QApplication::setApplicationVersion(qtshared::qt_text(kVersion));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
     if (!load_czech_qt_texts(application)) {
         qWarning(

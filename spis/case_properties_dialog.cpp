@@ -6,20 +6,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "spis/qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace vorlanex::spis {
 
 namespace {
 
 QLineEdit* line_of(const std::optional<std::string>& text, const QString& accessible_name, QWidget* parent) {
-    auto* line = new QLineEdit(qt_text(text.value_or("")), parent);
+    auto* line = new QLineEdit(qtshared::qt_text(text.value_or("")), parent);
     line->setAccessibleName(accessible_name);
     return line;
 }
 
 std::optional<std::string> text_of(const QString& text) {
-    return text.trimmed().isEmpty() ? std::nullopt : std::optional<std::string>(utf8(text));
+    return text.trimmed().isEmpty() ? std::nullopt : std::optional<std::string>(qtshared::utf8(text));
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ CasePropertiesDialog::CasePropertiesDialog(const casefile::CaseHeader& header, Q
       title_(line_of(header.title, QStringLiteral("Název případu"), this)),
       expert_(line_of(header.expert, QStringLiteral("Znalec"), this)),
       created_(line_of(header.created, QStringLiteral("Založeno"), this)),
-      note_(new QPlainTextEdit(qt_text(header.note.value_or("")), this)) {
+      note_(new QPlainTextEdit(qtshared::qt_text(header.note.value_or("")), this)) {
     setWindowTitle(QStringLiteral("Vlastnosti případu"));
     note_->setAccessibleName(QStringLiteral("Poznámka k případu"));
     note_->setTabChangesFocus(true);

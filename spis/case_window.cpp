@@ -25,6 +25,7 @@
 #include <algorithm>
 
 #include "casefile/file_digest.h"
+#include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 #include "report/case_report.h"
 #include "report/document.h"
@@ -37,7 +38,6 @@
 #include "spis/copied_results.h"
 #include "spis/diagram_panel.h"
 #include "spis/protocol_process.h"
-#include "spis/qt_text.h"
 #include "spis/recent_files.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
@@ -69,8 +69,8 @@ QString item_text(const CalculationEntry& entry, const report::RecordedRun& run)
     const QString mark = run.fault()              ? QStringLiteral("✗")
                          : run.warnings().empty() ? QStringLiteral("✓")
                                                   : QStringLiteral("⚠");
-    const QString name =
-        entry.title && !entry.title->empty() ? qt_text(*entry.title) : qt_text(report::page_name(*entry.page));
+    const QString name = entry.title && !entry.title->empty() ? qtshared::qt_text(*entry.title)
+                                                              : qtshared::qt_text(report::page_name(*entry.page));
     return mark + QLatin1Char(' ') + name + (entry.tolerances ? QStringLiteral(" ±") : QString());
 }
 
@@ -82,7 +82,8 @@ QString calculations_count(qsizetype count) {
 
 // The command that makes the same report from the saved file, as a shell would take it.
 std::string report_command(const QString& path) {
-    const std::string name = utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
+    const std::string name =
+        qtshared::utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
     std::string quoted = "'";
     for (const char character : name) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
     return "vorlanex-calc --report --case " + quoted + "'";
@@ -207,7 +208,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     QMenu* calculation = named(menuBar()->addMenu(QStringLiteral("&Výpočet")));
     QMenu* add = named(calculation->addMenu(QStringLiteral("&Přidat")));
     for (const page::PageDefinition* page : registry::calculation_pages()) {
-        connect(add->addAction(qt_text(report::page_name(*page))), &QAction::triggered, this,
+        connect(add->addAction(qtshared::qt_text(report::page_name(*page))), &QAction::triggered, this,
                 [this, page] { add_calculation(*page); });
     }
     QAction* duplicate = add_action(calculation, QStringLiteral("&Duplikovat"), QKeySequence(QStringLiteral("Ctrl+D")));
@@ -556,7 +557,7 @@ void CaseWindow::show_about() {
                        QStringLiteral("Vorlanex Spis %1\n\nPřípad znalce: výpočty kalkulátoru Vorlanex uložené "
                                       "v jednom souboru, s diagramem dráha–čas a protokolem. Každé číslo je "
                                       "výsledkem téhož výpočtu, jaký provede kalkulátor.")
-                           .arg(qt_text(kVersion)));
+                           .arg(qtshared::qt_text(kVersion)));
 }
 
 void CaseWindow::remember_file(const QString& path) {
@@ -605,8 +606,8 @@ void CaseWindow::take_document(CaseDocument document, const QString& path) {
 void CaseWindow::set_modified(bool modified) {
     // The case's title, else its file reference, else its file's name.
     const auto& header = document_.header;
-    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
-                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
+    const QString name = header.title && !header.title->empty()           ? qtshared::qt_text(*header.title)
+                         : header.reference && !header.reference->empty() ? qtshared::qt_text(*header.reference)
                          : path_.isEmpty()                                ? QStringLiteral("Nový případ")
                                                                           : shown_name(path_);
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
@@ -698,7 +699,7 @@ void CaseWindow::rerun_selected() {
 void CaseWindow::edit_text(const QString& field_id, const QString& text) {
     const int row = selected_row();
     if (row < 0) return;
-    document_.calculations[static_cast<std::size_t>(row)].set_text(utf8(field_id), utf8(text));
+    document_.calculations[static_cast<std::size_t>(row)].set_text(qtshared::utf8(field_id), qtshared::utf8(text));
     set_modified(true);
     rerun_selected();
 }
@@ -707,7 +708,7 @@ void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
     const int row = selected_row();
     if (row < 0) return;
     CalculationEntry& entry = document_.calculations[static_cast<std::size_t>(row)];
-    if (entry.set_tolerance(utf8(field_id), utf8(text.trimmed()), document_.separator)) {
+    if (entry.set_tolerance(qtshared::utf8(field_id), qtshared::utf8(text.trimmed()), document_.separator)) {
         view_->show_tolerance_problem(field_id, kRefusedTolerance);
         return;
     }
@@ -720,7 +721,7 @@ void CaseWindow::edit_description(std::optional<std::string> CalculationEntry::*
     const int row = selected_row();
     if (row < 0) return;
     document_.calculations[static_cast<std::size_t>(row)].*member =
-        text.isEmpty() ? std::nullopt : std::optional<std::string>(utf8(text));
+        text.isEmpty() ? std::nullopt : std::optional<std::string>(qtshared::utf8(text));
     set_modified(true);
     rerun_selected();  // the list names a calculation by its title
 }
@@ -730,7 +731,7 @@ void CaseWindow::update_status() {
     statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
                                  .arg(isWindowModified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
                                       calculations_count(static_cast<qsizetype>(document_.calculations.size())),
-                                      qt_text(kVersion)));
+                                      qtshared::qt_text(kVersion)));
 }
 
 void CaseWindow::report_problem(const std::optional<QString>& problem) {
