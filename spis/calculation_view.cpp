@@ -19,6 +19,16 @@ namespace vorlanex::spis {
 
 namespace {
 
+// Shows `text` in a label that carries an accessible name of its own (the heading, a warning, a
+// fault, a substitute, a tolerance's problem). Qt gives a screen reader the accessible name in place
+// of a label's text, and Qt 6.4 gives a label no Text interface, so the text is also the label's
+// accessible description, which AT-SPI serves (Accessible.Description) and a screen reader reads
+// after the name; Qt announces each change of it.
+void show_text(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 QLabel* inline_message(QWidget* parent, const QString& accessible_name, const QString& style) {
     auto* label = new QLabel(parent);
     label->setWordWrap(true);
@@ -116,7 +126,7 @@ void CalculationView::clear_fields() {
 
 void CalculationView::clear() {
     clear_fields();
-    heading_->clear();
+    show_text(heading_, QString());
     const QSignalBlocker quiet_title(title_), quiet_note(note_);
     title_->clear();
     note_->clear();
@@ -134,7 +144,7 @@ void CalculationView::show_calculation(const CalculationEntry& entry, const nume
     for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
-    heading_->setText(qtshared::qt_text(report::page_name(*entry.page)));
+    show_text(heading_, qtshared::qt_text(report::page_name(*entry.page)));
     {
         const QSignalBlocker quiet_title(title_), quiet_note(note_);
         title_->setText(qtshared::qt_text(entry.title.value_or("")));
@@ -210,7 +220,7 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
         line->style()->unpolish(line);  // the style sheet reads the property anew
         line->style()->polish(line);
     }
-    message->setText(problem);
+    show_text(message, problem);
     message->setVisible(!problem.isEmpty());
 }
 
@@ -219,11 +229,11 @@ void CalculationView::show_run(const report::RecordedRun& run) {
     for (const auto& [id, substitute] : substitutes_by_id_) {
         const std::string& used = run.text_after(id);
         const bool replaced = used != run.text_before(id);
-        substitute->setText(replaced ? QStringLiteral("→ použito %1").arg(qtshared::qt_text(used)) : QString());
+        show_text(substitute, replaced ? QStringLiteral("→ použito %1").arg(qtshared::qt_text(used)) : QString());
         substitute->setVisible(replaced);
     }
     const QString warnings = warnings_text(run);
-    warnings_->setText(warnings);
+    show_text(warnings_, warnings);
     warnings_->setVisible(!warnings.isEmpty());
     if (run.fault()) {
         QStringList unwritten;
@@ -235,7 +245,7 @@ void CalculationView::show_run(const report::RecordedRun& run) {
         QString text =
             QStringLiteral("✗ ") + qtshared::qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
         if (!unwritten.isEmpty()) text += QStringLiteral("\nNezapsaná pole: ") + unwritten.join(QStringLiteral(", "));
-        fault_->setText(text);
+        show_text(fault_, text);
     }
     fault_->setVisible(run.fault().has_value());
 }

@@ -26,8 +26,12 @@ The case window is started on a copy of CASE_FILE and shows its first calculatio
 every tab of its right-hand panel (CASE_WINDOW_TABS) is pressed as a screen reader presses it and
 shown once, and the objects are read with each tab shown, so the calls reach the objects of every
 tab. In step 4 the fields read are those of the calculation shown, an input field's text is the
-case's text for it, and Tab goes on from its first input field. Every start of the case window has
-a fresh data folder, so a window that died leaves no recovery copy for its successor to offer.
+case's text for it, and Tab goes on from its first input field; and a step 5 reads the texts of the
+calculation's heading, of a warning and of a fault (each brought about by a text written into an
+input, then written back) as a screen reader reads a label: its name ("Varování") and its
+description, which must hold the text shown (the warning or fault `vorlanex-calc` gives). Every
+start of the case window has a fresh data folder, so a window that died leaves no recovery copy for
+its successor to offer.
 
 After every call the window must still run and answer. When it dies, the call is noted, a fresh
 window is started and the test goes on, so a failing run names every call that kills the window.
@@ -163,16 +167,49 @@ def field_names_and_texts(calc):
     return defaults
 
 
-def case_field_names_and_texts(calc, case):
-    """{field name: the texts it may show, or None} of the case's first calculation, the one the case
-    window shows: an input the case gives a text shows that text; the others are read by name only."""
+def first_calculation(calc, case):
+    """(its page as `vorlanex-calc --list` gives it, its field texts, the case's separator) of the
+    case's first calculation, the one the case window shows when it opens the case."""
     with open(case, encoding="utf-8") as source:
-        first = json.loads(next(line for line in source.read().splitlines()[1:] if line.strip()))
+        lines = [json.loads(line) for line in source.read().splitlines() if line.strip()]
+    first = lines[1]
     listing = subprocess.run([calc, "--list"], capture_output=True, text=True, check=True).stdout
     page = next(entry for entry in map(json.loads, listing.splitlines()) if entry["page"] == first["page"])
-    given = first.get("fields", {})
+    return page, first.get("fields", {}), lines[0].get("separator", ".")
+
+
+def case_field_names_and_texts(calc, case):
+    """{field name: the texts it may show, or None} of the case's first calculation: an input the
+    case gives a text shows that text; the others are read by name only."""
+    page, given, _ = first_calculation(calc, case)
     return {field["name"]: ({given[field["id"]]} if field["role"] == "input" and field["id"] in given else None)
             for field in page["fields"]}
+
+
+def messages_of_edits(calc, case):
+    """[(input's name, its text in the case, a text written into it, the heading, warning or fault
+    label's name, what its text holds)] for the case's first calculation: its heading; the first input
+    that a text "-1" makes the calculation warn about, with the warning `vorlanex-calc` gives; the
+    first input, with the text "x" and the fault `vorlanex-calc` gives."""
+    page, given, separator = first_calculation(calc, case)
+
+    def events(field_id, text):
+        fields = dict(given, **{field_id: text})
+        run = subprocess.run([calc, "--separator", separator, page["page"]]
+                             + ["%s=%s" % item for item in fields.items()], capture_output=True, text=True)
+        return [json.loads(line) for line in run.stdout.splitlines()]
+    inputs = [field for field in page["fields"] if field["role"] == "input"]
+    edits = []
+    for field in inputs:
+        warnings = [event["warning"] for event in events(field["id"], "-1") if "warning" in event]
+        if warnings:
+            edits.append((field["name"], given.get(field["id"], field["default"]), "-1", "Varování",
+                          warnings[0].replace("\r", " ")))
+            break
+    fault = next(event["error"] for event in events(inputs[0]["id"], "x") if "error" in event)
+    edits.append((inputs[0]["name"], given.get(inputs[0]["id"], inputs[0]["default"]), "x", "Chyba výpočtu",
+                  fault.replace("\r", " ")))
+    return edits
 
 
 def complete_types(signature):
@@ -407,6 +444,40 @@ def inside(vorlanex, calc, case=None):
                 self.process.terminate()
             self.process.wait(10)
 
+    def read_messages(window, edits):
+        """5. (The case window.) Its heading, a warning and a fault read as a screen reader reads a
+        label: by its name and its description, which must hold the label's text."""
+        def shown(role, name):
+            return [path for path, node_role, node_name, states in window.walk()
+                    if node_role == role and node_name == name and states & (1 << STATE_SHOWING)]
+
+        def description(path):
+            return str(dbus.Interface(window.object(path), PROPERTIES).Get(ACCESSIBLE, "Description"))
+
+        def wait_for_label(name, text):
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline:
+                labels = shown("label", name)
+                if labels and text in description(labels[0]):
+                    return description(labels[0])
+                time.sleep(0.05)
+            labels = shown("label", name)
+            failures.append("the label %r does not read %r: %s" % (name, text, "its description is %r"
+                            % description(labels[0]) if labels else "it is not shown"))
+            return None
+
+        heading = shown("label", "Stránka výpočtu")
+        read = {"Stránka výpočtu": description(heading[0]) if heading else ""}
+        if not read["Stránka výpočtu"]:
+            failures.append("the heading of the calculation has no text for a screen reader")
+        for field, text_before, written, label, holds in edits:
+            editable = dbus.Interface(window.object(shown("text", field)[0]), "org.a11y.atspi.EditableText")
+            editable.SetTextContents(written)
+            read[label] = wait_for_label(label, holds)
+            editable.SetTextContents(text_before)
+        print("Read as the labels' texts: %s" % "; ".join("%s: %r" % (label, text.split("\n")[0] if text else text)
+                                                          for label, text in read.items()))
+
     window = Window()
     keyboard = None
     calls = 0
@@ -543,6 +614,8 @@ def inside(vorlanex, calc, case=None):
                     failures.append("Tab from %s: focused %s" % (name_of(first), [name_of(p) for p in now]))
                 else:
                     print("Tab: from %r to %r" % (name_of(first), name_of(now[0])))
+            if case:
+                read_messages(window, messages_of_edits(calc, case))
         except dbus.DBusException as error:
             failures.append("a screen reader's call failed: %s %s" % (error.get_dbus_name(), error.get_dbus_message()))
 
