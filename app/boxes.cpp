@@ -1,5 +1,5 @@
 #include "app/boxes.h"
-#include "app/qstring.h"
+#include "qtshared/qt_text.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ namespace vorlanex::app {
 
 namespace {
 
-QString with_line_breaks(std::string_view message) { return qstring(message).replace(u'\r', u'\n'); }
+QString with_line_breaks(std::string_view message) { return qtshared::qt_text(message).replace(u'\r', u'\n'); }
 
 QRect screen_geometry(QWidget* parent) {
     QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
@@ -146,7 +146,7 @@ QString error_box_text(std::string_view text, const QFont& font, const QRect& sc
     const QFontMetrics metrics(font);
     const int width = std::min(screen.width() / 2, 500) - 4 * metrics.averageCharWidth() - 64;
     const int max_lines = std::max(3, screen.height() / 2 / metrics.lineSpacing());
-    return fitted_text(qstring(text), font, std::max(width, 10 * metrics.averageCharWidth()), max_lines);
+    return fitted_text(qtshared::qt_text(text), font, std::max(width, 10 * metrics.averageCharWidth()), max_lines);
 }
 
 void show_error_box(QWidget* parent, const QString& title, std::string_view text) {

@@ -12,8 +12,8 @@
 #include "app/look.h"
 #include "app/page_fonts.h"
 #include "app/pictures.h"
-#include "app/qstring.h"
 #include "page/press_calculate.h"
+#include "qtshared/qt_text.h"
 
 namespace vorlanex::app {
 
@@ -47,7 +47,7 @@ public:
     void set_text(std::string_view field_id, std::string_view text) override {
         QLineEdit* field = edit(field_id);
         if (!field) return;
-        field->setText(qstring(text));
+        field->setText(qtshared::qt_text(text));
         field->setCursorPosition(0);  // a value too long for its field shows its leading digits
     }
     void warning(std::string_view message) override {
@@ -94,7 +94,7 @@ CalculationPage::CalculationPage(const page::PageDefinition& definition, const E
       environment_(environment),
       fonts_(fonts),
       program_help_buttons_(program_help_buttons) {
-    setObjectName(qstring(definition.key));
+    setObjectName(qtshared::qt_text(definition.key));
 }
 
 void CalculationPage::build() {
@@ -143,7 +143,7 @@ void CalculationPage::calculate() {
 
 void CalculationPage::add_group_boxes() {
     for (const page::GroupBox& group : definition_.layout.group_boxes) {
-        auto* box = new QGroupBox(qstring(group.caption), this);
+        auto* box = new QGroupBox(qtshared::qt_text(group.caption), this);
         // The caption takes the font; the box's contents keep the page's.
         if (!PageFonts::is_page_font(group.font)) box->setFont(fonts_.font(group.font));
         box->setGeometry(group.rect.left, group.rect.top, group.rect.width, group.rect.height);
@@ -156,7 +156,7 @@ void CalculationPage::add_labels() {
     const page::Label* previous = nullptr;
     for (const page::Label& text_label : definition_.layout.labels) {
         if (text_label.text.empty()) continue;
-        const QString text = qstring(text_label.text);
+        const QString text = qtshared::qt_text(text_label.text);
         auto* label = new QLabel(text, this);
         if (!PageFonts::is_page_font(text_label.font)) label->setFont(fonts_.font(text_label.font));
         const QSize size = fonts_.label_size(text_label.font, text);
@@ -172,7 +172,7 @@ void CalculationPage::add_labels() {
         }
         if (!text_label.power.empty()) {
             // The power sits raised in the blank that the bracket keeps for it after the unit.
-            const QString power_text = qstring(text_label.power);
+            const QString power_text = qtshared::qt_text(text_label.power);
             auto* power = new QLabel(power_text, this);
             power->setGeometry(QRect(QPoint(index_left(text_label), text_label.top - 3),
                                      fonts_.label_size(page::kNormalFont, power_text)));
@@ -184,7 +184,7 @@ void CalculationPage::add_labels() {
 int CalculationPage::index_left(const page::Label& symbol) {
     // The blank kept for the index is the first run of two spaces or more: "EES   =", "m    =",
     // "Hodnotu EES   stanovíme", "[km.h   ]". One pixel clears the symbol's last stroke.
-    const QString text = qstring(symbol.text);
+    const QString text = qtshared::qt_text(symbol.text);
     const qsizetype blank = text.indexOf(QStringLiteral("  "));
     return symbol.left + fonts_.advance(symbol.font, text.left(blank)) + 1;
 }
@@ -199,7 +199,7 @@ void CalculationPage::add_pictures() {
     for (const page::PicturePlacement& placement : definition_.layout.pictures) {
         auto* image = new QLabel(this);
         const QPixmap pixmap = picture(placement.picture);
-        image->setObjectName(qstring(placement.picture));
+        image->setObjectName(qtshared::qt_text(placement.picture));
         image->setPixmap(pixmap);
         // In page pixels: on a scaled screen the pixmap holds more device pixels than that.
         image->setGeometry(QRect(QPoint(placement.left, placement.top), pixmap.deviceIndependentSize().toSize()));
@@ -211,14 +211,14 @@ void CalculationPage::add_fields() {
     result_palette.setColor(QPalette::Base, result_palette.color(QPalette::Button));
     for (const page::Field& placed : definition_.layout.fields) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(qstring(placed.id));
-        edit->setAccessibleName(qstring(placed.accessible_name));
+        edit->setObjectName(qtshared::qt_text(placed.id));
+        edit->setAccessibleName(qtshared::qt_text(placed.accessible_name));
         edit->setGeometry(placed.rect.left, placed.rect.top, placed.rect.width, placed.rect.height);
         // A field holds a text of any length, as the command does (Qt would cut it at 32767).
         edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setTextMargins(0, 0, 0, 0);
         if (placed.role == page::FieldRole::Input) {
-            edit->setText(qstring(page::default_text(placed, environment_.separator)));
+            edit->setText(qtshared::qt_text(page::default_text(placed, environment_.separator)));
         } else {
             // Grey and outside the tab order, but the user may still click into it and type.
             edit->setPalette(result_palette);
@@ -232,7 +232,7 @@ void CalculationPage::add_fields() {
 void CalculationPage::add_help_buttons(std::span<const page::HelpButton> help_buttons) {
     for (const page::HelpButton& help_button : help_buttons) {
         auto* help = new QPushButton(QStringLiteral("?"), this);
-        help->setAccessibleName(qstring(help_button.accessible_name));
+        help->setAccessibleName(qtshared::qt_text(help_button.accessible_name));
         help->setFocusPolicy(Qt::NoFocus);
         help->setGeometry(help_button.rect.left, help_button.rect.top, help_button.rect.width, help_button.rect.height);
         const std::string_view text = help_button.text;

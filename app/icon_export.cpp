@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/pictures.h"
-#include "app/qstring.h"
+#include "qtshared/qt_text.h"
 #include "version/version.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QDir directory(QString::fromLocal8Bit(argv[1]));
-    const QString file_name = vorlanex::app::qstring(vorlanex::kApplicationId) + QStringLiteral(".png");
+    const QString file_name = vorlanex::qtshared::qt_text(vorlanex::kApplicationId) + QStringLiteral(".png");
     for (const int size : vorlanex::app::kIconSizes) {
         const QString folder = directory.filePath(QStringLiteral("%1x%1/apps").arg(size));
         if (!QDir().mkpath(folder) || !vorlanex::app::main_icon_pixmap(size).save(folder + u'/' + file_name)) {

@@ -8,7 +8,7 @@
 #include "app/look.h"
 #include "app/page_fonts.h"
 #include "app/pictures.h"
-#include "app/qstring.h"
+#include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 #include "version/version.h"
 
@@ -61,7 +61,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
         } else {
             content = new QWidget;  // a page that only holds sub-pages
         }
-        tabs->addTab(content, qstring(caption));
+        tabs->addTab(content, qtshared::qt_text(caption));
         return content;
     };
 

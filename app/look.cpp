@@ -1,6 +1,7 @@
 #include "app/look.h"
 
 #include "app/caption_fitting_style.h"
+#include "qtshared/czech_qt_texts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,12 +9,10 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QStringList>
 #include <QStyleFactory>
-#include <QTranslator>
 
 namespace vorlanex::app {
 
@@ -25,17 +24,6 @@ const QString kLayoutFace = QStringLiteral("MS Sans Serif");
 const QString kMetricFace = QStringLiteral("Liberation Sans");
 const QString kMetricTwin = QStringLiteral("Arial");
 const QStringList kFacesThatHoldTheLayout{kLayoutFace, kMetricFace, kMetricTwin};
-
-// Qt's own texts in Czech, from Qt's translations folder (Debian: qt6-translations-l10n). Without
-// them Qt's texts stay English and nothing else changes.
-void load_czech_qt_texts() {
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
-    } else {
-        delete translator;
-    }
-}
 
 }  // namespace
 
@@ -49,7 +37,8 @@ void apply_window_look() {
     QApplication::setFont(font);
     // Set explicitly, so that no translation (a right-to-left one included) can mirror the layout.
     QApplication::setLayoutDirection(Qt::LeftToRight);
-    load_czech_qt_texts();
+    // Qt's own texts in Czech; without Qt's translation they stay English and nothing else changes.
+    qtshared::load_czech_qt_texts(*QCoreApplication::instance());
 }
 
 QString layout_font_note(const QString& given_family) {

@@ -6,9 +6,9 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
-#include "app/qstring.h"
 #include "numeric/application_title.h"
 #include "numeric/arithmetic_mode.h"
+#include "qtshared/qt_text.h"
 #include "version/version.h"
 
 namespace vorlanex::app {
@@ -20,9 +20,9 @@ int run_window_program(int argc, char** argv, const std::function<void(TForm1&)>
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(environment.application_title);
-    QApplication::setApplicationVersion(qstring(kVersion));
+    QApplication::setApplicationVersion(qtshared::qt_text(kVersion));
     // Ties the window to its desktop entry (and so to its icon and name in the task bar).
-    QGuiApplication::setDesktopFileName(qstring(kApplicationId));
+    QGuiApplication::setDesktopFileName(qtshared::qt_text(kApplicationId));
     apply_window_look();
     if (const QString note = layout_font_note(); !note.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(note));
     environment.reading_order = locale_reading_order();

@@ -18,14 +18,14 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
-#include "app/qstring.h"
+#include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 
 namespace {
 
 using vorlanex::app::CalculationPage;
 
-using vorlanex::app::qstring;
+using vorlanex::qtshared::qt_text;
 
 void press_calculate(benchmark::State& state, CalculationPage* page, bool repaint) {
     QLineEdit* speed = page->field("I1");
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
 
     CalculationPage* page = window.page("kinematika");
     for (const vorlanex::page::FieldText& typed : page->definition().worked_example) {
-        page->field(typed.id)->setText(qstring(typed.text));
+        page->field(typed.id)->setText(qt_text(typed.text));
     }
     benchmark::RegisterBenchmark("BM_ClickToFields/kinematika", press_calculate, page, false);
     benchmark::RegisterBenchmark("BM_ClickToFieldsAndRepaint/kinematika", press_calculate, page, true);

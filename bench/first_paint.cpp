@@ -4,13 +4,13 @@
 // (the floor program's `--quit-after=painted` measures the same span).
 #include <QApplication>
 
-#include "app/accessibility_guard.h"
 #include "app/kin.h"
 #include "app/window_program.h"
 #include "bench/paint_watch.h"
+#include "qtshared/accessibility_guard.h"
 
 int main(int argc, char** argv) {
-    vorlanex::app::guard_accessibility_calls();
+    vorlanex::qtshared::guard_accessibility_calls();
     return vorlanex::app::run_window_program(argc, argv, [](vorlanex::app::TForm1& window) {
         new vorlanex::bench::AfterFirstPaint(window.windowHandle(), &QApplication::quit);
     });

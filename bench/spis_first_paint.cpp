@@ -9,10 +9,12 @@
 #include <cstdlib>
 
 #include "bench/paint_watch.h"
+#include "qtshared/accessibility_guard.h"
 #include "spis/case_program.h"
 #include "spis/case_window.h"
 
 int main(int argc, char** argv) {
+    vorlanex::qtshared::guard_accessibility_calls();  // as the program does
     return vorlanex::spis::run_case_program(argc, argv, [](vorlanex::spis::CaseWindow& window) {
         new vorlanex::bench::AfterFirstPaint(window.windowHandle(), [] { std::_Exit(0); });
     });

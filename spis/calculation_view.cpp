@@ -12,13 +12,23 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "qtshared/qt_text.h"
 #include "report/document.h"
-#include "spis/qt_text.h"
 #include "tolerance/distribution_kinds.h"
 
 namespace vorlanex::spis {
 
 namespace {
+
+// Shows `text` in a label that carries an accessible name of its own (the heading, a warning, a
+// fault, a substitute, a tolerance's problem). Qt gives a screen reader the accessible name in place
+// of a label's text, and Qt 6.4 gives a label no Text interface, so the text is also the label's
+// accessible description, which AT-SPI serves (Accessible.Description) and a screen reader reads
+// after the name; Qt announces each change of it.
+void show_text(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
 
 QLabel* inline_message(QWidget* parent, const QString& accessible_name, const QString& style) {
     auto* label = new QLabel(parent);
@@ -40,7 +50,7 @@ QLineEdit* titled_line(QWidget* parent, const QString& accessible_name) {
 QString warnings_text(const casefile::RecordedRun& run) {
     QStringList lines;
     for (const std::string& warning : run.warnings()) {
-        lines << QStringLiteral("⚠ ") + qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        lines << QStringLiteral("⚠ ") + qtshared::qt_text(warning).replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -48,12 +58,12 @@ QString warnings_text(const casefile::RecordedRun& run) {
 // The line for a field's tolerance in short form, narrower than the value's, with its forms explained.
 QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numeric::DecimalSeparator& separator) {
     auto* line = new QLineEdit(parent);
-    line->setObjectName(QStringLiteral("tolerance:") + qt_text(field.id));
-    line->setAccessibleName(QStringLiteral("Tolerance: ") + qt_text(field.accessible_name));
-    const QString comma = qt_text(separator.text());
+    line->setObjectName(QStringLiteral("tolerance:") + qtshared::qt_text(field.id));
+    line->setAccessibleName(QStringLiteral("Tolerance: ") + qtshared::qt_text(field.accessible_name));
+    const QString comma = qtshared::qt_text(separator.text());
     // The examples of the short forms are written with ",", the case's separator shown in its place.
     const auto example = [&](const tolerance::ShortPattern& pattern) {
-        return qt_text(pattern.window_example).replace(QLatin1Char(','), comma);
+        return qtshared::qt_text(pattern.window_example).replace(QLatin1Char(','), comma);
     };
     // Every short form on a line of its own: "od..do – rovnoměrné rozdělení, např. 18..22" (the
     // first names the noun the others share).
@@ -61,8 +71,8 @@ QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numer
     const tolerance::ShortPattern* first = nullptr;
     for (const tolerance::DistributionKind& kind : tolerance::distribution_kinds()) {
         for (const tolerance::ShortPattern& pattern : kind.patterns) {
-            tip += QLatin1Char('\n') + qt_text(tolerance::czech_pattern(pattern)) + QStringLiteral(" – ") +
-                   qt_text(pattern.czech) + (first ? QString() : QStringLiteral(" rozdělení")) +
+            tip += QLatin1Char('\n') + qtshared::qt_text(tolerance::czech_pattern(pattern)) + QStringLiteral(" – ") +
+                   qtshared::qt_text(pattern.czech) + (first ? QString() : QStringLiteral(" rozdělení")) +
                    QStringLiteral(", např. ") + example(pattern);
             if (!first) first = &pattern;
         }
@@ -127,7 +137,7 @@ void CalculationView::clear_fields() {
 
 void CalculationView::clear() {
     clear_fields();
-    heading_->clear();
+    show_text(heading_, QString());
     const QSignalBlocker quiet_title(title_), quiet_note(note_);
     title_->clear();
     note_->clear();
@@ -145,43 +155,45 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
     for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
-    heading_->setText(qt_text(report::page_name(*entry.scenario.page)));
+    show_text(heading_, qtshared::qt_text(report::page_name(*entry.scenario.page)));
     {
         const QSignalBlocker quiet_title(title_), quiet_note(note_);
-        title_->setText(qt_text(entry.title.value_or("")));
-        note_->setText(qt_text(entry.note.value_or("")));
+        title_->setText(qtshared::qt_text(entry.title.value_or("")));
+        note_->setText(qtshared::qt_text(entry.note.value_or("")));
     }
     title_->setCursorPosition(0);  // a long title or note shown from its beginning
     note_->setCursorPosition(0);
     for (const page::Field& field : entry.scenario.page->layout.fields) {
-        const QString id = qt_text(field.id);
+        const QString id = qtshared::qt_text(field.id);
         auto* text = new QLineEdit(this);
         text->setObjectName(id);
-        text->setAccessibleName(qt_text(field.accessible_name));
+        text->setAccessibleName(qtshared::qt_text(field.accessible_name));
         // Room for a long number in full: "-1,23456789012345E+308".
         text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-1,23456789012345E+308")) + 12);
-        auto* caption = new QLabel(qt_text(report::caption_of(field)), this);
+        auto* caption = new QLabel(qtshared::qt_text(report::caption_of(field)), this);
         caption->setBuddy(text);
         auto* row = new QHBoxLayout;
         row->addWidget(text, 1);
-        auto* unit = new QLabel(qt_text(field.unit), this);
+        auto* unit = new QLabel(qtshared::qt_text(field.unit), this);
         unit->setMinimumWidth(unit->fontMetrics().horizontalAdvance(QStringLiteral("km/h")));
         row->addWidget(unit);
         if (field.role == page::FieldRole::Input) {
-            text->setText(qt_text(entry.text(field.id, separator)));
+            text->setText(qtshared::qt_text(entry.text(field.id, separator)));
             auto* substitute = new QLabel(this);
-            substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") + qt_text(field.accessible_name));
+            substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") +
+                                          qtshared::qt_text(field.accessible_name));
             row->addWidget(substitute);
             substitutes_by_id_[std::string(field.id)] = substitute;
             inputs_by_id_[std::string(field.id)] = text;
             connect(text, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit text_edited(id, typed); });
             auto* tolerance = tolerance_line(this, field, separator);
-            tolerance->setText(qt_text(entry.tolerance_text(field.id)));
+            tolerance->setText(qtshared::qt_text(entry.tolerance_text(field.id)));
             tolerance->setCursorPosition(0);
             row->addWidget(tolerance);
-            auto* problem = inline_message(this, QStringLiteral("Chyba tolerance: ") + qt_text(field.accessible_name),
-                                           QStringLiteral("color: #b00020;"));
+            auto* problem =
+                inline_message(this, QStringLiteral("Chyba tolerance: ") + qtshared::qt_text(field.accessible_name),
+                               QStringLiteral("color: #b00020;"));
             tolerances_by_id_[std::string(field.id)] = {tolerance, problem};
             connect(tolerance, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit tolerance_edited(id, typed); });
@@ -211,7 +223,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
 }
 
 void CalculationView::show_tolerance_problem(const QString& field_id, const QString& problem) {
-    const auto found = tolerances_by_id_.find(utf8(field_id));
+    const auto found = tolerances_by_id_.find(qtshared::utf8(field_id));
     if (found == tolerances_by_id_.end()) return;
     auto [line, message] = found->second;
     if (line->property("refused").toBool() != !problem.isEmpty()) {
@@ -219,31 +231,32 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
         line->style()->unpolish(line);  // the style sheet reads the property anew
         line->style()->polish(line);
     }
-    message->setText(problem);
+    show_text(message, problem);
     message->setVisible(!problem.isEmpty());
 }
 
 void CalculationView::show_run(const casefile::RecordedRun& run) {
-    for (const auto& [id, line] : results_by_id_) line->setText(qt_text(run.text_after(id)));
+    for (const auto& [id, line] : results_by_id_) line->setText(qtshared::qt_text(run.text_after(id)));
     for (const auto& [id, substitute] : substitutes_by_id_) {
         const std::string& used = run.text_after(id);
         const bool replaced = used != run.text_before(id);
-        substitute->setText(replaced ? QStringLiteral("→ použito %1").arg(qt_text(used)) : QString());
+        show_text(substitute, replaced ? QStringLiteral("→ použito %1").arg(qtshared::qt_text(used)) : QString());
         substitute->setVisible(replaced);
     }
     const QString warnings = warnings_text(run);
-    warnings_->setText(warnings);
+    show_text(warnings_, warnings);
     warnings_->setVisible(!warnings.isEmpty());
     if (run.fault()) {
         QStringList unwritten;
         for (const page::Field& field : run.page().layout.fields) {
             if (field.role == page::FieldRole::Result && !run.written(field.id)) {
-                unwritten << qt_text(field.accessible_name);
+                unwritten << qtshared::qt_text(field.accessible_name);
             }
         }
-        QString text = QStringLiteral("✗ ") + qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        QString text =
+            QStringLiteral("✗ ") + qtshared::qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
         if (!unwritten.isEmpty()) text += QStringLiteral("\nNezapsaná pole: ") + unwritten.join(QStringLiteral(", "));
-        fault_->setText(text);
+        show_text(fault_, text);
     }
     fault_->setVisible(run.fault().has_value());
 }

@@ -1,6 +1,6 @@
 #include "spis/case_error_text.h"
 
-#include "spis/qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace vorlanex::spis {
 
@@ -72,10 +72,10 @@ QString filled(const QString& sentence, const QString& first, const QString& sec
 }  // namespace
 
 QString czech_case_error(const casefile::CaseError& error) {
-    QString text = filled(sentence(error.kind), qt_text(error.subject), qt_text(error.detail));
+    QString text = filled(sentence(error.kind), qtshared::qt_text(error.subject), qtshared::qt_text(error.detail));
     // A member of the case's line or of "recorded" is named with its object.
     if (error.kind == casefile::CaseError::Kind::UnknownMember && !error.detail.empty()) {
-        text += QStringLiteral(" v „%1“").arg(qt_text(error.detail));
+        text += QStringLiteral(" v „%1“").arg(qtshared::qt_text(error.detail));
     }
     return error.line > 0 ? QStringLiteral("řádek %1: %2").arg(error.line).arg(text) : text;
 }

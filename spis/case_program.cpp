@@ -2,26 +2,16 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
-#include <QTranslator>
 
 #include "numeric/arithmetic_mode.h"
+#include "qtshared/czech_qt_texts.h"
+#include "qtshared/qt_text.h"
 #include "spis/case_window.h"
-#include "spis/qt_text.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
-
-bool load_czech_qt_texts(QCoreApplication& application) {
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        return QCoreApplication::installTranslator(translator);
-    }
-    delete translator;
-    return false;
-}
 
 int run_case_program(int argc, char** argv, const std::function<void(CaseWindow&)>& after_show) {
     numeric::set_arithmetic_mode();
@@ -30,9 +20,9 @@ int run_case_program(int argc, char** argv, const std::function<void(CaseWindow&
     // The settings (recent files, the window's geometry) and the recovery copies live under these.
     QApplication::setOrganizationName(QStringLiteral("Vorlanex"));
     QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
-    QApplication::setApplicationVersion(qt_text(kVersion));
+    QApplication::setApplicationVersion(qtshared::qt_text(kVersion));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
-    if (!load_czech_qt_texts(application)) {
+    if (!qtshared::load_czech_qt_texts(application)) {
         qWarning(
             "vorlanex-spis: Qt's Czech translation (qtbase_cs, Debian: qt6-translations-l10n) was not found; "
             "Qt's own texts stay English");

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "spis/qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace vorlanex::spis {
 
@@ -13,14 +13,14 @@ namespace {
 
 // "Zn&alec:": the label with its access key marked.
 QString form_label(const casefile::CaseHeaderMember& member) {
-    QString label = qt_text(member.label);
+    QString label = qtshared::qt_text(member.label);
     const qsizetype key = label.indexOf(QLatin1Char(member.access_key));
     if (key >= 0) label.insert(key, QLatin1Char('&'));
     return label + QLatin1Char(':');
 }
 
 QWidget* edit_of(const casefile::CaseHeaderMember& member, const std::optional<std::string>& text, QWidget* parent) {
-    const QString shown = qt_text(text.value_or(""));
+    const QString shown = qtshared::qt_text(text.value_or(""));
     QWidget* edit = nullptr;
     if (member.several_lines) {
         auto* box = new QPlainTextEdit(shown, parent);
@@ -28,15 +28,16 @@ QWidget* edit_of(const casefile::CaseHeaderMember& member, const std::optional<s
         edit = box;
     } else {
         auto* line = new QLineEdit(shown, parent);
-        if (!member.example.empty()) line->setPlaceholderText(QStringLiteral("např. ") + qt_text(member.example));
+        if (!member.example.empty())
+            line->setPlaceholderText(QStringLiteral("např. ") + qtshared::qt_text(member.example));
         edit = line;
     }
-    edit->setAccessibleName(qt_text(casefile::accessible_name(member)));
+    edit->setAccessibleName(qtshared::qt_text(casefile::accessible_name(member)));
     return edit;
 }
 
 std::optional<std::string> text_of(const QString& text) {
-    return text.trimmed().isEmpty() ? std::nullopt : std::optional<std::string>(utf8(text));
+    return text.trimmed().isEmpty() ? std::nullopt : std::optional<std::string>(qtshared::utf8(text));
 }
 
 std::size_t index_of(casefile::CaseHeaderText member) {

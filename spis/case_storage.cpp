@@ -5,8 +5,8 @@
 #include <QSaveFile>
 #include <string>
 
+#include "qtshared/qt_text.h"
 #include "spis/case_error_text.h"
-#include "spis/qt_text.h"
 
 namespace vorlanex::spis {
 

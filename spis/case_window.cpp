@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "casefile/case_writer.h"
+#include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 #include "report/report.h"
 #include "spis/calculation_view.h"
@@ -32,7 +33,6 @@
 #include "spis/diagram_panel.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
-#include "spis/qt_text.h"
 #include "spis/recent_files.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
@@ -53,8 +53,8 @@ QString item_text(const casefile::Calculation& calculation, const casefile::Reco
                          : run.warnings().empty() ? QStringLiteral("✓")
                                                   : QStringLiteral("⚠");
     const QString name = calculation.title && !calculation.title->empty()
-                             ? qt_text(*calculation.title)
-                             : qt_text(report::page_name(*calculation.scenario.page));
+                             ? qtshared::qt_text(*calculation.title)
+                             : qtshared::qt_text(report::page_name(*calculation.scenario.page));
     return mark + QLatin1Char(' ') + name + (calculation.tolerances ? QStringLiteral(" ±") : QString());
 }
 
@@ -145,13 +145,15 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     connect(&case_, &OpenCase::state_changed, this, &CaseWindow::show_state);
     connect(&case_, &OpenCase::problem, this, [this](const QString& problem) { statusBar()->showMessage(problem); });
     connect(list_, &QListWidget::currentRowChanged, &case_, &OpenCase::select);
-    connect(view_, &CalculationView::text_edited, this,
-            [this](const QString& field_id, const QString& text) { case_.set_text(utf8(field_id), utf8(text)); });
+    connect(view_, &CalculationView::text_edited, this, [this](const QString& field_id, const QString& text) {
+        case_.set_text(qtshared::utf8(field_id), qtshared::utf8(text));
+    });
     connect(view_, &CalculationView::tolerance_edited, this, &CaseWindow::edit_tolerance);
-    connect(view_, &CalculationView::title_edited, this,
-            [this](const QString& title) { case_.set_description(&casefile::Calculation::title, utf8(title)); });
+    connect(view_, &CalculationView::title_edited, this, [this](const QString& title) {
+        case_.set_description(&casefile::Calculation::title, qtshared::utf8(title));
+    });
     connect(view_, &CalculationView::note_edited, this,
-            [this](const QString& note) { case_.set_description(&casefile::Calculation::note, utf8(note)); });
+            [this](const QString& note) { case_.set_description(&casefile::Calculation::note, qtshared::utf8(note)); });
     connect(protocol_, &ProtocolExport::started, this, [this] {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         update_actions();
@@ -193,7 +195,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     }
     refresh_recent_menu();
     for (const page::PageDefinition* page : registry::calculation_pages()) {
-        connect(add->addAction(qt_text(report::page_name(*page))), &QAction::triggered, this,
+        connect(add->addAction(qtshared::qt_text(report::page_name(*page))), &QAction::triggered, this,
                 [this, page] { add_calculation(*page); });
     }
     // Delete removes a calculation only from the list: in a text field it deletes a character.
@@ -432,7 +434,7 @@ void CaseWindow::show_about() {
                        QStringLiteral("Vorlanex Spis %1\n\nPřípad znalce: výpočty kalkulátoru Vorlanex uložené "
                                       "v jednom souboru, s diagramem dráha–čas a protokolem. Každé číslo je "
                                       "výsledkem téhož výpočtu, jaký provede kalkulátor.")
-                           .arg(qt_text(kVersion)));
+                           .arg(qtshared::qt_text(kVersion)));
 }
 
 void CaseWindow::remember_file(const QString& path) {
@@ -527,8 +529,8 @@ void CaseWindow::show_selected() {
 void CaseWindow::show_state() {
     // The case's title, else its file reference, else its file's name.
     const auto& header = case_.file().header;
-    const QString name = header.title && !header.title->empty()           ? qt_text(*header.title)
-                         : header.reference && !header.reference->empty() ? qt_text(*header.reference)
+    const QString name = header.title && !header.title->empty()           ? qtshared::qt_text(*header.title)
+                         : header.reference && !header.reference->empty() ? qtshared::qt_text(*header.reference)
                          : case_.path().isEmpty()                         ? QStringLiteral("Nový případ")
                                                                           : shown_name(case_.path());
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
@@ -537,8 +539,8 @@ void CaseWindow::show_state() {
 }
 
 void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
-    if (case_.set_tolerance(utf8(field_id), utf8(text.trimmed()))) {
-        view_->show_tolerance_problem(field_id, qt_text(tolerance::refused_tolerance_text()));
+    if (case_.set_tolerance(qtshared::utf8(field_id), qtshared::utf8(text.trimmed()))) {
+        view_->show_tolerance_problem(field_id, qtshared::qt_text(tolerance::refused_tolerance_text()));
         return;
     }
     view_->show_tolerance_problem(field_id, {});
@@ -548,7 +550,7 @@ void CaseWindow::update_status() {
     if (protocol_->running()) return statusBar()->showMessage(protocol_->busy_text());
     statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
                                  .arg(case_.modified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
-                                      calculations_count(case_.count()), qt_text(kVersion)));
+                                      calculations_count(case_.count()), qtshared::qt_text(kVersion)));
 }
 
 void CaseWindow::report_problem(const std::optional<QString>& problem) {

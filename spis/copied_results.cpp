@@ -3,8 +3,8 @@
 #include <QMimeData>
 #include <QStringList>
 
+#include "qtshared/qt_text.h"
 #include "report/document.h"
-#include "spis/qt_text.h"
 
 namespace vorlanex::spis {
 
@@ -19,11 +19,11 @@ struct ShownResult {
 std::vector<ShownResult> shown_results(const casefile::RecordedRun& run) {
     std::vector<ShownResult> results;
     for (const page::Field& field : run.page().layout.fields) {
-        const QString text = qt_text(run.text_after(field.id)).trimmed();
+        const QString text = qtshared::qt_text(run.text_after(field.id)).trimmed();
         if (field.role != page::FieldRole::Result || text.isEmpty()) continue;
         const bool unit_shown = field.unit != "1" && field.unit != "text";
-        results.push_back({qt_text(report::caption_of(field)), qt_text(field.id), text,
-                           unit_shown ? qt_text(field.unit) : QString()});
+        results.push_back({qtshared::qt_text(report::caption_of(field)), qtshared::qt_text(field.id), text,
+                           unit_shown ? qtshared::qt_text(field.unit) : QString()});
     }
     return results;
 }
@@ -31,7 +31,7 @@ std::vector<ShownResult> shown_results(const casefile::RecordedRun& run) {
 // The warnings in order, then the fault, each on one line.
 QStringList remarks(const casefile::RecordedRun& run) {
     const auto one_line = [](const std::string& text) {
-        return qt_text(text).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        return qtshared::qt_text(text).replace(QLatin1Char('\r'), QLatin1Char(' '));
     };
     QStringList lines;
     for (const std::string& warning : run.warnings()) lines << QStringLiteral("Varování: ") + one_line(warning);

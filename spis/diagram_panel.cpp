@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "qtshared/qt_text.h"
 #include "report/path_time_diagram.h"
 #include "spis/open_case.h"
-#include "spis/qt_text.h"
 
 namespace vorlanex::spis {
 
@@ -142,7 +142,7 @@ void DiagramPanel::show_run(const casefile::RecordedRun& run) {
         svg_.clear();
         drawing_->set_svg(svg_);
         drawing_->hide();
-        note_->setText(diagram ? qt_text(diagram->not_drawn)
+        note_->setText(diagram ? qtshared::qt_text(diagram->not_drawn)
                                : QStringLiteral("Diagram dráha–čas mají jen stránky brzdění."));
         note_->show();
         return;

@@ -8,13 +8,13 @@
 
 #include "casefile/case_writer.h"
 #include "casefile/file_digest.h"
+#include "qtshared/qt_text.h"
 #include "report/case_report.h"
 #include "report/document.h"
 #include "report/report.h"
 #include "spis/case_error_text.h"
 #include "spis/case_storage.h"
 #include "spis/protocol_process.h"
-#include "spis/qt_text.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
@@ -26,7 +26,8 @@ constexpr int kStopWaitMs = 3000;
 
 // The command that makes the same report from the saved file, as a shell would take it.
 std::string report_command(const QString& path) {
-    const std::string name = utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
+    const std::string name =
+        qtshared::utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
     std::string quoted = "'";
     for (const char character : name) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
     return "vorlanex-calc --report --case " + quoted + "'";

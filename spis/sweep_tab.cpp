@@ -13,10 +13,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "qtshared/qt_text.h"
 #include "report/document.h"
 #include "report/tolerance_report.h"
 #include "spis/open_case.h"
-#include "spis/qt_text.h"
 #include "spis/table_text.h"
 
 namespace vorlanex::spis {
@@ -25,22 +25,24 @@ namespace {
 
 // "Počáteční rychlost (I1)": a field as the tab names it, its caption and its symbol.
 QString field_name(const page::Field& field) {
-    return QStringLiteral("%1 (%2)").arg(qt_text(report::caption_of(field)), qt_text(field.id));
+    return QStringLiteral("%1 (%2)").arg(qtshared::qt_text(report::caption_of(field)), qtshared::qt_text(field.id));
 }
 
 QString column_name(const page::Field& field) {
     return field.unit.empty() || field.unit == "1"
-               ? qt_text(field.id)
-               : QStringLiteral("%1 [%2]").arg(qt_text(field.id), qt_text(field.unit));
+               ? qtshared::qt_text(field.id)
+               : QStringLiteral("%1 [%2]").arg(qtshared::qt_text(field.id), qtshared::qt_text(field.unit));
 }
 
-QString one_line(const std::string& text) { return qt_text(text).replace(QLatin1Char('\r'), QLatin1Char(' ')); }
+QString one_line(const std::string& text) {
+    return qtshared::qt_text(text).replace(QLatin1Char('\r'), QLatin1Char(' '));
+}
 
 QString czech_problem(const tolerance::SweepError& error, const SweepSettings& settings,
                       const numeric::DecimalSeparator& separator) {
     using Kind = tolerance::SweepError::Kind;
     const QString rules = QStringLiteral(" (číslo podle pravidel čísel, desetinný oddělovač případu „%1“).")
-                              .arg(qt_text(separator.text()));
+                              .arg(qtshared::qt_text(separator.text()));
     switch (error.kind) {
         case Kind::Form:
         case Kind::NoSuchField:
@@ -51,7 +53,7 @@ QString czech_problem(const tolerance::SweepError& error, const SweepSettings& s
         case Kind::From: return QStringLiteral("Hodnota „Od“ není číslo: „%1“").arg(settings.from) + rules;
         case Kind::To: return QStringLiteral("Hodnota „Do“ není číslo: „%1“").arg(settings.to) + rules;
     }
-    return qt_text(error.message);
+    return qtshared::qt_text(error.message);
 }
 
 }  // namespace
@@ -59,9 +61,9 @@ QString czech_problem(const tolerance::SweepError& error, const SweepSettings& s
 std::variant<tolerance::SweepRange, QString> checked_sweep(const page::PageDefinition& page,
                                                            const SweepSettings& settings,
                                                            const numeric::DecimalSeparator& separator) {
-    auto checked =
-        tolerance::check_sweep(page, utf8(settings.field), utf8(settings.from.trimmed()), utf8(settings.to.trimmed()),
-                               utf8(settings.steps.trimmed()), separator, kMostWindowSweepSteps);
+    auto checked = tolerance::check_sweep(page, qtshared::utf8(settings.field), qtshared::utf8(settings.from.trimmed()),
+                                          qtshared::utf8(settings.to.trimmed()),
+                                          qtshared::utf8(settings.steps.trimmed()), separator, kMostWindowSweepSteps);
     if (const auto* error = std::get_if<tolerance::SweepError>(&checked))
         return czech_problem(*error, settings, separator);
     return std::get<tolerance::SweepRange>(checked);
@@ -80,12 +82,12 @@ std::vector<QStringList> sweep_table_rows(const page::PageDefinition& page,
                                           const std::vector<tolerance::SweepRow>& rows) {
     std::vector<QStringList> table;
     for (const tolerance::SweepRow& row : rows) {
-        QStringList cells{qt_text(row.input)};
+        QStringList cells{qtshared::qt_text(row.input)};
         for (const page::Field& field : page.layout.fields) {
             if (field.role != page::FieldRole::Result) continue;
             QString text;
             for (const auto& [id, written] : row.results) {
-                if (id == field.id) text = qt_text(written);
+                if (id == field.id) text = qtshared::qt_text(written);
             }
             cells << text;
         }
@@ -184,7 +186,8 @@ void SweepTab::show_calculation(const casefile::Calculation* entry, const numeri
         field_->clear();
         if (entry) {
             for (const page::Field& field : entry->scenario.page->layout.fields) {
-                if (field.role == page::FieldRole::Input) field_->addItem(field_name(field), qt_text(field.id));
+                if (field.role == page::FieldRole::Input)
+                    field_->addItem(field_name(field), qtshared::qt_text(field.id));
             }
             field_->setCurrentIndex(std::max(0, field_->findData(chosen)));
         }
@@ -222,7 +225,7 @@ bool SweepTab::run() {
         for (const page::Field& field : entry_->scenario.page->layout.fields) {
             if (field.role != page::FieldRole::Result) continue;
             if (report::sweep_chart(*entry_->scenario.page, field.id, *range_, rows_, separator_)) {
-                chart_choice_->addItem(QStringLiteral("Graf: %1").arg(field_name(field)), qt_text(field.id));
+                chart_choice_->addItem(QStringLiteral("Graf: %1").arg(field_name(field)), qtshared::qt_text(field.id));
             }
         }
         chart_choice_->setCurrentIndex(std::max(0, chart_choice_->findData(chosen)));
@@ -253,7 +256,7 @@ void SweepTab::show_problem(const QString& problem) {
 void SweepTab::show_chart(int choice) {
     chart_svg_.clear();
     if (choice >= 0 && entry_ && range_) {
-        const std::string field = utf8(chart_choice_->itemData(choice).toString());
+        const std::string field = qtshared::utf8(chart_choice_->itemData(choice).toString());
         if (auto chart = report::sweep_chart(*entry_->scenario.page, field, *range_, rows_, separator_)) {
             chart_svg_ = QByteArray::fromStdString(chart->svg);
         }

@@ -20,9 +20,9 @@
 #endif
 
 #include "casefile/calculation_sampling.h"
+#include "qtshared/qt_text.h"
 #include "report/tolerance_report.h"
 #include "spis/open_case.h"
-#include "spis/qt_text.h"
 #include "spis/table_text.h"
 
 namespace vorlanex::spis {
@@ -33,14 +33,14 @@ namespace {
 const QStringList kColumns = [] {
     QStringList columns{QStringLiteral("Výsledek"), QStringLiteral("Počet"), QStringLiteral("Min")};
     for (const tolerance::PercentileLevel& level : tolerance::kPercentiles)
-        columns << QStringLiteral("P") + qt_text(level.czech_percent);
+        columns << QStringLiteral("P") + qtshared::qt_text(level.czech_percent);
     return columns << QStringLiteral("Max") << QStringLiteral("Průměr");
 }();
 
 QString counted(const std::vector<tolerance::TextCount>& texts, const QString& heading) {
     QString lines;
     for (const tolerance::TextCount& text : texts) {
-        lines += QStringLiteral("%1: %2 (%3 vzorků)\n").arg(heading, qt_text(text.text)).arg(text.samples);
+        lines += QStringLiteral("%1: %2 (%3 vzorků)\n").arg(heading, qtshared::qt_text(text.text)).arg(text.samples);
     }
     return lines;
 }
@@ -75,7 +75,7 @@ std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& e
     }
     auto sampling =
         casefile::sampling_of(*entry.scenario.page, entry.scenario.fields, entry.tolerances, separator, samples);
-    if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qt_text(error->message);
+    if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qtshared::qt_text(error->message);
     auto& ready = std::get<casefile::CalculationSampling>(sampling);
     return ToleranceRun{entry.scenario.page, std::move(ready.typed), std::move(ready.tolerances)};
 }
@@ -83,9 +83,9 @@ std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& e
 std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summary) {
     std::vector<QStringList> rows;
     for (const tolerance::FieldSummary& field : summary.results) {
-        QStringList row{qt_text(field.field), QString::number(field.count), qt_text(field.min)};
-        for (const std::string& percentile : field.percentiles) row << qt_text(percentile);
-        row << qt_text(field.max) << qt_text(field.mean);
+        QStringList row{qtshared::qt_text(field.field), QString::number(field.count), qtshared::qt_text(field.min)};
+        for (const std::string& percentile : field.percentiles) row << qtshared::qt_text(percentile);
+        row << qtshared::qt_text(field.max) << qtshared::qt_text(field.mean);
         rows.push_back(row);
     }
     return rows;
@@ -250,10 +250,10 @@ void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
         for (std::size_t r = 0; r < summary.results.size(); ++r) {
             if (summary.results[r].count == 0) continue;
             const page::Field* field = entry_->scenario.page->find_field(summary.results[r].field);
-            histogram_choice_->addItem(
-                QStringLiteral("Histogram: %1 %2")
-                    .arg(qt_text(summary.results[r].field), field ? qt_text(field->accessible_name) : QString()),
-                static_cast<int>(r));
+            histogram_choice_->addItem(QStringLiteral("Histogram: %1 %2")
+                                           .arg(qtshared::qt_text(summary.results[r].field),
+                                                field ? qtshared::qt_text(field->accessible_name) : QString()),
+                                       static_cast<int>(r));
         }
     }
     show_histogram(histogram_choice_->currentIndex());

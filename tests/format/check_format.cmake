@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.25)
 # The start-up floor program under bench/startup is another program's code and keeps its own style.
 # Run as
 #   cmake -DSOURCE_DIR=<repository> -DCLANG_FORMAT=<clang-format> -P check_format.cmake
-set(folders numeric page kinematics collision registry report tolerance casefile cli app spis resources tests bench)
+set(folders numeric page kinematics collision registry report tolerance casefile cli qtshared app spis resources tests
+    bench)
 set(sources "")
 foreach(folder IN LISTS folders)
   file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")

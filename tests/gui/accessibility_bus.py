@@ -1,17 +1,20 @@
 #!/usr/bin/python3
-"""The window under a real AT-SPI client, as screen readers and D-Bus inspectors see it.
+"""A window under a real AT-SPI client, as screen readers and D-Bus inspectors see it: the
+calculator window (vorlanex), or the case window (vorlanex-spis) with a case open.
 
 Qt 6.4's accessibility bridge reads the arguments of a call by position without checking that the
-call has them, so a call without them crashes the window. The program's guard holds every call to
-an accessible object against what the bridge declares. This test, on a fresh window on an Xvfb
-display with a private session and accessibility bus:
+call has them, so a call without them crashes the window. Both programs arm the guard of the shared
+Qt layer (qtshared/accessibility_guard.h), which holds every call to an accessible object against
+what the bridge declares. This test, on a fresh window on an Xvfb display with a private session
+and accessibility bus:
 
 1. asks every kind of accessible object (one of each set of interfaces) for its Introspect answer,
    and calls every method of every interface there without arguments, with too few, with each
    argument wrongly typed and with one too many: each call is refused with InvalidArgs naming the
    signature the Introspect answer declares (so a method the guard's table forgets, or declares
-   otherwise, fails the test); then calls each as declared, and it reaches Qt; Get of every declared
-   property reaches Qt and Set of a read-only one is refused;
+   otherwise, fails the test); then calls each as declared, and it reaches Qt (but for the few the
+   guard refuses even so, REFUSED_AS_DECLARED, which it may refuse alike in every form); Get of
+   every declared property reaches Qt and Set of a read-only one is refused;
 2. calls the doors the bridge serves without declaring them (a writable property's setter called
    directly, Properties.Get of a name the bridge runs as a method that takes more arguments): each
    is refused;
@@ -19,10 +22,22 @@ display with a private session and accessibility bus:
 4. reads as a screen reader does: every field by its name (the names `vorlanex-calc --list`
    gives), the text of every field shown (its default text), and Tab from one field to the next.
 
+The case window is started on a copy of CASE_FILE and shows its first calculation. Before the calls,
+every tab of its right-hand panel (CASE_WINDOW_TABS) is pressed as a screen reader presses it and
+shown once, and the objects are read with each tab shown, so the calls reach the objects of every
+tab. In step 4 the fields read are those of the calculation shown, an input field's text is the
+case's text for it, and Tab goes on from its first input field; and a step 5 reads the texts of the
+calculation's heading, of a warning and of a fault (each brought about by a text written into an
+input, then written back) as a screen reader reads a label: its name ("Varování") and its
+description, which must hold the text shown (the warning or fault `vorlanex-calc` gives). Every
+start of the case window has a fresh data folder, so a window that died leaves no recovery copy for
+its successor to offer.
+
 After every call the window must still run and answer. When it dies, the call is noted, a fresh
 window is started and the test goes on, so a failing run names every call that kills the window.
 
 Usage: accessibility_bus.py VORLANEX VORLANEX_CALC
+       accessibility_bus.py VORLANEX_SPIS VORLANEX_CALC CASE_FILE
 Needs Xvfb, dbus-run-session, at-spi2-core (and with it libX11 and libXtst, through which the test
 presses Tab) and python3-dbus. It starts itself again inside a private session bus with a private
 runtime folder, so the accessibility bus it starts is its own too.
@@ -75,8 +90,11 @@ QT_SENDS_NO_ANSWER = {
     (TEXT, "GetBoundedRanges"): "the bridge cannot marshal its answer (QList<QSpiTextRange> is not registered)",
 }
 # Calls as declared that the guard refuses all the same: Qt 6.4's bridge reads a property name
-# from every Properties call, and GetAll has none.
-REFUSED_AS_DECLARED = {(PROPERTIES, "GetAll"): "org.freedesktop.DBus.Error.NotSupported"}
+# from every Properties call, and GetAll has none; it serves SetCurrentValue (declared by a Value
+# object: the case window's spin box and scroll bars) as Properties.Set of CurrentValue, reading the
+# value as a third argument the call does not have.
+REFUSED_AS_DECLARED = {(PROPERTIES, "GetAll"): "org.freedesktop.DBus.Error.NotSupported",
+                       ("org.a11y.atspi.Value", "SetCurrentValue"): "org.freedesktop.DBus.Error.NotSupported"}
 
 # Calls the bridge serves without declaring them, each of which reads arguments the call lacks:
 # (object kind, interface, member, signature, arguments).
@@ -92,6 +110,13 @@ HIDDEN_DOORS = [
     ("text", "org.a11y.atspi.Accessible", "NoSuchMethod", "", ()),
 ]
 
+# The tabs of the case window's right-hand panel, each with a control shown on it.
+CASE_WINDOW_TABS = {"Diagram": "Diagram dráha–čas", "Tolerance": "Spustit rozbor tolerancí",
+                    "Citlivost": "Spočítat průběh výsledků"}
+# What the bridge answers for an object deleted since its path was read (a form being rebuilt).
+GONE = {"org.freedesktop.DBus.Error.UnknownObject", "org.freedesktop.DBus.Error.UnknownMethod",
+        "org.freedesktop.DBus.Error.UnknownInterface"}
+
 # AT-SPI states (atspi-constants.h).
 STATE_FOCUSABLE = 11
 STATE_FOCUSED = 12
@@ -103,7 +128,8 @@ def fail(message):
     sys.exit(1)
 
 
-def outside(arguments, script=__file__, more_environment=None, cleared=("AT_SPI_BUS_ADDRESS",)):
+def outside(arguments, script=__file__, more_environment=None,
+            cleared=("AT_SPI_BUS_ADDRESS", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME")):
     """Runs `script` again with INSIDE and `arguments` in a private session bus, in a fresh home."""
     for tool in ("Xvfb", "dbus-run-session"):
         if shutil.which(tool) is None:
@@ -132,12 +158,58 @@ def start_display():
 
 
 def field_names_and_texts(calc):
+    """{field name: the texts it may show} of every page: its default texts."""
     listing = subprocess.run([calc, "--list"], capture_output=True, text=True, check=True).stdout
     defaults = {}
     for line in listing.splitlines():
         for field in json.loads(line)["fields"]:
             defaults.setdefault(field["name"], set()).add(field["default"])
     return defaults
+
+
+def first_calculation(calc, case):
+    """(its page as `vorlanex-calc --list` gives it, its field texts, the case's separator) of the
+    case's first calculation, the one the case window shows when it opens the case."""
+    with open(case, encoding="utf-8") as source:
+        lines = [json.loads(line) for line in source.read().splitlines() if line.strip()]
+    first = lines[1]
+    listing = subprocess.run([calc, "--list"], capture_output=True, text=True, check=True).stdout
+    page = next(entry for entry in map(json.loads, listing.splitlines()) if entry["page"] == first["page"])
+    return page, first.get("fields", {}), lines[0].get("separator", ".")
+
+
+def case_field_names_and_texts(calc, case):
+    """{field name: the texts it may show, or None} of the case's first calculation: an input the
+    case gives a text shows that text; the others are read by name only."""
+    page, given, _ = first_calculation(calc, case)
+    return {field["name"]: ({given[field["id"]]} if field["role"] == "input" and field["id"] in given else None)
+            for field in page["fields"]}
+
+
+def messages_of_edits(calc, case):
+    """[(input's name, its text in the case, a text written into it, the heading, warning or fault
+    label's name, what its text holds)] for the case's first calculation: its heading; the first input
+    that a text "-1" makes the calculation warn about, with the warning `vorlanex-calc` gives; the
+    first input, with the text "x" and the fault `vorlanex-calc` gives."""
+    page, given, separator = first_calculation(calc, case)
+
+    def events(field_id, text):
+        fields = dict(given, **{field_id: text})
+        run = subprocess.run([calc, "--separator", separator, page["page"]]
+                             + ["%s=%s" % item for item in fields.items()], capture_output=True, text=True)
+        return [json.loads(line) for line in run.stdout.splitlines()]
+    inputs = [field for field in page["fields"] if field["role"] == "input"]
+    edits = []
+    for field in inputs:
+        warnings = [event["warning"] for event in events(field["id"], "-1") if "warning" in event]
+        if warnings:
+            edits.append((field["name"], given.get(field["id"], field["default"]), "-1", "Varování",
+                          warnings[0].replace("\r", " ")))
+            break
+    fault = next(event["error"] for event in events(inputs[0]["id"], "x") if "error" in event)
+    edits.append((inputs[0]["name"], given.get(inputs[0]["id"], inputs[0]["default"]), "x", "Chyba výpočtu",
+                  fault.replace("\r", " ")))
+    return edits
 
 
 def complete_types(signature):
@@ -232,7 +304,7 @@ class X11Keyboard:
         self.x11.XCloseDisplay(self.display)
 
 
-def inside(vorlanex, calc):
+def inside(vorlanex, calc, case=None):
     import dbus
     import dbus.lowlevel
 
@@ -254,7 +326,13 @@ def inside(vorlanex, calc):
 
         def start(self):
             known = {str(a[0]) for a in dbus.Interface(registry, ACCESSIBLE).GetChildren()}
-            self.process = subprocess.Popen([vorlanex], env=dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb"))
+            command, environment = [vorlanex], dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+            if case:
+                home = os.environ["HOME"]
+                command.append(os.path.join(home, "případ.vorlanex"))
+                shutil.copyfile(case, command[-1])
+                environment["XDG_DATA_HOME"] = tempfile.mkdtemp(prefix="data-", dir=home)
+            self.process = subprocess.Popen(command, env=environment)
             applications = []
             deadline = time.monotonic() + 30
             while not applications and time.monotonic() < deadline and self.process.poll() is None:
@@ -263,27 +341,64 @@ def inside(vorlanex, calc):
             if not applications:
                 fail("the window never appeared on the accessibility bus")
             self.bus_name = str(applications[0][0])
-            self.walk(str(applications[0][1]))
-
-        def walk(self, root):
-            """Every accessible object, the first of each set of interfaces ("kinds"), and the text
-            fields shown."""
+            self.root = str(applications[0][1])
             self.paths, self.kinds, self.texts = [], {}, []
-            queue, seen = [root], set()
+            if case:
+                self.show_every_tab()
+            else:
+                self.walk()
+
+        def walk(self):
+            """Adds every accessible object not yet read, the first of each set of interfaces
+            ("kinds"), and the text fields shown; gives (path, role, name, states) of every object."""
+            nodes, queue, seen, known = [], [self.root], set(), set(self.paths)
             while queue and len(seen) < MAX_OBJECTS:
                 path = queue.pop(0)
                 if path in seen:
                     continue
                 seen.add(path)
-                self.paths.append(path)
                 accessible = dbus.Interface(self.object(path), ACCESSIBLE)
-                interfaces = tuple(sorted(str(i) for i in accessible.GetInterfaces()))
+                try:
+                    interfaces = tuple(sorted(str(i) for i in accessible.GetInterfaces()))
+                    states = int(accessible.GetState()[0])
+                    role = str(accessible.GetRoleName())
+                    name = str(dbus.Interface(self.object(path), PROPERTIES).Get(ACCESSIBLE, "Name"))
+                    children = [str(child[1]) for child in accessible.GetChildren()]
+                except dbus.DBusException as error:
+                    if error.get_dbus_name() not in GONE:
+                        raise
+                    continue  # a widget deleted while the tree was read
+                nodes.append((path, role, name, states))
+                queue.extend(children)
+                if path in known:
+                    continue
+                self.paths.append(path)
                 self.kinds.setdefault(interfaces, path)
-                states = int(accessible.GetState()[0])
                 if TEXT in interfaces and states & (1 << STATE_SHOWING) and states & (1 << STATE_FOCUSABLE):
                     self.texts.append(path)
-                queue.extend(str(child[1]) for child in accessible.GetChildren())
-            self.root = root
+            return nodes
+
+        def wait_for_showing(self, what, role, names):
+            """Reads the objects until one of `role` shows by each of `names`; fails after 30 s."""
+            deadline = time.monotonic() + 30
+            while time.monotonic() < deadline and self.process.poll() is None:
+                nodes = self.walk()
+                shown = {name: path for path, node_role, name, states in nodes
+                         if role in (None, node_role) and states & (1 << STATE_SHOWING)}
+                if set(names) <= set(shown):
+                    return shown
+                time.sleep(0.1)
+            fail("the case window never showed " + what)
+
+        def show_every_tab(self):
+            """The case window with its case open; every tab of its right-hand panel pressed and
+            shown once, the objects read with each."""
+            fields = case_field_names_and_texts(calc, case)
+            self.wait_for_showing("the fields of its first calculation", "text", fields)
+            tabs = self.wait_for_showing("the tabs of its right-hand panel", "page tab", CASE_WINDOW_TABS)
+            for tab, shown_on_it in CASE_WINDOW_TABS.items():
+                dbus.Interface(self.object(tabs[tab]), "org.a11y.atspi.Action").DoAction(0)
+                self.wait_for_showing("the tab %s (with %r)" % (tab, shown_on_it), None, [shown_on_it])
 
         def object(self, path):
             return a11y.get_object(self.bus_name, path, introspect=False)
@@ -329,11 +444,45 @@ def inside(vorlanex, calc):
                 self.process.terminate()
             self.process.wait(10)
 
+    def read_messages(window, edits):
+        """5. (The case window.) Its heading, a warning and a fault read as a screen reader reads a
+        label: by its name and its description, which must hold the label's text."""
+        def shown(role, name):
+            return [path for path, node_role, node_name, states in window.walk()
+                    if node_role == role and node_name == name and states & (1 << STATE_SHOWING)]
+
+        def description(path):
+            return str(dbus.Interface(window.object(path), PROPERTIES).Get(ACCESSIBLE, "Description"))
+
+        def wait_for_label(name, text):
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline:
+                labels = shown("label", name)
+                if labels and text in description(labels[0]):
+                    return description(labels[0])
+                time.sleep(0.05)
+            labels = shown("label", name)
+            failures.append("the label %r does not read %r: %s" % (name, text, "its description is %r"
+                            % description(labels[0]) if labels else "it is not shown"))
+            return None
+
+        heading = shown("label", "Stránka výpočtu")
+        read = {"Stránka výpočtu": description(heading[0]) if heading else ""}
+        if not read["Stránka výpočtu"]:
+            failures.append("the heading of the calculation has no text for a screen reader")
+        for field, text_before, written, label, holds in edits:
+            editable = dbus.Interface(window.object(shown("text", field)[0]), "org.a11y.atspi.EditableText")
+            editable.SetTextContents(written)
+            read[label] = wait_for_label(label, holds)
+            editable.SetTextContents(text_before)
+        print("Read as the labels' texts: %s" % "; ".join("%s: %r" % (label, text.split("\n")[0] if text else text)
+                                                          for label, text in read.items()))
+
     window = Window()
     keyboard = None
     calls = 0
     try:
-        defaults = field_names_and_texts(calc)
+        defaults = case_field_names_and_texts(calc, case) if case else field_names_and_texts(calc)
         text_before = str(dbus.Interface(window.object(window.kind("text")), TEXT).GetText(0, -1))
 
         # 1. Every method of every interface of every kind of object, against its declaration.
@@ -351,6 +500,9 @@ def inside(vorlanex, calc):
                         name, text = window.call(path, interface, member, wrong, arguments_for(wrong))
                         calls += 1
                         if name == "died" or interface in ANSWERED_BY_LIBDBUS:
+                            continue
+                        # A method refused even as declared may be refused so in every other form.
+                        if name == REFUSED_AS_DECLARED.get((interface, member)) and text.startswith(REFUSAL):
                             continue
                         found = re.search(r'takes the arguments "([^"]*)", not "([^"]*)"', text)
                         if name != INVALID_ARGS or not text.startswith(REFUSAL) or not found:
@@ -425,9 +577,10 @@ def inside(vorlanex, calc):
                 item = window.object(path)
                 field_name = str(dbus.Interface(item, PROPERTIES).Get(ACCESSIBLE, "Name"))
                 shown = str(dbus.Interface(item, TEXT).GetText(0, -1))
-                if field_name in defaults and shown not in defaults[field_name]:
-                    failures.append("the field %s reads %r, not its default text %s" % (field_name, shown,
-                                                                                        sorted(defaults[field_name])))
+                if defaults.get(field_name) is not None and shown not in defaults[field_name]:
+                    failures.append("the field %s reads %r, not its %s text %s"
+                                    % (field_name, shown, "case's" if case else "default",
+                                       sorted(defaults[field_name])))
 
             def focused():
                 return [path for path in window.texts
@@ -436,7 +589,9 @@ def inside(vorlanex, calc):
             def name_of(path):
                 return str(dbus.Interface(window.object(path), PROPERTIES).Get(ACCESSIBLE, "Name"))
 
-            first = window.texts[0]
+            # The case window: Tab from the first field of the calculation shown.
+            first = next((path for path in window.texts if case and name_of(path) == next(iter(defaults))),
+                         window.texts[0])
             extents = dbus.Interface(window.object(first), COMPONENT).GetExtents(dbus.UInt32(0))
             x, y, width, height = (int(v) for v in extents)
             keyboard = X11Keyboard(display)
@@ -459,19 +614,22 @@ def inside(vorlanex, calc):
                     failures.append("Tab from %s: focused %s" % (name_of(first), [name_of(p) for p in now]))
                 else:
                     print("Tab: from %r to %r" % (name_of(first), name_of(now[0])))
+            if case:
+                read_messages(window, messages_of_edits(calc, case))
         except dbus.DBusException as error:
             failures.append("a screen reader's call failed: %s %s" % (error.get_dbus_name(), error.get_dbus_message()))
 
         if window.process.poll() is not None:
             failures.append("the window ended (status %d) at the end" % window.process.returncode)
         if failures:
-            print("FAIL: %d faults in %d calls" % (len(failures), calls))
+            print("FAIL: %d faults in %d calls%s" % (len(failures), calls, " to the case window" if case else ""))
             for line in failures:
                 print("  " + line)
             return 1
-        print("%d kinds of accessible object, %d interfaces, %d methods; %d calls, every one answered or refused; "
+        print("%s%d kinds of accessible object, %d interfaces, %d methods; %d calls, every one answered or refused; "
               "GetAll refused on %d of %d objects; the window runs on, every field keeps its name and its text, Tab "
-              "moves on" % (len(window.kinds), len(checked), sum(len(m) for m in checked.values()), calls, refused,
+              "moves on" % ("The case window, its tabs %s shown: " % ", ".join(CASE_WINDOW_TABS) if case else "",
+                            len(window.kinds), len(checked), sum(len(m) for m in checked.values()), calls, refused,
                             len(window.paths)))
         return 0
     finally:
@@ -484,7 +642,7 @@ def inside(vorlanex, calc):
 
 if __name__ == "__main__":
     if len(sys.argv) > 1 and sys.argv[1] == INSIDE:
-        sys.exit(inside(*sys.argv[2:4]))
-    if len(sys.argv) != 3:
-        fail("usage: accessibility_bus.py VORLANEX VORLANEX_CALC")
-    sys.exit(outside(sys.argv[1:3]))
+        sys.exit(inside(*sys.argv[2:5]))
+    if len(sys.argv) not in (3, 4):
+        fail("usage: accessibility_bus.py VORLANEX VORLANEX_CALC [CASE_FILE]")
+    sys.exit(outside(sys.argv[1:]))

@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
-#include "app/accessibility_calls.h"
+#include "qtshared/accessibility_calls.h"
 
 namespace {
 
-namespace a11y = vorlanex::app::accessibility;
+namespace a11y = vorlanex::qtshared::accessibility;
 using Kind = a11y::Verdict::Kind;
 using a11y::Bridge;
 

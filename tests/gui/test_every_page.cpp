@@ -25,9 +25,9 @@
 #include "app/environment.h"
 #include "app/kin.h"
 #include "app/look.h"
-#include "app/qstring.h"
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
+#include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 
 namespace {
@@ -38,7 +38,7 @@ using vorlanex::app::TForm1;
 using vorlanex::numeric::DecimalSeparator;
 namespace page = vorlanex::page;
 
-using vorlanex::app::qstring;
+using vorlanex::qtshared::qt_text;
 QRect qrect(const page::Rect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
 
 // Closes every modal box that opens while `action` runs, with Enter as the user would.
@@ -91,7 +91,7 @@ TEST_P(EveryPage, FieldsStandAtTheirRectanglesWithTheirLooks) {
         if (placed.role == page::FieldRole::Input) {
             EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(Qt::white));
             EXPECT_TRUE(edit->focusPolicy() & Qt::TabFocus);
-            EXPECT_EQ(edit->text(), qstring(page::default_text(placed, environment.separator)));
+            EXPECT_EQ(edit->text(), qt_text(page::default_text(placed, environment.separator)));
         } else {
             EXPECT_EQ(edit->palette().color(QPalette::Base), button_face);
             EXPECT_EQ(edit->focusPolicy(), Qt::ClickFocus);
@@ -104,10 +104,10 @@ TEST_P(EveryPage, FieldsStandAtTheirRectanglesWithTheirLooks) {
 TEST_P(EveryPage, IdsAndAccessibleNamesAreUniqueAndNamesCarryTheUnit) {
     QSet<QString> ids, names;
     for (const page::Field& placed : definition().layout.fields) {
-        const QString name = qstring(placed.accessible_name);
-        EXPECT_FALSE(ids.contains(qstring(placed.id))) << "id twice: " << placed.id;
+        const QString name = qt_text(placed.accessible_name);
+        EXPECT_FALSE(ids.contains(qt_text(placed.id))) << "id twice: " << placed.id;
         EXPECT_FALSE(names.contains(name)) << "name twice: " << placed.accessible_name;
-        ids.insert(qstring(placed.id));
+        ids.insert(qt_text(placed.id));
         names.insert(name);
         EXPECT_TRUE(name.endsWith(u']') && name.contains(u'[')) << "no unit in " << placed.accessible_name;
         EXPECT_EQ(field(placed.id)->accessibleName(), name);
@@ -117,7 +117,7 @@ TEST_P(EveryPage, IdsAndAccessibleNamesAreUniqueAndNamesCarryTheUnit) {
 TEST_P(EveryPage, TabVisitsTheInputsInTableOrderThenTheButton) {
     QStringList inputs;
     for (const page::Field& placed : definition().layout.fields) {
-        if (placed.role == page::FieldRole::Input) inputs << qstring(placed.id);
+        if (placed.role == page::FieldRole::Input) inputs << qt_text(placed.id);
     }
     ASSERT_FALSE(inputs.isEmpty());
     field(inputs.first().toStdString())->setFocus();
@@ -134,14 +134,14 @@ TEST_P(EveryPage, DefaultTextsFollowThePointSeparator) {
     TForm1 window(point);
     for (const page::Field& placed : definition().layout.fields) {
         const QString shown = window.page(definition().key)->field(placed.id)->text();
-        EXPECT_EQ(shown, qstring(page::default_text(placed, point.separator))) << placed.id;
+        EXPECT_EQ(shown, qt_text(page::default_text(placed, point.separator))) << placed.id;
         EXPECT_FALSE(shown.contains(u',')) << placed.id;
     }
 }
 
 TEST_P(EveryPage, PicturesAndHelpButtonsStandInPlace) {
     for (const page::PicturePlacement& placement : definition().layout.pictures) {
-        auto* image = built()->findChild<QLabel*>(qstring(placement.picture));
+        auto* image = built()->findChild<QLabel*>(qt_text(placement.picture));
         ASSERT_TRUE(image) << "no picture " << placement.picture;
         EXPECT_FALSE(image->pixmap().isNull()) << "the picture " << placement.picture << " does not resolve";
         EXPECT_EQ(image->pos(), QPoint(placement.left, placement.top)) << placement.picture;
@@ -154,7 +154,7 @@ TEST_P(EveryPage, PicturesAndHelpButtonsStandInPlace) {
             found = true;
             EXPECT_EQ(button->text(), QStringLiteral("?"));
             EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
-            EXPECT_EQ(button->accessibleName(), qstring(help.accessible_name));
+            EXPECT_EQ(button->accessibleName(), qt_text(help.accessible_name));
         }
         EXPECT_TRUE(found) << "no \"?\" button at " << help.rect.left << ", " << help.rect.top;
     }
@@ -185,7 +185,7 @@ TEST_P(EveryPage, WorkedExampleGivesEveryFieldTheTextOfTheHeadlessRun) {
     page::FieldMapPort headless(definition(), environment.separator);
     for (const page::FieldText& typed : definition().worked_example) {
         headless.preset(typed.id, typed.text);
-        field(typed.id)->setText(qstring(typed.text));
+        field(typed.id)->setText(qt_text(typed.text));
     }
     int warnings = 0;
     page::FieldMapPort counted(definition(), environment.separator,

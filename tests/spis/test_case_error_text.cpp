@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <set>
 
+#include "qtshared/czech_qt_texts.h"
 #include "spis/case_error_text.h"
-#include "spis/case_program.h"
 
 namespace vorlanex::spis {
 namespace {
@@ -104,7 +104,7 @@ TEST(CzechFault, EveryKindIsInTheTable) {
 // The buttons of the window's own dialogs are Qt's: in Czech with Qt's translation, as the program
 // loads it.
 TEST(CzechQtTexts, TheButtonsOfMessageBoxesAndDialogsAreCzech) {
-    ASSERT_TRUE(load_czech_qt_texts(*QCoreApplication::instance()))
+    ASSERT_TRUE(qtshared::load_czech_qt_texts(*QCoreApplication::instance()))
         << "Qt's Czech translation (qt6-translations-l10n) is missing";
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);

@@ -14,11 +14,11 @@
 // guard's filter is added as each connection is opened, through this program's own definition of
 // dbus_connection_open_private, which calls the library's.
 
-namespace vorlanex::app {
+namespace vorlanex::qtshared {
 
 // Arms the guard, for the Qt the program runs with: every Qt 6 reads its bridge's method arguments
 // unchecked; with a Qt before 6.5, whose bridge the table describes, the guard also refuses what
 // the table does not declare, GetAll included. Call it before the QApplication is created.
 void guard_accessibility_calls();
 
-}  // namespace vorlanex::app
+}  // namespace vorlanex::qtshared

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-namespace vorlanex::app::accessibility {
+namespace vorlanex::qtshared::accessibility {
 
 struct Method {
     std::string_view name;
@@ -92,4 +92,4 @@ inline constexpr std::string_view kRefusalPrefix = "Refused before the accessibi
 // only Properties.Set carries it. Calls of interfaces the table does not know reach Qt unchanged.
 Verdict judge(const Call& call, Bridge bridge);
 
-}  // namespace vorlanex::app::accessibility
+}  // namespace vorlanex::qtshared::accessibility

@@ -1,10 +1,10 @@
-#include "app/accessibility_calls.h"
+#include "qtshared/accessibility_calls.h"
 
 #include <algorithm>
 #include <array>
 #include <initializer_list>
 
-namespace vorlanex::app::accessibility {
+namespace vorlanex::qtshared::accessibility {
 
 namespace {
 
@@ -280,4 +280,4 @@ Verdict judge(const Call& call, Bridge bridge) {
     return {};
 }
 
-}  // namespace vorlanex::app::accessibility
+}  // namespace vorlanex::qtshared::accessibility

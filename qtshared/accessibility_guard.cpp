@@ -1,4 +1,4 @@
-#include "app/accessibility_guard.h"
+#include "qtshared/accessibility_guard.h"
 
 #include <dbus/dbus.h>
 #include <dlfcn.h>
@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/accessibility_calls.h"
+#include "qtshared/accessibility_calls.h"
 
-namespace vorlanex::app {
+namespace vorlanex::qtshared {
 
 namespace {
 
@@ -90,7 +90,7 @@ void guard_accessibility_calls() {
     armed = true;
 }
 
-}  // namespace vorlanex::app
+}  // namespace vorlanex::qtshared
 
 // Qt opens every D-Bus connection of its own, the accessibility bus's included, with this libdbus
 // function; the dynamic linker binds Qt's call to this definition, which opens the connection with
@@ -103,8 +103,9 @@ extern "C" DBusConnection* dbus_connection_open_private(const char* address, DBu
         return nullptr;
     }
     DBusConnection* connection = library_open(address, error);
-    if (connection != nullptr && vorlanex::app::armed) {
-        dbus_connection_add_filter(connection, vorlanex::app::refuse_malformed_accessibility_call, nullptr, nullptr);
+    if (connection != nullptr && vorlanex::qtshared::armed) {
+        dbus_connection_add_filter(connection, vorlanex::qtshared::refuse_malformed_accessibility_call, nullptr,
+                                   nullptr);
     }
     return connection;
 }
