@@ -14,6 +14,7 @@
 #include "report/report.h"
 #include "spis/case_error_text.h"
 #include "spis/case_storage.h"
+#include "spis/protocol/protocol_command_line.h"
 #include "spis/protocol_process.h"
 #include "version/version.h"
 
@@ -83,8 +84,8 @@ std::optional<QString> ProtocolExport::start(const std::string& html, QStringLis
     if (const auto problem = write_atomically(html_path, html)) return problem;
 
     arguments.prepend(html_path);
-    arguments.prepend(QStringLiteral("--html"));
-    if (!target.isEmpty()) arguments << QStringLiteral("--pdf") << pdf_path;
+    arguments.prepend(protocol::command_line::flag(protocol::command_line::kHtml));
+    if (!target.isEmpty()) arguments << protocol::command_line::flag(protocol::command_line::kPdf) << pdf_path;
     folder_ = std::move(folder);
     target_ = target;
     busy_ = busy;

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QPrinter>
 
+#include "spis/protocol/protocol_command_line.h"
+
 namespace vorlanex::spis {
 
 namespace {
@@ -40,19 +42,19 @@ PrintChoice print_choice(const QPrinter& printer) {
 }
 
 QStringList print_arguments(const PrintChoice& choice, const QString& title) {
+    using namespace protocol::command_line;
     QStringList arguments;
-    if (!choice.pages.isEmpty()) arguments << QStringLiteral("--pages") << choice.pages;
+    if (!choice.pages.isEmpty()) arguments << flag(kPages) << choice.pages;
     if (!choice.output_file.isEmpty()) return arguments;  // a file: copies, paper and sides are a printer's
-    arguments << QStringLiteral("--printer") << choice.printer << QStringLiteral("--copies")
-              << QString::number(choice.copies);
-    if (choice.collate) arguments << QStringLiteral("--collate");
-    if (choice.grayscale) arguments << QStringLiteral("--grayscale");
-    const QString sides = choice.duplex == PrintChoice::Duplex::LongSide    ? QStringLiteral("long")
-                          : choice.duplex == PrintChoice::Duplex::ShortSide ? QStringLiteral("short")
-                                                                            : QStringLiteral("none");
-    arguments << QStringLiteral("--duplex") << sides;
-    if (!choice.media.isEmpty()) arguments << QStringLiteral("--media") << choice.media;
-    return arguments << QStringLiteral("--title") << title;
+    arguments << flag(kPrinter) << choice.printer << flag(kCopies) << QString::number(choice.copies);
+    if (choice.collate) arguments << flag(kCollate);
+    if (choice.grayscale) arguments << flag(kGrayscale);
+    const QLatin1String sides = choice.duplex == PrintChoice::Duplex::LongSide    ? kLongEdge
+                                : choice.duplex == PrintChoice::Duplex::ShortSide ? kShortEdge
+                                                                                  : kOneSide;
+    arguments << flag(kDuplex) << sides;
+    if (!choice.media.isEmpty()) arguments << flag(kMedia) << choice.media;
+    return arguments << flag(kTitle) << title;
 }
 
 QString protocol_problem(const QByteArray& standard_error) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "spis/protocol/protocol_command_line.h"
 #include "spis/protocol/protocol_job.h"
 #include "version/version.h"
 
@@ -23,6 +24,7 @@ extern "C" const char* __asan_default_options() { return "new_delete_type_mismat
 namespace {
 
 using vorlanex::spis::protocol::PrinterSettings;
+namespace command_line = vorlanex::spis::protocol::command_line;
 
 // The environment WebEngine reads at its start. The program shows nothing, so it needs no display:
 // the offscreen platform, and no GPU process. Chromium's sandbox cannot run as root, where
@@ -59,23 +61,24 @@ int main(int argc, char** argv) {
         QStringLiteral("Protokol Vorlanex z HTML do PDF (A4, číslované strany) nebo na tiskárnu."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption html({QStringLiteral("html")}, QStringLiteral("Soubor HTML protokolu."),
+    const QCommandLineOption html(QString(command_line::kHtml), QStringLiteral("Soubor HTML protokolu."),
                                   QStringLiteral("SOUBOR"));
-    const QCommandLineOption pdf({QStringLiteral("pdf")}, QStringLiteral("Kam zapsat PDF."), QStringLiteral("SOUBOR"));
-    const QCommandLineOption pages({QStringLiteral("pages")}, QStringLiteral("Jen tyto strany, například 1-3,5."),
+    const QCommandLineOption pdf(QString(command_line::kPdf), QStringLiteral("Kam zapsat PDF."),
+                                 QStringLiteral("SOUBOR"));
+    const QCommandLineOption pages(QString(command_line::kPages), QStringLiteral("Jen tyto strany, například 1-3,5."),
                                    QStringLiteral("STRANY"));
-    const QCommandLineOption printer({QStringLiteral("printer")}, QStringLiteral("Vytisknout na tiskárně CUPS."),
+    const QCommandLineOption printer(QString(command_line::kPrinter), QStringLiteral("Vytisknout na tiskárně CUPS."),
                                      QStringLiteral("TISKÁRNA"));
-    const QCommandLineOption copies({QStringLiteral("copies")}, QStringLiteral("Počet kopií (1)."),
+    const QCommandLineOption copies(QString(command_line::kCopies), QStringLiteral("Počet kopií (1)."),
                                     QStringLiteral("POČET"), QStringLiteral("1"));
-    const QCommandLineOption collate({QStringLiteral("collate")}, QStringLiteral("Kopie kompletovat."));
-    const QCommandLineOption grayscale({QStringLiteral("grayscale")}, QStringLiteral("Tisknout ve stupních šedi."));
-    const QCommandLineOption duplex({QStringLiteral("duplex")},
+    const QCommandLineOption collate(QString(command_line::kCollate), QStringLiteral("Kopie kompletovat."));
+    const QCommandLineOption grayscale(QString(command_line::kGrayscale), QStringLiteral("Tisknout ve stupních šedi."));
+    const QCommandLineOption duplex(QString(command_line::kDuplex),
                                     QStringLiteral("Oboustranně: none, long (po delší hraně), short."),
                                     QStringLiteral("STRANY"), QStringLiteral("none"));
-    const QCommandLineOption media({QStringLiteral("media")}, QStringLiteral("Papír tiskárny, například A4."),
+    const QCommandLineOption media(QString(command_line::kMedia), QStringLiteral("Papír tiskárny, například A4."),
                                    QStringLiteral("PAPÍR"));
-    const QCommandLineOption title({QStringLiteral("title")}, QStringLiteral("Název tiskové úlohy."),
+    const QCommandLineOption title(QString(command_line::kTitle), QStringLiteral("Název tiskové úlohy."),
                                    QStringLiteral("NÁZEV"), QStringLiteral("Protokol"));
     parser.addOptions({html, pdf, pages, printer, copies, collate, grayscale, duplex, media, title});
     parser.process(application);
@@ -93,11 +96,11 @@ int main(int argc, char** argv) {
         settings->collate = parser.isSet(collate);
         settings->grayscale = parser.isSet(grayscale);
         const QString sides = parser.value(duplex);
-        if (sides == QLatin1String("long")) {
+        if (sides == command_line::kLongEdge) {
             settings->sides = "two-sided-long-edge";
-        } else if (sides == QLatin1String("short")) {
+        } else if (sides == command_line::kShortEdge) {
             settings->sides = "two-sided-short-edge";
-        } else if (sides != QLatin1String("none")) {
+        } else if (sides != command_line::kOneSide) {
             return usage_error(QStringLiteral("--duplex je none, long nebo short, ne „%1“.").arg(sides));
         }
         settings->media = parser.value(media).toStdString();
