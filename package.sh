@@ -12,5 +12,5 @@ cmake --build build/release -j"$(nproc)"
 (cd build/release && cpack -G DEB)
 version=$(sed -n 's/^set(VORLANEX_VERSION \(.*\))$/\1/p' CMakeLists.txt)
 arch=$(dpkg --print-architecture)
-lintian -EvIL +pedantic --fail-on error,warning,info,pedantic \
+tools/lintian_check.sh \
     "build/release/vorlanex_${version}_$arch.deb" "build/release/vorlanex-calc_${version}_$arch.deb"

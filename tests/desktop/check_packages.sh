@@ -6,7 +6,7 @@
 #                  case window and vorlanex-protocol, its program for PDF and printing; it depends
 #                  on vorlanex-calc of its own version, on the font, and (found by dpkg-shlibdeps
 #                  in vorlanex-protocol) on Qt WebEngine, qpdf and CUPS.
-# Both are in the section "math".
+# Both are in the section "math", and lintian finds nothing in them.
 # Usage: check_packages.sh CPACK BUILD_DIR WORK_DIR VERSION
 set -u
 cpack=$1
@@ -60,6 +60,14 @@ if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
     done
 fi
 
+# Debian's own checks, as package.sh runs them on the release packages; the hardening flags are the
+# release build's (package.sh checks them there), not this test build's.
+if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
+    "$(dirname "$0")/../../tools/lintian_check.sh" --suppress-tags hardening-no-bindnow,hardening-no-fortify-functions \
+        "$window_deb" "$calc_deb" >"$work.lintian.log" 2>&1 ||
+        { cat "$work.lintian.log"; fail "lintian"; }
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-rm -rf "$work" "$work.first.log" "$work.second.log"
-echo "packages: vorlanex and vorlanex-calc, section math, the same bytes from two runs"
+rm -rf "$work" "$work.first.log" "$work.second.log" "$work.lintian.log"
+echo "packages: vorlanex and vorlanex-calc, section math, the same bytes from two runs, lintian clean"
