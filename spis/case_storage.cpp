@@ -22,10 +22,12 @@ std::variant<casefile::CaseFile, QString> read_case(const QString& path) {
     const auto read =
         casefile::read_case_file(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto* error = std::get_if<casefile::CaseError>(&read)) {
-        return QStringLiteral(
-                   "Soubor „%1“ nelze otevřít: %2.\n\nNení to případ, který tato verze programu Vorlanex "
-                   "čte; nic nebylo otevřeno.")
-            .arg(shown_name(path), czech_case_error(*error));
+        // Only a newer format is a matter of this program's version; any other fault is damage.
+        const QString why = error->kind == casefile::CaseError::Kind::NewerFormat
+                                ? QStringLiteral("Případ uložila novější verze programu Vorlanex než tato")
+                                : QStringLiteral("Soubor je poškozený nebo to není případ programu Vorlanex");
+        return QStringLiteral("Soubor „%1“ nelze otevřít: %2.\n\n%3; nic nebylo otevřeno.")
+            .arg(shown_name(path), czech_case_error(*error), why);
     }
     return std::get<casefile::CaseFile>(std::move(read));
 }

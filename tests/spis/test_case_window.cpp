@@ -151,11 +151,11 @@ const std::string kBraking = R"({"page":"kinematika","fields":{"I1":"20"}})"
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles, ::testing::Values(
-    DamagedFile{"NotJsonOnLine3", kHeader + kBraking + "{\"page\":\n", "„damaged.vorlanex“ nelze otevřít: řádek 3: řádek není platný JSON."},
+    DamagedFile{"NotJsonOnLine3", kHeader + kBraking + "{\"page\":\n", "„damaged.vorlanex“ nelze otevřít: řádek 3: řádek není platný JSON.\n\nSoubor je poškozený"},
     DamagedFile{"UnknownPage", kHeader + R"({"page":"nic","fields":{}})" "\n", "řádek 2: neznámá stránka „nic“."},
     DamagedFile{"UnknownField", kHeader + R"({"page":"kinematika","fields":{"X9":"1"}})" "\n", "řádek 2: stránka „kinematika“ nemá pole „X9“."},
     DamagedFile{"UnknownMember", kHeader + R"({"page":"kinematika","foo":1})" "\n", "Soubor „damaged.vorlanex“ nelze otevřít: řádek 2: neznámá položka „foo“."},
-    DamagedFile{"NewerFormat", R"({"format":2,"separator":",","case":{}})" "\n", "řádek 1: soubor má formát 2"},
+    DamagedFile{"NewerFormat", R"({"format":2,"separator":",","case":{}})" "\n", "řádek 1: soubor má formát 2, tato verze programu Vorlanex čte formát 1.\n\nPřípad uložila novější verze"},
     DamagedFile{"Empty", "", "damaged.vorlanex"},
     DamagedFile{"Foreign", "%PDF-1.7\n", "řádek 1: řádek není platný JSON"}),
     [](const auto& info) { return std::string(info.param.name); });
