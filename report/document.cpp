@@ -75,12 +75,18 @@ std::string provenance_section(const Provenance& provenance, std::chrono::year_m
         "<section class=\"provenance\">\n<h2>Původ protokolu</h2>\n<table class=\"facts\">\n"
         "<tr><th>Program</th><td class=\"program-version\">Vorlanex " +
         escaped(kVersion) + "</td></tr>\n<tr><th>Vytvořen</th><td class=\"made\">" + date_text(date) + "</td></tr>\n";
+    if (!provenance.origin.empty()) {
+        html += "<tr><th>Původ</th><td class=\"origin\">" + escaped(provenance.origin) + "</td></tr>\n";
+    }
     if (provenance.case_sha256) {
         html += "<tr><th>SHA-256 spisu</th><td><code class=\"sha256\">" + escaped(*provenance.case_sha256) +
                 "</code></td></tr>\n";
     }
-    return html + "<tr><th>Vytvoří jej znovu</th><td><code class=\"command\">" + escaped(provenance.command) +
-           "</code></td></tr>\n</table>\n</section>\n";
+    if (!provenance.command.empty()) {
+        html += "<tr><th>Vytvoří jej znovu</th><td><code class=\"command\">" + escaped(provenance.command) +
+                "</code></td></tr>\n";
+    }
+    return html + "</table>\n</section>\n";
 }
 
 namespace {

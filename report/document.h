@@ -23,13 +23,15 @@ std::string caption_of(const page::Field& field);
 std::string date_text(std::chrono::year_month_day date);
 
 // Where a report came from, so that it can be made again and checked: the command that re-creates
-// it as typed (shell-quoted), and the SHA-256 of the case file it was made from, if any.
+// it as typed (shell-quoted; empty when none does), the SHA-256 of the case file it was made from,
+// if any, and a sentence on where it was made when not by that command alone (the case window).
 struct Provenance {
     std::string command;
     std::optional<std::string> case_sha256;
+    std::string origin{};
 };
 // The block every report ends with (or a case report's cover holds): the program's version, the
-// date, the case file's SHA-256 and the command.
+// date, where it was made, the case file's SHA-256 and the command.
 std::string provenance_section(const Provenance& provenance, std::chrono::year_month_day date);
 
 }  // namespace vorlanex::report

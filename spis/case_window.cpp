@@ -289,7 +289,7 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
 }
 
 std::optional<QString> CaseWindow::export_html(const QString& path) {
-    const auto html = protocol_html(case_.file(), case_.path());
+    const auto html = protocol_html(case_);
     if (const auto* problem = std::get_if<QString>(&html)) return *problem;
     return write_atomically(path, std::get<std::string>(html));
 }
@@ -318,7 +318,7 @@ void CaseWindow::set_protocol_program(const QString& path) { protocol_->set_prog
 std::optional<QString> CaseWindow::start_protocol(QStringList arguments, const QString& target, const QString& busy,
                                                   const QString& done) {
     if (protocol_->running()) return QStringLiteral("Protokol se právě vytváří; počkejte, až bude hotový.");
-    const auto html = protocol_html(case_.file(), case_.path());
+    const auto html = protocol_html(case_);
     if (const auto* problem = std::get_if<QString>(&html)) return *problem;
     return protocol_->start(std::get<std::string>(html), std::move(arguments), target, busy, done);
 }

@@ -14,6 +14,7 @@
 #include "report/report.h"
 #include "spis/case_error_text.h"
 #include "spis/case_storage.h"
+#include "spis/open_case.h"
 #include "spis/protocol/protocol_command_line.h"
 #include "spis/protocol_process.h"
 #include "version/version.h"
@@ -27,11 +28,27 @@ constexpr int kStopWaitMs = 3000;
 
 // The command that makes the same report from the saved file, as a shell would take it.
 std::string report_command(const QString& path) {
-    const std::string name =
-        qtshared::utf8(path.isEmpty() ? QStringLiteral("případ.vorlanex") : QFileInfo(path).fileName());
+    const std::string name = qtshared::utf8(QFileInfo(path).fileName());
     std::string quoted = "'";
     for (const char character : name) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
     return "vorlanex-calc --report --case " + quoted + "'";
+}
+
+const std::string kSavedOrigin =
+    "Protokol vytvořen v programu Vorlanex Spis z uloženého souboru případu; týž protokol vytvoří příkaz níže.";
+const std::string kUnsavedOrigin =
+    "Protokol vytvořen z neuloženého stavu případu v programu Vorlanex Spis; žádný soubor případu jej "
+    "znovu nevytvoří.";
+
+// The bytes of the case's file, which a command given that file reads, when the case is saved and
+// unchanged since and its file can still be read.
+std::optional<std::string> saved_file_bytes(const OpenCase& open_case) {
+    if (open_case.path().isEmpty() || open_case.modified()) return std::nullopt;
+    QFile file(open_case.path());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes.toStdString();
 }
 
 // Why the protocol cannot be written into the folder of `target`, if it cannot.
@@ -49,16 +66,24 @@ std::optional<QString> target_problem(const QString& target) {
 
 }  // namespace
 
-std::variant<std::string, QString> protocol_html(const casefile::CaseFile& file, const QString& path) {
-    const std::vector<casefile::RecordedRun> runs = casefile::run_case(file);
-    const std::string bytes = casefile::case_file_text(file, kVersion, runs);
-    // The report describes the case as saved: its lines, and the outcomes recorded now.
-    const auto saved = casefile::read_case_file(bytes);
-    if (const auto* error = std::get_if<casefile::CaseError>(&saved)) {
+std::variant<std::string, QString> protocol_html(const OpenCase& open_case) {
+    if (auto saved = saved_file_bytes(open_case)) {
+        auto read = casefile::read_case_file(*saved);
+        if (auto* file = std::get_if<casefile::CaseFile>(&read)) {
+            const report::Provenance provenance{report_command(open_case.path()), casefile::sha256_hex(*saved),
+                                                kSavedOrigin};
+            return report::make_case_report(*file, casefile::run_case(*file), report::local_date(), provenance).html;
+        }
+    }
+    const std::vector<casefile::RecordedRun> runs = casefile::run_case(open_case.file());
+    const std::string bytes = casefile::case_file_text(open_case.file(), kVersion, runs);
+    // The report describes the case as it would be saved: its lines, and the outcomes recorded now.
+    const auto unsaved = casefile::read_case_file(bytes);
+    if (const auto* error = std::get_if<casefile::CaseError>(&unsaved)) {
         return QStringLiteral("Protokol nelze sestavit: %1.").arg(czech_case_error(*error));
     }
-    const report::Provenance provenance{report_command(path), casefile::sha256_hex(bytes)};
-    return report::make_case_report(std::get<casefile::CaseFile>(saved), runs, report::local_date(), provenance).html;
+    const report::Provenance provenance{{}, std::nullopt, kUnsavedOrigin};
+    return report::make_case_report(std::get<casefile::CaseFile>(unsaved), runs, report::local_date(), provenance).html;
 }
 
 ProtocolExport::ProtocolExport(QObject* parent) : QObject(parent), program_(protocol_program_beside_window()) {}

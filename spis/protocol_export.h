@@ -13,14 +13,15 @@
 class QProcess;
 class QTemporaryDir;
 
-namespace vorlanex::casefile {
-struct CaseFile;
-}
-
 namespace vorlanex::spis {
 
-// The case report of `file` as saved to `path` (empty for a case never saved), or a Czech message.
-std::variant<std::string, QString> protocol_html(const casefile::CaseFile& file, const QString& path);
+class OpenCase;
+
+// The case report of the open case, or a Czech message. A case saved and unchanged since is reported
+// from its file on disk, as "vorlanex-calc --report --case FILE" reports it, and the protocol names
+// that command and the SHA-256 of the file's bytes; any other state from the window's case, and
+// the protocol says so and names neither.
+std::variant<std::string, QString> protocol_html(const OpenCase& open_case);
 
 class ProtocolExport final : public QObject {
     Q_OBJECT

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "spis/case_storage.h"
+
 namespace vorlanex::spis {
 
 namespace {
@@ -32,6 +34,12 @@ QStringList stored_recent_files() {
     return list;
 }
 
-void store_recent_files(const QStringList& list) { QSettings().setValue(kKey, list); }
+// The list names the user's court cases: the settings file is the user's alone.
+void store_recent_files(const QStringList& list) {
+    QSettings settings;
+    settings.setValue(kKey, list);
+    settings.sync();
+    if (settings.status() == QSettings::NoError) make_private(settings.fileName());
+}
 
 }  // namespace vorlanex::spis

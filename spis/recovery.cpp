@@ -34,15 +34,18 @@ RecoveryCopy::~RecoveryCopy() = default;  // the file stays: a window gone witho
 
 std::optional<QString> RecoveryCopy::write(std::string_view bytes) {
     if (!lock_) {
+        // The copies are of court cases: the folder, the copies and their locks are the user's alone.
         QDir().mkpath(recovery_folder());
+        make_private(recovery_folder());
         lock_ = std::make_unique<QLockFile>(lock_path(path_));
         lock_->setStaleLockTime(0);
         if (!lock_->tryLock(0)) {
             lock_.reset();
             return QStringLiteral("Záložní kopii nelze uzamknout: %1").arg(lock_path(path_));
         }
+        make_private(lock_path(path_));
     }
-    return write_atomically(path_, bytes);
+    return write_atomically(path_, bytes, Readers::OwnerOnly);
 }
 
 void RecoveryCopy::remove() {

@@ -7,17 +7,20 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
+#include <charconv>
 #include <exception>
 
 namespace vorlanex::spis::protocol {
 
 namespace {
 
+// "15.00mm": to_chars writes the decimal point whatever the process's locale, which a CSS length
+// needs (printf under cs_CZ writes "15,00mm", which CSS drops).
 std::string millimetres(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2fmm", value);
-    return text;
+    std::array<char, 32> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 2);
+    return std::string(text.data(), written.ec == std::errc() ? written.ptr : text.data()) + "mm";
 }
 
 void read_pdf(QPDF& pdf, const char* description, const std::string& bytes) {

@@ -1,19 +1,18 @@
 #include "spis/protocol/protocol_job.h"
 
 #include <QColor>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
-#include <QWebEngineSettings>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "spis/protocol/sealed_page.h"
 
 namespace vorlanex::spis::protocol {
 
@@ -47,11 +46,7 @@ ProtocolJob::ProtocolJob(ProtocolRequest request, QObject* parent)
       request_(std::move(request)),
       // A profile without a storage name keeps nothing on disk: no cache, no cookies, no history.
       profile_(new QWebEngineProfile(this)),
-      page_(new QWebEnginePage(profile_, this)) {
-    // The report needs no script of its own and nothing from the network.
-    page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    page_->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    page_->settings()->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
+      page_(new SealedPage(profile_, this)) {
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (done_ || !on_loaded_) return;
         const std::function<void()> loaded = std::exchange(on_loaded_, {});
@@ -77,7 +72,7 @@ void ProtocolJob::start() {
             print_report();
         });
     };
-    page_->load(QUrl::fromLocalFile(QFileInfo(request_.html).absoluteFilePath()));
+    page_->load_document(request_.html);
 }
 
 void ProtocolJob::print_report() {

@@ -13,10 +13,11 @@
 #include "spis/protocol/page_numbers.h"
 #include "spis/protocol/protocol_request.h"
 
-class QWebEnginePage;
 class QWebEngineProfile;
 
 namespace vorlanex::spis::protocol {
+
+class SealedPage;
 
 class ProtocolJob final : public QObject {
     Q_OBJECT
@@ -38,7 +39,7 @@ private:
 
     ProtocolRequest request_;
     QWebEngineProfile* profile_;
-    QWebEnginePage* page_;
+    SealedPage* page_;
     QTimer watchdog_;
     PageMargins margins_;
     QByteArray report_;

@@ -76,6 +76,35 @@ int page_count(const QString& pdf) {
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+struct NumberBox {
+    double left, top, right, bottom;  // points from the page's top-left corner
+};
+
+// Where "Strana N z M" lies on each page, as pdftotext -bbox gives the words' boxes.
+std::vector<NumberBox> page_number_boxes(const QString& pdf) {
+    const QString boxes = tool_output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<NumberBox> found;
+    for (const QString& page : boxes.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1)) {
+        std::vector<std::pair<NumberBox, QString>> words;
+        for (const QRegularExpressionMatch& match : word.globalMatch(page)) {
+            words.push_back({{match.captured(1).toDouble(), match.captured(2).toDouble(), match.captured(3).toDouble(),
+                              match.captured(4).toDouble()},
+                             match.captured(5)});
+        }
+        // The page's last "Strana", and its line up to the count ("Strana", N, "z", M).
+        for (std::size_t i = words.size(); i-- > 0;) {
+            if (words[i].second == QLatin1String("Strana") && i + 3 < words.size()) {
+                found.push_back(
+                    {words[i].first.left, words[i].first.top, words[i + 3].first.right, words[i + 3].first.bottom});
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 // Each page's "Page    3 size: 594.96 x 841.92 pts (A4)" as width and height.
 std::vector<std::pair<double, double>> page_sizes(const QString& pdf, int pages) {
     std::vector<std::pair<double, double>> sizes;
@@ -201,6 +230,15 @@ TEST(ProtocolPdf, ExportedPdfHoldsEveryResultShownOnNumberedA4PagesWithVectorDia
             << "a diagram is cut by the break after page " << page;
     }
     EXPECT_EQ(started, calculations);
+    // Every number sits in the bottom margin (17 mm, 48 pt), centred in its height, its end at the
+    // right margin (15 mm, 42.5 pt), in every locale the program runs in.
+    const std::vector<NumberBox> numbers = page_number_boxes(pdf);
+    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(pages));
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        EXPECT_GT(numbers[i].top, 842 - 48) << "page " << i + 1;
+        EXPECT_NEAR((numbers[i].top + numbers[i].bottom) / 2, 842 - 24, 8) << "page " << i + 1;
+        EXPECT_NEAR(numbers[i].right, 595 - 42.5, 3) << "page " << i + 1;
+    }
     // The diagrams are vector: their axis captions are text, and the PDF holds no picture at all.
     EXPECT_TRUE(text.contains(QStringLiteral("čas od začátku reakce t [s]")));
     const QStringList images = tool_output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
