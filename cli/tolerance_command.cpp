@@ -37,8 +37,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string json_line(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n"; }
-
 // A whole decimal number from `low` to `high`, or nothing.
 std::optional<std::uint64_t> whole_number(const std::string& text, std::uint64_t low, std::uint64_t high) {
     std::uint64_t value = 0;
@@ -212,8 +210,8 @@ int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std
         // The line's number and its id as written, then the summary's members.
         std::string line = "{\"line\":" + std::to_string(calculation.line);
         if (calculation.id) line += ",\"id\":" + *calculation.id;
-        line += "," + json_line(summary_json(calculation.scenario.page->key, *summary)).substr(1);
-        out.write(line);
+        line += "," + json_text(summary_json(calculation.scenario.page->key, *summary)).substr(1);
+        out.line(line);
     }
     if (request.report) {
         const report::Provenance provenance{command_text(request.command_line),
@@ -250,7 +248,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
             out.write(report::make_sweep_report(page, scenario.fields, separator, swept, rows, command,
                                                 report::local_date()));
         } else {
-            out.write(json_line(sweep_json(page.key, swept, rows)));
+            out.line(json_text(sweep_json(page.key, swept, rows)));
         }
         return kExitCompleted;
     }
@@ -279,7 +277,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         out.write(
             report::make_tolerance_report(page, typed, separator, tolerances, *summary, command, report::local_date()));
     } else {
-        out.write(json_line(summary_json(page.key, *summary)));
+        out.line(json_text(summary_json(page.key, *summary)));
     }
     return kExitCompleted;
 }

@@ -295,7 +295,7 @@ std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::chrono::year_month_day date) {
     std::string html = document_start("Rozbor tolerancí – " + page_name(page));
     html += header("ROZBOR TOLERANCÍ", page, date,
-                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
                        fact("Vzorků", "samples", std::to_string(summary.samples)) +
                        fact("Semínko", "seed", std::to_string(summary.seed)));
     html += tolerance_body(page, typed, separator, tolerances, summary);
@@ -313,7 +313,7 @@ std::string make_sweep_report(const page::PageDefinition& page,
     const std::string varied = "od " + escaped(rows.front().input) + " do " + escaped(rows.back().input) + " v " +
                                std::to_string(range.steps) + " stejných krocích";
     html += header("PRŮBĚH VÝSLEDKŮ", page, date,
-                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
                        fact("Měněné pole", "swept", escaped(field_title(swept)) + ", " + varied));
     html += inputs_section(page, typed, separator, {}, varied, range.field);
     std::size_t faults = 0, warned = 0;
