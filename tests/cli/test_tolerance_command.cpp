@@ -225,6 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"sd_negative", {"--tolerance", "10", "kinematika", "I2=0,8~-1"}, "'I2': the standard deviation"},
         UsageCase{"no_samples", {"--tolerance", "0", "kinematika", "I1=1..2"}, "--tolerance takes"},
         UsageCase{"too_many_samples", {"--tolerance", "1000000001", "kinematika", "I1=1..2"}, "--tolerance takes"},
+        // 8 bytes per sample for each of 18 result fields, and once more for the field summarised: 152 GB.
+        UsageCase{"more_samples_than_memory", {"--tolerance", "1000000000", "kinematika", "I1=1..2"}, "needs up to 152.0 GB of memory"},
+        UsageCase{"more_samples_than_memory_on_two_threads", {"--tolerance", "1000000000", "--jobs", "2", "kinematika", "I1=1..2"}, "needs up to 160.0 GB of memory"},
         UsageCase{"samples_not_a_number", {"--tolerance", "1e6", "kinematika", "I1=1..2"}, "'1e6'"},
         UsageCase{"tolerance_on_a_result", {"--tolerance", "10", "kinematika", "R4=1..2"}, "'R4': a result field"},
         UsageCase{"tolerance_on_an_unknown_field", {"--tolerance", "10", "kinematika", "Z1=1..2"}, "Z1"},
