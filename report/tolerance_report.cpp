@@ -182,7 +182,8 @@ std::string counts_section(const tolerance::SamplingSummary& summary) {
         for (const tolerance::TextCount& count : *texts) {
             std::string text = count.text;
             std::replace(text.begin(), text.end(), '\r', ' ');
-            html += "<tr><td>" + escaped(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) +
+            // A fault quotes the text it could not read, as typed.
+            html += "<tr><td>" + user_text(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) +
                     "</td></tr>\n";
         }
     }

@@ -93,6 +93,15 @@ TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
 // A case's calculations with tolerances are sampled as the same page given on the command line
 // would be, each result line carrying the calculation's line number and its id as written; a
 // calculation without tolerances is passed over, and a bad tolerance is a usage error naming its line.
+// A fault quoting a typed text that holds a bidirectional control: the report shows the control as
+// its code point and holds none raw, so the text around it keeps its order.
+TEST(ToleranceCommand, ReportShowsTheBidiControlOfAQuotedText) {
+    const Outcome outcome = calc({"--tolerance", "10", "--report", "kinematika", "I1=20..25", "I2=8\u202e1"});
+    ASSERT_EQ(outcome.exit_status, kExitCompleted) << outcome.err;
+    EXPECT_NE(outcome.out.find("<bdi>&#39;8<span class=\"code-point\">U+202E</span>1&#39; is not"), std::string::npos);
+    EXPECT_EQ(outcome.out.find("\u202e"), std::string::npos);
+}
+
 // What the command hands its standard output, piece by piece, and where it flushed: "|" for a flush.
 class PiecesSeen final : public std::streambuf {
 public:
