@@ -80,6 +80,27 @@ private:
     std::vector<Utf16> syntax_;
 };
 
+// A character a reader sees on its own: assigned, not for private use, not a mark that combines with
+// the character before it (it would join the digit: 13 + U+0E3A + 889), and not a blank, control,
+// format character or other character nothing is drawn for.
+bool shows_on_its_own(char32_t code_point) {
+    const auto c = static_cast<UChar32>(code_point);
+    switch (u_charType(c)) {
+        case U_UNASSIGNED:
+        case U_PRIVATE_USE_CHAR:
+        case U_SURROGATE:
+        case U_NON_SPACING_MARK:
+        case U_ENCLOSING_MARK:
+        case U_COMBINING_SPACING_MARK:
+        case U_CONTROL_CHAR:
+        case U_FORMAT_CHAR:
+        case U_SPACE_SEPARATOR:
+        case U_LINE_SEPARATOR:
+        case U_PARAGRAPH_SEPARATOR: return false;
+        default: return u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT) == 0;
+    }
+}
+
 bool is_numeral_or_dash(char32_t code_point) {
     const auto c = static_cast<UChar32>(code_point);
     switch (u_charType(c)) {
@@ -101,8 +122,9 @@ bool could_be_read_as_number_syntax(char32_t code_point) {
 }  // namespace
 
 bool can_be_chosen_separator(std::string_view character) {
-    return numeric::can_be_decimal_separator(character) &&
-           !could_be_read_as_number_syntax(numeric::decode_utf8(character));
+    if (!numeric::can_be_decimal_separator(character)) return false;
+    const char32_t code_point = numeric::decode_utf8(character);
+    return shows_on_its_own(code_point) && !could_be_read_as_number_syntax(code_point);
 }
 
 }  // namespace vorlanex::casefile

@@ -1,7 +1,8 @@
 #pragma once
 // The check of a decimal separator chosen by hand (`--separator C`, a case file's "separator"):
 // beyond what every decimal separator must be (one visible character outside a number's own
-// syntax), it refuses every character a reader could
+// syntax), it refuses every character that does not show on its own (unassigned, private-use and
+// combining characters, blanks, controls and format characters) and every character a reader could
 // take for a digit, a sign or an exponent, judged by Unicode's character properties (ICU) rather
 // than by a list: decimal and other digits and numerals, dashes and minus signs, and characters
 // whose confusable skeleton (or that of their compatibility form) is a digit's, "+", "-", "E" or

@@ -67,7 +67,8 @@ constexpr std::string_view kHelp =
     "  --separator C, --separator=C\n"
     "                   the decimal separator: one visible character that no reader could take for\n"
     "                   a digit, a sign or an exponent (no digit of any script, \"+\", \"-\" or other\n"
-    "                   dash or minus, \"E\", \"e\" or a letter like them), not a blank. Default:\n"
+    "                   dash or minus, \"E\", \"e\" or a letter like them), not a blank, and an assigned\n"
+    "                   character that shows on its own (not private-use, not combining). Default:\n"
     "                   LC_NUMERIC as chosen by LC_ALL, LC_NUMERIC or LANG (cs_CZ.UTF-8 gives \",\");\n"
     "                   \".\" when it cannot be read\n"
     "  --batch          one scenario per input line: {\"page\":KEY,\"fields\":{FIELD:TEXT,...},\"id\":ID}\n"
@@ -151,9 +152,6 @@ std::string help_text() {
     fill_in(help, "{tolerances}", forms);
     return help;
 }
-
-// One line of output; text that is not valid UTF-8 is replaced rather than rejected.
-std::string json_text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 // Prints each event of a single run as its own line, at once.
 class PrintedEvents final : public EventSink {

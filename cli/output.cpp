@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <string>
+
+#include <nlohmann/json.hpp>
 
 namespace vorlanex::cli {
 
@@ -21,9 +24,15 @@ void Output::flush() {
 }
 
 void Output::line(std::string_view text_without_newline) {
-    write(text_without_newline);
-    write("\n");
+    std::string whole;
+    whole.reserve(text_without_newline.size() + 1);
+    whole.append(text_without_newline).push_back('\n');
+    write(whole);
     flush();
+}
+
+std::string json_text(const nlohmann::ordered_json& value) {
+    return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 void Output::check() {

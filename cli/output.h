@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace vorlanex::cli {
 
 class Output {
@@ -16,7 +18,9 @@ public:
     void write(std::string_view text);
     // Writes out what the stream keeps.
     void flush();
-    // Writes one line and flushes it.
+    // Writes one line, its newline included, in one piece and flushes it: the stream's buffer is
+    // empty after every line, so the line reaches the file in one write, and a run stopped between
+    // lines leaves whole lines only.
     void line(std::string_view text_without_newline);
 
     bool failed() const { return reason_.has_value(); }
@@ -29,5 +33,8 @@ private:
     std::ostream& out_;
     std::optional<std::string> reason_;
 };
+
+// A JSON value as the command writes it: no blanks, text that is not UTF-8 with U+FFFD in its place.
+std::string json_text(const nlohmann::ordered_json& value);
 
 }  // namespace vorlanex::cli

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <iostream>
@@ -18,6 +19,7 @@
 #include "cli/case_command.h"
 #include "cli/command_text.h"
 #include "cli/exit_status.h"
+#include "cli/machine_memory.h"
 #include "report/case_tolerance_report.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
@@ -36,8 +38,6 @@ using casefile::Scenario;
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string json_line(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n"; }
 
 // A whole decimal number from `low` to `high`, or nothing.
 std::optional<std::uint64_t> whole_number(const std::string& text, std::uint64_t low, std::uint64_t high) {
@@ -142,6 +142,29 @@ std::variant<tolerance::SamplingSettings, std::string> sampling_settings(const T
     return settings;
 }
 
+// Bytes as gigabytes to one decimal: "1.5 GB".
+std::string gigabytes(std::uint64_t bytes) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(bytes) / 1e9,
+                                   std::chars_format::fixed, 1)
+                         .ptr;
+    return std::string(text.data(), end) + " GB";
+}
+
+// Why a run of `page` cannot fit in what the machine has free, said before a sample is taken:
+// otherwise it would end, after a long time, by the kernel's out-of-memory killer.
+std::optional<std::string> beyond_memory(const page::PageDefinition& page,
+                                         const tolerance::SamplingSettings& settings) {
+    const std::uint64_t needed = tolerance::most_sampling_memory(page, settings.samples, settings.jobs);
+    const MachineMemory machine = machine_memory();
+    if (machine.available == 0 || needed <= machine.available) return std::nullopt;
+    return "--tolerance " + std::to_string(settings.samples) + " of page '" + std::string(page.key) + "' needs up to " +
+           gigabytes(needed) +
+           " of memory (8 bytes per sample for each result field, and for each field summarised at once); this "
+           "machine has " +
+           gigabytes(machine.available) + " available of " + gigabytes(machine.total);
+}
+
 // The samples' summary, with progress on `progress`; nothing (and the reason said there) when the
 // samples do not fit in memory.
 std::optional<tolerance::SamplingSummary> sampled(const page::PageDefinition& page,
@@ -197,6 +220,12 @@ int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std
     auto samplings = case_samplings(file, settings.samples);
     if (const auto* error = std::get_if<std::string>(&samplings))
         return usage_error(*request.case_file + ": " + *error);
+    for (const CaseSampling& case_sampling : std::get<std::vector<CaseSampling>>(samplings)) {
+        if (auto refusal = beyond_memory(*case_sampling.calculation->scenario.page, settings)) {
+            return usage_error(*request.case_file + ": line " + std::to_string(case_sampling.calculation->line) + ": " +
+                               *refusal);
+        }
+    }
 
     std::vector<report::SampledCalculation> runs;
     for (const CaseSampling& case_sampling : std::get<std::vector<CaseSampling>>(samplings)) {
@@ -212,8 +241,8 @@ int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std
         // The line's number and its id as written, then the summary's members.
         std::string line = "{\"line\":" + std::to_string(calculation.line);
         if (calculation.id) line += ",\"id\":" + *calculation.id;
-        line += "," + json_line(summary_json(calculation.scenario.page->key, *summary)).substr(1);
-        out.write(line);
+        line += "," + json_text(summary_json(calculation.scenario.page->key, *summary)).substr(1);
+        out.line(line);
     }
     if (request.report) {
         const report::Provenance provenance{command_text(request.command_line),
@@ -250,7 +279,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
             out.write(report::make_sweep_report(page, scenario.fields, separator, swept, rows, command,
                                                 report::local_date()));
         } else {
-            out.write(json_line(sweep_json(page.key, swept, rows)));
+            out.line(json_text(sweep_json(page.key, swept, rows)));
         }
         return kExitCompleted;
     }
@@ -271,6 +300,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         tolerances.push_back({id, std::get<tolerance::Distribution>(parsed)});
     }
     if (auto error = tolerance::check_sampling(page, tolerances, settings.samples)) return usage_error(error->message);
+    if (auto refusal = beyond_memory(page, settings)) return usage_error(*refusal);
 
     const std::optional<tolerance::SamplingSummary> summary =
         sampled(page, typed, separator, tolerances, settings, progress);
@@ -279,7 +309,7 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         out.write(
             report::make_tolerance_report(page, typed, separator, tolerances, *summary, command, report::local_date()));
     } else {
-        out.write(json_line(summary_json(page.key, *summary)));
+        out.line(json_text(summary_json(page.key, *summary)));
     }
     return kExitCompleted;
 }

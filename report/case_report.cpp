@@ -21,7 +21,7 @@ std::string anchor(const casefile::Calculation& calculation) {
 
 std::string fact_row(std::string_view label, const std::optional<std::string>& text) {
     if (!text) return {};
-    return "<tr><th>" + std::string(label) + "</th><td>" + escaped(*text) + "</td></tr>\n";
+    return "<tr><th>" + std::string(label) + "</th><td>" + user_text(*text) + "</td></tr>\n";
 }
 
 std::string shown(const std::optional<std::string>& text) {
@@ -34,7 +34,7 @@ std::string recorded_notice(const casefile::Calculation& calculation, const case
     if (!calculation.recorded) {
         return "<p class=\"recorded-none\">Výpočet nemá zaznamenaný výsledek, s nímž by šel porovnat.</p>\n";
     }
-    const std::string program = escaped(calculation.recorded->program);
+    const std::string program = user_text(calculation.recorded->program);
     const std::optional<casefile::Difference> difference = casefile::compare(*calculation.recorded, now);
     if (!difference) {
         return "<p class=\"recorded-same\">Výsledek je shodný s výsledkem, který zaznamenal Vorlanex " + program +
@@ -72,14 +72,14 @@ std::string case_cover(const casefile::CaseFile& file, std::string_view kind, co
         facts += fact_row(casefile::cover_label(member), file.header.*member.text);
     }
     return "<section class=\"cover\">\n<p class=\"program\">VORLANEX · " + std::string(kind) +
-           "</p>\n<h1 class=\"case-title\">" + escaped(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" +
+           "</p>\n<h1 class=\"case-title\">" + user_text(case_title(file)) + "</h1>\n<table class=\"facts case\">\n" +
            facts + more_facts + "</table>\n" + provenance_section(provenance, date) + "</section>\n";
 }
 
 std::string case_contents(std::span<const casefile::Calculation* const> calculations) {
     std::string html = "<nav class=\"contents\">\n<h2>Obsah</h2>\n<ol class=\"contents\">\n";
     for (const casefile::Calculation* calculation : calculations) {
-        html += "<li><a href=\"#" + anchor(*calculation) + "\">" + escaped(calculation_title(*calculation)) +
+        html += "<li><a href=\"#" + anchor(*calculation) + "\">" + user_text(calculation_title(*calculation)) +
                 "</a> – " + escaped(page_name(*calculation->scenario.page)) + "</li>\n";
     }
     return html + "</ol>\n</nav>\n";
@@ -89,8 +89,8 @@ std::string calculation_section_start(const casefile::Calculation& calculation, 
     std::string html = "<section class=\"calculation\" id=\"" + anchor(calculation) + "\" data-line=\"" +
                        std::to_string(calculation.line) + "\">\n<p class=\"program\">" + std::string(kind) +
                        " · ŘÁDEK " + std::to_string(calculation.line) + "</p>\n<h1 class=\"calculation-title\">" +
-                       escaped(calculation_title(calculation)) + "</h1>\n";
-    if (calculation.note) html += "<p class=\"calculation-note\">" + escaped(*calculation.note) + "</p>\n";
+                       user_text(calculation_title(calculation)) + "</h1>\n";
+    if (calculation.note) html += "<p class=\"calculation-note\">" + user_text(*calculation.note) + "</p>\n";
     return html;
 }
 

@@ -33,7 +33,7 @@ td.unit { white-space: nowrap; }
 .inputs td.typed, .inputs td.used, .results td.shown { width: 22%; }
 .results td.note { width: 20%; }
 ul.kept { columns: 2; font-size: 8.5pt; }
-.text { white-space: pre-wrap; overflow-wrap: anywhere; font-weight: bold; }
+.text { white-space: pre-wrap; overflow-wrap: anywhere; font-weight: bold; unicode-bidi: isolate; }
 .code-point { font-weight: normal; font-size: 7pt; border: 0.5pt solid #b25c00; color: #b25c00; padding: 0 0.4mm; margin: 0 0.2mm; }
 .note { color: #555; font-size: 8.5pt; }
 .mark { color: #b25c00; font-weight: bold; }
@@ -65,7 +65,7 @@ ol.contents li { margin: 1mm 0; }
 std::string document_start(std::string_view title) {
     return "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"cs\" xml:lang=\"cs\">\n"
            "<head>\n<meta charset=\"utf-8\"/>\n<title>" +
-           escaped(title) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
+           plain_user_text(title) + "</title>\n<style>" + std::string(kStyle) + "</style>\n</head>\n<body>\n";
 }
 
 std::string document_end() { return "</body>\n</html>\n"; }
@@ -83,7 +83,7 @@ std::string provenance_section(const Provenance& provenance, std::chrono::year_m
                 "</code></td></tr>\n";
     }
     if (!provenance.command.empty()) {
-        html += "<tr><th>Vytvoří jej znovu</th><td><code class=\"command\">" + escaped(provenance.command) +
+        html += "<tr><th>Vytvoří jej znovu</th><td><code class=\"command\">" + user_text(provenance.command) +
                 "</code></td></tr>\n";
     }
     return html + "</table>\n</section>\n";

@@ -23,18 +23,31 @@ bool forbidden_in_page(char32_t c) {
 // which would otherwise pass for spaces or a line break of the page.
 bool shown_as_code_point(char32_t c) { return c == '\t' || c == '\n' || forbidden_in_page(c); }
 
-std::string code_point_box(char32_t c) {
+// The characters that change the direction text is laid out in: the embeddings and overrides
+// U+202A..U+202E, the isolates U+2066..U+2069 and the marks U+200E, U+200F and U+061C. Raw in a
+// report they would turn the text around them ("ZP 1/2026" shown as "ZP 6202/1").
+bool is_bidi_control(char32_t c) {
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F || c == 0x061C;
+}
+
+// "U+0001", "U+202E".
+std::string code_point_name(char32_t c) {
     std::array<char, 16> digits{};
     const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<unsigned>(c), 16);
     std::string hex(digits.data(), result.ptr);
     for (char& digit : hex) digit = static_cast<char>(digit >= 'a' ? digit - 'a' + 'A' : digit);
     if (hex.size() < 4) hex.insert(0, 4 - hex.size(), '0');
-    return "<span class=\"code-point\">U+" + hex + "</span>";
+    return "U+" + hex;
 }
 
-// `escaped` and `escaped_visibly`: `visibly` says whether a character the page cannot carry as it
-// is shows as its code point or as U+FFFD.
-std::string escaped_text(std::string_view text, bool visibly) {
+std::string code_point_box(char32_t c) { return "<span class=\"code-point\">" + code_point_name(c) + "</span>"; }
+
+// Which characters are shown as their code point in a box (or, where no markup may stand, as the
+// bare name of their code point); the others that a page cannot carry become U+FFFD.
+enum class Boxed { None, BidiControlsNamed, BidiControls, Every };
+
+// `escaped`, `escaped_visibly` and the text inside `user_text`.
+std::string escaped_text(std::string_view text, Boxed boxed) {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
@@ -45,7 +58,9 @@ std::string escaped_text(std::string_view text, bool visibly) {
             continue;
         }
         const char32_t c = numeric::decode_utf8(text.substr(0, length));
-        if (visibly && shown_as_code_point(c)) {
+        if (boxed == Boxed::BidiControlsNamed && is_bidi_control(c)) {
+            out += code_point_name(c);
+        } else if ((boxed == Boxed::Every && shown_as_code_point(c)) || (boxed != Boxed::None && is_bidi_control(c))) {
             out += code_point_box(c);
         } else if (forbidden_in_page(c)) {
             out += kReplacementCharacter;
@@ -68,9 +83,13 @@ std::string escaped_text(std::string_view text, bool visibly) {
 }
 }  // namespace
 
-std::string escaped(std::string_view text) { return escaped_text(text, false); }
+std::string escaped(std::string_view text) { return escaped_text(text, Boxed::None); }
 
-std::string escaped_visibly(std::string_view text) { return escaped_text(text, true); }
+std::string escaped_visibly(std::string_view text) { return escaped_text(text, Boxed::Every); }
+
+std::string plain_user_text(std::string_view text) { return escaped_text(text, Boxed::BidiControlsNamed); }
+
+std::string user_text(std::string_view text) { return "<bdi>" + escaped_text(text, Boxed::BidiControls) + "</bdi>"; }
 
 std::string svg_number(double value) {
     std::array<char, 64> buffer{};

@@ -182,7 +182,8 @@ std::string counts_section(const tolerance::SamplingSummary& summary) {
         for (const tolerance::TextCount& count : *texts) {
             std::string text = count.text;
             std::replace(text.begin(), text.end(), '\r', ' ');
-            html += "<tr><td>" + escaped(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) +
+            // A fault quotes the text it could not read, as typed.
+            html += "<tr><td>" + user_text(text) + "</td><td>" + kind + "</td><td>" + std::to_string(count.samples) +
                     "</td></tr>\n";
         }
     }
@@ -295,7 +296,7 @@ std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::chrono::year_month_day date) {
     std::string html = document_start("Rozbor tolerancí – " + page_name(page));
     html += header("ROZBOR TOLERANCÍ", page, date,
-                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
                        fact("Vzorků", "samples", std::to_string(summary.samples)) +
                        fact("Semínko", "seed", std::to_string(summary.seed)));
     html += tolerance_body(page, typed, separator, tolerances, summary);
@@ -313,7 +314,7 @@ std::string make_sweep_report(const page::PageDefinition& page,
     const std::string varied = "od " + escaped(rows.front().input) + " do " + escaped(rows.back().input) + " v " +
                                std::to_string(range.steps) + " stejných krocích";
     html += header("PRŮBĚH VÝSLEDKŮ", page, date,
-                   fact("Příkaz", "command", "<code class=\"command\">" + escaped(command) + "</code>") +
+                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
                        fact("Měněné pole", "swept", escaped(field_title(swept)) + ", " + varied));
     html += inputs_section(page, typed, separator, {}, varied, range.field);
     std::size_t faults = 0, warned = 0;

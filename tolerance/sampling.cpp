@@ -222,6 +222,15 @@ std::optional<InputError> check_sampling(const page::PageDefinition& page, std::
     return std::nullopt;
 }
 
+std::uint64_t most_sampling_memory(const page::PageDefinition& page, std::uint64_t samples, unsigned jobs) {
+    constexpr std::uint64_t kProgram = 20'000'000;
+    const auto results = static_cast<std::uint64_t>(
+        std::count_if(page.layout.fields.begin(), page.layout.fields.end(),
+                      [](const page::Field& field) { return field.role == page::FieldRole::Result; }));
+    const std::uint64_t summarised_at_once = std::min<std::uint64_t>(std::max(1u, jobs), results);
+    return sizeof(double) * samples * (results + summarised_at_once) + kProgram;
+}
+
 SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
                             const numeric::DecimalSeparator& separator, std::span<const Tolerance> tolerances,
                             const SamplingSettings& settings, const Progress& progress) {

@@ -141,6 +141,17 @@ struct BadCase {
 std::ostream& operator<<(std::ostream& out, const BadCase& c) { return out << c.name; }
 
 const std::string kLine2 = std::string(kHeader) + "\n";
+
+// `levels` values nested each in the one before: "[[[…]]]", "{"a":{"a":…}}".
+std::string nested(std::string_view open, std::string_view close, int levels) {
+    std::string text;
+    for (int i = 0; i < levels; ++i) text += open;
+    text += "1";
+    for (int i = 0; i < levels; ++i) text += close;
+    return text;
+}
+const std::string kDeepArrays = nested("[", "]", 150000);
+const std::string kDeepObjects = nested(R"({"a":)", "}", 150000);
 // clang-format off
 const BadCase kBadCases[] = {
     {"empty_file", "", "the case file is empty"},
@@ -170,6 +181,23 @@ const BadCase kBadCases[] = {
     {"tolerance_not_read", kLine2 + R"({"page":"gev-definice","tolerances":{"I1":{"distribution":"uniform","low":"2","high":"1"}}})" + "\n", "line 2: "},
     {"recorded_text_not_a_string", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[],"fields":{"R1":1}}})" + "\n", "line 2: the recorded text of field 'R1' must be a string"},
     {"fault_after_good_lines", kLine2 + std::string(kGev) + "\n" + R"({"page":"x"})" + "\n", "line 3: unknown page 'x'"},
+    {"nested_150000_arrays", kLine2 + R"({"x":)" + kDeepArrays + R"(,"page":"gev-definice"})" + "\n", "line 2: the line nests deeper"},
+    {"nested_150000_objects", kLine2 + R"({"page":"gev-definice","fields":)" + kDeepObjects + "}\n", "line 2: the line nests deeper"},
+    {"nested_in_tolerances", kLine2 + R"({"page":"gev-definice","tolerances":{"I1":{"low":)" + kDeepArrays + "}}}\n", "line 2: the line nests deeper"},
+    {"nested_in_the_case_line", R"({"format":1,"separator":",","case":)" + kDeepArrays + "}\n", "line 1: the line nests deeper"},
+    {"nested_then_key_twice", kLine2 + R"({"x":)" + kDeepObjects + R"(,"page":"gev-definice","page":"x"})" + "\n", "line 2: the line nests deeper"},
+    {"format_past_64_bits", R"({"format":18446744073709551615,"separator":","})" "\n", "line 1: this file is of format 18446744073709551615; this version"},
+    {"format_past_any_integer", R"({"format":123456789012345678901234567890,"separator":","})" "\n", "line 1: this file is of format 123456789012345678901234567890;"},
+    {"format_negative", R"({"format":-1,"separator":","})" "\n", "line 1: there is no format -1"},
+    {"format_below_64_bits", R"({"format":-9223372036854775809,"separator":","})" "\n", "line 1: there is no format -9223372036854775809"},
+    {"format_zero", R"({"format":0,"separator":","})" "\n", "line 1: there is no format 0"},
+    {"format_fraction", R"({"format":1.5,"separator":","})" "\n", "line 1: \"format\" must be a whole number written in digits; got 1.5"},
+    {"format_exponent", R"({"format":1E2,"separator":","})" "\n", "line 1: \"format\" must be a whole number written in digits; got 1E2"},
+    {"format_one_with_a_fraction", R"({"format":1.0,"separator":","})" "\n", "line 1: \"format\" must be a whole number written in digits; got 1.0"},
+    {"format_a_text", R"({"format":"1","separator":","})" "\n", "line 1: \"format\" must be a whole number"},
+    {"separator_private_use", R"({"format":1,"separator":"\ue000"})" "\n", "line 1: \"separator\" must be one visible character"},
+    {"separator_combining", R"({"format":1,"separator":"\u0e3a"})" "\n", "line 1: \"separator\" must be one visible character"},
+    {"separator_unassigned", R"({"format":1,"separator":"\ud7ff"})" "\n", "line 1: \"separator\" must be one visible character"},
     {"nested_too_deep", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[{"set":[[1]]}],"fields":{}}})" + "\n", "line 2: the line nests deeper"},
 };
 // clang-format on
@@ -182,7 +210,8 @@ TEST_P(CaseFileRefused, NamesTheLineAndPrintsNothing) {
     for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--case", file.path()},
                                                       {"--case", file.path(), "--record"},
                                                       {"--verify", file.path()},
-                                                      {"--case", file.path(), "--report"}}) {
+                                                      {"--case", file.path(), "--report"},
+                                                      {"--tolerance", "100", "--case", file.path()}}) {
         const Ran ran = command(arguments);
         EXPECT_EQ(ran.status, vorlanex::cli::kExitUsage) << arguments.back();
         EXPECT_EQ(ran.out, "");

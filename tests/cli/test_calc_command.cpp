@@ -272,6 +272,14 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"separator_greek_capital_epsilon", {"--separator", "\u0395", "kinematika"}, "'\u0395'"},
                       UsageCase{"separator_script_small_e", {"--separator", "\u212f", "kinematika"}, "'\u212f'"},
                       UsageCase{"separator_fullwidth_capital_e", {"--separator", "\uff25", "kinematika"}, "'\uff25'"},
+                      // What does not show on its own: "13<U+E000>889" displays as "13889".
+                      UsageCase{"separator_private_use", {"--separator", "\ue000", "kinematika"}, "'\ue000'"},
+                      UsageCase{"separator_combining_thai_mark", {"--separator", "\u0e3a", "kinematika"}, "'\u0e3a'"},
+                      UsageCase{"separator_enclosing_mark", {"--separator", "\u0488", "kinematika"}, "'\u0488'"},
+                      UsageCase{"separator_spacing_mark", {"--separator", "\u0903", "kinematika"}, "'\u0903'"},
+                      UsageCase{"separator_unassigned", {"--separator", "\ud7ff", "kinematika"}, "'\ud7ff'"},
+                      UsageCase{"separator_unassigned_plane_3", {"--separator", "\U0003fffd", "kinematika"}, "'\U0003fffd'"},
+                      UsageCase{"separator_supplementary_private_use", {"--separator", "\U000f0000", "kinematika"}, "'\U000f0000'"},
                       // Control characters are shown escaped.
                       UsageCase{"separator_escape", {"--separator", "\x1b", "kinematika"}, "'\\x1b'"},
                       UsageCase{"page_with_a_terminal_title", {"\x1b]0;pwned\x07"}, "'\\x1b]0;pwned\\x07'"},
@@ -390,6 +398,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedLine{"id_as_an_object", R"({"page":"kinematika","id":{"n":1}})"},
                       MalformedLine{"id_as_true", R"({"page":"kinematika","id":true})"},
                       MalformedLine{"deep_nesting", std::string(300000, '[') + std::string(300000, ']')},
+                      MalformedLine{"deep_nesting_in_fields", R"({"page":"kinematika","fields":{"I1":)" + std::string(150000, '[') + std::string(150000, ']') + "}}"},
+                      MalformedLine{"deep_objects", [] {
+                                        std::string line = R"({"page":"kinematika","x":)";
+                                        for (int i = 0; i < 150000; ++i) line += R"({"a":)";
+                                        return line + "1" + std::string(150001, '}');
+                                    }()},
                       MalformedLine{"text_as_an_object", R"({"page":"kinematika","fields":{"I1":{"a":"1"}}})"},
                       MalformedLine{"a_hundred_thousand_fields",
                                     [] {

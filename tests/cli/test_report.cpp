@@ -7,6 +7,8 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -286,6 +288,7 @@ const ShownText kShownTexts[] = {
     {"noncharacters_of_the_first_and_other_planes", "\xef\xbf\xbf\xef\xb7\x90\xf0\x9f\xbf\xbe", "U+FFFFU+FDD0U+1FFFE"},
     {"markup_characters_stay_text", "<b>&\"'", "<b>&\"'"},
     {"czech_letters_and_symbols_stay_as_they_are", "čas µ ÷ \xe2\x82\x81", "čas µ ÷ \xe2\x82\x81"},
+    {"bidirectional_override", "1\u202e2/3", "1U+202E2/3"},
 };
 // clang-format on
 
@@ -685,6 +688,72 @@ TEST(CaseReport, ARecordedTextThatDiffersIsNamedInItsSection) {
     EXPECT_EQ(document.nodes("//h:p[@class='recorded-same']").size(), 1U);
     EXPECT_EQ(document.text("//h:div[@class='recorded-differs']//h:tr[@data-field='R2']"), "R20,3340,333");
 }
+
+// A text written into a case, holding controls that turn text around, and what its report shows:
+// each such control as its code point, the text isolated in a <bdi> of its own where it stands,
+// and the page without one raw control of that kind ("ZP 1/2026" stays "ZP 1/2026").
+struct BidiText {
+    std::string name;
+    std::string object;  // "case" (the case's description) or "calculation"
+    std::string key;
+    std::string text;
+    std::string shown;
+};
+std::ostream& operator<<(std::ostream& out, const BidiText& c) { return out << c.name; }
+
+// clang-format off
+const BidiText kBidiTexts[] = {
+    {"case_title_with_an_override", "case", "title", "\u202eZP 1/2026", "U+202EZP 1/2026"},
+    {"reference_with_an_embedding", "case", "reference", "ZP \u202b1/2026", "ZP U+202B1/2026"},
+    {"expert_with_isolates", "case", "expert", "\u2066Ing.\u2069 \u2067J.\u2069 \u2068N.\u2069", "U+2066Ing.U+2069 U+2067J.U+2069 U+2068N.U+2069"},
+    {"case_note_with_marks", "case", "note", "a\u200eb\u200fc\u061cd", "aU+200EbU+200FcU+061Cd"},
+    {"calculation_title_with_a_pop", "calculation", "title", "\u202ax\u202cy\u202d", "U+202AxU+202CyU+202D"},
+    {"calculation_note_with_an_override", "calculation", "note", "pozn\u202eámka 1/2026", "poznU+202Eámka 1/2026"},
+    {"hebrew_title_kept_apart", "calculation", "title", "\u05e9\u05dc\u05d5\u05dd 1/2026", "\u05e9\u05dc\u05d5\u05dd 1/2026"},
+};
+// clang-format on
+
+// Where the report puts the text of `key` of `object`, as the <bdi> that isolates it.
+std::vector<std::string> places_of(const BidiText& c) {
+    if (c.object == "case" && c.key == "title") return {"//h:h1[@class='case-title']/h:bdi"};
+    if (c.object == "calculation" && c.key == "title")
+        return {"//h:h1[@class='calculation-title']/h:bdi", "//h:ol[@class='contents']/h:li/h:a/h:bdi"};
+    if (c.object == "calculation") return {"//h:p[@class='calculation-note']/h:bdi"};
+    for (const vorlanex::casefile::CaseHeaderMember& member : vorlanex::casefile::kCaseHeaderMembers) {
+        if (member.key == c.key) {
+            return {"//h:table[@class='facts case']/h:tr[h:th='" +
+                    std::string(vorlanex::casefile::cover_label(member)) + "']/h:td/h:bdi"};
+        }
+    }
+    return {};
+}
+
+class CaseReportOfBidiText : public ::testing::TestWithParam<BidiText> {};
+
+TEST_P(CaseReportOfBidiText, ShowsTheControlsAndIsolatesTheText) {
+    const BidiText& c = GetParam();
+    nlohmann::ordered_json header{{"format", 1}, {"separator", ","}, {"case", {{"reference", "ZP 1/2026"}}}};
+    nlohmann::ordered_json calculation{{"page", "gev-definice"}, {"fields", {{"I1", "30"}, {"I2", "50"}}}};
+    (c.object == "case" ? header["case"] : calculation)[c.key] = c.text;
+    const vorlanex::casefile::CaseFile file = case_from(header.dump() + "\n" + calculation.dump() + "\n");
+    const vorlanex::report::Provenance provenance{"vorlanex-calc --report --case '" + c.text + "'", "ab12"};
+    const std::string html =
+        vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, provenance).html;
+    const Document document(html);
+    ASSERT_TRUE(document.well_formed());
+    const std::vector<std::string> places = places_of(c);
+    ASSERT_FALSE(places.empty());
+    for (const std::string& place : places) EXPECT_EQ(document.text(place), c.shown) << place;
+    EXPECT_EQ(document.text("//h:section[@class='cover']//h:code[@class='command']/h:bdi"),
+              "vorlanex-calc --report --case '" + c.shown + "'");
+    for (const char* raw : {"\u202a", "\u202b", "\u202c", "\u202d", "\u202e", "\u2066", "\u2067", "\u2068", "\u2069",
+                            "\u200e", "\u200f", "\u061c"}) {
+        EXPECT_EQ(html.find(raw), std::string::npos) << "a raw control in the report";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseReport, CaseReportOfBidiText, ::testing::ValuesIn(kBidiTexts),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(Report, ASingleRunEndsWithItsProvenance) {
     const Document document(make(page_named("kinematika"), Texts{}, ",").report.html);

@@ -93,6 +93,66 @@ TEST(ToleranceCommand, SweepTabulatesEveryResultForEachValue) {
 // A case's calculations with tolerances are sampled as the same page given on the command line
 // would be, each result line carrying the calculation's line number and its id as written; a
 // calculation without tolerances is passed over, and a bad tolerance is a usage error naming its line.
+// A fault quoting a typed text that holds a bidirectional control: the report shows the control as
+// its code point and holds none raw, so the text around it keeps its order.
+TEST(ToleranceCommand, ReportShowsTheBidiControlOfAQuotedText) {
+    const Outcome outcome = calc({"--tolerance", "10", "--report", "kinematika", "I1=20..25", "I2=8\u202e1"});
+    ASSERT_EQ(outcome.exit_status, kExitCompleted) << outcome.err;
+    EXPECT_NE(outcome.out.find("<bdi>&#39;8<span class=\"code-point\">U+202E</span>1&#39; is not"), std::string::npos);
+    EXPECT_EQ(outcome.out.find("\u202e"), std::string::npos);
+}
+
+// What the command hands its standard output, piece by piece, and where it flushed: "|" for a flush.
+class PiecesSeen final : public std::streambuf {
+public:
+    std::vector<std::string> pieces;
+
+private:
+    std::streamsize xsputn(const char* text, std::streamsize size) override {
+        pieces.emplace_back(text, static_cast<std::size_t>(size));
+        return size;
+    }
+    int_type overflow(int_type character) override {
+        if (!traits_type::eq_int_type(character, traits_type::eof()))
+            pieces.emplace_back(1, traits_type::to_char_type(character));
+        return traits_type::not_eof(character);
+    }
+    int sync() override {
+        pieces.emplace_back("|");
+        return 0;
+    }
+};
+
+// A case's result lines are each handed over whole, newline included, and flushed at once: a run
+// stopped while sampling the next calculation leaves whole lines behind, never a cut one.
+TEST(ToleranceCommand, CaseLinesAreWrittenWholeAndFlushedEach) {
+    const std::string calculation =
+        R"({"page":"kinematika","fields":{"I1":"20","I2":"8","I3":"0,7","I5":"20","I6":"0,8","I7":"0,2","I8":"1"},)"
+        R"("tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"}}})";
+    const std::string path = ::testing::TempDir() + "tolerance-case-lines.vorlanex";
+    std::ofstream(path) << R"({"format":1,"separator":","})"
+                        << "\n"
+                        << calculation << "\n"
+                        << calculation << "\n"
+                        << calculation << "\n";
+    PiecesSeen seen;
+    std::ostream out(&seen);
+    std::istringstream in;
+    std::ostringstream err;
+    const std::vector<std::string> arguments{"--tolerance", "50", "--case", path};
+    ASSERT_EQ(vorlanex::cli::run_calc_command(arguments, vorlanex::numeric::DecimalSeparator(","), in, out, err),
+              kExitCompleted)
+        << err.str();
+    ASSERT_EQ(seen.pieces.size(), 7u);  // three lines, each flushed, and the command's flush at its end
+    for (std::size_t i = 0; i + 1 < seen.pieces.size(); i += 2) {
+        const std::string& line = seen.pieces[i];
+        EXPECT_TRUE(line.starts_with("{\"line\":" + std::to_string(i / 2 + 2) + ",") && line.ends_with("}\n") &&
+                    line.find('\n') == line.size() - 1)
+            << line;
+        EXPECT_EQ(seen.pieces[i + 1], "|");
+    }
+}
+
 TEST(ToleranceCommand, CaseSamplesEveryCalculationWithTolerancesAsTheCommandLineWould) {
     const std::string header = R"({"format":1,"separator":",","case":{"title":"T"}})";
     const std::string fields = R"("fields":{"I1":"20","I2":"8","I3":"0,7","I5":"20","I6":"0,8","I7":"0,2","I8":"1"})";
@@ -174,6 +234,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"sd_negative", {"--tolerance", "10", "kinematika", "I2=0,8~-1"}, "'I2': the standard deviation"},
         UsageCase{"no_samples", {"--tolerance", "0", "kinematika", "I1=1..2"}, "--tolerance takes"},
         UsageCase{"too_many_samples", {"--tolerance", "1000000001", "kinematika", "I1=1..2"}, "--tolerance takes"},
+        // 8 bytes per sample for each of 18 result fields, and once more for the field summarised: 152 GB.
+        UsageCase{"more_samples_than_memory", {"--tolerance", "1000000000", "kinematika", "I1=1..2"}, "needs up to 152.0 GB of memory"},
+        UsageCase{"more_samples_than_memory_on_two_threads", {"--tolerance", "1000000000", "--jobs", "2", "kinematika", "I1=1..2"}, "needs up to 160.0 GB of memory"},
         UsageCase{"samples_not_a_number", {"--tolerance", "1e6", "kinematika", "I1=1..2"}, "'1e6'"},
         UsageCase{"tolerance_on_a_result", {"--tolerance", "10", "kinematika", "R4=1..2"}, "'R4': a result field"},
         UsageCase{"tolerance_on_an_unknown_field", {"--tolerance", "10", "kinematika", "Z1=1..2"}, "Z1"},
