@@ -102,7 +102,7 @@ QImage case_thumbnail(const casefile::CaseFile& file, int size) {
         }
         if (file.calculations.size() > 1) {
             painter.setPen(kDarkGrey);
-            draw_block(painter, area, QStringLiteral("… a další výpočty: %1").arg(file.calculations.size() - 1),
+            draw_block(painter, area, QStringLiteral("Další výpočty: %1").arg(file.calculations.size() - 1),
                        font_of(size / 16.0, false), 1);
         }
     }
