@@ -1,6 +1,7 @@
 #include "app/pictures.h"
 
 #include "app/jpeg_image.h"
+#include "qtshared/icon_painting.h"
 #include "resources/compiled_pictures.h"
 
 #include <QGuiApplication>
@@ -21,52 +22,13 @@
 namespace vorlanex::app {
 namespace {
 
-// A small, saturated palette in the manner of classic 16-colour toolbar pictures.
-constexpr QColor kInk{0x18, 0x18, 0x18};
-constexpr QColor kDarkGrey{0x48, 0x48, 0x48};
-constexpr QColor kGrey{0x88, 0x88, 0x88};
-constexpr QColor kSilver{0xc4, 0xc4, 0xc4};
-constexpr QColor kWhite{0xff, 0xff, 0xff};
-constexpr QColor kRed{0xe0, 0x10, 0x10};
-constexpr QColor kDarkRed{0x90, 0x00, 0x00};
-constexpr QColor kOrange{0xff, 0x80, 0x00};
-constexpr QColor kDarkOrange{0xa0, 0x48, 0x00};
-constexpr QColor kYellow{0xff, 0xe8, 0x00};
-constexpr QColor kBlue{0x18, 0x50, 0xe0};
-constexpr QColor kDarkBlue{0x00, 0x18, 0x80};
-constexpr QColor kGreen{0x10, 0xa0, 0x30};
-constexpr QColor kGlass{0xa8, 0xdc, 0xff};
-
-// Every drawing works in a 32 x 32 space; coordinates on .5 put 1-pixel outlines on whole pixels.
-constexpr qreal kSpace = 32.0;
-
-using Painting = void (*)(QPainter&);
-
-// The drawing on `size` x `size` page pixels, at `device_pixel_ratio` device pixels for each.
-QImage paint_image(Painting painting, int size, qreal device_pixel_ratio) {
-    const int pixels = qCeil(size * device_pixel_ratio);
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (painting != nullptr) {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(pixels / kSpace, pixels / kSpace);
-        painting(painter);
-    }
-    image.setDevicePixelRatio(pixels / qreal(size));
-    return image;
-}
+using namespace qtshared::palette;
+using qtshared::kDrawingSpace;
+using qtshared::outline;
+using qtshared::Painting;
 
 QPixmap paint_pixmap(Painting painting, int size = kPictureSize, qreal device_pixel_ratio = 1.0) {
-    return QPixmap::fromImage(paint_image(painting, size, device_pixel_ratio));
-}
-
-// An outline one device pixel wide at least, however small the drawing is scaled.
-QPen outline(const QPainter& painter, const QColor& color, qreal width = 1.0) {
-    const qreal scale = painter.worldTransform().m11();
-    QPen pen(color, std::max(width, 1.0 / scale));
-    pen.setJoinStyle(Qt::MiterJoin);
-    return pen;
+    return QPixmap::fromImage(qtshared::paint_image(painting, size, device_pixel_ratio));
 }
 
 // Fills whole pixels of a 5 x 7 letter pattern ('#' = ink) with its top-left corner at x, y.
@@ -83,14 +45,14 @@ QPolygonF octagon(qreal inset) {
     constexpr qreal kCut = 9.0;  // how far the slanted sides cut into the square's corners
     const qreal slant = kCut + inset * (M_SQRT2 - 1.0);
     const qreal low = inset;
-    const qreal high = kSpace - inset;
+    const qreal high = kDrawingSpace - inset;
     return QPolygonF({{slant, low},
-                      {kSpace - slant, low},
+                      {kDrawingSpace - slant, low},
                       {high, slant},
-                      {high, kSpace - slant},
-                      {kSpace - slant, high},
+                      {high, kDrawingSpace - slant},
+                      {kDrawingSpace - slant, high},
                       {slant, high},
-                      {low, kSpace - slant},
+                      {low, kDrawingSpace - slant},
                       {low, slant}});
 }
 
@@ -240,7 +202,7 @@ struct WindingRoad {
     qreal horizon = 8.0;
     qreal near_width = 15.0;
 
-    qreal depth(qreal y) const { return (kSpace - y) / (kSpace - horizon); }  // 0 near, 1 far
+    qreal depth(qreal y) const { return (kDrawingSpace - y) / (kDrawingSpace - horizon); }  // 0 near, 1 far
     qreal centre(qreal y) const { return 16.0 + 6.5 * std::cos(depth(y) * 2.6 * M_PI); }
     qreal half_width(qreal y) const { return 0.5 * near_width * (1.0 - 0.85 * depth(y)); }
 };
@@ -250,7 +212,7 @@ void draw_winding_road(QPainter& painter, const WindingRoad& road) {
     QPolygonF left;
     QPolygonF right;
     for (int step = 0; step <= kSteps; ++step) {
-        const qreal y = kSpace - (kSpace - road.horizon) * step / kSteps;
+        const qreal y = kDrawingSpace - (kDrawingSpace - road.horizon) * step / kSteps;
         left << QPointF(road.centre(y) - road.half_width(y), y);
         right.prepend(QPointF(road.centre(y) + road.half_width(y), y));
     }
@@ -260,7 +222,7 @@ void draw_winding_road(QPainter& painter, const WindingRoad& road) {
 
     // Dashes of the centre line, shorter further away.
     painter.setPen(QPen(kWhite, 1.0, Qt::SolidLine, Qt::FlatCap));
-    for (qreal y = kSpace; y > road.horizon + 2.0; y -= 5.0 * (1.0 - 0.6 * road.depth(y))) {
+    for (qreal y = kDrawingSpace; y > road.horizon + 2.0; y -= 5.0 * (1.0 - 0.6 * road.depth(y))) {
         const qreal length = 2.5 * (1.0 - 0.6 * road.depth(y));
         painter.drawLine(QPointF(road.centre(y), y), QPointF(road.centre(y - length), y - length));
     }
@@ -280,44 +242,6 @@ void draw_warning(QPainter& painter) {
     painter.setBrush(kInk);
     painter.drawPolygon(QPolygonF({{14.9, 6.5}, {17.1, 6.5}, {16.6, 12.0}, {15.4, 12.0}}));
     painter.drawRect(QRectF(15.0, 13.0, 2.0, 2.0));
-}
-
-// A white minibus seen from the left, facing right, with a blue and a green stripe.
-void draw_minibus(QPainter& painter) {
-    QPainterPath body;
-    body.moveTo(1.5, 24.5);
-    body.lineTo(1.5, 9.5);
-    body.quadTo(1.5, 6.5, 4.5, 6.5);
-    body.lineTo(24.0, 6.5);
-    body.lineTo(30.5, 14.5);
-    body.lineTo(30.5, 24.5);
-    body.closeSubpath();
-
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kWhite);
-    painter.drawPath(body);
-    painter.save();
-    painter.setClipPath(body);
-    painter.fillRect(QRectF(0.0, 16.0, kSpace, 2.0), kBlue);
-    painter.fillRect(QRectF(0.0, 18.0, kSpace, 2.0), kGreen);
-    painter.restore();
-    painter.setPen(outline(painter, kInk));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(body);
-
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kGlass);
-    for (const qreal x : {4.0, 9.0, 14.0, 19.0}) painter.drawRect(QRectF(x, 9.0, 4.0, 5.0));
-    painter.drawPolygon(QPolygonF({{24.0, 9.0}, {25.0, 9.0}, {29.0, 14.0}, {24.0, 14.0}}));
-    painter.setBrush(kYellow);
-    painter.drawRect(QRectF(29.0, 21.0, 1.0, 2.0));
-
-    for (const qreal x : {8.0, 24.0}) {
-        painter.setBrush(kInk);
-        painter.drawEllipse(QPointF(x, 24.5), 3.6, 3.6);
-        painter.setBrush(kSilver);
-        painter.drawEllipse(QPointF(x, 24.5), 1.5, 1.5);
-    }
 }
 
 // A grey filing cabinet seen from the front: its top drawer pulled out towards the viewer, full of
@@ -448,14 +372,10 @@ QPixmap picture(std::string_view name) { return picture(name, qApp->devicePixelR
 bool is_drawn_icon(std::string_view name) { return drawn_icon(name) != nullptr; }
 
 QIcon main_icon() {
-    static const QIcon icon = [] {
-        QIcon sizes;
-        for (const int size : kWindowIconSizes) sizes.addPixmap(main_icon_pixmap(size));
-        return sizes;
-    }();
+    static const QIcon icon = qtshared::window_icon(qtshared::draw_minibus);
     return icon;
 }
 
-QPixmap main_icon_pixmap(int size) { return paint_pixmap(draw_minibus, size); }
+QPixmap main_icon_pixmap(int size) { return paint_pixmap(qtshared::draw_minibus, size); }
 
 }  // namespace vorlanex::app

@@ -27,17 +27,11 @@ QPixmap picture(std::string_view name);
 // True when `name` is one of the icons drawn here.
 bool is_drawn_icon(std::string_view name);
 
-// The sizes in pixels the program's icon is drawn in for the icon theme.
-inline constexpr std::array kIconSizes{16, 32, 48, 64, 128, 256};
-// The sizes the window carries: X11 takes a window's icon up to 128 px, so a larger one would be
-// drawn at every start for nothing.
-inline constexpr std::array kWindowIconSizes{16, 32, 48, 64, 128};
-
-// The program's icon, a white minibus with a blue and a green stripe, in every size of
-// kWindowIconSizes. Drawn on first use and then shared.
+// The program's icon, a white minibus with a blue and a green stripe (qtshared/icon_painting.h), in
+// every size a window carries. Drawn on first use and then shared.
 QIcon main_icon();
 
-// The program's icon drawn at `size` pixels, for the icon theme.
+// The program's icon drawn at `size` pixels.
 QPixmap main_icon_pixmap(int size);
 
 }  // namespace vorlanex::app

@@ -15,13 +15,12 @@ set(VORLANEX_INSTALL_FOLDERS
   ${CMAKE_INSTALL_DATADIR}/applications
   ${CMAKE_INSTALL_DATADIR}/metainfo
   ${CMAKE_INSTALL_DATADIR}/mime/packages
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps
-  ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+  ${CMAKE_INSTALL_DATADIR}/thumbnailers)
+# The icon theme's folders: the windows' icons under apps, the case file's under mimetypes.
+foreach(size scalable 16x16 32x32 48x48 64x64 128x128 256x256)
+  list(APPEND VORLANEX_INSTALL_FOLDERS ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps
+       ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/mimetypes)
+endforeach()
 set(VORLANEX_INSTALL_FOLDERS_LIST ${PROJECT_BINARY_DIR}/install_folders.txt)
 
 foreach(component command window)

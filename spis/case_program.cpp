@@ -8,6 +8,7 @@
 #include "numeric/arithmetic_mode.h"
 #include "qtshared/czech_qt_texts.h"
 #include "qtshared/qt_text.h"
+#include "spis/case_icons.h"
 #include "spis/case_window.h"
 #include "version/version.h"
 
@@ -22,6 +23,8 @@ int run_case_program(int argc, char** argv, const std::function<void(CaseWindow&
     QApplication::setApplicationName(QStringLiteral("Vorlanex Spis"));
     QApplication::setApplicationVersion(qtshared::qt_text(kVersion));
     QApplication::setDesktopFileName(QStringLiteral("io.github.vorlanex.spis"));
+    // The icon of the window itself, for a desktop that does not look it up by the desktop entry (X11).
+    QApplication::setWindowIcon(case_window_icon());
     if (!qtshared::load_czech_qt_texts(application)) {
         qWarning(
             "vorlanex-spis: Qt's Czech translation (qtbase_cs, Debian: qt6-translations-l10n) was not found; "

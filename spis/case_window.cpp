@@ -30,6 +30,7 @@
 #include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
+#include "spis/desktop_recent.h"
 #include "spis/diagram_panel.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
@@ -440,6 +441,7 @@ void CaseWindow::show_about() {
 void CaseWindow::remember_file(const QString& path) {
     store_recent_files(with_recent(stored_recent_files(), path));
     refresh_recent_menu();
+    add_to_desktop_recent(path);
 }
 
 void CaseWindow::refresh_recent_menu() {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a fresh folder (prefix /usr, stripped, as the package does) and checks
 # what a desktop finds there: both programs, the desktop entry, the metadata and the icon under the
-# one application id, the icon in every theme size and scalable, the manual pages, the licence and
+# one application id, the icon in every theme size and scalable, and so the case window's icon and
+# the case file's, the case file's thumbnailer, the manual pages, the licence and
 # changelog of both packages, README and the Czech guide. Then uninstall.cmake must take away every
 # file and folder the install made, and keep a folder that was there before.
 # Usage: check_installed_tree.sh CMAKE BUILD_DIR DESTINATION_DIR APPLICATION_ID
@@ -37,6 +38,10 @@ for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/
             share/icons/hicolor/scalable/apps/$id.svg share/man/man1/vorlanex.1.gz share/man/man1/vorlanex-calc.1.gz \
             share/man/man5/vorlanex-case.5.gz bin/vorlanex-spis share/man/man1/vorlanex-spis.1.gz \
             bin/vorlanex-protocol share/man/man1/vorlanex-protocol.1.gz \
+            bin/vorlanex-thumbnailer share/man/man1/vorlanex-thumbnailer.1.gz \
+            share/thumbnailers/io.github.vorlanex.spis.thumbnailer \
+            share/icons/hicolor/scalable/apps/io.github.vorlanex.spis.svg \
+            share/icons/hicolor/scalable/mimetypes/application-x-vorlanex-case.svg \
             share/applications/io.github.vorlanex.spis.desktop share/mime/packages/io.github.vorlanex.spis.xml \
             share/metainfo/io.github.vorlanex.spis.metainfo.xml \
             share/doc/vorlanex/copyright share/doc/vorlanex/changelog.gz share/doc/vorlanex/README.md \
@@ -45,19 +50,23 @@ for path in bin/vorlanex bin/vorlanex-calc share/applications/$id.desktop share/
     [ -f "$usr/$path" ] || fail "missing $path"
 done
 for size in 16 32 48 64 128 256; do
-    icon=$usr/share/icons/hicolor/${size}x$size/apps/$id.png
-    [ -f "$icon" ] || { fail "missing the $size px icon"; continue; }
-    # The PNG header holds the width and height as big-endian 32-bit numbers at bytes 16 to 23.
-    dimensions=$(od -An -tu4 --endian=big -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')
-    [ "$dimensions" = "$size $size" ] || fail "the $size px icon measures $dimensions"
+    for icon in apps/$id apps/io.github.vorlanex.spis mimetypes/application-x-vorlanex-case; do
+        file=$usr/share/icons/hicolor/${size}x$size/$icon.png
+        [ -f "$file" ] || { fail "missing the $size px icon $icon"; continue; }
+        # The PNG header holds the width and height as big-endian 32-bit numbers at bytes 16 to 23.
+        dimensions=$(od -An -tu4 --endian=big -j16 -N8 "$file" | tr -s ' ' | sed 's/^ //')
+        [ "$dimensions" = "$size $size" ] || fail "the $size px icon $icon measures $dimensions"
+    done
 done
 # Nothing else is installed under the icon theme, and no test or helper program.
-[ "$(find "$usr/share/icons" -type f | wc -l)" -eq 7 ] || fail "unexpected icons: $(find "$usr/share/icons" -type f)"
-[ "$(ls "$usr/bin" | wc -l)" -eq 4 ] || fail "unexpected programs: $(ls "$usr/bin")"
+[ "$(find "$usr/share/icons" -type f | wc -l)" -eq 21 ] || fail "unexpected icons: $(find "$usr/share/icons" -type f)"
+[ "$(ls "$usr/bin" | wc -l)" -eq 5 ] || fail "unexpected programs: $(ls "$usr/bin")"
 grep -q "^Icon=$id$" "$usr/share/applications/$id.desktop" || fail "the desktop entry does not name the icon $id"
+grep -q "^Icon=io.github.vorlanex.spis$" "$usr/share/applications/io.github.vorlanex.spis.desktop" ||
+    fail "the case window's desktop entry does not name its icon"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metadata does not launch $id.desktop"
-for program in vorlanex vorlanex-calc vorlanex-spis vorlanex-protocol; do
+for program in vorlanex vorlanex-calc vorlanex-spis vorlanex-protocol vorlanex-thumbnailer; do
     readelf -S "$usr/bin/$program" | grep -q '\.symtab' && fail "$program is not stripped"
     readelf -S "$usr/bin/$program" | grep -q '\.comment' && fail "$program keeps its .comment section"
 done

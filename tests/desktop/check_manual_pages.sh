@@ -12,7 +12,7 @@ protocol=${3:-}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-for page in vorlanex.1 vorlanex-spis.1 vorlanex-protocol.1 vorlanex-calc.1 vorlanex-case.5; do
+for page in vorlanex.1 vorlanex-spis.1 vorlanex-protocol.1 vorlanex-thumbnailer.1 vorlanex-calc.1 vorlanex-case.5; do
     [ -f "$manuals/$page" ] || { fail "$page was not generated"; continue; }
     warnings=$(groff -man -ww -z -K utf8 -T utf8 "$manuals/$page" 2>&1)
     [ -z "$warnings" ] || fail "groff warns about $page: $warnings"

@@ -43,7 +43,10 @@ if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
     for path in ./usr/bin/vorlanex ./usr/share/man/man1/vorlanex.1.gz ./usr/share/doc/vorlanex/copyright \
                 ./usr/share/doc/vorlanex/changelog.gz ./usr/share/doc/vorlanex/README.md \
                 ./usr/share/doc/vorlanex/navod.md ./usr/share/applications/io.github.vorlanex.vorlanex.desktop \
-                ./usr/bin/vorlanex-spis ./usr/bin/vorlanex-protocol ./usr/share/man/man1/vorlanex-protocol.1.gz; do
+                ./usr/bin/vorlanex-spis ./usr/bin/vorlanex-protocol ./usr/share/man/man1/vorlanex-protocol.1.gz \
+                ./usr/share/icons/hicolor/scalable/apps/io.github.vorlanex.spis.svg \
+                ./usr/share/icons/hicolor/48x48/mimetypes/application-x-vorlanex-case.png \
+                ./usr/bin/vorlanex-thumbnailer ./usr/share/thumbnailers/io.github.vorlanex.spis.thumbnailer; do
         printf '%s\n' "$window_files" | grep -qx "$path" || fail "vorlanex lacks $path"
     done
     # No file in both packages: dpkg would refuse to install the second.
