@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -188,6 +189,66 @@ TEST(Undo, CtrlZInALineEditUndoesItsTypingAndInTheListTheCasesStep) {
     EXPECT_FALSE(window.isWindowModified());
     QTest::keySequence(window.calculation_list(), QKeySequence(QKeySequence::Redo));
     EXPECT_EQ(case_text(window), titled_text);
+}
+
+}  // namespace
+}  // namespace vorlanex::spis
+
+namespace vorlanex::spis {
+namespace {
+
+std::string bytes_of(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll().toStdString();
+}
+
+TEST(ChangedOnDisk, ASaveOverAFileChangedSinceItWasReadIsRefusedUnlessForced) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("pripad.vorlanex"));
+    ASSERT_TRUE(QFile::copy(kEveryPageCase, path));
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(path), std::nullopt);
+    window.add_calculation(*registry::calculation_pages().front());
+    ASSERT_EQ(window.save_case(path), std::nullopt);  // unchanged since it was read
+
+    const std::string theirs = "{\"format\":1,\"separator\":\",\",\"case\":{\"title\":\"Jine okno\"}}\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(theirs.data(), static_cast<qint64>(theirs.size()));
+    }
+    window.action(CaseAction::Remove)->trigger();
+    const std::optional<QString> refused = window.save_case(path);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("změněn"))) << refused->toStdString();
+    EXPECT_EQ(bytes_of(path), theirs);
+    EXPECT_TRUE(window.isWindowModified());
+
+    EXPECT_EQ(window.save_case(path, CaseWindow::Overwrite::Always), std::nullopt);
+    EXPECT_EQ(bytes_of(path), case_text(window));
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.save_case(path), std::nullopt);  // its own save is no change by another
+}
+
+TEST(OpenElsewhere, ACaseAnotherWindowHasOpenIsSaidAndOpensAllTheSame) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("pripad.vorlanex"));
+    ASSERT_TRUE(QFile::copy(kEveryPageCase, path));
+    auto first = std::make_unique<CaseWindow>(kComma);
+    ASSERT_EQ(first->open_case(path), std::nullopt);
+    EXPECT_EQ(first->open_elsewhere_warning(), std::nullopt);
+
+    CaseWindow second(kComma);
+    ASSERT_EQ(second.open_case(path), std::nullopt);
+    ASSERT_TRUE(second.open_elsewhere_warning().has_value());
+    EXPECT_TRUE(second.open_elsewhere_warning()->contains(QStringLiteral("jiném okně")));
+    EXPECT_EQ(second.path(), path);
+
+    first.reset();  // the first window gone: the file is no longer open elsewhere
+    CaseWindow third(kComma);
+    ASSERT_EQ(third.open_case(path), std::nullopt);
+    EXPECT_EQ(third.open_elsewhere_warning(), std::nullopt);
 }
 
 }  // namespace
