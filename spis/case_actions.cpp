@@ -21,6 +21,8 @@ constexpr CaseActionRow kRows[] = {
     {ExportHtml,  File,        "Exportovat protokol do &HTML…", "export_html"},
     {Print,       File,        "&Tisk…",                        "tisk",              Key::Print, nullptr, NoProtocol},
     {Quit,        File,        "&Konec",                        "konec",             Key::UnknownKey, "Ctrl+Q", Always, true},
+    {Undo,        Edit,        "&Zpět",                         "zpet",              Key::Undo, nullptr, CanUndo},
+    {Redo,        Edit,        "Z&novu",                        "znovu",             Key::Redo, nullptr, CanRedo},
     {Add,         Calculation, "&Přidat",                       "pridat",            Key::UnknownKey, nullptr, Always, false, true},
     {Duplicate,   Calculation, "&Duplikovat",                   "duplikovat",        Key::UnknownKey, "Ctrl+D", Selection},
     {Remove,      Calculation, "&Odstranit",                    "odstranit",         Key::Delete, nullptr, Selection},
@@ -31,13 +33,18 @@ constexpr CaseActionRow kRows[] = {
 };
 // clang-format on
 
+constexpr CaseMenu kMenus[] = {File, Edit, Calculation, Help};
+
 }  // namespace
+
+std::span<const CaseMenu> case_menus() { return kMenus; }
 
 std::span<const CaseActionRow> case_action_rows() { return kRows; }
 
 QString case_menu_title(CaseMenu menu) {
     switch (menu) {
         case File: return QStringLiteral("&Soubor");
+        case Edit: return QStringLiteral("Ú&pravy");
         case Calculation: return QStringLiteral("&Výpočet");
         case Help: return QStringLiteral("&Nápověda");
     }

@@ -8,13 +8,15 @@
 
 namespace vorlanex::spis {
 
-enum class CaseMenu { File, Calculation, Help };
+enum class CaseMenu { File, Edit, Calculation, Help };
 
 // What an action needs to be usable.
 enum class Availability {
     Always,
     Selection,   // a selected calculation
     NoProtocol,  // no protocol being made
+    CanUndo,     // a step of the case to undo
+    CanRedo,     // an undone step to redo
 };
 
 enum class CaseAction {
@@ -28,6 +30,8 @@ enum class CaseAction {
     ExportHtml,
     Print,
     Quit,
+    Undo,
+    Redo,
     Add,  // the submenu of the pages
     Duplicate,
     Remove,
@@ -49,6 +53,8 @@ struct CaseActionRow {
     bool submenu = false;
 };
 
+// The menus in the menu bar's order.
+std::span<const CaseMenu> case_menus();
 // The rows in the menus' order.
 std::span<const CaseActionRow> case_action_rows();
 // The menu bar's own titles with their mnemonics.

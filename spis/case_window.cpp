@@ -32,6 +32,7 @@
 #include "spis/copied_results.h"
 #include "spis/desktop_recent.h"
 #include "spis/diagram_panel.h"
+#include "spis/file_stamp.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/recent_files.h"
@@ -174,7 +175,7 @@ CaseWindow::~CaseWindow() {
 void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     menuBar()->setAccessibleName(QStringLiteral("Hlavní nabídka"));
     QHash<int, QMenu*> menus;
-    for (const CaseMenu menu : {CaseMenu::File, CaseMenu::Calculation, CaseMenu::Help}) {
+    for (const CaseMenu menu : case_menus()) {
         menus.insert(static_cast<int>(menu), named(menuBar()->addMenu(case_menu_title(menu))));
     }
     QMenu* add = nullptr;
@@ -234,6 +235,8 @@ void CaseWindow::trigger(CaseAction which) {
         case CaseAction::ExportHtml: return choose_and_export_html();
         case CaseAction::Print: return choose_and_print();
         case CaseAction::Quit: close(); return;
+        case CaseAction::Undo: return case_.undo();
+        case CaseAction::Redo: return case_.redo();
         case CaseAction::Duplicate: return case_.duplicate_selected();
         case CaseAction::Remove: return case_.remove_selected();
         case CaseAction::MoveUp: return move_selected(-1);
@@ -253,16 +256,28 @@ void CaseWindow::update_actions() {
             case Availability::Always: action->setEnabled(true); break;
             case Availability::Selection: action->setEnabled(case_.selected() != nullptr); break;
             case Availability::NoProtocol: action->setEnabled(!protocol_->running()); break;
+            case Availability::CanUndo: action->setEnabled(case_.undo_stack().canUndo()); break;
+            case Availability::CanRedo: action->setEnabled(case_.undo_stack().canRedo()); break;
         }
     }
 }
 
 std::optional<QString> CaseWindow::open_case(const QString& path) {
+    // The stamp before the reading: a file changed in between is then taken for changed at the
+    // save, never the other way round.
+    std::optional<FileStamp> stamp = stamp_of_file(path);
     auto read = read_case(path);
     if (auto* problem = std::get_if<QString>(&read)) return *problem;
-    case_.replace(std::move(std::get<casefile::CaseFile>(read)), path);
+    case_.replace(std::move(std::get<casefile::CaseFile>(read)), path, std::move(stamp));
     remember_file(path);
+    if (const auto warning = open_elsewhere_warning()) statusBar()->showMessage(*warning);
     return std::nullopt;
+}
+
+std::optional<QString> CaseWindow::open_elsewhere_warning() const {
+    if (!case_.open_elsewhere()) return std::nullopt;
+    return QStringLiteral(
+        "Případ je otevřen v jiném okně programu Vorlanex Spis; uložení v jednom okně přepíše změny druhého.");
 }
 
 std::optional<QString> CaseWindow::open_recent(const QString& path) {
@@ -276,7 +291,13 @@ std::optional<QString> CaseWindow::open_recent(const QString& path) {
     return open_case(path);
 }
 
-std::optional<QString> CaseWindow::save_case(const QString& path) {
+std::optional<QString> CaseWindow::save_case(const QString& path, Overwrite overwrite) {
+    if (overwrite == Overwrite::IfUnchanged && path == case_.path() && case_.changed_on_disk()) {
+        return QStringLiteral(
+                   "Soubor „%1“ byl od otevření změněn jiným oknem nebo programem; případ nebyl uložen, aby "
+                   "se tyto změny neztratily.")
+            .arg(shown_name(path));
+    }
     const std::string text = casefile::case_file_text(case_.file(), kVersion);
     // What is written must read back as a case; anything else is this program's fault, never saved.
     const auto read_back = casefile::read_case_file(text);
@@ -284,7 +305,7 @@ std::optional<QString> CaseWindow::save_case(const QString& path) {
         return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }
     if (auto problem = write_atomically(path, text)) return problem;
-    case_.saved_to(path);
+    case_.saved_to(path, text);
     remember_file(path);
     return std::nullopt;
 }
@@ -365,21 +386,54 @@ void CaseWindow::closeEvent(QCloseEvent* event) {
 void CaseWindow::choose_and_open() {
     if (!may_discard_changes()) return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otevřít případ"), {}, kCaseFilter);
-    if (!path.isEmpty()) report_problem(open_case(path));
+    if (!path.isEmpty()) report_opened(open_case(path));
+}
+
+void CaseWindow::report_opened(const std::optional<QString>& problem) {
+    if (problem) return report_problem(problem);
+    if (const auto warning = open_elsewhere_warning()) {
+        QMessageBox::warning(this, QStringLiteral("Vorlanex Spis"), *warning);
+    }
 }
 
 bool CaseWindow::save() {
     if (case_.path().isEmpty()) return choose_and_save();
-    const std::optional<QString> problem = save_case(case_.path());
+    Overwrite overwrite = Overwrite::IfUnchanged;
+    if (case_.changed_on_disk()) {
+        switch (ask_about_changed_file()) {
+            case ChangedFileAnswer::Overwrite: overwrite = Overwrite::Always; break;
+            case ChangedFileAnswer::SaveAs: return choose_and_save();
+            case ChangedFileAnswer::Cancel: return false;
+        }
+    }
+    const std::optional<QString> problem = save_case(case_.path(), overwrite);
     report_problem(problem);
     return !problem;
+}
+
+CaseWindow::ChangedFileAnswer CaseWindow::ask_about_changed_file() {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Soubor byl změněn"),
+                    QStringLiteral("Soubor „%1“ byl od otevření změněn jiným oknem nebo programem. Uložením "
+                                   "případu z tohoto okna se tyto změny ztratí.")
+                        .arg(shown_name(case_.path())),
+                    QMessageBox::NoButton, this);
+    QPushButton* overwrite = box.addButton(QStringLiteral("&Přepsat"), QMessageBox::DestructiveRole);
+    QPushButton* save_as = box.addButton(QStringLiteral("&Uložit jako…"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("&Zrušit"), QMessageBox::RejectRole);
+    box.setDefaultButton(save_as);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite) return ChangedFileAnswer::Overwrite;
+    if (box.clickedButton() == save_as) return ChangedFileAnswer::SaveAs;
+    return ChangedFileAnswer::Cancel;
 }
 
 bool CaseWindow::choose_and_save() {
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), case_.path(), kCaseFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vorlanex");
-    const std::optional<QString> problem = save_case(path);
+    // The file dialog asked before an existing file is replaced.
+    const std::optional<QString> problem = save_case(path, Overwrite::Always);
     report_problem(problem);
     return !problem;
 }
@@ -453,7 +507,7 @@ void CaseWindow::refresh_recent_menu() {
         action->setToolTip(path);
         action->setData(path);
         connect(action, &QAction::triggered, this, [this, path] {
-            if (may_discard_changes()) report_problem(open_recent(path));
+            if (may_discard_changes()) report_opened(open_recent(path));
         });
     }
     recent_menu_->setEnabled(!list.isEmpty());
@@ -480,12 +534,16 @@ bool CaseWindow::offer_recovery(const std::function<bool(const QString& written_
             continue;
         }
         auto read = read_case(copy);
+        const QString case_path = recovered_case_path(copy);
         forget_orphan(copy);
         if (auto* problem = std::get_if<QString>(&read)) {
             report_problem(*problem);
             continue;
         }
-        case_.replace(std::move(std::get<casefile::CaseFile>(read)), {});
+        // The case is its file again, as the crashed window had it: what is on disk now is what a
+        // save would overwrite, and it is compared as read now.
+        case_.replace(std::move(std::get<casefile::CaseFile>(read)), case_path,
+                      case_path.isEmpty() ? std::nullopt : stamp_of_file(case_path));
         case_.set_modified(true);
         write_recovery_copy();  // this window's own copy before the next change
         return true;
@@ -537,6 +595,7 @@ void CaseWindow::show_state() {
                                                                           : shown_name(case_.path());
     setWindowTitle(QStringLiteral("[*]%1 – Vorlanex Spis").arg(name));
     setWindowModified(case_.modified());
+    update_actions();  // Zpět and Znovu follow the undo stack
     update_status();
 }
 

@@ -42,7 +42,12 @@ public:
     // The steps behind the menus, without dialogs: each returns a Czech message when it failed,
     // and a failure leaves the case as it was.
     std::optional<QString> open_case(const QString& path);
-    std::optional<QString> save_case(const QString& path);
+    // Saving over the case's own file that another window or program changed since it was read or
+    // written is refused with a message unless `overwrite` is Always (the menu's Save asks first).
+    enum class Overwrite { IfUnchanged, Always };
+    std::optional<QString> save_case(const QString& path, Overwrite overwrite = Overwrite::IfUnchanged);
+    // The Czech warning that another window has the open case's file open too; none when none has.
+    std::optional<QString> open_elsewhere_warning() const;
     std::optional<QString> export_html(const QString& path);
     // The same protocol as an A4 PDF at `path`, or on paper as the print dialog set up `printer` (a
     // PDF file when it prints to a file). vorlanex-protocol makes it in the background while the
@@ -66,7 +71,8 @@ public:
     const RecoveryCopy& recovery_copy() const { return case_.recovery_copy(); }
     // Offers the copies of windows gone without a clean close, newest first: `ask` is told when
     // the copy was written and answers whether to take it. The first taken opens here as an unsaved
-    // case; a declined copy is discarded. True when one was taken.
+    // case of the file the copy was made of (a new case when it had none); a declined copy is
+    // discarded. True when one was taken.
     bool offer_recovery(const std::function<bool(const QString& written_at)>& ask);
 
     const OpenCase& open_case() const { return case_; }
@@ -101,6 +107,10 @@ private:
     void update_actions();
     void choose_and_open();
     bool save();
+    enum class ChangedFileAnswer { Overwrite, SaveAs, Cancel };
+    ChangedFileAnswer ask_about_changed_file();
+    // A case opened from a menu: its problem, or the warning that another window has it open.
+    void report_opened(const std::optional<QString>& problem);
     bool choose_and_save();
     void choose_and_export_html();
     void edit_case_properties();

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "casefile/case_writer.h"
+#include "qtshared/qt_text.h"
+#include "spis/case_edits.h"
 #include "version/version.h"
 
 namespace vorlanex::spis {
@@ -11,6 +13,17 @@ namespace vorlanex::spis {
 namespace {
 // How long after a change the recovery copy is written: edits in a row make one write.
 constexpr int kRecoveryDelayMs = 3000;
+
+// The step's name as the undo stack gives it.
+QString edit_text(CalculationPart part, std::string_view field_id) {
+    switch (part) {
+        case CalculationPart::Text: return QStringLiteral("Úprava pole %1").arg(qtshared::qt_text(field_id));
+        case CalculationPart::Tolerance: return QStringLiteral("Úprava tolerance %1").arg(qtshared::qt_text(field_id));
+        case CalculationPart::Title: return QStringLiteral("Úprava názvu výpočtu");
+        case CalculationPart::Note: return QStringLiteral("Úprava poznámky výpočtu");
+    }
+    return {};
+}
 }  // namespace
 
 OpenCase::OpenCase(const numeric::DecimalSeparator& new_case_separator, QObject* parent)
@@ -22,9 +35,12 @@ OpenCase::OpenCase(const numeric::DecimalSeparator& new_case_separator, QObject*
     });
 }
 
-void OpenCase::replace(casefile::CaseFile file, const QString& path) {
+void OpenCase::replace(casefile::CaseFile file, const QString& path, std::optional<FileStamp> read) {
+    undo_stack_.clear();  // the steps of the case before are no steps of this one
     file_ = std::move(file);
     path_ = path;
+    on_disk_ = std::move(read);
+    lock_ = path.isEmpty() ? CaseLock() : CaseLock(path);
     selected_ = -1;
     selected_run_.reset();
     emit list_changed();
@@ -34,15 +50,42 @@ void OpenCase::replace(casefile::CaseFile file, const QString& path) {
     set_modified(false);
 }
 
-void OpenCase::saved_to(const QString& path) {
+void OpenCase::saved_to(const QString& path, std::string_view bytes) {
+    if (path != path_) lock_ = CaseLock(path);
     path_ = path;
+    on_disk_ = stamp_of_written(path, bytes);
     casefile::number_lines(file_);
     set_modified(false);
 }
 
 void OpenCase::set_modified(bool modified) {
-    modified_ = modified;
     if (modified) {
+        undo_stack_.resetClean();  // no step leads back to a saved state
+    } else {
+        undo_stack_.setClean();
+    }
+    stepped();
+}
+
+bool OpenCase::changed_on_disk() const { return on_disk_ && changed_since(*on_disk_, path_); }
+
+void OpenCase::undo() {
+    undo_stack_.undo();
+    stepped();
+}
+
+void OpenCase::redo() {
+    undo_stack_.redo();
+    stepped();
+}
+
+void OpenCase::push(QUndoCommand* step) {
+    undo_stack_.push(step);
+    stepped();
+}
+
+void OpenCase::stepped() {
+    if (modified()) {
         recovery_timer_.start();
     } else {
         recovery_timer_.stop();
@@ -50,8 +93,6 @@ void OpenCase::set_modified(bool modified) {
     }
     emit state_changed();
 }
-
-void OpenCase::changed() { set_modified(true); }
 
 void OpenCase::run_selected() {
     if (selected_ < 0) {
@@ -70,84 +111,130 @@ void OpenCase::select(int row) {
     emit selection_changed();
 }
 
-void OpenCase::add(const page::PageDefinition& page) {
-    file_.calculations.push_back(casefile::new_calculation(page));
-    changed();
-    emit list_changed();
+void OpenCase::reselect(int row) {
     selected_ = -1;
-    select(count() - 1);
+    selected_run_.reset();
+    select(row);
+    if (selected_ < 0) emit selection_changed();
+}
+
+void OpenCase::add(const page::PageDefinition& page) {
+    auto* step = new CalculationRowEdit(*this, CalculationRowEdit::Kind::Insert, count(),
+                                        casefile::new_calculation(page), selected_);
+    step->setText(QStringLiteral("Přidání výpočtu"));
+    push(step);
 }
 
 void OpenCase::duplicate_selected() {
-    const int row = selected_;
-    if (row < 0) return;
-    file_.calculations.insert(file_.calculations.begin() + row + 1, casefile::copy_of(calculation(row)));
-    changed();
-    emit list_changed();
-    selected_ = -1;
-    select(row + 1);
+    if (selected_ < 0) return;
+    auto* step = new CalculationRowEdit(*this, CalculationRowEdit::Kind::Insert, selected_ + 1,
+                                        casefile::copy_of(calculation(selected_)), selected_);
+    step->setText(QStringLiteral("Duplikování výpočtu"));
+    push(step);
 }
 
 void OpenCase::remove_selected() {
-    const int row = selected_;
-    if (row < 0) return;
-    file_.calculations.erase(file_.calculations.begin() + row);
-    changed();
-    emit list_changed();
-    selected_ = -1;
-    select(std::min(row, count() - 1));
-    if (selected_ < 0) emit selection_changed();
+    if (selected_ < 0) return;
+    auto* step =
+        new CalculationRowEdit(*this, CalculationRowEdit::Kind::Remove, selected_, calculation(selected_), selected_);
+    step->setText(QStringLiteral("Odstranění výpočtu"));
+    push(step);
 }
 
 void OpenCase::move(int from, int to) {
     if (from == to || from < 0 || to < 0 || from >= count() || to >= count()) return;
+    auto* step = new CalculationMove(*this, from, to);
+    step->setText(QStringLiteral("Přesun výpočtu"));
+    push(step);
+}
+
+void OpenCase::set_header(const casefile::CaseHeader& header) {
+    if (file_.header == header) return;
+    auto* step = new HeaderEdit(*this, header);
+    step->setText(QStringLiteral("Vlastnosti případu"));
+    push(step);
+}
+
+void OpenCase::edit_selected(CalculationPart part, std::string_view field_id,
+                             const std::function<void(casefile::Calculation&)>& edit) {
+    if (selected_ < 0) return;
+    const casefile::Calculation& before = calculation(selected_);
+    casefile::Calculation after = before;
+    edit(after);
+    auto* step = new CalculationEdit(*this, selected_, part, std::string(field_id), before, std::move(after));
+    step->setText(edit_text(part, field_id));
+    push(step);
+}
+
+void OpenCase::set_text(std::string_view field_id, std::string_view text) {
+    edit_selected(CalculationPart::Text, field_id,
+                  [&](casefile::Calculation& calculation) { calculation.set_text(field_id, text); });
+}
+
+void OpenCase::set_description(std::optional<std::string> casefile::Calculation::*member,
+                               std::optional<std::string> text) {
+    const CalculationPart part =
+        member == &casefile::Calculation::title ? CalculationPart::Title : CalculationPart::Note;
+    edit_selected(part, {},
+                  [&](casefile::Calculation& calculation) { calculation.set_description(member, std::move(text)); });
+}
+
+std::optional<tolerance::InputError> OpenCase::set_tolerance(std::string_view field_id, std::string_view short_form) {
+    if (selected_ < 0) return std::nullopt;
+    casefile::Calculation tried = calculation(selected_);
+    if (auto refused = tried.set_tolerance(field_id, short_form, file_.separator)) return refused;
+    edit_selected(CalculationPart::Tolerance, field_id,
+                  [&](casefile::Calculation& calculation) { calculation = std::move(tried); });
+    return std::nullopt;
+}
+
+void OpenCase::put_calculation(int row, const casefile::Calculation& calculation, bool as_typed) {
+    file_.calculations[static_cast<std::size_t>(row)] = calculation;
+    if (as_typed && row == selected_) {
+        run_selected();
+        emit selected_ran();  // the form keeps what is being typed; the results and the tabs follow
+        emit row_changed(row);
+        return;
+    }
+    emit row_changed(row);
+    reselect(row);  // the form shows the calculation as it is now
+}
+
+void OpenCase::insert_calculation(int row, const casefile::Calculation& calculation) {
+    file_.calculations.insert(file_.calculations.begin() + row, calculation);
+    emit list_changed();
+    reselect(row);
+}
+
+void OpenCase::erase_calculation(int row, int select) {
+    file_.calculations.erase(file_.calculations.begin() + row);
+    emit list_changed();
+    reselect(std::min(select, count() - 1));
+}
+
+void OpenCase::move_calculation(int from, int to) {
     auto& calculations = file_.calculations;
     if (from < to) {
         std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
     } else {
         std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
     }
-    changed();
     emit list_changed();
-    selected_ = -1;
-    select(to);
+    reselect(to);
 }
 
-void OpenCase::set_header(const casefile::CaseHeader& header) {
-    if (casefile::set_case_header(file_, header)) changed();
-}
-
-void OpenCase::set_text(std::string_view field_id, std::string_view text) {
-    if (selected_ < 0) return;
-    file_.calculations[static_cast<std::size_t>(selected_)].set_text(field_id, text);
-    changed();
-    run_selected();
-    emit selected_ran();
-    emit row_changed(selected_);
-}
-
-void OpenCase::set_description(std::optional<std::string> casefile::Calculation::*member,
-                               std::optional<std::string> text) {
-    if (selected_ < 0) return;
-    file_.calculations[static_cast<std::size_t>(selected_)].set_description(member, std::move(text));
-    changed();
-    emit row_changed(selected_);  // the list names a calculation by its title; its results stay as they are
-}
-
-std::optional<tolerance::InputError> OpenCase::set_tolerance(std::string_view field_id, std::string_view short_form) {
-    if (selected_ < 0) return std::nullopt;
-    auto refused =
-        file_.calculations[static_cast<std::size_t>(selected_)].set_tolerance(field_id, short_form, file_.separator);
-    if (refused) return refused;
-    changed();
-    emit selected_ran();          // the tolerance tab follows
-    emit row_changed(selected_);  // the list's "±"
-    return std::nullopt;
+void OpenCase::put_header(const std::string& line, const casefile::CaseHeader& header) {
+    if (line.empty()) {
+        casefile::set_case_header(file_, header);
+        return;
+    }
+    file_.header = header;
+    file_.header_line = line;
 }
 
 std::optional<QString> OpenCase::write_recovery_copy() {
     recovery_timer_.stop();
-    return recovery_.write(casefile::case_file_text(file_, kVersion));
+    return recovery_.write(casefile::case_file_text(file_, kVersion), path_);
 }
 
 void OpenCase::observe_selected(QObject* panel, const std::function<void()>& refresh) const {

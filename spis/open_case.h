@@ -1,11 +1,15 @@
 #pragma once
 // The case open in a window: the case itself, the file it came from, whether it has changed since,
-// which calculation is selected, and the recovery copy of its unsaved state. Every change to the
-// case goes through here; the panels (the list, the form, the diagram, the tolerance and sweep
-// tabs) observe it and show what it tells them, so none of them is fed by hand.
+// which calculation is selected, the recovery copy of its unsaved state, its undo stack, the file as
+// it was read or written (to tell a change on disk by someone else) and the mark that this window
+// has the file open. Every change to the case is a step of the undo stack pushed here; the panels
+// (the list, the form, the diagram, the tolerance and sweep tabs) observe it and show what it tells
+// them, so none of them is fed by hand. The case is unsaved while the stack is away from its clean
+// state.
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUndoStack>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,6 +18,9 @@
 #include "casefile/case_writer.h"
 #include "casefile/recorded_run.h"
 #include "page/page_definition.h"
+#include "spis/case_edits.h"
+#include "spis/case_lock.h"
+#include "spis/file_stamp.h"
 #include "spis/recovery.h"
 #include "tolerance/distribution.h"
 
@@ -29,7 +36,7 @@ public:
     const numeric::DecimalSeparator& separator() const { return file_.separator; }
     // The file the case was opened from or saved to; empty for a new case.
     const QString& path() const { return path_; }
-    bool modified() const { return modified_; }
+    bool modified() const { return !undo_stack_.isClean(); }
     int count() const { return static_cast<int>(file_.calculations.size()); }
     const casefile::Calculation& calculation(int row) const {
         return file_.calculations[static_cast<std::size_t>(row)];
@@ -40,13 +47,27 @@ public:
     const casefile::Calculation* selected() const { return selected_ < 0 ? nullptr : &calculation(selected_); }
     const casefile::RecordedRun* selected_run() const { return selected_run_ ? &*selected_run_ : nullptr; }
 
-    // The case's life: another case taken whole (opened, recovered, new), saved under `path`.
-    void replace(casefile::CaseFile file, const QString& path);
+    // The case's life: another case taken whole (opened, recovered, new) with the file as read
+    // (none for a case that is not the file's bytes), saved under `path` as `bytes`. Each starts the
+    // undo stack anew (saving keeps the steps and marks the state saved).
+    void replace(casefile::CaseFile file, const QString& path, std::optional<FileStamp> read = std::nullopt);
     void new_case() { replace(casefile::new_case(new_case_separator_), {}); }
-    void saved_to(const QString& path);
+    void saved_to(const QString& path, std::string_view bytes);
     void set_modified(bool modified);
 
-    // The edits. Each marks the case changed and says what changed.
+    // True when the case's file holds other bytes now than this window read or wrote last: another
+    // window or program saved it since.
+    bool changed_on_disk() const;
+    // True when another living window had the case's file open when this one opened or saved it.
+    bool open_elsewhere() const { return lock_.held_elsewhere(); }
+
+    // The steps taken, to be undone and redone; undoing selects and shows the calculation the step
+    // changed.
+    const QUndoStack& undo_stack() const { return undo_stack_; }
+    void undo();
+    void redo();
+
+    // The edits. Each is a step of the undo stack and says what changed.
     void select(int row);
     void add(const page::PageDefinition& page);
     void duplicate_selected();
@@ -86,13 +107,37 @@ signals:
     void problem(const QString& message);
 
 private:
-    void changed();
+    // The steps of case_edits.h put the case back through the calls below.
+    friend class CalculationEdit;
+    friend class CalculationRowEdit;
+    friend class CalculationMove;
+    friend class HeaderEdit;
+    // The calculation at `row` as it is to be: shown as typed (the form stays as it is) or selected
+    // and shown anew.
+    void put_calculation(int row, const casefile::Calculation& calculation, bool as_typed);
+    void insert_calculation(int row, const casefile::Calculation& calculation);
+    // The row taken out, then `select` (or the last row when it is past the end) selected.
+    void erase_calculation(int row, int select);
+    void move_calculation(int from, int to);
+    // The case's description: with its line as written, or written anew when `line` is empty.
+    void put_header(const std::string& line, const casefile::CaseHeader& header);
+
+    // The selected calculation changed by `edit`, a step of the undo stack.
+    void edit_selected(CalculationPart part, std::string_view field_id,
+                       const std::function<void(casefile::Calculation&)>& edit);
+    void push(QUndoCommand* step);
+    // The unsaved mark and the recovery copy after the stack moved.
+    void stepped();
     void run_selected();
+    // The selection set anew after the list changed.
+    void reselect(int row);
 
     casefile::CaseFile file_;
     numeric::DecimalSeparator new_case_separator_;
     QString path_;
-    bool modified_ = false;
+    std::optional<FileStamp> on_disk_;
+    CaseLock lock_;
+    QUndoStack undo_stack_;
     int selected_ = -1;
     std::optional<casefile::RecordedRun> selected_run_;
     RecoveryCopy recovery_;

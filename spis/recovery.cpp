@@ -13,6 +13,7 @@ namespace vorlanex::spis {
 namespace {
 
 QString lock_path(const QString& copy) { return copy + QStringLiteral(".lock"); }
+QString case_path_file(const QString& copy) { return copy + QStringLiteral(".path"); }
 
 // The locks of orphans taken by this program, kept until the orphan is forgotten or the end.
 std::vector<std::unique_ptr<QLockFile>>& taken_locks() {
@@ -48,7 +49,29 @@ std::optional<QString> RecoveryCopy::write(std::string_view bytes) {
     return write_atomically(path_, bytes, Readers::OwnerOnly);
 }
 
+std::optional<QString> RecoveryCopy::write(std::string_view bytes, const QString& case_path) {
+    // The copy's case path first: a copy is never left beside the path of another case.
+    if (case_path.isEmpty()) {
+        QFile::remove(case_path_file(path_));
+    } else {
+        QDir().mkpath(recovery_folder());
+        const QByteArray path = case_path.toUtf8();
+        if (auto problem = write_atomically(
+                case_path_file(path_), std::string_view(path.constData(), static_cast<std::size_t>(path.size())))) {
+            return problem;
+        }
+    }
+    return write(bytes);
+}
+
+QString recovered_case_path(const QString& copy) {
+    QFile file(case_path_file(copy));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
 void RecoveryCopy::remove() {
+    QFile::remove(case_path_file(path_));
     QFile::remove(path_);
     lock_.reset();  // unlocks and removes the lock file
 }
@@ -68,6 +91,7 @@ QStringList orphaned_copies() {
 }
 
 void forget_orphan(const QString& path) {
+    QFile::remove(case_path_file(path));
     QFile::remove(path);
     std::erase_if(taken_locks(),
                   [&](const std::unique_ptr<QLockFile>& lock) { return lock->fileName() == lock_path(path); });

@@ -25,6 +25,9 @@ public:
 
     // Written atomically; a Czech message when it could not be.
     std::optional<QString> write(std::string_view bytes);
+    // The same, with the path of the case file the copy is of in "<copy>.path" beside it (none for a
+    // new case), so the recovered case is that file's again.
+    std::optional<QString> write(std::string_view bytes, const QString& case_path);
     void remove();
     const QString& path() const { return path_; }
 
@@ -37,5 +40,7 @@ private:
 // program, so no other start offers it as well; forget_orphan drops the file and its lock.
 QStringList orphaned_copies();
 void forget_orphan(const QString& path);
+// The path of the case file the copy at `copy` was made of; empty for a new case.
+QString recovered_case_path(const QString& copy);
 
 }  // namespace vorlanex::spis

@@ -130,6 +130,12 @@ bool wait_for(Ready ready) {
 
 std::string saved_text(const CaseWindow& window) { return casefile::case_file_text(window.document(), kVersion); }
 
+std::string read_back_text(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll().toStdString();
+}
+
 // Clears the copies earlier tests of this process left.
 void discard_orphans() {
     for (const QString& copy : orphaned_copies()) forget_orphan(copy);
@@ -227,6 +233,32 @@ TEST(Recovery, ADeclinedCopyIsDiscarded) {
     EXPECT_FALSE(next.offer_recovery([](const QString&) { return false; }));
     EXPECT_FALSE(QFile::exists(copy));
     EXPECT_FALSE(next.isWindowModified());
+}
+
+}  // namespace
+}  // namespace vorlanex::spis
+
+namespace vorlanex::spis {
+namespace {
+
+TEST(Recovery, TheRecoveredCaseIsTheFileItWasACopyOfAndUnsaved) {
+    discard_orphans();
+    const QTemporaryDir folder;
+    const QString path = empty_case(folder, "pripad.vorlanex");
+    auto crashed = std::make_unique<CaseWindow>(kComma);
+    ASSERT_EQ(crashed->open_case(path), std::nullopt);
+    crashed->add_calculation(*registry::calculation_pages().front());
+    const std::string edited = saved_text(*crashed);
+    crashed->write_recovery_copy();
+    crashed.reset();
+
+    CaseWindow next(kComma);
+    ASSERT_TRUE(next.offer_recovery([](const QString&) { return true; }));
+    EXPECT_EQ(next.path(), path);
+    EXPECT_EQ(saved_text(next), edited);
+    EXPECT_TRUE(next.isWindowModified());
+    ASSERT_EQ(next.save_case(path), std::nullopt);  // the file as on disk now: nothing changed it since
+    EXPECT_EQ(read_back_text(path), edited);
 }
 
 }  // namespace
