@@ -10,7 +10,8 @@ namespace vorlanex::report {
 std::string case_title(const casefile::CaseFile& file) { return file.header.title.value_or("Spis"); }
 
 std::string calculation_title(const casefile::Calculation& calculation) {
-    return calculation.title.value_or(page_name(*calculation.scenario.page));
+    const bool titled = calculation.title && !calculation.title->empty();
+    return titled ? *calculation.title : page_name(*calculation.scenario.page);
 }
 
 namespace {
@@ -79,8 +80,10 @@ std::string case_cover(const casefile::CaseFile& file, std::string_view kind, co
 std::string case_contents(std::span<const casefile::Calculation* const> calculations) {
     std::string html = "<nav class=\"contents\">\n<h2>Obsah</h2>\n<ol class=\"contents\">\n";
     for (const casefile::Calculation* calculation : calculations) {
-        html += "<li><a href=\"#" + anchor(*calculation) + "\">" + user_text(calculation_title(*calculation)) +
-                "</a> – " + escaped(page_name(*calculation->scenario.page)) + "</li>\n";
+        // The page's name after a title of the expert's own; a calculation without one is its page's name, once.
+        const bool titled = calculation_title(*calculation) != page_name(*calculation->scenario.page);
+        html += "<li><a href=\"#" + anchor(*calculation) + "\">" + user_text(calculation_title(*calculation)) + "</a>" +
+                (titled ? " – " + escaped(page_name(*calculation->scenario.page)) : std::string()) + "</li>\n";
     }
     return html + "</ol>\n</nav>\n";
 }

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -49,6 +50,8 @@ const QString kGeometryKey = QStringLiteral("geometry");
 const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Všechny soubory (*)");
 // How long the status bar says that the protocol was written or printed.
 constexpr int kProtocolDoneShownMs = 10000;
+// How long a warning or a problem covers the case's state in the status bar.
+constexpr int kStatusMessageShownMs = 20000;
 // "✓ Brzdění …": the outcome's mark, the title or the page's name, and "±" when it has tolerances.
 QString item_text(const casefile::Calculation& calculation, const casefile::RecordedRun& run) {
     const QString mark = run.fault()              ? QStringLiteral("✗")
@@ -97,7 +100,8 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       diagram_(new DiagramPanel(case_, this)),
       tolerance_(new ToleranceTab(case_, this)),
       sweep_(new SweepTab(case_, this)),
-      protocol_(new ProtocolExport(this)) {
+      protocol_(new ProtocolExport(this)),
+      state_(new QLabel(this)) {
     list_->setAccessibleName(QStringLiteral("Výpočty případu"));
     list_->setMinimumWidth(200);
     // Dragging a calculation moves its row in the list's model, as Nahoru and Dolů do; the case
@@ -145,7 +149,10 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
         if (const casefile::RecordedRun* run = case_.selected_run()) view_->show_run(*run);
     });
     connect(&case_, &OpenCase::state_changed, this, &CaseWindow::show_state);
-    connect(&case_, &OpenCase::problem, this, [this](const QString& problem) { statusBar()->showMessage(problem); });
+    connect(&case_, &OpenCase::problem, this,
+            [this](const QString& problem) { statusBar()->showMessage(problem, kStatusMessageShownMs); });
+    state_->setObjectName(QStringLiteral("stav"));
+    statusBar()->addWidget(state_, 1);
     connect(list_, &QListWidget::currentRowChanged, &case_, &OpenCase::select);
     connect(view_, &CalculationView::text_edited, this, [this](const QString& field_id, const QString& text) {
         case_.set_text(qtshared::utf8(field_id), qtshared::utf8(text));
@@ -270,7 +277,7 @@ std::optional<QString> CaseWindow::open_case(const QString& path) {
     if (auto* problem = std::get_if<QString>(&read)) return *problem;
     case_.replace(std::move(std::get<casefile::CaseFile>(read)), path, std::move(stamp));
     remember_file(path);
-    if (const auto warning = open_elsewhere_warning()) statusBar()->showMessage(*warning);
+    if (const auto warning = open_elsewhere_warning()) statusBar()->showMessage(*warning, kStatusMessageShownMs);
     return std::nullopt;
 }
 
@@ -523,7 +530,7 @@ bool CaseWindow::may_discard_changes() {
 }
 
 void CaseWindow::write_recovery_copy() {
-    if (const auto problem = case_.write_recovery_copy()) statusBar()->showMessage(*problem);
+    if (const auto problem = case_.write_recovery_copy()) statusBar()->showMessage(*problem, kStatusMessageShownMs);
 }
 
 bool CaseWindow::offer_recovery(const std::function<bool(const QString& written_at)>& ask) {
@@ -607,11 +614,18 @@ void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
     view_->show_tolerance_problem(field_id, {});
 }
 
+QString CaseWindow::state_text() const { return state_->text(); }
+
 void CaseWindow::update_status() {
-    if (protocol_->running()) return statusBar()->showMessage(protocol_->busy_text());
-    statusBar()->showMessage(QStringLiteral("%1 · %2 · Vorlanex %3")
-                                 .arg(case_.modified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
-                                      calculations_count(case_.count()), qtshared::qt_text(kVersion)));
+    // The case's state stays in the status bar; a passing message covers it only while it is shown.
+    state_->setText(QStringLiteral("%1 · %2 · Vorlanex %3")
+                        .arg(case_.modified() ? QStringLiteral("Neuloženo") : QStringLiteral("Uloženo"),
+                             calculations_count(case_.count()), qtshared::qt_text(kVersion)));
+    if (protocol_->running()) {
+        statusBar()->showMessage(protocol_->busy_text());
+    } else if (statusBar()->currentMessage() == protocol_->busy_text()) {
+        statusBar()->clearMessage();
+    }
 }
 
 void CaseWindow::report_problem(const std::optional<QString>& problem) {

@@ -20,6 +20,7 @@
 
 class QAction;
 class QBoxLayout;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QPrinter;
@@ -84,6 +85,8 @@ public:
     ToleranceTab* tolerance_tab() const { return tolerance_; }
     SweepTab* sweep_tab() const { return sweep_; }
     QListWidget* calculation_list() const { return list_; }
+    // The case's state as the status bar shows it: "Uloženo · 3 výpočty · Vorlanex …".
+    QString state_text() const;
     // The action of a row of the action table.
     QAction* action(CaseAction action) const { return actions_.value(static_cast<int>(action)); }
     // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
@@ -150,6 +153,7 @@ private:
     ToleranceTab* tolerance_;
     SweepTab* sweep_;
     ProtocolExport* protocol_;
+    QLabel* state_;  // the case's state in the status bar: saved or not, how many calculations
     QMenu* recent_menu_ = nullptr;
     QHash<int, QAction*> actions_;
 };

@@ -672,6 +672,27 @@ TEST(CaseReport, EverySectionIsTheSingleRunsReportAndTheCoverSaysWhereItCameFrom
     EXPECT_EQ(document.nodes("//h:p[@class='recorded-none']").size(), file.calculations.size());
 }
 
+// The contents name each calculation once: its own title with its page's name, or the page's name.
+TEST(CaseReport, TheContentsNameEachCalculationOnce) {
+    struct Row {
+        const char* title_member;  // as written in the line, or nothing
+        std::string item;          // the contents' item, {page} standing for the page's name
+    };
+    const Row rows[] = {{"", "{page}"}, {R"("title":"",)", "{page}"}, {R"("title":"Střet",)", "Střet – {page}"}};
+    for (const Row& row : rows) {
+        const vorlanex::casefile::CaseFile file = case_from(std::string(R"({"format":1,"separator":","})") + "\n{" +
+                                                            row.title_member + R"("page":"gev-definice"})" + "\n");
+        const vorlanex::report::CaseReport made =
+            vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, kProvenance);
+        const Document document(made.html);
+        ASSERT_TRUE(document.well_formed());
+        std::string expected = row.item;
+        const std::string page = vorlanex::report::page_name(*file.calculations[0].scenario.page);
+        expected.replace(expected.find("{page}"), 6, page);
+        EXPECT_EQ(document.text("//h:ol[@class='contents']/h:li"), expected) << row.title_member;
+    }
+}
+
 TEST(CaseReport, ARecordedTextThatDiffersIsNamedInItsSection) {
     const std::string header = R"({"format":1,"separator":","})";
     const std::string recorded_now =

@@ -9,9 +9,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <string>
@@ -162,6 +164,21 @@ INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles, ::testing::Values(
     DamagedFile{"Foreign", "%PDF-1.7\n", "řádek 1: řádek není platný JSON"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+TEST(CaseWindow, ThePassingMessagesLeaveTheCasesStateInTheStatusBar) {
+    CaseWindow window(kComma);
+    window.show();
+    window.add_calculation(*registry::calculation_pages().front());
+    EXPECT_TRUE(window.state_text().startsWith(QStringLiteral("Neuloženo · 1 výpočet · Vorlanex ")))
+        << window.state_text().toStdString();
+    window.statusBar()->showMessage(QStringLiteral("Výsledky výpočtu jsou ve schránce."), 1);
+    QTest::qWait(50);
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+    const auto* state = window.statusBar()->findChild<QLabel*>(QStringLiteral("stav"));
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->isVisible());
+    EXPECT_EQ(state->text(), window.state_text());
+}
 
 TEST(CaseWindow, FailedSaveLeavesTheCaseOpenAndUnsaved) {
     QTemporaryDir folder;
