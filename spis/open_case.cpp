@@ -41,12 +41,7 @@ void OpenCase::replace(casefile::CaseFile file, const QString& path, std::option
     path_ = path;
     on_disk_ = std::move(read);
     lock_ = path.isEmpty() ? CaseLock() : CaseLock(path);
-    selected_ = -1;
-    selected_run_.reset();
-    emit list_changed();
-    // The first calculation is shown; an empty case as nothing selected.
-    select(file_.calculations.empty() ? -1 : 0);
-    if (file_.calculations.empty()) emit selection_changed();
+    rows_changed(file_.calculations.empty() ? -1 : 0);  // the first calculation shown; an empty case none
     set_modified(false);
 }
 
@@ -116,6 +111,13 @@ void OpenCase::reselect(int row) {
     selected_run_.reset();
     select(row);
     if (selected_ < 0) emit selection_changed();
+}
+
+void OpenCase::rows_changed(int row) {
+    selected_ = -1;
+    selected_run_.reset();
+    emit list_changed();
+    reselect(row);
 }
 
 void OpenCase::add(const page::PageDefinition& page) {
@@ -202,14 +204,12 @@ void OpenCase::put_calculation(int row, const casefile::Calculation& calculation
 
 void OpenCase::insert_calculation(int row, const casefile::Calculation& calculation) {
     file_.calculations.insert(file_.calculations.begin() + row, calculation);
-    emit list_changed();
-    reselect(row);
+    rows_changed(row);
 }
 
 void OpenCase::erase_calculation(int row, int select) {
     file_.calculations.erase(file_.calculations.begin() + row);
-    emit list_changed();
-    reselect(std::min(select, count() - 1));
+    rows_changed(std::min(select, count() - 1));
 }
 
 void OpenCase::move_calculation(int from, int to) {
@@ -219,8 +219,7 @@ void OpenCase::move_calculation(int from, int to) {
     } else {
         std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
     }
-    emit list_changed();
-    reselect(to);
+    rows_changed(to);
 }
 
 void OpenCase::put_header(const std::string& line, const casefile::CaseHeader& header) {

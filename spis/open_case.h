@@ -131,6 +131,9 @@ private:
     void run_selected();
     // The selection set anew after the list changed.
     void reselect(int row);
+    // Rows came, went or moved: the list is shown anew with nothing selected (so no row is shown
+    // with the run of the calculation that stood there before), then `row` is selected.
+    void rows_changed(int row);
 
     casefile::CaseFile file_;
     numeric::DecimalSeparator new_case_separator_;

@@ -165,6 +165,27 @@ INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A row that moves or goes is shown with the mark of the calculation that stands there now.
+TEST(CaseWindow, EveryRowKeepsItsOwnMarkWhenRowsMoveOrGo) {
+    CaseWindow window(kComma);  // three calculations, each "✓"
+    ASSERT_EQ(window.open_case(QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/reconstruction.vorlanex")),
+              std::nullopt);
+    window.select_calculation(0);
+    QLineEdit* speed = field_edit(window, "I1");
+    ASSERT_NE(speed, nullptr);
+    speed->setText(QStringLiteral("x"));  // a fault: "✗"
+    QListWidget* list = window.calculation_list();
+    ASSERT_TRUE(list->item(0)->text().startsWith(QStringLiteral("✗")));
+    window.action(CaseAction::MoveDown)->trigger();
+    EXPECT_FALSE(list->item(0)->text().startsWith(QStringLiteral("✗"))) << list->item(0)->text().toStdString();
+    EXPECT_TRUE(list->item(1)->text().startsWith(QStringLiteral("✗")));
+    window.action(CaseAction::Remove)->trigger();
+    ASSERT_EQ(list->count(), 2);
+    for (int row = 0; row < list->count(); ++row) {
+        EXPECT_TRUE(list->item(row)->text().startsWith(QStringLiteral("✓"))) << list->item(row)->text().toStdString();
+    }
+}
+
 TEST(CaseWindow, ThePassingMessagesLeaveTheCasesStateInTheStatusBar) {
     CaseWindow window(kComma);
     window.show();
