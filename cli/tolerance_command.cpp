@@ -91,6 +91,13 @@ private:
 Json summary_json(std::string_view page, const tolerance::SamplingSummary& summary) {
     Json results = Json::object();
     for (const tolerance::FieldSummary& field : summary.results) {
+        if (field.words) {
+            // The counts of its texts, in the summary's order (the most frequent first).
+            Json texts = Json::object();
+            for (const tolerance::TextCount& text : field.texts) texts[text.text] = text.samples;
+            results[field.field] = Json{{"count", tolerance::total_samples(field.texts)}, {"texts", texts}};
+            continue;
+        }
         Json entry{{"count", field.count}};
         if (field.count > 0) {
             entry["min"] = field.min;

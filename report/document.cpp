@@ -48,7 +48,7 @@ figcaption { color: #555; font-size: 8.5pt; margin-top: 1mm; }
 .rules, footer { font-size: 8.5pt; color: #333; }
 footer { margin-top: 5mm; border-top: 0.5pt solid #aaa; padding-top: 1.5mm; }
 table.percentiles th, table.percentiles td { font-size: 7.5pt; padding: 0.4mm 1mm; }
-table.percentiles td.number { text-align: right; white-space: nowrap; }
+table.percentiles td.number, table.texts td.number { text-align: right; white-space: nowrap; }
 code.command { font-size: 8pt; overflow-wrap: anywhere; }
 .charts { display: grid; grid-template-columns: 1fr 1fr; gap: 3mm 5mm; }
 .charts figure svg { max-height: 60mm; }

@@ -10,6 +10,7 @@
 #include "report/markup.h"
 #include "tolerance/distribution_kinds.h"
 #include "tolerance/statistics.h"
+#include "tolerance/text_counts.h"
 
 namespace vorlanex::report {
 
@@ -98,6 +99,22 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
     return svg + "</svg>\n";
 }
 
+std::string text_counts_table(const page::Field& field, const tolerance::FieldSummary& result,
+                              const numeric::DecimalSeparator& separator) {
+    const std::uint64_t counted = tolerance::total_samples(result.texts);
+    std::string html = "<figure class=\"texts\" data-field=\"" + escaped(result.field) +
+                       "\">\n<table class=\"texts\">\n<thead><tr><th>Text</th><th>Vzorků</th><th>Podíl</th></tr>"
+                       "</thead>\n<tbody>\n";
+    for (const tolerance::TextCount& text : result.texts) {
+        html += "<tr><td class=\"text\">" +
+                (text.text.empty() ? "<span class=\"note\">(prázdné pole)</span>" : escaped_visibly(text.text)) +
+                "</td><td class=\"number\">" + std::to_string(text.samples) + "</td><td class=\"number\">" +
+                escaped(tolerance::share_percent(text.samples, counted, separator)) + "</td></tr>\n";
+    }
+    return html + "</tbody>\n</table>\n<figcaption>" + escaped(field_title(field)) + ": texty v " +
+           std::to_string(counted) + " vzorcích bez chyby</figcaption>\n</figure>\n";
+}
+
 namespace {
 
 std::string header(std::string_view kind, const page::PageDefinition& page, std::chrono::year_month_day date,
@@ -152,7 +169,12 @@ std::string percentile_table(const page::PageDefinition& page, const tolerance::
         const auto number = [](const std::string& text) { return "<td class=\"number\">" + escaped(text) + "</td>"; };
         html += "<tr data-field=\"" + escaped(result.field) + "\"><td class=\"id\">" + escaped(result.field) +
                 "</td><td>" + escaped(caption_of(field)) + "</td><td class=\"unit\">" + escaped(field.unit) + "</td>" +
-                number(std::to_string(result.count));
+                number(std::to_string(result.words ? tolerance::total_samples(result.texts) : result.count));
+        if (result.words) {
+            html += "<td colspan=\"" + numbers_columns +
+                    "\" class=\"note\">pole ukazuje text, ne číslo: četnosti textů jsou u histogramů</td></tr>\n";
+            continue;
+        }
         if (result.count == 0) {
             html += "<td colspan=\"" + numbers_columns +
                     "\" class=\"note\">pole nedostalo v žádném vzorku číslo</td></tr>\n";
@@ -194,8 +216,12 @@ std::string histograms_section(const page::PageDefinition& page, const tolerance
                                const numeric::DecimalSeparator& separator) {
     std::string html = "<section class=\"histograms\">\n<h2>Histogramy</h2>\n<div class=\"charts\">\n";
     for (const tolerance::FieldSummary& result : summary.results) {
-        if (result.count == 0) continue;
         const page::Field& field = *page.find_field(result.field);
+        if (result.words) {
+            html += text_counts_table(field, result, separator);
+            continue;
+        }
+        if (result.count == 0) continue;
         html += "<figure data-field=\"" + escaped(result.field) + "\">\n" + histogram_svg(field, result, separator) +
                 "<figcaption>" + escaped(field_title(field)) + ": " + band_percent() + " % vzorků od " +
                 escaped(result.percentiles.front()) + " do " + escaped(result.percentiles.back()) +

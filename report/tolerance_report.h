@@ -3,7 +3,8 @@
 // as the report of one run). The tolerance report states the command, the number of samples and the
 // seed, each input as typed or its distribution, the table of percentiles of every result, how
 // many samples ended with each warning and fault, and a histogram of every result with the band
-// between the lowest and the highest percentile marked (the percentiles: tolerance/statistics.h).
+// between the lowest and the highest percentile marked (the percentiles: tolerance/statistics.h); a
+// result whose texts are words has the table of its texts' counts instead (tolerance/text_counts.h).
 // The sweep report draws every result against the swept input. Every number is a text a field
 // showed in one of the runs (the mean, rounded as the field's texts).
 #include <chrono>
@@ -25,6 +26,12 @@ namespace vorlanex::report {
 // median marked; for a result with at least one number.
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
                           const numeric::DecimalSeparator& separator);
+
+// The texts of a result whose texts are words, in place of its histogram: each text as the field
+// showed it (its spaces visible), the samples that showed it and their share of the samples counted
+// (tolerance::share_percent, the run's separator), the most frequent first.
+std::string text_counts_table(const page::Field& field, const tolerance::FieldSummary& result,
+                              const numeric::DecimalSeparator& separator);
 
 // What a tolerance report holds below its header: how the samples are drawn, every input as typed or its distribution,
 // the percentiles of every result, the counts of warnings and faults, the histograms.

@@ -4,16 +4,13 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <limits>
-#include <map>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <thread>
 
 #include "numeric/arithmetic_mode.h"
-#include "numeric/faults.h"
-#include "numeric/parse_number.h"
 #include "numeric/show_number.h"
 #include "page/field_map_port.h"
 #include "page/press_calculate.h"
@@ -23,7 +20,6 @@ namespace vorlanex::tolerance {
 
 namespace {
 
-constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
 // Samples a thread takes at a time.
 constexpr std::uint64_t kBlock = 1024;
 
@@ -36,24 +32,20 @@ struct FieldStart {
 };
 
 struct Plan {
-    std::vector<FieldStart> fields;           // in the layout's order
-    std::vector<std::string_view> results;    // the result fields' ids
-    std::vector<std::size_t> result_indices;  // and their places in the layout
+    std::vector<FieldStart> fields;    // in the layout's order
+    std::vector<ResultField> results;  // the result fields
 };
 
 Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric::DecimalSeparator& separator,
                std::span<const Tolerance> tolerances) {
     Plan plan;
+    plan.results = result_fields(page);
     for (const page::Field& field : page.layout.fields) {
         FieldStart start{field.id, page::default_text(field, separator)};
         for (const auto& [id, text] : typed) {
             if (id == field.id) start.text = text;
         }
-        if (field.role == page::FieldRole::Result) {
-            start.text.clear();
-            plan.results.push_back(field.id);
-            plan.result_indices.push_back(plan.fields.size());
-        }
+        if (field.role == page::FieldRole::Result) start.text.clear();
         for (const Tolerance& tolerance : tolerances) {
             if (tolerance.field == field.id) start.distribution = &tolerance.distribution;
         }
@@ -61,27 +53,6 @@ Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric
     }
     return plan;
 }
-
-// How many samples ended with a text, and the first of them.
-struct Seen {
-    std::uint64_t samples = 0;
-    std::uint64_t first = 0;
-};
-using SeenTexts = std::map<std::string, Seen, std::less<>>;
-
-void count(SeenTexts& seen, std::string_view text, std::uint64_t sample) {
-    auto found = seen.find(text);
-    if (found == seen.end()) found = seen.emplace(std::string(text), Seen{0, sample}).first;
-    ++found->second.samples;
-    found->second.first = std::min(found->second.first, sample);
-}
-
-// What one thread gathered besides the numbers.
-struct Tally {
-    std::vector<int> places;  // per result field
-    SeenTexts warnings;
-    SeenTexts faults;
-};
 
 // The page without a window, keeping the distinct warnings of the sample running. The texts are
 // kept in strings reused from sample to sample, so a warning costs no allocation once seen.
@@ -107,10 +78,14 @@ private:
 class Sampler {
 public:
     Sampler(const page::PageDefinition& page, const numeric::DecimalSeparator& separator, const Plan& plan,
-            std::uint64_t seed, std::vector<std::vector<double>>& values)
-        : page_(page), separator_(separator), plan_(plan), seed_(seed), values_(values), port_(page, separator) {
-        tally_.places.assign(plan.results.size(), 0);
-    }
+            std::uint64_t seed, SampleNumbers& numbers)
+        : page_(page),
+          separator_(separator),
+          plan_(plan),
+          seed_(seed),
+          port_(page, separator),
+          texts_(plan.results.size()),
+          tally_(plan.results, separator, numbers) {}
 
     void run(std::uint64_t sample) {
         SampleStream stream(seed_, sample);
@@ -123,36 +98,22 @@ public:
             }
         }
         port_.forget_warnings();
-        if (const auto fault = page::press_calculate(page_, port_)) count(tally_.faults, *fault, sample);
-        for (const std::string& warning : port_.warnings()) count(tally_.warnings, warning, sample);
-        for (std::size_t r = 0; r < plan_.results.size(); ++r) {
-            values_[r][sample] = number_shown(plan_.result_indices[r], r);
-        }
+        const std::optional<std::string> fault = page::press_calculate(page_, port_);
+        for (std::size_t r = 0; r < plan_.results.size(); ++r)
+            texts_[r] = port_.current_text_at(plan_.results[r].layout_index);
+        tally_.record(sample, texts_, port_.warnings(), fault);
     }
 
-    Tally& tally() { return tally_; }
+    SampleTally& tally() { return tally_; }
 
 private:
-    // The number a result field shows, or kNoNumber when it shows none.
-    double number_shown(std::size_t layout_index, std::size_t r) {
-        const std::string_view text = port_.current_text_at(layout_index);
-        if (text.empty()) return kNoNumber;
-        try {
-            const numeric::ShownNumber shown = numeric::read_shown_number(text, separator_);
-            tally_.places[r] = std::max(tally_.places[r], shown.decimal_places);
-            return shown.value;
-        } catch (const numeric::Fault&) {
-            return kNoNumber;  // one of the page's own words
-        }
-    }
-
     const page::PageDefinition& page_;
     const numeric::DecimalSeparator& separator_;
     const Plan& plan_;
     std::uint64_t seed_;
-    std::vector<std::vector<double>>& values_;
     SamplePage port_;
-    Tally tally_;
+    std::vector<std::string_view> texts_;  // the result fields' texts after the sample
+    SampleTally tally_;
 };
 
 // Runs `work(thread)` on `jobs` threads in the calculations' arithmetic mode, while this thread
@@ -181,24 +142,6 @@ void on_threads(unsigned jobs, const Work& work, const Done& done, std::uint64_t
     for (std::thread& thread : threads) thread.join();
 }
 
-std::vector<TextCount> in_order_of_first(const std::vector<Tally>& tallies, SeenTexts Tally::*which) {
-    SeenTexts all;
-    for (const Tally& tally : tallies) {
-        for (const auto& [text, seen] : tally.*which) {
-            auto [entry, added] = all.emplace(text, seen);
-            if (added) continue;
-            entry->second.samples += seen.samples;
-            entry->second.first = std::min(entry->second.first, seen.first);
-        }
-    }
-    std::vector<std::pair<std::uint64_t, TextCount>> ordered;
-    for (const auto& [text, seen] : all) ordered.push_back({seen.first, {text, seen.samples}});
-    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<TextCount> counts;
-    for (auto& [first, text_count] : ordered) counts.push_back(std::move(text_count));
-    return counts;
-}
-
 }  // namespace
 
 std::optional<InputError> check_sampling(const page::PageDefinition& page, std::span<const Tolerance> tolerances,
@@ -224,11 +167,12 @@ std::optional<InputError> check_sampling(const page::PageDefinition& page, std::
 
 std::uint64_t most_sampling_memory(const page::PageDefinition& page, std::uint64_t samples, unsigned jobs) {
     constexpr std::uint64_t kProgram = 20'000'000;
-    const auto results = static_cast<std::uint64_t>(
-        std::count_if(page.layout.fields.begin(), page.layout.fields.end(),
-                      [](const page::Field& field) { return field.role == page::FieldRole::Result; }));
-    const std::uint64_t summarised_at_once = std::min<std::uint64_t>(std::max(1u, jobs), results);
-    return sizeof(double) * samples * (results + summarised_at_once) + kProgram;
+    const std::vector<ResultField> results = result_fields(page);
+    const auto with_numbers = static_cast<std::uint64_t>(
+        std::count_if(results.begin(), results.end(), [](const ResultField& field) { return !field.declared_words; }));
+    const std::uint64_t summarised_at_once = std::min<std::uint64_t>(std::max(1u, jobs), with_numbers);
+    return sizeof(double) * samples * (with_numbers + summarised_at_once) +
+           most_text_count_memory(results.size(), jobs) + kProgram;
 }
 
 SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
@@ -237,14 +181,14 @@ SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
     const Plan plan = make_plan(page, typed, separator, tolerances);
     const std::uint64_t total = settings.samples;
     const unsigned jobs = std::max(1u, settings.jobs);
-    std::vector<std::vector<double>> values(plan.results.size(), std::vector<double>(total));
+    SampleNumbers numbers = sample_numbers(plan.results, total);
 
     std::atomic<std::uint64_t> next_block{0}, done{0};
-    std::vector<Tally> tallies(jobs);
+    std::vector<std::optional<SampleTally>> tallies(jobs);
     on_threads(
         jobs,
         [&](unsigned thread) {
-            Sampler sampler(page, separator, plan, settings.seed, values);
+            Sampler sampler(page, separator, plan, settings.seed, numbers);
             for (std::uint64_t start; (start = next_block.fetch_add(kBlock)) < total;) {
                 if (settings.stop && settings.stop->load()) break;
                 const std::uint64_t end = std::min(total, start + kBlock);
@@ -256,22 +200,16 @@ SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
         [&] { return done.load(); }, total, progress);
     if (settings.stop && settings.stop->load()) return {};
 
-    SamplingSummary summary;
-    summary.samples = total;
-    summary.seed = settings.seed;
-    summary.warnings = in_order_of_first(tallies, &Tally::warnings);
-    summary.faults = in_order_of_first(tallies, &Tally::faults);
+    std::vector<SampleTally> gathered;
+    for (std::optional<SampleTally>& tally : tallies) gathered.push_back(std::move(*tally));
+    SamplingSummary summary = SampleTally::summary_without_results(gathered, total, settings.seed);
     summary.results.resize(plan.results.size());
     std::atomic<std::size_t> next_field{0};
     on_threads(
         jobs,
         [&](unsigned) {
-            for (std::size_t r; (r = next_field++) < plan.results.size();) {
-                int places = 0;
-                for (const Tally& tally : tallies) places = std::max(places, tally.places[r]);
-                summary.results[r] = summarise(std::string(plan.results[r]), values[r], places, separator);
-                std::vector<double>().swap(values[r]);
-            }
+            for (std::size_t r; (r = next_field++) < plan.results.size();)
+                summary.results[r] = SampleTally::summarise_result(r, gathered, numbers, separator);
         },
         [] { return std::uint64_t{0}; }, 0, {});
     return summary;

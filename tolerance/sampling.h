@@ -17,6 +17,7 @@
 #include "numeric/decimal_separator.h"
 #include "page/page_definition.h"
 #include "tolerance/distribution.h"
+#include "tolerance/sample_tally.h"
 #include "tolerance/statistics.h"
 
 namespace vorlanex::tolerance {
@@ -34,21 +35,6 @@ struct SamplingSettings {
     const std::atomic<bool>* stop = nullptr;
 };
 
-// A warning or fault text and the number of samples that ended with it.
-struct TextCount {
-    std::string text;
-    std::uint64_t samples = 0;
-};
-
-struct SamplingSummary {
-    std::uint64_t samples = 0;
-    std::uint64_t seed = 0;
-    std::vector<FieldSummary> results;  // every result field of the page, in the layout's order
-    // In the order of the first sample that showed each.
-    std::vector<TextCount> warnings;
-    std::vector<TextCount> faults;
-};
-
 // Told now and then how many samples are done, on the calling thread.
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
@@ -59,9 +45,10 @@ std::optional<InputError> check_sampling(const page::PageDefinition& page, std::
                                          std::uint64_t samples);
 
 // The most memory a run of `samples` samples of `page` on `jobs` threads takes, in bytes: 8 bytes
-// per sample for each result field, as much again for each field summarised at the same time (one
-// per thread at most: finding a field's percentiles gathers the numbers of a few buckets, all of
-// them when they crowd into one), and 20 MB for the program itself. Measured on "Kinematika" (18
+// per sample for each result field that keeps numbers (every one but those that declare words), as
+// much again for each such field summarised at the same time (one per thread at most: finding a
+// field's percentiles gathers the numbers of a few buckets, all of them when they crowd into one),
+// the counts of the word texts (most_text_count_memory) and 20 MB for the program itself. Measured on "Kinematika" (18
 // result fields) from 10^5 to 10^7 samples, the peak stays under it.
 std::uint64_t most_sampling_memory(const page::PageDefinition& page, std::uint64_t samples, unsigned jobs);
 

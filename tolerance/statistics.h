@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "numeric/decimal_separator.h"
+#include "tolerance/text_counts.h"
 
 namespace vorlanex::tolerance {
 
@@ -61,6 +62,11 @@ struct FieldSummary {
     // bar includes the maximum); one bar when all numbers are equal; empty when count is 0.
     std::vector<std::uint64_t> histogram;
     double low = 0, high = 0;  // the minimum and the maximum as numbers
+    // A field whose texts are words (tolerance/text_counts.h): each text it showed in the samples
+    // that ran without a fault and how many showed it, the most frequent first; its numbers above
+    // are those of no sample (count 0).
+    bool words = false;
+    std::vector<TextCount> texts;
 };
 
 // The rank (1-based) of the p-th percentile among n numbers, p in thousandths.

@@ -123,6 +123,74 @@ private:
     }
 };
 
+// A result whose texts are words counts the samples per text, the most frequent first, the same
+// bytes for any --jobs and from a case file; the report gives each text's share instead of a
+// histogram. The stopping page with its obstacle far away, close by, and within reach of some.
+struct WordCase {
+    const char* name;
+    const char* obstacle;                 // I5
+    std::vector<std::string> c1_texts;    // in the order expected
+    std::vector<std::string> report_has;  // parts of the report of the same run
+};
+
+const WordCase kWordCases[] = {
+    {"never_reached", "1000", {"Nedojde ke střetu ! "}, {"100,0 %"}},
+    {"always_reached", "5", {"Vozidlo se střetne"}, {"100,0 %"}},
+    // 1000 samples from seed 1: a speed of 40 to 60 km/h reaches an obstacle at 30 m in 717 of them.
+    {"reached_by_some", "30", {"Vozidlo se střetne", "Nedojde ke střetu ! "}, {"71,7 %", "28,3 %"}},
+};
+
+class WordResults : public ::testing::TestWithParam<WordCase> {};
+
+TEST_P(WordResults, CountEachTextTheSameForAnyJobsAndFromACase) {
+    const WordCase& word = GetParam();
+    const std::vector<std::string> inputs{"I2=0,7", "I3=1", "I4=0,2", std::string("I5=") + word.obstacle};
+    const std::vector<std::string> page = std::vector<std::string>{"draha-zastaveni", "I1=40..60"} + inputs;
+    const Outcome one = calc(std::vector<std::string>{"--tolerance", "1000", "--jobs", "1"} + page);
+    ASSERT_EQ(one.exit_status, kExitCompleted) << one.err;
+    EXPECT_EQ(calc(std::vector<std::string>{"--tolerance", "1000", "--jobs", "2"} + page).out, one.out);
+
+    const auto json = nlohmann::ordered_json::parse(one.out);
+    const auto& c1 = json["results"]["C1"];
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : c1.items()) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"count", "texts"}));
+    EXPECT_EQ(c1["count"], 1000);
+    std::vector<std::string> texts;
+    std::uint64_t counted = 0;
+    for (const auto& [text, samples] : c1["texts"].items()) {
+        texts.push_back(text);
+        counted += samples.get<std::uint64_t>();
+    }
+    EXPECT_EQ(texts, word.c1_texts);
+    EXPECT_EQ(counted, 1000u);
+    // A number stays a number.
+    EXPECT_TRUE(json["results"]["R11"]["min"].is_string());
+
+    // The case with the same inputs and tolerance gives the same members.
+    const std::string path = ::testing::TempDir() + "word-case-" + word.name + ".vorlanex";
+    std::ofstream(path) << R"({"format":1,"separator":","})"
+                        << "\n"
+                        << R"({"page":"draha-zastaveni","fields":{"I2":"0,7","I3":"1","I4":"0,2","I5":")"
+                        << word.obstacle
+                        << R"("},"tolerances":{"I1":{"distribution":"uniform","low":"40","high":"60"}}})"
+                        << "\n";
+    const Outcome from_case = calc({"--tolerance", "1000", "--jobs", "2", "--case", path});
+    ASSERT_EQ(from_case.exit_status, kExitCompleted) << from_case.err;
+    EXPECT_EQ(from_case.out, R"({"line":2,)" + one.out.substr(1));
+
+    const Outcome report = calc(std::vector<std::string>{"--report", "--tolerance", "1000"} + page);
+    ASSERT_EQ(report.exit_status, kExitCompleted) << report.err;
+    const std::size_t table = report.out.find("<figure class=\"texts\" data-field=\"C1\">");
+    ASSERT_NE(table, std::string::npos);
+    const std::string c1_table = report.out.substr(table, report.out.find("</figure>", table) - table);
+    for (const std::string& part : word.report_has) EXPECT_NE(c1_table.find(part), std::string::npos) << part;
+    EXPECT_EQ(report.out.find("<figure data-field=\"C1\">"), std::string::npos);  // no histogram
+}
+
+INSTANTIATE_TEST_SUITE_P(ToleranceCommand, WordResults, ::testing::ValuesIn(kWordCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A case's result lines are each handed over whole, newline included, and flushed at once: a run
 // stopped while sampling the next calculation leaves whole lines behind, never a cut one.
 TEST(ToleranceCommand, CaseLinesAreWrittenWholeAndFlushedEach) {
