@@ -136,8 +136,8 @@ struct WordCase {
 const WordCase kWordCases[] = {
     {"never_reached", "1000", {"Nedojde ke střetu ! "}, {"100,0 %"}},
     {"always_reached", "5", {"Vozidlo se střetne"}, {"100,0 %"}},
-    // 1000 samples from seed 1: a speed of 40 to 60 km/h reaches an obstacle at 30 m in 717 of them.
-    {"reached_by_some", "30", {"Vozidlo se střetne", "Nedojde ke střetu ! "}, {"71,7 %", "28,3 %"}},
+    // 1000 samples from seed 1: a speed of 40 to 60 km/h reaches an obstacle at 30 m in 449 of them.
+    {"reached_by_some", "30", {"Nedojde ke střetu ! ", "Vozidlo se střetne"}, {"55,1 %", "44,9 %"}},
 };
 
 class WordResults : public ::testing::TestWithParam<WordCase> {};
@@ -165,7 +165,7 @@ TEST_P(WordResults, CountEachTextTheSameForAnyJobsAndFromACase) {
     EXPECT_EQ(texts, word.c1_texts);
     EXPECT_EQ(counted, 1000u);
     // A number stays a number.
-    EXPECT_TRUE(json["results"]["R11"]["min"].is_string());
+    EXPECT_TRUE(json["results"]["R2"]["min"].is_string());
 
     // The case with the same inputs and tolerance gives the same members.
     const std::string path = ::testing::TempDir() + "word-case-" + word.name + ".vorlanex";
