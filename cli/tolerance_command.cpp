@@ -167,8 +167,8 @@ std::optional<std::string> beyond_memory(const page::PageDefinition& page,
     if (machine.available == 0 || needed <= machine.available) return std::nullopt;
     return "--tolerance " + std::to_string(settings.samples) + " of page '" + std::string(page.key) + "' needs up to " +
            gigabytes(needed) +
-           " of memory (8 bytes per sample for each result field, and for each field summarised at once); this "
-           "machine has " +
+           " of memory (8 bytes per sample for each result field that keeps numbers, and for each field summarised "
+           "at once); this machine has " +
            gigabytes(machine.available) + " available of " + gigabytes(machine.total);
 }
 

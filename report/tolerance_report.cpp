@@ -99,6 +99,19 @@ std::string histogram_svg(const page::Field& field, const tolerance::FieldSummar
     return svg + "</svg>\n";
 }
 
+namespace {
+
+// A text of a word field as its table row shows it: as the field showed it, spaces kept; an empty
+// text, and one of spaces alone, which would look like nothing, say what they are.
+std::string shown_text(const std::string& text) {
+    if (text.empty()) return "<span class=\"note\">(prázdné pole)</span>";
+    if (text.find_first_not_of(' ') == std::string::npos)
+        return escaped_visibly(text) + "<span class=\"note\">(mezera)</span>";
+    return escaped_visibly(text);
+}
+
+}  // namespace
+
 std::string text_counts_table(const page::Field& field, const tolerance::FieldSummary& result,
                               const numeric::DecimalSeparator& separator) {
     const std::uint64_t counted = tolerance::total_samples(result.texts);
@@ -106,9 +119,8 @@ std::string text_counts_table(const page::Field& field, const tolerance::FieldSu
                        "\">\n<table class=\"texts\">\n<thead><tr><th>Text</th><th>Vzorků</th><th>Podíl</th></tr>"
                        "</thead>\n<tbody>\n";
     for (const tolerance::TextCount& text : result.texts) {
-        html += "<tr><td class=\"text\">" +
-                (text.text.empty() ? "<span class=\"note\">(prázdné pole)</span>" : escaped_visibly(text.text)) +
-                "</td><td class=\"number\">" + std::to_string(text.samples) + "</td><td class=\"number\">" +
+        html += "<tr><td class=\"text\">" + shown_text(text.text) + "</td><td class=\"number\">" +
+                std::to_string(text.samples) + "</td><td class=\"number\">" +
                 escaped(tolerance::share_percent(text.samples, counted, separator)) + "</td></tr>\n";
     }
     return html + "</tbody>\n</table>\n<figcaption>" + escaped(field_title(field)) + ": texty v " +
