@@ -226,7 +226,11 @@ std::string counts_section(const tolerance::SamplingSummary& summary) {
 
 std::string histograms_section(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
                                const numeric::DecimalSeparator& separator) {
-    std::string html = "<section class=\"histograms\">\n<h2>Histogramy</h2>\n<div class=\"charts\">\n";
+    const bool words = std::any_of(summary.results.begin(), summary.results.end(),
+                                   [](const tolerance::FieldSummary& result) { return result.words; });
+    std::string html = "<section class=\"histograms\">\n<h2>" +
+                       std::string(words ? "Histogramy a četnosti textů" : "Histogramy") +
+                       "</h2>\n<div class=\"charts\">\n";
     for (const tolerance::FieldSummary& result : summary.results) {
         const page::Field& field = *page.find_field(result.field);
         if (result.words) {

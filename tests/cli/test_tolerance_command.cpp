@@ -186,6 +186,7 @@ TEST_P(WordResults, CountEachTextTheSameForAnyJobsAndFromACase) {
     const std::string c1_table = report.out.substr(table, report.out.find("</figure>", table) - table);
     for (const std::string& part : word.report_has) EXPECT_NE(c1_table.find(part), std::string::npos) << part;
     EXPECT_EQ(report.out.find("<figure data-field=\"C1\">"), std::string::npos);  // no histogram
+    EXPECT_NE(report.out.find("<h2>Histogramy a četnosti textů</h2>"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(ToleranceCommand, WordResults, ::testing::ValuesIn(kWordCases),
