@@ -9,10 +9,13 @@ namespace vorlanex::casefile {
 
 namespace {
 
+// Whether a field showing `text` looks empty: a page clears a field it has nothing for with a blank.
+bool shows_nothing(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
 // Why `link`'s text cannot be taken from `source`, as the linked calculation's fault; or nothing.
 std::optional<std::string> not_taken(const Link& link, const RecordedRun* source) {
     const std::string taken = "vstup " + link.input + " převzatý z " + id_text(link.from) + "." + link.field;
-    if (!source || taken_text(*source, link.field).empty()) return taken + " je prázdný";
+    if (!source || shows_nothing(taken_text(*source, link.field))) return taken + " je prázdný";
     if (source->fault()) return taken + " nelze převzít: výpočet " + id_text(link.from) + " skončil chybou";
     return std::nullopt;
 }

@@ -294,12 +294,12 @@ std::ostream& operator<<(std::ostream& out, const LinkedCommand& c) { return out
 // clang-format off
 const LinkedCommand kLinkedCommands[] = {
     {"case_runs_the_linked_calculation", {"--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
-     {R"({"line":3,"id":"zastaveni-50","events":[{"set":"R1")", R"("I2":"0,8","I3":"1","I4":"0,2","I5":"28,458")"}},
+     {R"({"line":3,"id":"zastaveni-50","events":[{"set":"R1")", R"("I2":"0,8","I3":"1","I4":"0,2","I5":"46,93")"}},
     {"record_writes_format_2", {"--case", kLinkedFixture, "--record"}, vorlanex::cli::kExitCompleted,
      {R"({"format":2,"separator":",")", R"("links":{"I2":{"from":"kinematika","field":"I6"})"}},
     {"report_says_where_each_text_came_from", {"--case", kLinkedFixture, "--report"}, vorlanex::cli::kExitCompleted,
-     {"převzato z: Rekonstrukce brzdění před střetem, R15", "převzato z: Rekonstrukce brzdění před střetem, I6",
-      "převzato z: Rekonstrukce brzdění před střetem, I8", "převzato z: Rekonstrukce brzdění před střetem, I7"}},
+     {"převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, R15", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I6",
+      "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I8", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I7"}},
     {"tolerance_samples_the_source", {"--tolerance", "200", "--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
      {R"({"line":2,"id":"kinematika")"}},
 };
