@@ -123,15 +123,24 @@ std::optional<std::size_t> IdIndex::find(std::string_view token) const {
     return found->second;
 }
 
-std::string id_identity(std::string_view token) {
-    if (token.starts_with('"')) return "s" + nlohmann::json::parse(token).get<std::string>();
-    return "n" + std::string(token);
+namespace {
+
+// A string id's text; nothing for a number, or a token no JSON string is (a link given by hand).
+std::optional<std::string> string_id(std::string_view token) {
+    if (!token.starts_with('"')) return std::nullopt;
+    const nlohmann::json parsed = nlohmann::json::parse(token, nullptr, false);
+    if (!parsed.is_string()) return std::nullopt;
+    return parsed.get<std::string>();
 }
 
-std::string id_text(std::string_view token) {
-    if (token.starts_with('"')) return nlohmann::json::parse(token).get<std::string>();
-    return std::string(token);
+}  // namespace
+
+std::string id_identity(std::string_view token) {
+    const std::optional<std::string> text = string_id(token);
+    return text ? "s" + *text : "n" + std::string(token);
 }
+
+std::string id_text(std::string_view token) { return string_id(token).value_or(std::string(token)); }
 
 std::optional<CaseError> check_links(const CaseFile& file) {
     if (!has_links(file)) return std::nullopt;

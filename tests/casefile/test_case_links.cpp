@@ -211,6 +211,7 @@ struct HandLink {
     Link link;
     std::optional<CaseError::Kind> refused;
     std::string message;
+    bool writable = true;  // a link check_link refuses only because its id is no token is never written
 };
 std::ostream& operator<<(std::ostream& out, const HandLink& c) { return out << c.name; }
 
@@ -223,6 +224,7 @@ const HandLink kHandLinks[] = {
     {"RoundThree", 0, {"I1", "\"g\"", "I2"}, CaseError::Kind::LinkCycle, "line 2: the links go round in a cycle: k ← g ← z ← k"},
     {"ToItself", 3, {"I1", "\"u\"", "I2"}, CaseError::Kind::LinkCycle, "line 5: the links go round in a cycle: u ← u"},
     {"UnknownId", 2, {"I1", "\"x\"", "R1"}, CaseError::Kind::LinkToUnknownId, "line 4: input 'I1' takes from \"x\", the id of no calculation"},
+    {"IdNotAToken", 2, {"I1", "\"k", "R1"}, CaseError::Kind::LinkToUnknownId, "line 4: input 'I1' takes from \"k, the id of no calculation", false},
     {"UnknownField", 2, {"I1", "\"k\"", "R99"}, CaseError::Kind::LinkFromUnknownField, "line 4: page 'kinematika' of \"k\" has no field 'R99'"},
     {"OntoAResult", 2, {"R1", "\"k\"", "R11"}, CaseError::Kind::LinkOntoNoInput, "line 4: page 'gev-definice' has no input field 'R1' to take a text into"},
     {"MetresIntoKmPerHour", 2, {"I1", "\"k\"", "R15"}, CaseError::Kind::LinkUnitsDiffer, "line 4: field R15 [m] of \"k\" cannot be taken into input I1 [km/h]"},
@@ -238,6 +240,7 @@ TEST_P(LinkByHand, IsCheckedAsTheReaderChecksALink) {
     if (!error) return;
     EXPECT_EQ(error->kind, *GetParam().refused);
     EXPECT_TRUE(error->message.starts_with(GetParam().message)) << error->message;
+    if (!GetParam().writable) return;
     // The same link written into the file is refused by the reader with the same words.
     CaseFile linked = file;
     linked.calculations[GetParam().target].set_link(GetParam().link.input, GetParam().link.from, GetParam().link.field);
