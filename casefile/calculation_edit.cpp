@@ -60,4 +60,26 @@ std::optional<tolerance::InputError> Calculation::set_tolerance(std::string_view
     return std::nullopt;
 }
 
+const Link* Calculation::link_of(std::string_view input) const {
+    const auto found = std::find_if(links.begin(), links.end(), [&](const Link& link) { return link.input == input; });
+    return found == links.end() ? nullptr : &*found;
+}
+
+void Calculation::set_link(std::string_view input, std::string from, std::string field) {
+    Link link{std::string(input), std::move(from), std::move(field)};
+    const auto found = std::find_if(links.begin(), links.end(), [&](const Link& held) { return held.input == input; });
+    if (found != links.end()) {
+        *found = std::move(link);
+    } else {
+        links.push_back(std::move(link));
+    }
+    std::erase_if(scenario.fields, [&](const auto& typed) { return typed.first == input; });
+    written.clear();
+}
+
+void Calculation::remove_link(std::string_view input) {
+    std::erase_if(links, [&](const Link& link) { return link.input == input; });
+    written.clear();
+}
+
 }  // namespace vorlanex::casefile

@@ -17,7 +17,8 @@ using Kind = CaseError::Kind;
 enum class Line { Batch, Case };
 
 constexpr std::string_view kBatchMembers[] = {"id", "page", "fields"};
-constexpr std::string_view kCaseMembers[] = {"id", "title", "note", "page", "fields", "tolerances", "recorded"};
+constexpr std::string_view kCaseMembers[] = {"id",     "title",      "note",     "page",
+                                             "fields", "tolerances", "recorded", "links"};
 
 // A member the line may not hold, in the line's own words.
 std::optional<LineFault> foreign_member(const Json& line, Line form) {
@@ -88,6 +89,28 @@ std::optional<LineFault> read_recorded(const Json& recorded, std::string_view wr
     return std::nullopt;
 }
 
+// "links": each input's source, its id token as written; whether the source and its field exist
+// is checked once the whole file is read (case_links.h).
+std::optional<LineFault> read_links(const Json& links, std::string_view written, Calculation& into) {
+    if (!links.is_object()) return LineFault{Kind::LinksNotObject, "\"links\" must be an object of inputs' links"};
+    for (const auto& [input, link] : links.items()) {
+        const bool well_formed = link.is_object() && link.size() == 2 && link.contains("from") &&
+                                 (link["from"].is_string() || link["from"].is_number()) && link.contains("field") &&
+                                 link["field"].is_string();
+        if (!well_formed) {
+            return LineFault{Kind::BadLink,
+                             "the link of '" + input +
+                                 "' must be {\"from\":ID,\"field\":FIELD}: the id of a "
+                                 "calculation and its field",
+                             input};
+        }
+        const std::string_view link_text = *written_member(*written_member(written, "links"), input);
+        into.links.push_back(
+            {input, std::string(*written_member(link_text, "from")), link["field"].get<std::string>()});
+    }
+    return std::nullopt;
+}
+
 // The one reader: the checks in the order the line's fault is looked for.
 std::optional<LineFault> read_calculation(Line form, const Json& line, std::string_view written,
                                           const numeric::DecimalSeparator* separator, Calculation& into) {
@@ -129,6 +152,9 @@ std::optional<LineFault> read_calculation(Line form, const Json& line, std::stri
         if (auto error = read_tolerances(*tolerances, into, *separator)) return error;
         into.tolerances = std::string(*written_member(written, "tolerances"));
     }
+    if (const auto links = line.find("links"); links != line.end()) {
+        if (auto error = read_links(*links, written, into)) return error;
+    }
     if (const auto recorded = line.find("recorded"); recorded != line.end()) {
         const std::string recorded_text(*written_member(written, "recorded"));
         if (auto error = read_recorded(*recorded, recorded_text, into)) return error;
@@ -146,6 +172,11 @@ std::optional<LineFault> read_batch_calculation(const Json& line, std::string_vi
 std::optional<LineFault> read_case_calculation(const Json& line, std::string_view written,
                                                const numeric::DecimalSeparator& separator, Calculation& into) {
     return read_calculation(Line::Case, line, written, &separator, into);
+}
+
+CaseError at_line(long line, LineFault fault) {
+    return CaseError{"line " + std::to_string(line) + ": " + fault.message, fault.kind, line, std::move(fault.subject),
+                     std::move(fault.detail)};
 }
 
 std::optional<LineFault> unknown_member(const Json& object, std::span<const std::string_view> known,

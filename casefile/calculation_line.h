@@ -35,6 +35,9 @@ struct LineFault {
     std::string subject = {}, detail = {};
 };
 
+// The fault as the case file names it: "line N: …".
+CaseError at_line(long line, LineFault fault);
+
 // A batch line: its "id" as written, its scenario checked against its page.
 std::optional<LineFault> read_batch_calculation(const nlohmann::ordered_json& line, std::string_view written,
                                                 Calculation& into);

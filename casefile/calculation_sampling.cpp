@@ -30,6 +30,11 @@ std::variant<CalculationSampling, tolerance::InputError> sampling_of(
 std::variant<CalculationSampling, tolerance::InputError> sampling_of(const Calculation& calculation,
                                                                      const numeric::DecimalSeparator& separator,
                                                                      std::uint64_t samples) {
+    // Its linked inputs would be sampled with texts of its own, not with what their sources show.
+    if (!calculation.links.empty() && calculation.tolerances) {
+        return tolerance::InputError{
+            "a calculation with links cannot be sampled yet: its linked inputs would not follow their sources"};
+    }
     return sampling_of(*calculation.scenario.page, calculation.scenario.fields, calculation.tolerances, separator,
                        samples);
 }

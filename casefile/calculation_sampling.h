@@ -28,7 +28,7 @@ std::variant<CalculationSampling, tolerance::InputError> sampling_of(
     const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> fields,
     const std::optional<std::string>& tolerances, const numeric::DecimalSeparator& separator, std::uint64_t samples);
 
-// The same for a calculation of a case file.
+// The same for a calculation of a case file; one with links and tolerances is refused.
 std::variant<CalculationSampling, tolerance::InputError> sampling_of(const Calculation& calculation,
                                                                      const numeric::DecimalSeparator& separator,
                                                                      std::uint64_t samples);

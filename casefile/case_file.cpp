@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "casefile/calculation_line.h"
+#include "casefile/case_links.h"
 #include "casefile/separator_check.h"
 #include "casefile/written_json.h"
 #include "numeric/utf8.h"
@@ -22,11 +23,6 @@ constexpr int kDeepestNesting = 4;
 
 using Kind = CaseError::Kind;
 using Fault = LineFault;
-
-CaseError at_line(long line, Fault fault) {
-    return CaseError{"line " + std::to_string(line) + ": " + fault.message, fault.kind, line, std::move(fault.subject),
-                     std::move(fault.detail)};
-}
 
 // The number of the first line holding a byte that is not part of well-formed UTF-8, if any.
 std::optional<long> line_of_invalid_utf8(std::string_view bytes) {
@@ -90,13 +86,14 @@ std::optional<Fault> format_fault(std::string_view written) {
                               : "\"format\" must be a whole number",
                      a_number ? number : std::string()};
     }
-    const std::string own = std::to_string(kFormat);
-    if (number == own) return std::nullopt;
+    if (number == std::to_string(kFormatWithoutLinks) || number == std::to_string(kFormat)) return std::nullopt;
     if (number.starts_with('-') || number == "0") {
         return Fault{Kind::NoSuchFormat, "there is no format " + number, number};
     }
     return Fault{Kind::NewerFormat,
-                 "this file is of format " + number + "; this version of Vorlanex reads format " + own, number};
+                 "this file is of format " + number + "; this version of Vorlanex reads formats " +
+                     std::to_string(kFormatWithoutLinks) + " and " + std::to_string(kFormat),
+                 number};
 }
 
 // The case's line: its format, its separator and its description.
@@ -146,13 +143,6 @@ std::optional<Fault> read_calculation(std::string_view written, const numeric::D
     return read_case_calculation(std::get<Json>(parsed), written, separator, into);
 }
 
-// An id's identity: a string by its text, a number by its token (so 1E2 and 100 stay apart, as
-// the batch keeps them).
-std::string id_identity(std::string_view token) {
-    if (token.starts_with('"')) return "s" + Json::parse(token).get<std::string>();
-    return "n" + std::string(token);
-}
-
 }  // namespace
 
 std::variant<CaseFile, CaseError> read_case_file(std::string_view bytes) {
@@ -166,6 +156,7 @@ std::variant<CaseFile, CaseError> read_case_file(std::string_view bytes) {
 
     CaseFile file;
     std::unordered_set<std::string> ids;
+    bool links_allowed = false;
     long number = 0;
     for (std::size_t start = 0; start < bytes.size();) {
         std::size_t end = bytes.find('\n', start);
@@ -179,12 +170,16 @@ std::variant<CaseFile, CaseError> read_case_file(std::string_view bytes) {
         }
         if (number == 1) {
             if (auto fault = read_header(line, file)) return at_line(number, std::move(*fault));
+            links_allowed = written_member(file.header_line, "format") == std::to_string(kFormat);
             continue;
         }
         if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
         Calculation calculation;
         calculation.line = number;
         if (auto fault = read_calculation(line, file.separator, calculation)) return at_line(number, std::move(*fault));
+        if (!calculation.links.empty() && !links_allowed) {
+            return at_line(number, Fault{Kind::UnknownMember, "unknown member 'links' (links need format 2)", "links"});
+        }
         if (calculation.id && !ids.insert(id_identity(*calculation.id)).second) {
             return at_line(number,
                            Fault{Kind::IdTwice, "the id " + *calculation.id + " is given to an earlier calculation too",
@@ -193,6 +188,7 @@ std::variant<CaseFile, CaseError> read_case_file(std::string_view bytes) {
         file.calculations.push_back(std::move(calculation));
     }
     file.lines = number;
+    if (auto error = check_links(file)) return *std::move(error);
     return file;
 }
 

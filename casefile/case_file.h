@@ -7,13 +7,17 @@
 //   {"id":"brzdeni","title":"…","note":"…","page":"kinematika","fields":{"I1":"20",…},
 //    "tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"}},
 //    "recorded":{"program":"1.6a","events":[…],"fields":{…}}}
+//   {"id":"zastaveni","page":"draha-zastaveni","fields":{"I1":"50"},
+//    "links":{"I5":{"from":"brzdeni","field":"R15"}}}                    (format 2 only)
 //
 // The first line is the case, its description as case_header.h names it; every further line one
 // calculation ("page", "fields" and "id" as in a batch line, read as calculation_line.h reads
 // both), each field's tolerance in a form of tolerance/distribution_kinds.h. Every calculation is
 // run with the case's separator, whatever the machine's regional setting. Blank lines are passed
 // over (and counted). Reading is strict: the whole file is checked before anything is run, and the
-// first fault is named with its line.
+// first fault is named with its line. A calculation's "links" make an input take the text another
+// calculation's field shows (case_links.h); a case holding any is of format 2, one without is of
+// format 1, so that a file without links stays readable by a version that reads format 1 only.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,8 +32,9 @@
 
 namespace vorlanex::casefile {
 
-// The format this version reads and writes.
-inline constexpr int kFormat = 1;
+// The newest format this version reads and writes, and the format of a case without links.
+inline constexpr int kFormat = 2;
+inline constexpr int kFormatWithoutLinks = 1;
 // A line longer than this is refused (as a batch line is).
 inline constexpr std::size_t kMaxCaseLineBytes = std::size_t{1} << 20;
 
@@ -40,6 +45,15 @@ struct Recorded {
     std::string fields;  // the JSON object as written
 };
 
+// An input that takes, before its calculation runs, the text a field of another calculation shows.
+struct Link {
+    std::string input;  // the input of this calculation
+    std::string from;   // the source's "id" token as written ("\"brzdeni\"", 7)
+    std::string field;  // the source's field whose text it takes
+
+    bool operator==(const Link&) const = default;
+};
+
 struct Calculation {
     long line = 0;                  // its line number in the file; 0 before it is first written
     std::string written;            // the line as written; empty once edited, and then written anew
@@ -48,6 +62,7 @@ struct Calculation {
     Scenario scenario;                      // its page and typed texts (FIELD, TEXT in the order first typed)
     std::optional<std::string> tolerances;  // the "tolerances" object as written
     std::optional<Recorded> recorded;
+    std::vector<Link> links;  // in the order written, one for an input at most
 
     // The editing steps: each changes the calculation as the window edits it, and its line is then
     // written anew.
@@ -65,6 +80,13 @@ struct Calculation {
     // text leaves it as it was and gives why.
     std::optional<tolerance::InputError> set_tolerance(std::string_view field_id, std::string_view short_form,
                                                        const numeric::DecimalSeparator& separator);
+    // The input's link, or nullptr.
+    const Link* link_of(std::string_view input) const;
+    // The input takes the text of `field` of the calculation whose id token is `from` (check it
+    // first with check_link, case_links.h); its own typed text goes, as the taken text replaces it.
+    void set_link(std::string_view input, std::string from, std::string field);
+    // The input is typed again; it starts from the page's default text.
+    void remove_link(std::string_view input);
 };
 
 struct CaseFile {
@@ -113,6 +135,13 @@ struct CaseError {
         UnknownField,            // subject: the field; detail: the page
         FieldTwice,              // subject: the field given twice
         IdTwice,                 // subject: the id as written, given to an earlier calculation too
+        LinksNotObject,          // "links" is not an object
+        BadLink,                 // subject: the input whose link is not {"from":ID,"field":FIELD}
+        LinkOntoNoInput,         // subject: the linked field; detail: the page, which has no such input
+        LinkToUnknownId,         // subject: the source's id as text; detail: the input
+        LinkFromUnknownField,    // subject: the source's field; detail: the source's page
+        LinkUnitsDiffer,         // subject: the source's field and unit "R15 [m]"; detail: the input's "I1 [km/h]"
+        LinkCycle,               // subject: the ids round the cycle "a ← b ← a"
     };
     std::string message;
     Kind kind = Kind::NotJson;

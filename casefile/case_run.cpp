@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "casefile/json_text.h"
-#include "casefile/run_result.h"
+#include "casefile/linked_run.h"
 
 namespace vorlanex::casefile {
 
@@ -33,11 +33,7 @@ std::string dumped(const Json& value) { return value.dump(-1, ' ', false, Json::
 
 }  // namespace
 
-Outcome run_calculation(const Calculation& calculation, const numeric::DecimalSeparator& separator) {
-    Outcome outcome;
-    outcome.completed = append_run_result(calculation.scenario, separator, outcome.members);
-    return outcome;
-}
+Outcome outcome_of(const RecordedRun& run) { return Outcome{run.outcome(), !run.fault()}; }
 
 std::optional<Difference> compare(const Recorded& recorded, const Outcome& now) {
     const Json was_events = Json::parse(recorded.events);
@@ -64,10 +60,11 @@ std::optional<Difference> compare(const Recorded& recorded, const Outcome& now) 
 
 std::string case_results(const CaseFile& file) {
     std::string out;
-    for (const Calculation& calculation : file.calculations) {
-        append_line_start(calculation, out);
+    const std::vector<RecordedRun> runs = run_case(file);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        append_line_start(file.calculations[i], out);
         out += ',';
-        out += run_calculation(calculation, file.separator).members;
+        out += runs[i].outcome();
         out += "}\n";
     }
     return out;
@@ -76,7 +73,9 @@ std::string case_results(const CaseFile& file) {
 std::string verify_case(const CaseFile& file, bool& all_same) {
     all_same = true;
     std::string out;
-    for (const Calculation& calculation : file.calculations) {
+    const std::vector<RecordedRun> runs = run_case(file);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const Calculation& calculation = file.calculations[i];
         append_line_start(calculation, out);
         if (!calculation.recorded) {
             all_same = false;
@@ -84,8 +83,7 @@ std::string verify_case(const CaseFile& file, bool& all_same) {
                    "\n";
             continue;
         }
-        const std::optional<Difference> difference =
-            compare(*calculation.recorded, run_calculation(calculation, file.separator));
+        const std::optional<Difference> difference = compare(*calculation.recorded, outcome_of(runs[i]));
         if (!difference) {
             out += R"(,"same":true})"
                    "\n";

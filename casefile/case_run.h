@@ -1,6 +1,7 @@
 #pragma once
 // A case file's calculations run, recorded and verified. Every calculation runs on a page without
-// a window with the case's separator, exactly as a batch line of the same "page" and "fields":
+// a window with the case's separator, exactly as a batch line of the same "page" and "fields", its
+// linked inputs holding the texts their sources show (linked_run.h); the lines in the case's order:
 //
 //   --record   the case as written, every "recorded" made anew (case_writer.h)
 //   --case     {"line":2,"id":"brzdeni","events":[…],"fields":{…}}            (the batch's result)
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "casefile/case_file.h"
+#include "casefile/recorded_run.h"
 
 namespace vorlanex::casefile {
 
@@ -23,7 +25,7 @@ struct Outcome {
     std::string members;  // "events":[…],"fields":{…}
     bool completed = false;
 };
-Outcome run_calculation(const Calculation& calculation, const numeric::DecimalSeparator& separator);
+Outcome outcome_of(const RecordedRun& run);
 
 // How today's outcome differs from the recorded one.
 struct FieldDifference {

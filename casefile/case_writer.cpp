@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/case_links.h"
 #include "casefile/json_text.h"
 #include "casefile/written_json.h"
 
@@ -23,9 +24,12 @@ void append_text_member(std::string& out, std::string_view key, const std::optio
     append_member(out, key, value);
 }
 
+// The format the case is written in: 2 when a calculation has links, else 1.
+int format_of(const CaseFile& file) { return has_links(file) ? kFormat : kFormatWithoutLinks; }
+
 // {"format":1,"separator":",","case":{…}}, the description's members in the case file's order.
-std::string header_line(const numeric::DecimalSeparator& separator, const CaseHeader& header) {
-    std::string line = R"({"format":)" + std::to_string(kFormat) + R"(,"separator":)";
+std::string header_line(const numeric::DecimalSeparator& separator, const CaseHeader& header, int format) {
+    std::string line = R"({"format":)" + std::to_string(format) + R"(,"separator":)";
     append_json_string(line, separator.text());
     std::string described = "{";
     for (const CaseHeaderMember& member : kCaseHeaderMembers) {
@@ -59,8 +63,28 @@ std::string members_of(const Calculation& calculation) {
         append_json_string(fields, text);
     }
     append_member(members, "fields", fields + '}');
+    if (!calculation.links.empty()) {
+        std::string links = "{";
+        for (const Link& link : calculation.links) {
+            if (links.size() > 1) links += ',';
+            append_json_string(links, link.input);
+            links += R"(:{"from":)" + link.from + R"(,"field":)";
+            append_json_string(links, link.field);
+            links += '}';
+        }
+        append_member(members, "links", links + '}');
+    }
     if (calculation.tolerances) append_member(members, "tolerances", *calculation.tolerances);
     return members;
+}
+
+// The case's line as written, its "format" made `format` where it was another.
+std::string header_of_format(std::string_view written, int format) {
+    const std::string wanted = std::to_string(format);
+    const std::optional<std::string_view> token = written_member(written, "format");
+    if (!token || *token == wanted) return std::string(written);
+    const std::size_t at = static_cast<std::size_t>(token->data() - written.data());
+    return std::string(written.substr(0, at)) + wanted + std::string(written.substr(at + token->size()));
 }
 
 // The line each calculation is written on. A case whose calculations are all as read, in the
@@ -83,7 +107,7 @@ std::vector<long> written_lines(const CaseFile& file) {
 }  // namespace
 
 CaseFile new_case(const numeric::DecimalSeparator& separator) {
-    CaseFile file{header_line(separator, {}), {}, separator, {}, 1};
+    CaseFile file{header_line(separator, {}, kFormatWithoutLinks), {}, separator, {}, 1};
     return file;
 }
 
@@ -105,21 +129,12 @@ Calculation copy_of(const Calculation& calculation) {
 bool set_case_header(CaseFile& file, const CaseHeader& header) {
     if (file.header == header) return false;
     file.header = header;
-    file.header_line = header_line(file.separator, header);
+    file.header_line = header_line(file.separator, header, format_of(file));
     return true;
 }
 
-std::vector<RecordedRun> run_case(const CaseFile& file) {
-    std::vector<RecordedRun> runs;
-    runs.reserve(file.calculations.size());
-    for (const Calculation& calculation : file.calculations) {
-        runs.emplace_back(*calculation.scenario.page, calculation.scenario.fields, file.separator);
-    }
-    return runs;
-}
-
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs) {
-    std::string out = file.header_line + "\n";
+    std::string out = header_of_format(file.header_line, format_of(file)) + "\n";
     const std::vector<long> lines = written_lines(file);
     long line = 1;
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {

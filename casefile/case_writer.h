@@ -2,7 +2,9 @@
 // The case written: a case file's text made from the case as it is held, every calculation's
 // "recorded" outcome made anew by this program. A calculation read from a file and not edited
 // since keeps its line as written (its members' texts and order); an edited or new one is written
-// anew: "id", "title", "note", "page", "fields", "tolerances". The blank lines of a file stay
+// anew: "id", "title", "note", "page", "fields", "links", "tolerances". The case is written as
+// format 2 when a calculation has links, else as format 1 (the case's line as written, its
+// "format" alone changed where it must). The blank lines of a file stay
 // while its calculations are all as read, in the file's order.
 #include <span>
 #include <string>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "casefile/case_file.h"
+#include "casefile/linked_run.h"
 #include "casefile/recorded_run.h"
 #include "page/page_definition.h"
 
@@ -25,8 +28,6 @@ Calculation copy_of(const Calculation& calculation);
 // separator (the line stays as written when nothing changes). True when it changed.
 bool set_case_header(CaseFile& file, const CaseHeader& header);
 
-// Every calculation of the case run once, in the case's order.
-std::vector<RecordedRun> run_case(const CaseFile& file);
 // The case file's text, each calculation's outcome taken from `runs` (run_case's).
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs);
 std::string case_file_text(const CaseFile& file, std::string_view program);

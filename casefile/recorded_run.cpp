@@ -1,5 +1,6 @@
 #include "casefile/recorded_run.h"
 
+#include "casefile/json_text.h"
 #include "casefile/run_result.h"
 #include "numeric/faults.h"
 #include "numeric/parse_number.h"
@@ -23,6 +24,19 @@ RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::
                               after_.emplace(field.id, std::string(port.current_text(field.id)));
                           }
                       });
+}
+
+RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                         const numeric::DecimalSeparator& separator, const NotRun& not_run)
+    : page_(&page), separator_(separator), fault_(not_run.fault) {
+    page::FieldMapPort opened(page, separator);
+    for (const auto& [id, text] : typed) opened.preset(id, text);
+    for (const page::Field& field : page.layout.fields) before_.emplace(field.id, opened.text(field.id));
+    after_ = before_;
+    outcome_ = R"("events":[)";
+    append_error_event(outcome_, not_run.fault, not_run.field);
+    outcome_ += "],";
+    append_fields_member(page, opened, outcome_);
 }
 
 namespace {

@@ -23,6 +23,16 @@ public:
     // The page as it opens, with `typed` texts set in its fields (FIELD, TEXT), pressed once.
     RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                 const numeric::DecimalSeparator& separator);
+    // Why a calculation was not run at all: the fault, as its error box would say it, and the input
+    // whose text could not be had.
+    struct NotRun {
+        std::string fault;
+        std::string field;
+    };
+    // The page as it opens with `typed` texts set, not pressed: its outcome is the fault alone
+    // (one error event naming the field) and the texts the fields hold.
+    RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                const numeric::DecimalSeparator& separator, const NotRun& not_run);
 
     const page::PageDefinition& page() const { return *page_; }
     const numeric::DecimalSeparator& separator() const { return separator_; }

@@ -36,9 +36,15 @@ bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator
     CommandPort port(scenario, separator, events, std::move(observer));
     const bool completed = port.run();
     if (after) after(port);
-    out += R"(],"fields":{)";
+    out += "],";
+    append_fields_member(*scenario.page, port, out);
+    return completed;
+}
+
+void append_fields_member(const page::PageDefinition& page, const page::FieldMapPort& port, std::string& out) {
+    out += R"("fields":{)";
     bool first = true;
-    for (const page::Field& field : scenario.page->layout.fields) {
+    for (const page::Field& field : page.layout.fields) {
         if (!first) out += ',';
         first = false;
         append_json_string(out, field.id);
@@ -46,7 +52,6 @@ bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator
         append_json_string(out, port.FieldMapPort::text(field.id));
     }
     out += '}';
-    return completed;
 }
 
 }  // namespace vorlanex::casefile

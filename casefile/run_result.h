@@ -19,4 +19,7 @@ bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator
 bool append_run_result(const Scenario& scenario, const numeric::DecimalSeparator& separator, std::string& out,
                        page::FieldMapPort::Observer observer, const std::function<void(const CommandPort&)>& after);
 
+// The "fields" member: every field of the page with the text `port` holds, in the page's order.
+void append_fields_member(const page::PageDefinition& page, const page::FieldMapPort& port, std::string& out);
+
 }  // namespace vorlanex::casefile

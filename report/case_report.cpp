@@ -1,5 +1,6 @@
 #include "report/case_report.h"
 
+#include "casefile/case_links.h"
 #include "casefile/case_run.h"
 #include "casefile/recorded_run.h"
 #include "report/markup.h"
@@ -55,12 +56,25 @@ std::string recorded_notice(const casefile::Calculation& calculation, const case
     return html + "</div>\n";
 }
 
+// The calculation's linked inputs, each with its source named by its title, else by its id.
+std::vector<TakenInput> taken_inputs(const casefile::CaseFile& file, const casefile::IdIndex& index,
+                                     const casefile::Calculation& calculation) {
+    std::vector<TakenInput> taken;
+    for (const casefile::Link& link : calculation.links) {
+        const std::optional<std::size_t> source = index.find(link.from);
+        const bool titled = source && file.calculations[*source].title && !file.calculations[*source].title->empty();
+        taken.push_back(
+            {link.input, titled ? *file.calculations[*source].title : casefile::id_text(link.from), link.field});
+    }
+    return taken;
+}
+
 std::string calculation_section(const casefile::Calculation& calculation, const casefile::RecordedRun& run,
-                                std::chrono::year_month_day date, bool& completed) {
+                                std::span<const TakenInput> taken, std::chrono::year_month_day date, bool& completed) {
     completed = completed && !run.fault();
     std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
-    html += recorded_notice(calculation, casefile::Outcome{run.outcome(), !run.fault()});
-    return html + run_body(run, date) + "</section>\n";
+    html += recorded_notice(calculation, casefile::outcome_of(run));
+    return html + run_body(run, date, taken) + "</section>\n";
 }
 
 }  // namespace
@@ -106,8 +120,10 @@ CaseReport make_case_report(const casefile::CaseFile& file, std::span<const case
     CaseReport report{document_start("Spis – " + case_title(file)) +
                           case_cover(file, "SPIS VÝPOČTŮ", count, date, provenance) + case_contents(all),
                       true};
+    const casefile::IdIndex index = casefile::has_links(file) ? casefile::IdIndex(file) : casefile::IdIndex();
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
-        report.html += calculation_section(file.calculations[i], runs[i], date, report.completed);
+        const std::vector<TakenInput> taken = taken_inputs(file, index, file.calculations[i]);
+        report.html += calculation_section(file.calculations[i], runs[i], taken, date, report.completed);
     }
     report.html += document_end();
     return report;

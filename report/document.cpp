@@ -36,6 +36,7 @@ ul.kept { columns: 2; font-size: 8.5pt; }
 .text { white-space: pre-wrap; overflow-wrap: anywhere; font-weight: bold; unicode-bidi: isolate; }
 .code-point { font-weight: normal; font-size: 7pt; border: 0.5pt solid #b25c00; color: #b25c00; padding: 0 0.4mm; margin: 0 0.2mm; }
 .note { color: #555; font-size: 8.5pt; }
+.taken { display: block; color: #555; font-size: 8.5pt; }
 .mark { color: #b25c00; font-weight: bold; }
 tr.changed td.used, tr.kept td.shown { background: #fff3d9; }
 ol.warnings li { margin: 1mm 0; }

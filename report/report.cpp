@@ -42,7 +42,16 @@ std::string header(const casefile::RecordedRun& run, std::chrono::year_month_day
            "</td></tr>\n</table>\n</header>\n";
 }
 
-std::string inputs_section(const casefile::RecordedRun& run) {
+// Where the input's text came from, when another calculation gave it.
+std::string taken_from(std::string_view input, std::span<const TakenInput> taken) {
+    for (const TakenInput& one : taken) {
+        if (one.input != input) continue;
+        return " <span class=\"taken\">převzato z: " + user_text(one.source) + ", " + escaped(one.field) + "</span>";
+    }
+    return {};
+}
+
+std::string inputs_section(const casefile::RecordedRun& run, std::span<const TakenInput> taken) {
     std::string html =
         "<section class=\"inputs\">\n<h2>Zadání</h2>\n<table>\n<thead><tr><th>Pole</th><th>Veličina</th>"
         "<th>Jednotka</th><th>Zadaný text</th><th>Použito: text v poli po výpočtu</th></tr></thead>\n<tbody>\n";
@@ -51,11 +60,12 @@ std::string inputs_section(const casefile::RecordedRun& run) {
         if (field.role != page::FieldRole::Input) continue;
         const bool changed = run.written(field.id);
         any_changed = any_changed || changed;
-        html += "<tr data-field=\"" + escaped(field.id) + "\"" + (changed ? " class=\"changed\"" : "") + ">" +
-                field_cells(field) + cell("typed", field_text(run.text_before(field.id))) +
-                cell("used", field_text(run.text_after(field.id)) +
-                                 (changed ? " <span class=\"mark\">*</span>" : std::string())) +
-                "</tr>\n";
+        html +=
+            "<tr data-field=\"" + escaped(field.id) + "\"" + (changed ? " class=\"changed\"" : "") + ">" +
+            field_cells(field) + cell("typed", field_text(run.text_before(field.id)) + taken_from(field.id, taken)) +
+            cell("used",
+                 field_text(run.text_after(field.id)) + (changed ? " <span class=\"mark\">*</span>" : std::string())) +
+            "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
     if (any_changed) {
@@ -168,8 +178,9 @@ std::string footer() {
 
 }  // namespace
 
-std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date) {
-    return "<div class=\"run\">\n" + header(run, date) + inputs_section(run) + warnings_section(run) +
+std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date,
+                     std::span<const TakenInput> taken) {
+    return "<div class=\"run\">\n" + header(run, date) + inputs_section(run, taken) + warnings_section(run) +
            fault_section(run) + results_section(run) + diagram_section(run) + rules_section(run) + footer() +
            "</div>\n";
 }

@@ -32,9 +32,19 @@ Report make_report(const page::PageDefinition& page, std::span<const std::pair<s
                    const numeric::DecimalSeparator& separator, std::chrono::year_month_day date,
                    const Provenance& provenance);
 
+// An input whose text a case's calculation took from another calculation's field: the source as
+// the report names it (its title, else its id) and the field.
+struct TakenInput {
+    std::string input;
+    std::string source;
+    std::string field;
+};
+
 // The report of a run without its document around it and without its provenance, as
-// <div class="run">…</div>: a single report holds it, and a case report one for each calculation.
-std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date);
+// <div class="run">…</div>: a single report holds it, and a case report one for each calculation,
+// each input in `taken` said where its text came from.
+std::string run_body(const casefile::RecordedRun& run, std::chrono::year_month_day date,
+                     std::span<const TakenInput> taken = {});
 
 // Today on the local clock.
 std::chrono::year_month_day local_date();

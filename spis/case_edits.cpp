@@ -13,7 +13,7 @@ namespace {
 // began changed nothing.
 bool same_content(const casefile::Calculation& a, const casefile::Calculation& b) {
     return a.title == b.title && a.note == b.note && a.tolerances == b.tolerances &&
-           a.scenario.fields == b.scenario.fields;
+           a.scenario.fields == b.scenario.fields && a.links == b.links;
 }
 
 }  // namespace

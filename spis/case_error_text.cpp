@@ -20,7 +20,8 @@ QString sentence(casefile::CaseError::Kind kind) {
         case Kind::NoFormat: return QStringLiteral("případ nemá položku „format“ (první řádek popisuje případ)");
         case Kind::FormatNotWhole: return QStringLiteral("„format“ musí být celé číslo");
         case Kind::NewerFormat:
-            return QStringLiteral("soubor má formát %1, tato verze programu Vorlanex čte formát ") +
+            return QStringLiteral("soubor má formát %1, tato verze programu Vorlanex čte formáty ") +
+                   QString::number(casefile::kFormatWithoutLinks) + QStringLiteral(" a ") +
                    QString::number(casefile::kFormat);
         case Kind::NoSuchFormat: return QStringLiteral("formát %1 neexistuje");
         case Kind::UnknownMember: return QStringLiteral("neznámá položka „%1“");
@@ -50,6 +51,16 @@ QString sentence(casefile::CaseError::Kind kind) {
         case Kind::UnknownField: return QStringLiteral("stránka „%2“ nemá pole „%1“");
         case Kind::FieldTwice: return QStringLiteral("pole „%1“ je uvedeno dvakrát");
         case Kind::IdTwice: return QStringLiteral("id %1 má už dřívější výpočet");
+        case Kind::LinksNotObject: return QStringLiteral("„links“ musí být objekt s odkazy vstupů");
+        case Kind::BadLink:
+            return QStringLiteral("odkaz vstupu „%1“ musí být {\"from\":ID,\"field\":POLE}, id výpočtu a jeho pole");
+        case Kind::LinkOntoNoInput:
+            return QStringLiteral("stránka „%2“ nemá vstupní pole „%1“, do něhož by šlo převzít text");
+        case Kind::LinkToUnknownId: return QStringLiteral("vstup „%2“ přebírá z výpočtu %1, který ve spisu není");
+        case Kind::LinkFromUnknownField: return QStringLiteral("stránka „%2“ zdroje nemá pole „%1“");
+        case Kind::LinkUnitsDiffer:
+            return QStringLiteral("pole %1 nelze převzít do vstupu %2: vstup musí mít tutéž jednotku");
+        case Kind::LinkCycle: return QStringLiteral("odkazy se vracejí v kruhu: %1");
     }
     return QString();
 }

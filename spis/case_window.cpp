@@ -575,8 +575,7 @@ void CaseWindow::show_row(int row) {
         item->setText(item_text(calculation, *case_.selected_run()));
         return;
     }
-    const casefile::RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, case_.separator());
-    item->setText(item_text(calculation, run));
+    item->setText(item_text(calculation, casefile::run_in_case(case_.file(), static_cast<std::size_t>(row))));
 }
 
 void CaseWindow::show_selected() {

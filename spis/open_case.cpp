@@ -94,8 +94,8 @@ void OpenCase::run_selected() {
         selected_run_.reset();
         return;
     }
-    const casefile::Calculation& shown = calculation(selected_);
-    selected_run_.emplace(*shown.scenario.page, shown.scenario.fields, file_.separator);
+    // A linked calculation runs after its sources, with the texts they show.
+    selected_run_ = casefile::run_in_case(file_, static_cast<std::size_t>(selected_));
 }
 
 void OpenCase::select(int row) {

@@ -206,6 +206,10 @@ void SweepTab::show_calculation(const casefile::Calculation* entry, const numeri
 
 bool SweepTab::run() {
     if (!entry_) return false;
+    if (!entry_->links.empty()) {  // its linked inputs would hold texts of its own, not their sources'
+        show_problem(QStringLiteral("Výpočet přebírá vstupy z jiných výpočtů; jejich průběh zatím nelze zobrazit."));
+        return false;
+    }
     const SweepSettings settings{field_->currentData().toString(), from_->text(), to_->text(), steps_->text()};
     auto checked = checked_sweep(*entry_->scenario.page, settings, separator_);
     if (const auto* problem = std::get_if<QString>(&checked)) {

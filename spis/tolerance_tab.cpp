@@ -73,8 +73,7 @@ std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& e
     if (!entry.tolerances) {
         return QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
     }
-    auto sampling =
-        casefile::sampling_of(*entry.scenario.page, entry.scenario.fields, entry.tolerances, separator, samples);
+    auto sampling = casefile::sampling_of(entry, separator, samples);  // one with links is refused
     if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qtshared::qt_text(error->message);
     auto& ready = std::get<casefile::CalculationSampling>(sampling);
     return ToleranceRun{entry.scenario.page, std::move(ready.typed), std::move(ready.tolerances)};

@@ -141,6 +141,14 @@ struct BadCase {
 std::ostream& operator<<(std::ostream& out, const BadCase& c) { return out << c.name; }
 
 const std::string kLine2 = std::string(kHeader) + "\n";
+// A case of format 2 whose line 2 is the calculation "k" of page kinematika.
+const std::string kLinked =
+    std::string(R"({"format":2,"separator":","})") + "\n" + R"({"id":"k","page":"kinematika"})" + "\n";
+// A gev-definice calculation `id` whose I1 takes field I1 of `from`.
+std::string takes(const std::string& id, const std::string& from) {
+    return R"({"id":")" + id + R"(","page":"gev-definice","links":{"I1":{"from":")" + from + R"(","field":"I1"}}})" +
+           "\n";
+}
 
 // `levels` values nested each in the one before: "[[[…]]]", "{"a":{"a":…}}".
 std::string nested(std::string_view open, std::string_view close, int levels) {
@@ -165,7 +173,7 @@ const BadCase kBadCases[] = {
     {"unknown_member_of_recorded", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[],"fields":{},"x":1}})" + "\n", "line 2: unknown member 'x' in \"recorded\""},
     {"unknown_member_of_case", R"({"format":1,"separator":",","case":{"judge":"x"}})" "\n", "line 1: unknown member 'judge' in \"case\""},
     {"case_member_not_text", R"({"format":1,"separator":",","case":{"created":20260314}})" "\n", "line 1: \"created\" must be a string"},
-    {"newer_format", R"({"format":2,"separator":",","colour":1})" "\n", "line 1: this file is of format 2; this version of Vorlanex reads format 1"},
+    {"newer_format", R"({"format":3,"separator":",","colour":1})" "\n", "line 1: this file is of format 3; this version of Vorlanex reads formats 1 and 2"},
     {"no_format", R"({"separator":","})" "\n", "line 1: the case has no \"format\""},
     {"no_separator", R"({"format":1})" "\n", "line 1: the case needs \"separator\""},
     {"separator_a_digit", R"({"format":1,"separator":"5"})" "\n", "line 1: \"separator\" must be one visible character"},
@@ -198,6 +206,24 @@ const BadCase kBadCases[] = {
     {"separator_private_use", R"({"format":1,"separator":"\ue000"})" "\n", "line 1: \"separator\" must be one visible character"},
     {"separator_combining", R"({"format":1,"separator":"\u0e3a"})" "\n", "line 1: \"separator\" must be one visible character"},
     {"separator_unassigned", R"({"format":1,"separator":"\ud7ff"})" "\n", "line 1: \"separator\" must be one visible character"},
+    {"links_in_format_1", kLine2 + R"({"page":"gev-definice","links":{"I1":{"from":"g","field":"I1"}}})" + "\n", "line 2: unknown member 'links' (links need format 2)"},
+    {"links_not_an_object", kLinked + R"({"page":"gev-definice","links":"k"})" + "\n", "line 3: \"links\" must be an object of inputs' links"},
+    {"link_without_field", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"k"}}})" + "\n", "line 3: the link of 'I1' must be {\"from\":ID,\"field\":FIELD}"},
+    {"link_with_more", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"I1","unit":"m"}}})" + "\n", "line 3: the link of 'I1' must be"},
+    {"link_from_a_list", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":["k"],"field":"I1"}}})" + "\n", "line 3: the link of 'I1' must be"},
+    {"link_given_twice", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"I1"},"I1":{"from":"k","field":"I4"}}})" + "\n", "line 3: 'I1' is given twice"},
+    {"link_to_an_unknown_id", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"x","field":"I1"}}})" + "\n", "line 3: input 'I1' takes from \"x\", the id of no calculation"},
+    {"link_to_a_number_id_of_text", kLinked + R"({"id":"7","page":"gev-definice"})" "\n" R"({"page":"gev-definice","links":{"I1":{"from":7,"field":"I1"}}})" + "\n", "line 4: input 'I1' takes from 7, the id of no calculation"},
+    {"link_to_an_unknown_field", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"R99"}}})" + "\n", "line 3: page 'kinematika' of \"k\" has no field 'R99'"},
+    {"link_onto_a_result", kLinked + R"({"page":"gev-definice","links":{"R1":{"from":"k","field":"R11"}}})" + "\n", "line 3: page 'gev-definice' has no input field 'R1' to take a text into"},
+    {"link_onto_an_unknown_field", kLinked + R"({"page":"gev-definice","links":{"I9":{"from":"k","field":"I1"}}})" + "\n", "line 3: page 'gev-definice' has no input field 'I9' to take a text into"},
+    {"link_from_metres_into_km_per_h", kLinked + R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"R15"}}})" + "\n", "line 3: field R15 [m] of \"k\" cannot be taken into input I1 [km/h]: a link takes a text into an input of the same unit"},
+    {"link_from_m_per_s_into_km_per_h", kLinked + R"({"page":"gev-definice","links":{"I2":{"from":"k","field":"R11"}}})" + "\n", "line 3: field R11 [m/s] of \"k\" cannot be taken into input I2 [km/h]"},
+    {"link_unknown_after_a_good_one", kLinked + takes("a", "k") + R"({"page":"gev-definice","links":{"I1":{"from":"a","field":"I1"},"I2":{"from":"b","field":"I1"}}})" + "\n", "line 4: input 'I2' takes from \"b\""},
+    {"link_to_itself", kLinked + takes("a", "a"), "line 3: the links go round in a cycle: a ← a"},
+    {"links_round_two", kLinked + takes("a", "b") + takes("b", "a"), "line 3: the links go round in a cycle: a ← b ← a"},
+    {"links_round_three", kLinked + takes("a", "b") + takes("b", "c") + takes("c", "a"), "line 3: the links go round in a cycle: a ← b ← c ← a"},
+    {"links_round_three_after_a_chain", kLinked + takes("d", "a") + takes("a", "b") + takes("b", "c") + takes("c", "a"), "line 4: the links go round in a cycle: a ← b ← c ← a"},
     {"nested_too_deep", kLine2 + R"({"page":"gev-definice","recorded":{"program":"1","events":[{"set":[[1]]}],"fields":{}}})" + "\n", "line 2: the line nests deeper"},
 };
 // clang-format on
@@ -254,6 +280,72 @@ TEST_P(CaseArgumentsRefused, IsAUsageError) {
 
 INSTANTIATE_TEST_SUITE_P(CaseFile, CaseArgumentsRefused, ::testing::ValuesIn(kBadArguments),
                          [](const auto& info) { return info.param.name; });
+
+const std::string kLinkedFixture = std::string(VORLANEX_CASES_DIR) + "/pedestrian-avoidability.vorlanex";
+
+struct LinkedCommand {
+    std::string name;
+    std::vector<std::string> arguments;
+    int status;
+    std::vector<std::string> shown;  // each in the output, or the error output when refused
+};
+std::ostream& operator<<(std::ostream& out, const LinkedCommand& c) { return out << c.name; }
+
+// clang-format off
+const LinkedCommand kLinkedCommands[] = {
+    {"case_runs_the_linked_calculation", {"--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
+     {R"({"line":3,"id":"zastaveni-50","events":[{"set":"R1")", R"("I2":"0,8","I3":"1","I4":"0,2","I5":"46,93")"}},
+    {"record_writes_format_2", {"--case", kLinkedFixture, "--record"}, vorlanex::cli::kExitCompleted,
+     {R"({"format":2,"separator":",")", R"("links":{"I2":{"from":"kinematika","field":"I6"})"}},
+    {"report_says_where_each_text_came_from", {"--case", kLinkedFixture, "--report"}, vorlanex::cli::kExitCompleted,
+     {"převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, R15", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I6",
+      "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I8", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I7"}},
+    {"tolerance_samples_the_source", {"--tolerance", "200", "--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
+     {R"({"line":2,"id":"kinematika")"}},
+};
+// clang-format on
+
+class LinkedCaseCommand : public ::testing::TestWithParam<LinkedCommand> {};
+
+TEST_P(LinkedCaseCommand, FollowsTheLinks) {
+    const Ran ran = command(GetParam().arguments);
+    EXPECT_EQ(ran.status, GetParam().status) << ran.err;
+    for (const std::string& shown : GetParam().shown) {
+        EXPECT_NE((ran.status == vorlanex::cli::kExitUsage ? ran.err : ran.out).find(shown), std::string::npos)
+            << shown << "\n"
+            << ran.out.substr(0, 2000) << ran.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseFile, LinkedCaseCommand, ::testing::ValuesIn(kLinkedCommands),
+                         [](const auto& info) { return info.param.name; });
+
+// A linked case recorded verifies as the same; a source changed by hand makes the calculation that
+// takes from it differ too; a linked calculation with tolerances is not sampled as if it had none.
+TEST(CaseFile, ALinkedCaseRecordedVerifiesAndFollowsAChangedSource) {
+    const Ran recorded = command({"--case", kLinkedFixture, "--record"});
+    ASSERT_EQ(recorded.status, vorlanex::cli::kExitCompleted) << recorded.err;
+    const TemporaryCase file(recorded.out);
+    const Ran verified = command({"--verify", file.path()});
+    EXPECT_EQ(verified.status, vorlanex::cli::kExitCompleted) << verified.out << verified.err;
+
+    std::string changed = recorded.out;
+    changed.replace(changed.find(R"("I2":"8")"), 8, R"("I2":"9")");
+    const TemporaryCase changed_file(changed);
+    const Ran differs = command({"--verify", changed_file.path()});
+    EXPECT_EQ(differs.status, vorlanex::cli::kExitFault);
+    EXPECT_NE(differs.out.find(R"({"line":3,"id":"zastaveni-50","same":false)"), std::string::npos) << differs.out;
+
+    std::string sampled = recorded.out;
+    sampled.replace(sampled.find(R"("fields":{"I1":"50"})"), 20,
+                    R"("fields":{"I1":"50"},"tolerances":{"I1":{"distribution":"uniform","low":"45","high":"55"}})");
+    const TemporaryCase sampled_file(sampled);
+    const Ran refused = command({"--tolerance", "100", "--case", sampled_file.path()});
+    EXPECT_EQ(refused.status, vorlanex::cli::kExitUsage);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("line 3: a calculation with links cannot be sampled yet"), std::string::npos)
+        << refused.err;
+}
 
 TEST(CaseFile, AHundredThousandCalculationsAreRead) {
     std::string bytes = std::string(kHeader) + "\n";

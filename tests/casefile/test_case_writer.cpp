@@ -49,6 +49,13 @@ struct Edit {
 };
 std::ostream& operator<<(std::ostream& out, const Edit& edit) { return out << edit.name; }
 
+// The case written once the ees-katalog calculation's I3 takes `field` of the calculation 1E2.
+std::string linked_ees(const std::string& field) {
+    return std::string(R"({"format":2,"separator":","})") + "\n" +
+           R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+           R"({"page":"ees-katalog","fields":{},"links":{"I3":{"from":1E2,"field":")" + field + R"("}}})" + "\n";
+}
+
 const Edit kEdits[] = {
     {"NothingEditedKeepsEveryLineAsWritten", [](CaseFile&) {},
      std::string(kHeader) + "\n\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
@@ -83,6 +90,25 @@ const Edit kEdits[] = {
      std::string(R"({"format":1,"separator":",","case":{"reference":"ZP 1/2026"}})") + "\n\n" +
          R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
          R"({"page":"ees-katalog","fields":{}})" + "\n"},
+    {"ALinkWritesFormatTwoAndTheLinkedInputKeepsNoTypedText",
+     [](CaseFile& file) {
+         file.calculations[1].set_text("I3", "40");
+         file.calculations[1].set_link("I3", "1E2", "I1");
+     },
+     linked_ees("I1")},
+    {"ALinkSetAgainReplacesTheFirst",
+     [](CaseFile& file) {
+         file.calculations[1].set_link("I3", "1E2", "I1");
+         file.calculations[1].set_link("I3", "1E2", "I2");
+     },
+     linked_ees("I2")},
+    {"TheLastLinkRemovedWritesFormatOneAgain",
+     [](CaseFile& file) {
+         file.calculations[1].set_link("I3", "1E2", "I1");
+         file.calculations[1].remove_link("I3");
+     },
+     std::string(kHeader) + "\n" + R"({"id":1E2,"page":"gev-definice","fields":{"I1":"3\u0030"},"note":"n"})" + "\n" +
+         R"({"page":"ees-katalog","fields":{}})" + "\n"},
 };
 
 class CaseEdited : public ::testing::TestWithParam<Edit> {};
@@ -98,6 +124,7 @@ TEST_P(CaseEdited, IsWrittenAsEditedAndReadsBackWithItsLines) {
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
         EXPECT_EQ(again.calculations[i].line, file.calculations[i].line) << i;
         EXPECT_EQ(again.calculations[i].scenario.fields, file.calculations[i].scenario.fields) << i;
+        EXPECT_EQ(again.calculations[i].links, file.calculations[i].links) << i;
     }
 }
 

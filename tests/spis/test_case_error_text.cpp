@@ -45,6 +45,11 @@ TEST_P(CzechFault, IsSaidWithItsLineAndNames) {
 }
 
 std::string line(const char* json) { return kCase + json + "\n"; }
+// A case of format 2: line 2 is the calculation "k" of page kinematika, `json` line 3.
+std::string linked(const char* json) {
+    return std::string(R"({"format":2,"separator":","})") + "\n" + R"({"id":"k","page":"kinematika"})" + "\n" + json +
+           "\n";
+}
 
 // clang-format off
 const Fault kFaults[] = {
@@ -58,7 +63,7 @@ const Fault kFaults[] = {
     {"NotObject", line("[1]"), Kind::NotObject, "not a JSON object", "řádek 2: řádek není objekt JSON"},
     {"NoFormat", R"({"separator":","})", Kind::NoFormat, "line 1: the case has no \"format\"", "řádek 1: případ nemá položku „format“ (první řádek popisuje případ)"},
     {"FormatNotWhole", R"({"format":"1","separator":","})", Kind::FormatNotWhole, "whole number", "řádek 1: „format“ musí být celé číslo"},
-    {"NewerFormat", R"({"format":2,"separator":","})", Kind::NewerFormat, "this file is of format 2; this version of Vorlanex reads format 1", "řádek 1: soubor má formát 2, tato verze programu Vorlanex čte formát 1"},
+    {"NewerFormat", R"({"format":3,"separator":","})", Kind::NewerFormat, "this file is of format 3; this version of Vorlanex reads formats 1 and 2", "řádek 1: soubor má formát 3, tato verze programu Vorlanex čte formáty 1 a 2"},
     {"NoSuchFormat", R"({"format":0,"separator":","})", Kind::NoSuchFormat, "there is no format 0", "řádek 1: formát 0 neexistuje"},
     {"UnknownMember", line(R"({"page":"kinematika","foo":1})"), Kind::UnknownMember, "line 2: unknown member 'foo'", "řádek 2: neznámá položka „foo“"},
     {"UnknownMemberOfTheCase", R"({"format":1,"separator":",","case":{"judge":"x"}})", Kind::UnknownMember, "unknown member 'judge' in \"case\"", "řádek 1: neznámá položka „judge“ v „case“"},
@@ -87,6 +92,13 @@ const Fault kFaults[] = {
     // stays for a case built another way.
     {"FieldTwice", std::nullopt, Kind::FieldTwice, "field 'I1' is given twice", "řádek 2: pole „I1“ je uvedeno dvakrát"},
     {"IdTwice", line("{\"id\":\"a\",\"page\":\"kinematika\"}\n{\"id\":\"a\",\"page\":\"kinematika\"}"), Kind::IdTwice, "line 3: the id \"a\" is given to an earlier calculation too", "řádek 3: id \"a\" má už dřívější výpočet"},
+    {"LinksNotObject", linked(R"({"page":"gev-definice","links":[]})"), Kind::LinksNotObject, "\"links\" must be an object", "řádek 3: „links“ musí být objekt s odkazy vstupů"},
+    {"BadLink", linked(R"({"page":"gev-definice","links":{"I1":{"from":"k"}}})"), Kind::BadLink, "the link of 'I1' must be", "řádek 3: odkaz vstupu „I1“ musí být {\"from\":ID,\"field\":POLE}, id výpočtu a jeho pole"},
+    {"LinkOntoNoInput", linked(R"({"page":"gev-definice","links":{"R1":{"from":"k","field":"R11"}}})"), Kind::LinkOntoNoInput, "page 'gev-definice' has no input field 'R1' to take a text into", "řádek 3: stránka „gev-definice“ nemá vstupní pole „R1“, do něhož by šlo převzít text"},
+    {"LinkToUnknownId", linked(R"({"page":"gev-definice","links":{"I1":{"from":"x","field":"R2"}}})"), Kind::LinkToUnknownId, "input 'I1' takes from \"x\", the id of no calculation", "řádek 3: vstup „I1“ přebírá z výpočtu x, který ve spisu není"},
+    {"LinkFromUnknownField", linked(R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"R99"}}})"), Kind::LinkFromUnknownField, "page 'kinematika' of \"k\" has no field 'R99'", "řádek 3: stránka „kinematika“ zdroje nemá pole „R99“"},
+    {"LinkUnitsDiffer", linked(R"({"page":"gev-definice","links":{"I1":{"from":"k","field":"R15"}}})"), Kind::LinkUnitsDiffer, "field R15 [m] of \"k\" cannot be taken into input I1 [km/h]", "řádek 3: pole R15 [m] nelze převzít do vstupu I1 [km/h]: vstup musí mít tutéž jednotku"},
+    {"LinkCycle", linked("{\"id\":\"a\",\"page\":\"gev-definice\",\"links\":{\"I1\":{\"from\":\"b\",\"field\":\"I1\"}}}\n{\"id\":\"b\",\"page\":\"gev-definice\",\"links\":{\"I1\":{\"from\":\"a\",\"field\":\"I2\"}}}"), Kind::LinkCycle, "line 3: the links go round in a cycle: a ← b ← a", "řádek 3: odkazy se vracejí v kruhu: a ← b ← a"},
     {"NamesKeepTheirPercent", line(R"({"page":"kinematika","fields":{"%2":"1"}})"), Kind::UnknownField, "no field '%2'", "řádek 2: stránka „kinematika“ nemá pole „%2“"},
 };
 // clang-format on
@@ -97,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(CaseFile, CzechFault, ::testing::ValuesIn(kFaults),
 TEST(CzechFault, EveryKindIsInTheTable) {
     std::set<Kind> kinds;
     for (const Fault& fault : kFaults) kinds.insert(fault.kind);
-    // IdTwice is the last kind.
-    EXPECT_EQ(kinds.size(), static_cast<std::size_t>(Kind::IdTwice) + 1);
+    // LinkCycle is the last kind.
+    EXPECT_EQ(kinds.size(), static_cast<std::size_t>(Kind::LinkCycle) + 1);
 }
 
 // The buttons of the window's own dialogs are Qt's: in Czech with Qt's translation, as the program

@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(CaseWindow, DamagedFiles, ::testing::Values(
     DamagedFile{"UnknownPage", kHeader + R"({"page":"nic","fields":{}})" "\n", "řádek 2: neznámá stránka „nic“."},
     DamagedFile{"UnknownField", kHeader + R"({"page":"kinematika","fields":{"X9":"1"}})" "\n", "řádek 2: stránka „kinematika“ nemá pole „X9“."},
     DamagedFile{"UnknownMember", kHeader + R"({"page":"kinematika","foo":1})" "\n", "Soubor „damaged.vorlanex“ nelze otevřít: řádek 2: neznámá položka „foo“."},
-    DamagedFile{"NewerFormat", R"({"format":2,"separator":",","case":{}})" "\n", "řádek 1: soubor má formát 2, tato verze programu Vorlanex čte formát 1.\n\nPřípad uložila novější verze"},
+    DamagedFile{"NewerFormat", R"({"format":3,"separator":",","case":{}})" "\n", "řádek 1: soubor má formát 3, tato verze programu Vorlanex čte formáty 1 a 2.\n\nPřípad uložila novější verze"},
     DamagedFile{"FormatPast64Bits", R"({"format":18446744073709551615,"separator":","})" "\n", "řádek 1: soubor má formát 18446744073709551615,"},
     DamagedFile{"NestedDeep", kHeader + R"({"x":)" + std::string(150000, '[') + std::string(150000, ']') + R"(,"page":"kinematika"})" "\n", "řádek 2: řádek je vnořen hlouběji"},
     DamagedFile{"Empty", "", "damaged.vorlanex"},

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "spis/case_window.h"
 #include "spis/sweep_tab.h"
 #include "spis/table_text.h"
+#include "spis/tolerance_tab.h"
 
 namespace vorlanex::spis {
 namespace {
@@ -162,6 +164,31 @@ TEST(SweepTab, FollowsEveryEditOfTheCalculationAndClearsForAnotherPage) {
     window.select_calculation(row_of_page(window, "gev-definice"));
     EXPECT_EQ(tab.table()->rowCount(), 0);
     EXPECT_EQ(tab.field_choice()->itemData(0).toString(), QStringLiteral("I1"));
+}
+
+// A calculation taking inputs from another: its row and its run follow the links, and neither the
+// sweep nor the tolerance run samples it with texts of its own.
+TEST(SweepTab, ALinkedCalculationIsShownAfterItsSourceAndIsNotSwept) {
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/pedestrian-avoidability.vorlanex")),
+              std::nullopt);
+    const int linked = row_of_page(window, "draha-zastaveni");
+    window.select_calculation(row_of_page(window, "kinematika"));
+    // Without its links it would stop at its empty reaction time (✗).
+    EXPECT_TRUE(window.calculation_list()->item(linked)->text().startsWith(QStringLiteral("✓")))
+        << window.calculation_list()->item(linked)->text().toStdString();
+    window.select_calculation(linked);
+    ASSERT_NE(window.open_case().selected_run(), nullptr);
+    EXPECT_EQ(window.open_case().selected_run()->text_before("I5"), "46,93");
+    SweepTab& tab = *window.sweep_tab();
+    type_sweep(tab, "I1", "30", "60", "3");
+    EXPECT_EQ(tab.table()->rowCount(), 0);
+    EXPECT_TRUE(tab.message_label()->text().contains(QStringLiteral("přebírá vstupy")))
+        << tab.message_label()->text().toStdString();
+
+    casefile::Calculation sampled = window.document().calculations.at(static_cast<std::size_t>(linked));
+    ASSERT_EQ(sampled.set_tolerance("I1", "45..55", kComma), std::nullopt);
+    EXPECT_TRUE(std::holds_alternative<QString>(tolerance_run(sampled, kComma, 10)));
 }
 
 }  // namespace
