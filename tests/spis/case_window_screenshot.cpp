@@ -1,6 +1,7 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf] [--size WxH]
-// The window is 1280 × 800 unless --size gives another size ("1024x768").
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged] [--size WxH]
+// The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
+// is the diagram's own window ("Zvětšit…") instead.
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
 // to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
@@ -99,7 +100,7 @@ QSize size_of(std::string_view text) {
 }
 
 int main(int argc, char** argv) {
-    bool tolerance = false, sweep = false, pdf = false, understood = argc >= 3;
+    bool tolerance = false, sweep = false, pdf = false, enlarged = false, understood = argc >= 3;
     QSize size(1280, 800);
     for (int i = 3; i < argc && understood; ++i) {
         const std::string_view option(argv[i]);
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
             sweep = true;
         } else if (option == "--export-pdf") {
             pdf = true;
+        } else if (option == "--enlarged") {
+            enlarged = true;
         } else if (option == "--size" && i + 1 < argc) {
             size = size_of(argv[++i]);
             understood = size.isValid();
@@ -116,10 +119,10 @@ int main(int argc, char** argv) {
             understood = false;
         }
     }
-    if (!understood || tolerance + sweep + pdf > 1) {
+    if (!understood || tolerance + sweep + pdf + enlarged > 1) {
         std::fprintf(stderr,
-                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf] "
-                     "[--size WxH]\n");
+                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | "
+                     "--enlarged] [--size WxH]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -146,5 +149,13 @@ int main(int argc, char** argv) {
     wait_for_the_diagram(window);
     if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
     QApplication::processEvents();
+    if (enlarged) {
+        QWidget* diagram = window.diagram_panel()->enlarge();
+        if (!diagram) return 1;
+        QElapsedTimer waited;  // drawn on a thread of its own
+        waited.start();
+        while (waited.elapsed() < 2'000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        return diagram->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
