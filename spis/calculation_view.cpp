@@ -14,6 +14,8 @@
 
 #include "qtshared/qt_text.h"
 #include "report/document.h"
+#include "spis/fault_text.h"
+#include "spis/text_fit.h"
 #include "tolerance/distribution_kinds.h"
 
 namespace vorlanex::spis {
@@ -55,7 +57,21 @@ QString warnings_text(const casefile::RecordedRun& run) {
     return lines.join(QLatin1Char('\n'));
 }
 
-// The line for a field's tolerance in short form, narrower than the value's, with its forms explained.
+// What a marked line looks like: an input a fault comes from, a tolerance refused.
+const QString kMarkedLine = QStringLiteral("QLineEdit[marked=\"true\"] { border: 1px solid #b00020; }");
+
+// Marks `line` (or clears its mark) as the style sheet above draws it.
+void mark(QLineEdit* line, bool marked) {
+    if (line->property("marked").toBool() == marked) return;
+    line->setProperty("marked", marked);
+    line->style()->unpolish(line);  // the style sheet reads the property anew
+    line->style()->polish(line);
+}
+
+// The shortest a number's line is: room for a few digits to be typed before it grows.
+const QString kShortestNumber = QStringLiteral("-0000,000");
+
+// The line for a field's tolerance in short form, as wide as its text, with its forms explained.
 QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numeric::DecimalSeparator& separator) {
     auto* line = new QLineEdit(parent);
     line->setObjectName(QStringLiteral("tolerance:") + qtshared::qt_text(field.id));
@@ -79,8 +95,8 @@ QLineEdit* tolerance_line(QWidget* parent, const page::Field& field, const numer
     }
     line->setPlaceholderText(QStringLiteral("např. ") + example(*first));
     line->setToolTip(tip);
-    line->setStyleSheet(QStringLiteral("QLineEdit[refused=\"true\"] { border: 1px solid #b00020; }"));
-    line->setMaximumWidth(line->fontMetrics().horizontalAdvance(QStringLiteral("0,85~0,05~0,6..1,05")) + 12);
+    line->setStyleSheet(kMarkedLine);
+    fit_to_text(line, line->placeholderText());
     return line;
 }
 
@@ -105,6 +121,8 @@ CalculationView::CalculationView(QWidget* parent)
     description->addRow(QStringLiteral("&Název:"), title_);
     description->addRow(QStringLiteral("Poz&námka:"), note_);
 
+    // A row too wide for the pane puts its caption above its line rather than narrowing the line.
+    for (QFormLayout* form : {inputs_, results_}) form->setRowWrapPolicy(QFormLayout::WrapLongRows);
     auto* inputs_box = new QGroupBox(QStringLiteral("Zadání"), this);
     inputs_box->setLayout(inputs_);
     auto* results_box = new QGroupBox(QStringLiteral("Výsledky (přesně jako v kalkulátoru)"), this);
@@ -155,6 +173,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
     for (QWidget* box : boxes) box->hide();
     clear_fields();
     setEnabled(true);
+    touched_ = !entry.scenario.fields.empty();
     show_text(heading_, qtshared::qt_text(report::page_name(*entry.scenario.page)));
     {
         const QSignalBlocker quiet_title(title_), quiet_note(note_);
@@ -168,8 +187,6 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
         auto* text = new QLineEdit(this);
         text->setObjectName(id);
         text->setAccessibleName(qtshared::qt_text(field.accessible_name));
-        // Room for a long number in full: "-1,23456789012345E+308".
-        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-1,23456789012345E+308")) + 12);
         auto* caption = new QLabel(qtshared::qt_text(report::caption_of(field)), this);
         caption->setBuddy(text);
         auto* row = new QHBoxLayout;
@@ -185,8 +202,12 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             row->addWidget(substitute);
             substitutes_by_id_[std::string(field.id)] = substitute;
             inputs_by_id_[std::string(field.id)] = text;
-            connect(text, &QLineEdit::textChanged, this,
-                    [this, id](const QString& typed) { emit text_edited(id, typed); });
+            text->setStyleSheet(kMarkedLine);
+            fit_to_text(text, kShortestNumber);
+            connect(text, &QLineEdit::textChanged, this, [this, id](const QString& typed) {
+                touched_ = true;
+                emit text_edited(id, typed);
+            });
             auto* tolerance = tolerance_line(this, field, separator);
             tolerance->setText(qtshared::qt_text(entry.tolerance_text(field.id)));
             tolerance->setCursorPosition(0);
@@ -197,6 +218,8 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             tolerances_by_id_[std::string(field.id)] = {tolerance, problem};
             connect(tolerance, &QLineEdit::textChanged, this,
                     [this, id](const QString& typed) { emit tolerance_edited(id, typed); });
+            connect(tolerance, &QLineEdit::editingFinished, this,
+                    [this, id, tolerance] { emit tolerance_left(id, tolerance->text()); });
             auto* with_problem = new QVBoxLayout;
             with_problem->setSpacing(2);
             with_problem->addLayout(row);
@@ -205,6 +228,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
+            fit_to_text(text, kShortestNumber);
             // [⧉] copies the result's text as shown, one result at a time: the desktop's copy icon,
             // else a glyph of two squares that the usual fonts have ("⧉" itself they lack).
             auto* copy = new QToolButton(this);
@@ -226,11 +250,7 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
     const auto found = tolerances_by_id_.find(qtshared::utf8(field_id));
     if (found == tolerances_by_id_.end()) return;
     auto [line, message] = found->second;
-    if (line->property("refused").toBool() != !problem.isEmpty()) {
-        line->setProperty("refused", !problem.isEmpty());
-        line->style()->unpolish(line);  // the style sheet reads the property anew
-        line->style()->polish(line);
-    }
+    mark(line, !problem.isEmpty());
     show_text(message, problem);
     message->setVisible(!problem.isEmpty());
 }
@@ -246,19 +266,21 @@ void CalculationView::show_run(const casefile::RecordedRun& run) {
     const QString warnings = warnings_text(run);
     show_text(warnings_, warnings);
     warnings_->setVisible(!warnings.isEmpty());
-    if (run.fault()) {
+    // A calculation nothing has been typed in yet shows no fault: its empty fields are no mistake.
+    const std::optional<ShownFault> fault = touched_ ? czech_fault(run) : std::nullopt;
+    for (const auto& [id, line] : inputs_by_id_) mark(line, fault && fault->field_id == id);
+    if (fault) {
         QStringList unwritten;
         for (const page::Field& field : run.page().layout.fields) {
             if (field.role == page::FieldRole::Result && !run.written(field.id)) {
                 unwritten << qtshared::qt_text(field.accessible_name);
             }
         }
-        QString text =
-            QStringLiteral("✗ ") + qtshared::qt_text(*run.fault()).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        QString text = QStringLiteral("✗ ") + fault->text;
         if (!unwritten.isEmpty()) text += QStringLiteral("\nNezapsaná pole: ") + unwritten.join(QStringLiteral(", "));
         show_text(fault_, text);
     }
-    fault_->setVisible(run.fault().has_value());
+    fault_->setVisible(fault.has_value());
 }
 
 }  // namespace vorlanex::spis

@@ -3,6 +3,8 @@
 // form built from the page's own fields (caption, text, unit; a substitute the page wrote shown
 // beside the typed text) and a tolerance in short form beside each input, its results as the calculator shows them
 // (read-only, selectable), its warnings in order and its fault with the fields it left unwritten, all inline.
+// Every number's line is as wide as its text; the form grows instead of cutting a number. A fault is
+// said in Czech and marks the input it comes from, once something has been typed in the calculation.
 #include <QWidget>
 #include <map>
 #include <string>
@@ -37,6 +39,8 @@ signals:
     void text_edited(const QString& field_id, const QString& text);
     // The tolerance's short form typed beside the field's value ("14..16"; empty for none).
     void tolerance_edited(const QString& field_id, const QString& text);
+    // The tolerance's line was left (or Enter pressed in it) holding `text`.
+    void tolerance_left(const QString& field_id, const QString& text);
     void title_edited(const QString& title);
     void note_edited(const QString& note);
 
@@ -54,6 +58,7 @@ private:
     std::map<std::string, QLabel*> substitutes_by_id_;
     std::map<std::string, std::pair<QLineEdit*, QLabel*>> tolerances_by_id_;  // the line, its problem
     std::map<std::string, QLineEdit*> results_by_id_;
+    bool touched_ = false;  // something typed in the calculation shown (its fault is shown only then)
 };
 
 }  // namespace vorlanex::spis

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
@@ -34,11 +35,14 @@
 #include "spis/desktop_recent.h"
 #include "spis/diagram_panel.h"
 #include "spis/file_stamp.h"
+#include "spis/form_scroll_area.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/recent_files.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
+#include "spis/window_fit.h"
+#include "tolerance/distribution_json.h"
 #include "tolerance/distribution_kinds.h"
 #include "version/version.h"
 
@@ -82,6 +86,12 @@ QPushButton* action_button(const QString& text, const QString& accessible_name, 
     return button;
 }
 
+// Why a tolerance typed was not taken, in Czech; the one stored before stays.
+QString refusal_text(const tolerance::InputError& refused) {
+    if (refused.czech.empty()) return qtshared::qt_text(tolerance::refused_tolerance_text());
+    return QStringLiteral("Tolerance nepřijata, platí dosavadní: %1.").arg(qtshared::qt_text(refused.czech));
+}
+
 // The file beside the case's own with another suffix, for an export's dialog; none for a new case.
 QString beside_case(const QString& case_path, const QString& suffix) {
     if (case_path.isEmpty()) return {};
@@ -118,9 +128,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
     tabs_->addTab(sweep_, QStringLiteral("&Citlivost"));
 
-    auto* centre = new QScrollArea(this);
-    centre->setWidget(view_);
-    centre->setWidgetResizable(true);
+    auto* centre = new FormScrollArea(view_, this);
     centre->setAccessibleName(QStringLiteral("Vybraný výpočet"));
 
     // The list with the buttons below it that add, duplicate and remove a calculation.
@@ -132,14 +140,25 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     auto* list_buttons = new QHBoxLayout;
     list_column->addLayout(list_buttons);
 
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(list_side);
-    splitter->addWidget(centre);
-    splitter->addWidget(tabs_);
-    splitter->setStretchFactor(1, 2);
-    splitter->setStretchFactor(2, 1);
-    splitter->setSizes({240, 640, 400});
-    setCentralWidget(splitter);
+    // The form keeps its width when the window is resized; the side panel takes what is gained or
+    // lost, and is the only pane that collapses.
+    // The tabs scroll in their pane when it is narrower than they are (a sweep's wide table, a small
+    // screen), so they never widen the window past its screen.
+    auto* side = new QScrollArea(this);
+    side->setWidget(tabs_);
+    side->setWidgetResizable(true);
+    side->setFrameShape(QFrame::NoFrame);
+    splitter_ = new QSplitter(this);
+    splitter_->addWidget(list_side);
+    splitter_->addWidget(centre);
+    splitter_->addWidget(side);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setStretchFactor(2, 1);
+    splitter_->setCollapsible(0, false);
+    splitter_->setCollapsible(1, false);
+    splitter_->setCollapsible(2, true);
+    setCentralWidget(splitter_);
 
     build_menus(list_buttons);
     connect(&case_, &OpenCase::list_changed, this, &CaseWindow::show_list);
@@ -158,6 +177,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
         case_.set_text(qtshared::utf8(field_id), qtshared::utf8(text));
     });
     connect(view_, &CalculationView::tolerance_edited, this, &CaseWindow::edit_tolerance);
+    connect(view_, &CalculationView::tolerance_left, this, &CaseWindow::check_tolerance);
     connect(view_, &CalculationView::title_edited, this, [this](const QString& title) {
         case_.set_description(&casefile::Calculation::title, qtshared::utf8(title));
     });
@@ -169,8 +189,11 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
         update_status();
     });
     connect(protocol_, &ProtocolExport::finished, this, &CaseWindow::protocol_ended);
-    resize(1200, 760);
-    restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
+    // As large as the window likes, on a screen that has room for it; a geometry remembered from a
+    // larger screen is fitted into this one.
+    const QRect available = screen()->availableGeometry();
+    resize(opening_size(available.size()));
+    if (restoreGeometry(QSettings().value(kGeometryKey).toByteArray())) setGeometry(fitted_into(geometry(), available));
     case_.new_case();
 }
 
@@ -606,11 +629,32 @@ void CaseWindow::show_state() {
 }
 
 void CaseWindow::edit_tolerance(const QString& field_id, const QString& text) {
-    if (case_.set_tolerance(qtshared::utf8(field_id), qtshared::utf8(text.trimmed()))) {
-        view_->show_tolerance_problem(field_id, qtshared::qt_text(tolerance::refused_tolerance_text()));
-        return;
+    // While it is typed, a tolerance is taken as soon as it can be; why it cannot is said only when
+    // its line is left (check_tolerance), not at every keystroke of a text still being written.
+    if (!case_.set_tolerance(qtshared::utf8(field_id), qtshared::utf8(text.trimmed()))) {
+        view_->show_tolerance_problem(field_id, {});
     }
-    view_->show_tolerance_problem(field_id, {});
+}
+
+void CaseWindow::check_tolerance(const QString& field_id, const QString& text) {
+    const std::string typed = qtshared::utf8(text.trimmed());
+    if (typed.empty()) return view_->show_tolerance_problem(field_id, {});
+    const auto named = tolerance::json_form_of_short(qtshared::utf8(field_id), typed, case_.separator());
+    const auto* refused = std::get_if<tolerance::InputError>(&named);
+    view_->show_tolerance_problem(field_id, refused ? refusal_text(*refused) : QString());
+}
+
+void CaseWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (panes_fitted_) return;
+    panes_fitted_ = true;
+    // The first time it is shown, the panes share the window's width as the form needs.
+    int handles = 0;
+    for (int i = 1; i < splitter_->count(); ++i) handles += splitter_->handleWidth();
+    constexpr int kListWanted = 240;
+    const PaneNeeds needs{splitter_->widget(0)->minimumSizeHint().width(), kListWanted,
+                          splitter_->widget(1)->minimumSizeHint().width(), tabs_->minimumSizeHint().width()};
+    splitter_->setSizes(pane_widths(splitter_->width() - handles, needs));
 }
 
 QString CaseWindow::state_text() const { return state_->text(); }

@@ -24,6 +24,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPrinter;
+class QSplitter;
 class QTabWidget;
 
 namespace vorlanex::spis {
@@ -101,6 +102,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The menus from the action table, and the buttons below the list that do what some of them do.
@@ -140,14 +142,18 @@ private:
     void show_row(int row);
     void show_selected();
     void show_state();
-    // A tolerance typed in short form: taken into the calculation, or its refusal shown under it.
+    // A tolerance typed in short form: taken into the calculation when it can be.
     void edit_tolerance(const QString& field_id, const QString& text);
+    // A tolerance's line left: why its text was not taken shown under it, or nothing.
+    void check_tolerance(const QString& field_id, const QString& text);
     void update_status();
     void report_problem(const std::optional<QString>& problem);
 
     OpenCase case_;
     QListWidget* list_;
     CalculationView* view_;
+    QSplitter* splitter_ = nullptr;
+    bool panes_fitted_ = false;  // the panes shared out once, when the window is first shown
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
     ToleranceTab* tolerance_;

@@ -18,17 +18,21 @@ std::string quoted(std::string_view name) {
     return text;
 }
 
-InputError error(std::string_view field, const std::string& what) {
-    return {"tolerance of field '" + std::string(field) + "': " + what};
+InputError error(std::string_view field, const std::string& what, std::string czech = {}) {
+    return {"tolerance of field '" + std::string(field) + "': " + what, std::move(czech)};
 }
 
 // The number a text holds, or the error naming the field and the part ("low", "mean" ...).
-std::variant<double, InputError> number(std::string_view field, std::string_view part, std::string_view text,
-                                        const numeric::DecimalSeparator& separator) {
+std::variant<double, InputError> number(std::string_view field, std::string_view part, const Parameter& parameter,
+                                        std::string_view text, const numeric::DecimalSeparator& separator) {
     try {
         return numeric::parse_number(text, separator);
     } catch (const numeric::Fault&) {
-        return error(field, std::string(part) + " '" + std::string(text) + "' is not a number");
+        const std::string czech = "„" + std::string(parameter.czech) + "“";
+        return error(field, std::string(part) + " '" + std::string(text) + "' is not a number",
+                     text.empty() ? czech + " chybí"
+                                  : czech + " není číslo: „" + std::string(text) + "“ (desetinný oddělovač je „" +
+                                        std::string(separator.text()) + "“)");
     }
 }
 
@@ -55,22 +59,23 @@ struct Candidate {
 };
 
 // The patterns of `candidates` a text could have been meant as, for a message: all but those that
-// only go on from another of them (MEAN~SD~LOW..HIGH from MEAN~SD).
-std::string expected(const std::vector<Candidate>& candidates) {
+// only go on from another of them (MEAN~SD~LOW..HIGH from MEAN~SD), each written by `written`.
+std::string expected(const std::vector<Candidate>& candidates, std::string (*written)(const ShortPattern&),
+                     std::string_view last) {
     std::vector<std::string> patterns;
     for (const Candidate& candidate : candidates) {
         const bool goes_on = std::any_of(candidates.begin(), candidates.end(), [&](const Candidate& other) {
             return &other != &candidate && candidate.pattern->pattern.starts_with(other.pattern->pattern);
         });
-        if (!goes_on) patterns.push_back(english_pattern(*candidate.pattern));
+        if (!goes_on) patterns.push_back(written(*candidate.pattern));
     }
-    return listed(patterns, "or");
+    return listed(patterns, last);
 }
 
 }  // namespace
 
 std::optional<InputError> check(std::string_view field, const Distribution& d) {
-    if (auto refused = kind_of(d.shape).check(d)) return error(field, *refused);
+    if (auto refused = kind_of(d.shape).check(d)) return error(field, refused->english, refused->czech);
     return std::nullopt;
 }
 
@@ -106,12 +111,17 @@ std::variant<ShortForm, InputError> split_short_form(std::string_view field, std
                     form.members.emplace_back(candidate.parts[i].name, numbers[i]);
                 return form;
             }
-            return error(field, "expected " + expected(candidates) + ", got '" + std::string(text) + "'");
+            return error(
+                field, "expected " + expected(candidates, english_pattern, "or") + ", got '" + std::string(text) + "'",
+                "zapište " + expected(candidates, czech_pattern, "nebo"));
         }
         std::erase_if(candidates, [&](const Candidate& candidate) { return !takes(candidate, *found); });
         if (separator.text() == *found) {
-            return error(field, "with the decimal separator '" + std::string(separator.text()) + "' write the " +
-                                    std::string(candidates.front().kind->name) + " form in a case file");
+            return error(field,
+                         "with the decimal separator '" + std::string(separator.text()) + "' write the " +
+                             std::string(candidates.front().kind->name) + " form in a case file",
+                         "s desetinným oddělovačem „" + std::string(separator.text()) + "“ nelze " +
+                             std::string(candidates.front().kind->czech) + " rozdělení zapsat zkráceně");
         }
         const std::size_t at = rest.find(*found);
         numbers.push_back(rest.substr(0, at));
@@ -127,7 +137,7 @@ std::variant<Distribution, InputError> parse_short_form(std::string_view field, 
     Distribution d = unset(kind_of(form.shape));
     for (const auto& [name, part] : form.members) {
         const Parameter& parameter = *find_parameter(name);
-        auto read = number(field, parameter.words, part, separator);
+        auto read = number(field, parameter.words, parameter, part, separator);
         if (auto* failed = std::get_if<InputError>(&read)) return *failed;
         d.*parameter.value = std::get<double>(read);
     }
@@ -163,7 +173,7 @@ std::variant<Distribution, InputError> parse_named_form(std::string_view field, 
             if (take.optional) continue;
             return error(field, quoted(name) + " is missing");
         }
-        auto read = number(field, name, given->second, separator);
+        auto read = number(field, name, *take.parameter, given->second, separator);
         if (auto* failed = std::get_if<InputError>(&read)) return *failed;
         d.*take.parameter->value = std::get<double>(read);
     }

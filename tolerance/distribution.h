@@ -27,6 +27,9 @@ namespace vorlanex::tolerance {
 // Why a tolerance (or a run's settings) cannot be used; the message names the field.
 struct InputError {
     std::string message;
+    // A short form's reason in Czech, without the field, for the case window ("„od“ je větší než
+    // „do“"); empty for the other forms and settings, which only the command reads.
+    std::string czech = {};
 };
 
 struct Distribution {

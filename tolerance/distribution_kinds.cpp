@@ -24,8 +24,8 @@ const Parameter kParameters[] = {
 };
 // clang-format on
 
-std::optional<std::string> low_above_high(const Distribution& d) {
-    if (!(d.low <= d.high)) return "low is above high";
+std::optional<Refusal> low_above_high(const Distribution& d) {
+    if (!(d.low <= d.high)) return Refusal{"low is above high", "„od“ je větší než „do“"};
     return std::nullopt;
 }
 
@@ -62,9 +62,12 @@ constexpr ShortPattern kTriangularPatterns[] = {
 };
 // clang-format on
 
-std::optional<std::string> check_triangular(const Distribution& d) {
+std::optional<Refusal> check_triangular(const Distribution& d) {
     if (auto refused = low_above_high(d)) return refused;
-    if (!(d.low <= d.mode && d.mode <= d.high)) return "the most likely value is not between low and high";
+    if (!(d.low <= d.mode && d.mode <= d.high)) {
+        return Refusal{"the most likely value is not between low and high",
+                       "„nejpravděpodobněji“ neleží mezi „od“ a „do“"};
+    }
     return std::nullopt;
 }
 
@@ -83,11 +86,13 @@ constexpr ShortPattern kNormalPatterns[] = {
 };
 // clang-format on
 
-std::optional<std::string> check_normal(const Distribution& d) {
-    if (!(d.sd > 0)) return "the standard deviation must be above 0";
-    if (!(d.low < d.high)) return "low must be below high";
-    if (!(kept_share(d) >= kSmallestKeptShareOfNormal))
-        return "the cut keeps less than 0.1 % of the normal distribution";
+std::optional<Refusal> check_normal(const Distribution& d) {
+    if (!(d.sd > 0)) return Refusal{"the standard deviation must be above 0", "„odchylka“ musí být větší než 0"};
+    if (!(d.low < d.high)) return Refusal{"low must be below high", "„od“ musí být menší než „do“"};
+    if (!(kept_share(d) >= kSmallestKeptShareOfNormal)) {
+        return Refusal{"the cut keeps less than 0.1 % of the normal distribution",
+                       "useknutí ponechává méně než 0,1 % normálního rozdělení"};
+    }
     return std::nullopt;
 }
 

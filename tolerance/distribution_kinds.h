@@ -47,6 +47,13 @@ struct ShortPattern {
     std::string_view window_example;   // the case window, likewise: "18..20..22"
 };
 
+// Why numbers do not make a distribution: in English for the command's messages (after the field),
+// in Czech for the case window ("„od“ je větší než „do“").
+struct Refusal {
+    std::string english;
+    std::string czech;
+};
+
 struct DistributionKind {
     Shape shape;
     std::string_view name;   // the named form's "distribution"
@@ -54,8 +61,8 @@ struct DistributionKind {
     // What the Czech hint at a refused tolerance says its numbers must be: "od nejvýše do".
     std::span<const std::string_view> czech_rules;
     std::span<const ShortPattern> patterns;  // at least one
-    // Why the numbers do not make a distribution (the message after the field), or nothing.
-    std::optional<std::string> (*check)(const Distribution&);
+    // Why the numbers do not make a distribution, or nothing.
+    std::optional<Refusal> (*check)(const Distribution&);
     // The report's words after "… rozdělení", the numbers shown with the separator: " od 18 do 22".
     std::string (*czech_numbers)(const Distribution&, const numeric::DecimalSeparator&);
 };

@@ -29,7 +29,7 @@ tab. In step 4 the fields read are those of the calculation shown, an input fiel
 case's text for it, and Tab goes on from its first input field; and a step 5 reads the texts of the
 calculation's heading, of a warning and of a fault (each brought about by a text written into an
 input, then written back) as a screen reader reads a label: its name ("Varování") and its
-description, which must hold the text shown (the warning or fault `vorlanex-calc` gives). Every
+description, which must hold the text shown (the warning `vorlanex-calc` gives, the fault in Czech). Every
 start of the case window has a fresh data folder, so a window that died leaves no recovery copy for
 its successor to offer.
 
@@ -190,7 +190,7 @@ def messages_of_edits(calc, case):
     """[(input's name, its text in the case, a text written into it, the heading, warning or fault
     label's name, what its text holds)] for the case's first calculation: its heading; the first input
     that a text "-1" makes the calculation warn about, with the warning `vorlanex-calc` gives; the
-    first input, with the text "x" and the fault `vorlanex-calc` gives."""
+    first input, with the text "x" and the Czech words of the fault it makes."""
     page, given, separator = first_calculation(calc, case)
 
     def events(field_id, text):
@@ -206,9 +206,9 @@ def messages_of_edits(calc, case):
             edits.append((field["name"], given.get(field["id"], field["default"]), "-1", "Varování",
                           warnings[0].replace("\r", " ")))
             break
-    fault = next(event["error"] for event in events(inputs[0]["id"], "x") if "error" in event)
+    # The window says the fault in Czech, with the text that is not a number.
     edits.append((inputs[0]["name"], given.get(inputs[0]["id"], inputs[0]["default"]), "x", "Chyba výpočtu",
-                  fault.replace("\r", " ")))
+                  "není číslo: „x“"))
     return edits
 
 

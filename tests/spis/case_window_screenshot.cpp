@@ -1,5 +1,7 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged] [--size WxH]
+// The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
+// is the diagram's own window ("Zvětšit…") instead.
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
 // to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QSize>
 #include <QTabWidget>
 #include <cstdio>
 #include <string_view>
@@ -86,14 +89,40 @@ void wait_for_the_diagram(const vorlanex::spis::CaseWindow& window) {
 
 }  // namespace
 
+// "1024x768" read as a size; an invalid size for anything else.
+QSize size_of(std::string_view text) {
+    const QStringList parts =
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).split(QLatin1Char('x'));
+    if (parts.size() != 2) return {};
+    bool width_read = false, height_read = false;
+    const QSize size(parts[0].toInt(&width_read), parts[1].toInt(&height_read));
+    return width_read && height_read && size.width() > 0 && size.height() > 0 ? size : QSize();
+}
+
 int main(int argc, char** argv) {
-    const std::string_view option = argc == 4 ? std::string_view(argv[3]) : std::string_view();
-    const bool tolerance = option == "--tolerance";
-    const bool sweep = option == "--sweep";
-    const bool pdf = option == "--export-pdf";
-    if (argc != 3 && !tolerance && !sweep && !pdf) {
+    bool tolerance = false, sweep = false, pdf = false, enlarged = false, understood = argc >= 3;
+    QSize size(1280, 800);
+    for (int i = 3; i < argc && understood; ++i) {
+        const std::string_view option(argv[i]);
+        if (option == "--tolerance") {
+            tolerance = true;
+        } else if (option == "--sweep") {
+            sweep = true;
+        } else if (option == "--export-pdf") {
+            pdf = true;
+        } else if (option == "--enlarged") {
+            enlarged = true;
+        } else if (option == "--size" && i + 1 < argc) {
+            size = size_of(argv[++i]);
+            understood = size.isValid();
+        } else {
+            understood = false;
+        }
+    }
+    if (!understood || tolerance + sweep + pdf + enlarged > 1) {
         std::fprintf(stderr,
-                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]\n");
+                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | "
+                     "--enlarged] [--size WxH]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -104,7 +133,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(*problem));
         return 1;
     }
-    window.resize(1280, 800);
+    window.resize(size);
     window.show();
     QApplication::processEvents();
     if (tolerance) {
@@ -120,5 +149,13 @@ int main(int argc, char** argv) {
     wait_for_the_diagram(window);
     if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
     QApplication::processEvents();
+    if (enlarged) {
+        QWidget* diagram = window.diagram_panel()->enlarge();
+        if (!diagram) return 1;
+        QElapsedTimer waited;  // drawn on a thread of its own
+        waited.start();
+        while (waited.elapsed() < 2'000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        return diagram->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

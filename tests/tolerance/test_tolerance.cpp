@@ -35,30 +35,31 @@ struct ShortForm {
     const char* separator;
     Distribution expected;  // compared when `error` is empty
     const char* error;      // a part of the message, or ""
+    const char* czech;      // the case window's reason, whole
 };
 
 // clang-format off
 const ShortForm kShortForms[] = {
-    {"uniform", "40..60", ",", {Shape::Uniform, 40, 60}, ""},
-    {"uniform_of_one_value", "5..5", ",", {Shape::Uniform, 5, 5}, ""},
-    {"uniform_with_point_separator", "0.5..1.5", ".", {Shape::Uniform, 0.5, 1.5}, ""},
-    {"uniform_split_at_the_first_dots", "5...6", ".", {Shape::Uniform, 5, 0.6}, "low is above high"},
-    {"triangular", "0,8..1..1,5", ",", {Shape::Triangular, 0.8, 1.5, 1}, ""},
-    {"normal", "0,8~0,05", ",", {Shape::Normal, -kInf, kInf, 0, 0.8, 0.05}, ""},
-    {"normal_cut", "0,8~0,05~0,6..1", ",", {Shape::Normal, 0.6, 1, 0, 0.8, 0.05}, ""},
-    {"low_above_high", "60..40", ",", {}, "low is above high"},
-    {"mode_outside", "0,8..2..1,5", ",", {}, "most likely value"},
-    {"sd_zero", "0,8~0", ",", {}, "standard deviation must be above 0"},
-    {"sd_negative", "0,8~-0,1", ",", {}, "standard deviation must be above 0"},
-    {"cut_reversed", "0,8~0,05~1..0,6", ",", {}, "low must be below high"},
-    {"cut_far_in_the_tail", "0~1~10..11", ",", {}, "keeps less than 0.1 %"},
-    {"not_a_number", "40..abc", ",", {}, "high 'abc' is not a number"},
-    {"point_with_comma_separator", "0.5..1", ",", {}, "low '0.5' is not a number"},
-    {"empty_part", "..60", ",", {}, "low '' is not a number"},
-    {"no_form", "40", ",", {}, "expected LOW..HIGH, LOW..MODE..HIGH or MEAN~SD, got '40'"},
-    {"cut_without_its_range", "0,8~0,05~0,6", ",", {}, "expected MEAN~SD~LOW..HIGH, got '0,8~0,05~0,6'"},
-    {"tilde_makes_it_normal", "1..2~3", ",", {}, "mean '1..2' is not a number"},
-    {"normal_with_tilde_separator", "0~8~0~1", "~", {}, "~"},
+    {"uniform", "40..60", ",", {Shape::Uniform, 40, 60}, "", ""},
+    {"uniform_of_one_value", "5..5", ",", {Shape::Uniform, 5, 5}, "", ""},
+    {"uniform_with_point_separator", "0.5..1.5", ".", {Shape::Uniform, 0.5, 1.5}, "", ""},
+    {"uniform_split_at_the_first_dots", "5...6", ".", {Shape::Uniform, 5, 0.6}, "low is above high", "„od“ je větší než „do“"},
+    {"triangular", "0,8..1..1,5", ",", {Shape::Triangular, 0.8, 1.5, 1}, "", ""},
+    {"normal", "0,8~0,05", ",", {Shape::Normal, -kInf, kInf, 0, 0.8, 0.05}, "", ""},
+    {"normal_cut", "0,8~0,05~0,6..1", ",", {Shape::Normal, 0.6, 1, 0, 0.8, 0.05}, "", ""},
+    {"low_above_high", "60..40", ",", {}, "low is above high", "„od“ je větší než „do“"},
+    {"mode_outside", "0,8..2..1,5", ",", {}, "most likely value", "„nejpravděpodobněji“ neleží mezi „od“ a „do“"},
+    {"sd_zero", "0,8~0", ",", {}, "standard deviation must be above 0", "„odchylka“ musí být větší než 0"},
+    {"sd_negative", "0,8~-0,1", ",", {}, "standard deviation must be above 0", "„odchylka“ musí být větší než 0"},
+    {"cut_reversed", "0,8~0,05~1..0,6", ",", {}, "low must be below high", "„od“ musí být menší než „do“"},
+    {"cut_far_in_the_tail", "0~1~10..11", ",", {}, "keeps less than 0.1 %", "useknutí ponechává méně než 0,1 % normálního rozdělení"},
+    {"not_a_number", "40..abc", ",", {}, "high 'abc' is not a number", "„do“ není číslo: „abc“ (desetinný oddělovač je „,“)"},
+    {"point_with_comma_separator", "0.5..1", ",", {}, "low '0.5' is not a number", "„od“ není číslo: „0.5“ (desetinný oddělovač je „,“)"},
+    {"empty_part", "..60", ",", {}, "low '' is not a number", "„od“ chybí"},
+    {"no_form", "40", ",", {}, "expected LOW..HIGH, LOW..MODE..HIGH or MEAN~SD, got '40'", "zapište od..do, od..nejpravděpodobněji..do nebo střed~odchylka"},
+    {"cut_without_its_range", "0,8~0,05~0,6", ",", {}, "expected MEAN~SD~LOW..HIGH, got '0,8~0,05~0,6'", "zapište střed~odchylka~od..do"},
+    {"tilde_makes_it_normal", "1..2~3", ",", {}, "mean '1..2' is not a number", "„střed“ není číslo: „1..2“ (desetinný oddělovač je „,“)"},
+    {"normal_with_tilde_separator", "0~8~0~1", "~", {}, "~", "s desetinným oddělovačem „~“ nelze normální rozdělení zapsat zkráceně"},
 };
 // clang-format on
 
@@ -81,6 +82,7 @@ TEST_P(ShortFormTest, ParsedOrRefusedNamingTheField) {
         const std::string& message = std::get<InputError>(parsed).message;
         EXPECT_NE(message.find("'I2'"), std::string::npos) << message;
         EXPECT_NE(message.find(row.error), std::string::npos) << message;
+        EXPECT_EQ(std::get<InputError>(parsed).czech, row.czech);
     }
 }
 
