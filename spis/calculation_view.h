@@ -3,6 +3,7 @@
 // form built from the page's own fields (caption, text, unit; a substitute the page wrote shown
 // beside the typed text) and a tolerance in short form beside each input, its results as the calculator shows them
 // (read-only, selectable), its warnings in order and its fault with the fields it left unwritten, all inline.
+#include <QList>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -32,6 +33,9 @@ public:
     // Why the tolerance typed for the field was refused, shown under it with the line marked; an
     // empty problem clears both.
     void show_tolerance_problem(const QString& field_id, const QString& problem);
+    // The controls in the order Tab visits them: title, note, each input with its tolerance in the
+    // page's order, each result with its copy button.
+    QList<QWidget*> focus_order() const;
 
 signals:
     void text_edited(const QString& field_id, const QString& text);
@@ -54,6 +58,8 @@ private:
     std::map<std::string, QLabel*> substitutes_by_id_;
     std::map<std::string, std::pair<QLineEdit*, QLabel*>> tolerances_by_id_;  // the line, its problem
     std::map<std::string, QLineEdit*> results_by_id_;
+    // The form's own controls, in the page's order: the inputs' box, then the results'.
+    QList<QWidget*> input_controls_, result_controls_;
 };
 
 }  // namespace vorlanex::spis

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,15 +30,18 @@
 #include "report/report.h"
 #include "spis/calculation_view.h"
 #include "spis/case_error_text.h"
+#include "spis/case_file_name.h"
 #include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
 #include "spis/desktop_recent.h"
 #include "spis/diagram_panel.h"
 #include "spis/file_stamp.h"
+#include "spis/guide_window.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/recent_files.h"
+#include "spis/remembered_expert.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 #include "tolerance/distribution_kinds.h"
@@ -171,7 +176,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     connect(protocol_, &ProtocolExport::finished, this, &CaseWindow::protocol_ended);
     resize(1200, 760);
     restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
-    case_.new_case();
+    start_new_case();
 }
 
 CaseWindow::~CaseWindow() {
@@ -216,6 +221,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     QPushButton* add_button = action_button(QStringLiteral("Přidat"), QStringLiteral("Přidat výpočet"), this);
     add_button->setMenu(add);  // drawn with the arrow of a button that opens a menu
     list_buttons->addWidget(add_button);
+    list_buttons_ << add_button;
     for (const auto& [which, text, accessible_name] :
          {std::tuple{CaseAction::Duplicate, QStringLiteral("Duplikovat"), QStringLiteral("Duplikovat výpočet")},
           std::tuple{CaseAction::Remove, QStringLiteral("Odstranit"), QStringLiteral("Odstranit výpočet")}}) {
@@ -225,6 +231,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
         connect(triggered, &QAction::changed, button,
                 [button, triggered] { button->setEnabled(triggered->isEnabled()); });
         list_buttons->addWidget(button);
+        list_buttons_ << button;
     }
     list_buttons->addStretch();
 }
@@ -232,7 +239,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
 void CaseWindow::trigger(CaseAction which) {
     switch (which) {
         case CaseAction::New:
-            if (may_discard_changes()) case_.new_case();
+            if (may_discard_changes()) start_new_case();
             return;
         case CaseAction::Open: return choose_and_open();
         case CaseAction::Save: save(); return;
@@ -249,6 +256,8 @@ void CaseWindow::trigger(CaseAction which) {
         case CaseAction::MoveUp: return move_selected(-1);
         case CaseAction::MoveDown: return move_selected(1);
         case CaseAction::CopyResults: return copy_results();
+        case CaseAction::Guide: show_guide(); return;
+        case CaseAction::NumberRules: show_guide(QStringLiteral("pravidla-pro-čísla")); return;
         case CaseAction::About: return show_about();
         case CaseAction::RecentFiles:
         case CaseAction::Add: return;  // submenus
@@ -256,16 +265,18 @@ void CaseWindow::trigger(CaseAction which) {
 }
 
 void CaseWindow::update_actions() {
+    // Each need of the table, and whether it is met now.
+    const std::pair<Need, bool> met[] = {
+        {kSelection, case_.selected() != nullptr}, {kCalculation, case_.count() > 0},
+        {kIdleProtocol, !protocol_->running()},    {kUndoStep, case_.undo_stack().canUndo()},
+        {kRedoStep, case_.undo_stack().canRedo()},
+    };
     for (const CaseActionRow& row : case_action_rows()) {
         QAction* action = this->action(row.action);
         if (!action) continue;
-        switch (row.availability) {
-            case Availability::Always: action->setEnabled(true); break;
-            case Availability::Selection: action->setEnabled(case_.selected() != nullptr); break;
-            case Availability::NoProtocol: action->setEnabled(!protocol_->running()); break;
-            case Availability::CanUndo: action->setEnabled(case_.undo_stack().canUndo()); break;
-            case Availability::CanRedo: action->setEnabled(case_.undo_stack().canRedo()); break;
-        }
+        bool enabled = true;
+        for (const auto& [need, is_met] : met) enabled = enabled && (!(row.needs & need) || is_met);
+        action->setEnabled(enabled);
     }
 }
 
@@ -314,6 +325,7 @@ std::optional<QString> CaseWindow::save_case(const QString& path, Overwrite over
     if (auto problem = write_atomically(path, text)) return problem;
     case_.saved_to(path, text);
     remember_file(path);
+    remember_expert(qtshared::qt_text(case_.file().header.expert.value_or("")));
     return std::nullopt;
 }
 
@@ -372,7 +384,9 @@ void CaseWindow::set_case_properties(const casefile::CaseHeader& header) { case_
 
 void CaseWindow::edit_case_properties() {
     CasePropertiesDialog dialog(case_.file().header, this);
-    if (dialog.exec() == QDialog::Accepted) set_case_properties(dialog.header());
+    if (dialog.exec() != QDialog::Accepted) return;
+    set_case_properties(dialog.header());
+    remember_expert(dialog.text(&casefile::CaseHeader::expert));
 }
 
 void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
@@ -436,7 +450,9 @@ CaseWindow::ChangedFileAnswer CaseWindow::ask_about_changed_file() {
 }
 
 bool CaseWindow::choose_and_save() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), case_.path(), kCaseFilter);
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"),
+                                     case_.path().isEmpty() ? proposed_save_path() : case_.path(), kCaseFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vorlanex");
     // The file dialog asked before an existing file is replaced.
@@ -497,6 +513,33 @@ void CaseWindow::show_about() {
                                       "v jednom souboru, s diagramem dráha–čas a protokolem. Každé číslo je "
                                       "výsledkem téhož výpočtu, jaký provede kalkulátor.")
                            .arg(qtshared::qt_text(kVersion)));
+}
+
+GuideWindow* CaseWindow::show_guide(const QString& anchor) {
+    if (!guide_) guide_ = new GuideWindow(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+    if (!anchor.isEmpty()) guide_->show_heading(anchor);
+    return guide_;
+}
+
+QString CaseWindow::proposed_save_path() const {
+    const QStringList recent = stored_recent_files();
+    const QString folder = recent.isEmpty() || !QFileInfo(recent.constFirst()).dir().exists()
+                               ? QDir::homePath()
+                               : QFileInfo(recent.constFirst()).absolutePath();
+    const QString name = case_file_name(qtshared::qt_text(case_.file().header.reference.value_or("")));
+    return name.isEmpty() ? folder : QDir(folder).filePath(name);
+}
+
+void CaseWindow::start_new_case() { case_.new_case(new_case_header(QDate::currentDate(), remembered_expert())); }
+
+void CaseWindow::chain_focus() {
+    QList<QWidget*> chain{list_};
+    chain << view_->focus_order() << tabs_;
+    chain << list_buttons_;
+    for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void CaseWindow::remember_file(const QString& path) {
@@ -564,6 +607,7 @@ void CaseWindow::show_list() {
     while (list_->count() > case_.count()) delete list_->takeItem(list_->count() - 1);
     while (list_->count() < case_.count()) new QListWidgetItem(list_);
     for (int row = 0; row < case_.count(); ++row) show_row(row);
+    update_actions();  // what needs a calculation follows their number
     update_status();
 }
 
@@ -590,6 +634,7 @@ void CaseWindow::show_selected() {
     } else {
         view_->clear();
     }
+    chain_focus();
     update_actions();
 }
 

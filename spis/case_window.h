@@ -23,6 +23,7 @@ class QBoxLayout;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QPrinter;
 class QTabWidget;
 
@@ -30,6 +31,7 @@ namespace vorlanex::spis {
 
 class CalculationView;
 class DiagramPanel;
+class GuideWindow;
 class ProtocolExport;
 class SweepTab;
 class ToleranceTab;
@@ -91,6 +93,11 @@ public:
     QAction* action(CaseAction action) const { return actions_.value(static_cast<int>(action)); }
     // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
     QMenu* recent_menu() const { return recent_menu_; }
+    // Nápověda → Návod (F1): the guide's window, opened at the heading with this anchor when given.
+    GuideWindow* show_guide(const QString& anchor = {});
+    // Where Soubor → Uložit offers to save a case that has no file yet: the folder of the case used
+    // last (else the home folder) and a name made of the case's file reference (else none).
+    QString proposed_save_path() const;
     // The step behind an entry of that menu: a file that has gone is dropped from the list, with a
     // Czech message.
     std::optional<QString> open_recent(const QString& path);
@@ -108,6 +115,11 @@ private:
     void trigger(CaseAction action);
     // What can be used now: the one place that enables and disables the actions.
     void update_actions();
+    // Tab from the list to the selected calculation's title, note, inputs and results, then the
+    // panels beside it and the buttons below the list.
+    void chain_focus();
+    // A new case described as the expert would describe it: created today, by the expert named last.
+    void start_new_case();
     void choose_and_open();
     bool save();
     enum class ChangedFileAnswer { Overwrite, SaveAs, Cancel };
@@ -155,6 +167,8 @@ private:
     ProtocolExport* protocol_;
     QLabel* state_;  // the case's state in the status bar: saved or not, how many calculations
     QMenu* recent_menu_ = nullptr;
+    QList<QPushButton*> list_buttons_;
+    GuideWindow* guide_ = nullptr;
     QHash<int, QAction*> actions_;
 };
 

@@ -1,8 +1,9 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --guide]
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
-// to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
+// to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then; with --guide
+// the picture is of the guide's window (F1), opened at the part on the case window.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
 #include "spis/diagram_panel.h"
+#include "spis/guide_window.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 
@@ -91,9 +93,11 @@ int main(int argc, char** argv) {
     const bool tolerance = option == "--tolerance";
     const bool sweep = option == "--sweep";
     const bool pdf = option == "--export-pdf";
-    if (argc != 3 && !tolerance && !sweep && !pdf) {
+    const bool guide = option == "--guide";
+    if (argc != 3 && !tolerance && !sweep && !pdf && !guide) {
         std::fprintf(stderr,
-                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf]\n");
+                     "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf "
+                     "| --guide]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -120,5 +124,10 @@ int main(int argc, char** argv) {
     wait_for_the_diagram(window);
     if (pdf && !export_pdf(window, QString::fromLocal8Bit(argv[2]))) return 1;
     QApplication::processEvents();
+    if (guide) {
+        vorlanex::spis::GuideWindow* shown = window.show_guide(QStringLiteral("okno-případu-vorlanex-spis"));
+        QApplication::processEvents();
+        return shown->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
