@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -101,6 +102,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       case_(separator),
       list_(new QListWidget(this)),
       view_(new CalculationView(this)),
+      centre_(new QScrollArea(this)),
       tabs_(new QTabWidget(this)),
       diagram_(new DiagramPanel(case_, this)),
       tolerance_(new ToleranceTab(case_, this)),
@@ -123,10 +125,9 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
     tabs_->addTab(sweep_, QStringLiteral("&Citlivost"));
 
-    auto* centre = new QScrollArea(this);
-    centre->setWidget(view_);
-    centre->setWidgetResizable(true);
-    centre->setAccessibleName(QStringLiteral("Vybraný výpočet"));
+    centre_->setWidget(view_);
+    centre_->setWidgetResizable(true);
+    centre_->setAccessibleName(QStringLiteral("Vybraný výpočet"));
 
     // The list with the buttons below it that add, duplicate and remove a calculation.
     auto* list_side = new QWidget(this);
@@ -139,7 +140,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(list_side);
-    splitter->addWidget(centre);
+    splitter->addWidget(centre_);
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(1, 2);
     splitter->setStretchFactor(2, 1);
@@ -535,11 +536,37 @@ QString CaseWindow::proposed_save_path() const {
 
 void CaseWindow::start_new_case() { case_.new_case(new_case_header(QDate::currentDate(), remembered_expert())); }
 
-void CaseWindow::chain_focus() {
-    QList<QWidget*> chain{list_};
-    chain << view_->focus_order() << tabs_;
-    chain << list_buttons_;
-    for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+QList<QWidget*> CaseWindow::focus_order() const {
+    QList<QWidget*> order{list_};
+    order << view_->focus_order() << tabs_->tabBar();
+    // The panel in front: its controls in the order of their making, as its own layout has them.
+    if (QWidget* panel = tabs_->currentWidget()) {
+        for (QWidget* widget : panel->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() & Qt::TabFocus && !widget->focusProxy()) order << widget;
+        }
+    }
+    return order << list_buttons_;
+}
+
+bool CaseWindow::focusNextPrevChild(bool next) {
+    // The form's controls are made anew for each calculation selected, after everything else of the
+    // window: Qt's own chain would visit them last. Tab follows focus_order instead.
+    const QList<QWidget*> order = focus_order();
+    const QWidget* current = QApplication::focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size() && at < 0; ++i) {
+        if (current && (order[i] == current || order[i]->isAncestorOf(current))) at = i;
+    }
+    if (at < 0) return QMainWindow::focusNextPrevChild(next);
+    const qsizetype count = order.size();
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget* candidate = order[((next ? at + step : at - step) % count + count) % count];
+        if (!candidate->isVisible() || !candidate->isEnabled()) continue;
+        candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        if (view_->isAncestorOf(candidate)) centre_->ensureWidgetVisible(candidate);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void CaseWindow::remember_file(const QString& path) {
@@ -634,7 +661,6 @@ void CaseWindow::show_selected() {
     } else {
         view_->clear();
     }
-    chain_focus();
     update_actions();
 }
 

@@ -23,8 +23,8 @@ class QBoxLayout;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QPushButton;
 class QPrinter;
+class QScrollArea;
 class QTabWidget;
 
 namespace vorlanex::spis {
@@ -108,6 +108,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The menus from the action table, and the buttons below the list that do what some of them do.
@@ -115,9 +116,9 @@ private:
     void trigger(CaseAction action);
     // What can be used now: the one place that enables and disables the actions.
     void update_actions();
-    // Tab from the list to the selected calculation's title, note, inputs and results, then the
-    // panels beside it and the buttons below the list.
-    void chain_focus();
+    // The controls Tab visits: the list, the selected calculation's title, note, inputs and results,
+    // the tabs beside it and the panel in front, the buttons below the list.
+    QList<QWidget*> focus_order() const;
     // A new case described as the expert would describe it: created today, by the expert named last.
     void start_new_case();
     void choose_and_open();
@@ -160,6 +161,7 @@ private:
     OpenCase case_;
     QListWidget* list_;
     CalculationView* view_;
+    QScrollArea* centre_;  // the selected calculation's form, scrolled
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
     ToleranceTab* tolerance_;
@@ -167,7 +169,7 @@ private:
     ProtocolExport* protocol_;
     QLabel* state_;  // the case's state in the status bar: saved or not, how many calculations
     QMenu* recent_menu_ = nullptr;
-    QList<QPushButton*> list_buttons_;
+    QList<QWidget*> list_buttons_;  // below the list: Přidat, Duplikovat, Odstranit
     GuideWindow* guide_ = nullptr;
     QHash<int, QAction*> actions_;
 };

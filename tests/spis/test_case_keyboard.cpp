@@ -4,19 +4,24 @@
 // needs a calculation waits for one; F1 opens the guide.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -123,12 +128,58 @@ struct ShownWindow {
     CaseWindow window;
 };
 
+// The selected calculation's first input given a tolerance, typed as the expert types it: the
+// Tolerance panel can then run.
+void give_a_tolerance(CaseWindow& window) {
+    auto* line = window.calculation_view()->findChild<QLineEdit*>(QStringLiteral("tolerance:I1"));
+    ASSERT_NE(line, nullptr);
+    line->setText(QStringLiteral("18..22"));
+}
+
 struct MnemonicState {
     const char* name;
     std::function<std::string()> clashes;  // the clashes found in this state
 };
 
 class Mnemonics : public ::testing::TestWithParam<MnemonicState> {};
+
+TEST(MnemonicClashes, TwoControlsOfOneLetterAreFoundAndHiddenOrDisabledOnesLeftOut) {
+    QWidget top;
+    auto* first = new QPushButton(QStringLiteral("&Uložit"), &top);
+    auto* second = new QCheckBox(QStringLiteral("&uložit vše"), &top);
+    auto* escaped = new QPushButton(QStringLiteral("Tom && Jerry"), &top);
+    first->move(0, 0);
+    second->move(0, 40);
+    escaped->move(0, 80);
+    top.show();
+    EXPECT_NE(clashes_in(&top), "");
+    second->setEnabled(false);
+    EXPECT_EQ(clashes_in(&top), "");
+    second->setEnabled(true);
+    second->hide();
+    EXPECT_EQ(clashes_in(&top), "");
+}
+
+struct HeldKeys {
+    int tab;                        // the panel in front
+    std::vector<const char*> keys;  // Alt+letters the window then holds, among others
+};
+
+class MainWindowKeys : public ::testing::TestWithParam<HeldKeys> {};
+
+TEST_P(MainWindowKeys, AreTheMenusTheFormsCaptionsTheTabsAndThePanelInFront) {
+    ShownWindow shown({registry::calculation_pages().front()}, GetParam().tab);
+    give_a_tolerance(shown.window);
+    const auto held = mnemonics_in(&shown.window);
+    for (const char* key : GetParam().keys) EXPECT_TRUE(held.contains(QString::fromLatin1(key))) << key;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CaseWindow, MainWindowKeys, ::testing::Values(
+    HeldKeys{0, {"alt+s", "alt+r", "alt+v", "alt+n", "alt+e", "alt+a", "alt+d", "alt+t", "alt+c"}},
+    HeldKeys{1, {"alt+u"}},                     // Spustit
+    HeldKeys{2, {"alt+p", "alt+m", "alt+k"}}));  // Spočítat průběh, Měněné pole, Kroků
+// clang-format on
 
 TEST_P(Mnemonics, EachAltLetterIsOneControlsInEveryWindowShown) {
     load_czech_once();
@@ -139,9 +190,15 @@ TEST_P(Mnemonics, EachAltLetterIsOneControlsInEveryWindowShown) {
 std::vector<MnemonicState> main_window_states() {
     std::vector<MnemonicState> states;
     for (int tab = 0; tab < 3; ++tab) {
-        states.push_back({"NoCalculation", [tab] { return clashes_in(&ShownWindow({}, tab).window); }});
+        states.push_back({"NoCalculation", [tab] {
+                              ShownWindow shown({}, tab);
+                              return clashes_in(&shown.window);
+                          }});
         for (const page::PageDefinition* page : registry::calculation_pages()) {
-            states.push_back({"Page", [page, tab] { return clashes_in(&ShownWindow({page}, tab).window); }});
+            states.push_back({"Page", [page, tab] {
+                                  ShownWindow shown({page}, tab);
+                                  return clashes_in(&shown.window);
+                              }});
         }
     }
     return states;
@@ -160,6 +217,11 @@ const std::vector<MnemonicState> kDialogStates = {
         CasePropertiesDialog dialog(header);
         dialog.show();
         return clashes_in(&dialog);
+    }},
+    {"ToleranceRunnable", [] {
+        ShownWindow shown({registry::calculation_pages().front()}, 1);
+        give_a_tolerance(shown.window);
+        return clashes_in(&shown.window);
     }},
     {"About", [] {
         ShownWindow shown({});
@@ -234,9 +296,26 @@ TEST_P(TabOrder, GoesFromTheListToTheTitleNoteInputsResultsThenThePanels) {
     }
     const QTabWidget* panels = shown.window.findChild<QTabWidget*>();
     EXPECT_EQ(walk.back(), panels->tabBar()) << described(walk.back());
-    // The first input: the third press, after the title and the note.
+    // The first input: the third press, after the title and the note; Shift+Tab goes back.
     ASSERT_GE(form.size(), 3);
-    EXPECT_EQ(form[2]->objectName().at(0), QLatin1Char('I')) << described(form[2]);
+    const auto first_input =
+        std::find_if(GetParam()->layout.fields.begin(), GetParam()->layout.fields.end(),
+                     [](const page::Field& field) { return field.role == page::FieldRole::Input; });
+    ASSERT_NE(first_input, GetParam()->layout.fields.end());
+    EXPECT_EQ(walk[2]->objectName(), QString::fromUtf8(first_input->id.data(), std::ssize(first_input->id)));
+    walk[2]->setFocus();
+    QTest::keyClick(walk[2], Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), form[1]) << described(QApplication::focusWidget());
+    // On from the panels: the buttons below the list, then the list again.
+    walk.back()->setFocus();
+    std::vector<QString> rest;
+    for (int i = 0; i < 40 && QApplication::focusWidget() != shown.window.calculation_list(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        rest.push_back(QApplication::focusWidget()->accessibleName());
+    }
+    ASSERT_GE(rest.size(), 2u);
+    EXPECT_EQ(rest.back(), shown.window.calculation_list()->accessibleName());
+    EXPECT_EQ(rest[rest.size() - 2], QStringLiteral("Odstranit výpočet"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Registry, TabOrder, ::testing::ValuesIn(registry::calculation_pages()),
@@ -279,7 +358,8 @@ TEST(CaseActions, WhatNeedsACalculationIsDisabledWithoutOneForEveryRowOfTheTable
     std::set<std::string> covered;
     for (const ActionNeed& need : kActionNeeds) covered.insert(need.object_name);
     for (const CaseActionRow& row : case_action_rows()) {
-        if (!row.submenu) EXPECT_TRUE(covered.contains(row.object_name)) << row.object_name << " has no row here";
+        if (row.submenu) continue;
+        EXPECT_TRUE(covered.contains(row.object_name)) << row.object_name << " has no row here";
     }
     const auto check = [&](const char* state, bool ActionNeed::*usable) {
         for (const ActionNeed& need : kActionNeeds) {
