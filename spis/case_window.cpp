@@ -267,11 +267,15 @@ void CaseWindow::trigger(CaseAction which) {
 
 void CaseWindow::update_actions() {
     // Each need of the table, and whether it is met now.
+    // clang-format off
     const std::pair<Need, bool> met[] = {
-        {kSelection, case_.selected() != nullptr}, {kCalculation, case_.count() > 0},
-        {kIdleProtocol, !protocol_->running()},    {kUndoStep, case_.undo_stack().canUndo()},
-        {kRedoStep, case_.undo_stack().canRedo()},
+        {kSelection,    case_.selected() != nullptr},
+        {kCalculation,  case_.count() > 0},
+        {kIdleProtocol, !protocol_->running()},
+        {kUndoStep,     case_.undo_stack().canUndo()},
+        {kRedoStep,     case_.undo_stack().canRedo()},
     };
+    // clang-format on
     for (const CaseActionRow& row : case_action_rows()) {
         QAction* action = this->action(row.action);
         if (!action) continue;
