@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -230,6 +232,17 @@ const std::vector<MnemonicState> kDialogStates = {
     {"UnsavedChangesQuestion", [] {
         ShownWindow shown({registry::calculation_pages().front()});
         return clashes_in_modal([&] { shown.window.action(CaseAction::New)->trigger(); });
+    }},
+    {"FileChangedOnDiskQuestion", [] {
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("případ.vorlanex"));
+        ShownWindow shown({registry::calculation_pages().front()});
+        EXPECT_EQ(shown.window.save_case(path), std::nullopt);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::Append));
+        file.write("\n");  // another program's change
+        file.close();
+        return clashes_in_modal([&] { shown.window.action(CaseAction::Save)->trigger(); });
     }},
     {"Guide", [] {
         ShownWindow shown({});
