@@ -118,8 +118,8 @@ CalculationView::CalculationView(QWidget* parent)
     heading_->setFont(bold);
 
     auto* description = new QFormLayout;
-    description->addRow(QStringLiteral("&Název:"), title_);
-    description->addRow(QStringLiteral("Poz&námka:"), note_);
+    description->addRow(QStringLiteral("Náz&ev:"), title_);
+    description->addRow(QStringLiteral("Poznámk&a:"), note_);
 
     // A row too wide for the pane puts its caption above its line rather than narrowing the line.
     for (QFormLayout* form : {inputs_, results_}) form->setRowWrapPolicy(QFormLayout::WrapLongRows);
@@ -151,6 +151,12 @@ void CalculationView::clear_fields() {
     substitutes_by_id_.clear();
     tolerances_by_id_.clear();
     results_by_id_.clear();
+    input_controls_.clear();
+    result_controls_.clear();
+}
+
+QList<QWidget*> CalculationView::focus_order() const {
+    return QList<QWidget*>{title_, note_} + input_controls_ + result_controls_;
 }
 
 void CalculationView::clear() {
@@ -225,6 +231,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             with_problem->addLayout(row);
             with_problem->addWidget(problem);
             inputs_->addRow(caption, with_problem);
+            input_controls_ << text << tolerance;
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
@@ -240,6 +247,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             row->addWidget(copy);
             results_by_id_[std::string(field.id)] = text;
             results_->addRow(caption, row);
+            result_controls_ << text << copy;
         }
     }
     for (QWidget* box : boxes) box->show();

@@ -5,6 +5,7 @@
 // (read-only, selectable), its warnings in order and its fault with the fields it left unwritten, all inline.
 // Every number's line is as wide as its text; the form grows instead of cutting a number. A fault is
 // said in Czech and marks the input it comes from, once something has been typed in the calculation.
+#include <QList>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -34,6 +35,9 @@ public:
     // Why the tolerance typed for the field was refused, shown under it with the line marked; an
     // empty problem clears both.
     void show_tolerance_problem(const QString& field_id, const QString& problem);
+    // The controls in the order Tab visits them: title, note, each input with its tolerance in the
+    // page's order, each result with its copy button.
+    QList<QWidget*> focus_order() const;
 
 signals:
     void text_edited(const QString& field_id, const QString& text);
@@ -59,6 +63,8 @@ private:
     std::map<std::string, std::pair<QLineEdit*, QLabel*>> tolerances_by_id_;  // the line, its problem
     std::map<std::string, QLineEdit*> results_by_id_;
     bool touched_ = false;  // something typed in the calculation shown (its fault is shown only then)
+    // The form's own controls, in the page's order: the inputs' box, then the results'.
+    QList<QWidget*> input_controls_, result_controls_;
 };
 
 }  // namespace vorlanex::spis

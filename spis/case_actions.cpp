@@ -6,30 +6,31 @@ namespace {
 
 using enum CaseAction;
 using enum CaseMenu;
-using enum Availability;
 using Key = QKeySequence;
 
 // clang-format off
 constexpr CaseActionRow kRows[] = {
     {New,         File,        "&Nový",                         "novy",              Key::New},
     {Open,        File,        "&Otevřít…",                     "otevrit",           Key::Open},
-    {RecentFiles, File,        "Nedávné &soubory",              "nedavne_soubory",   Key::UnknownKey, nullptr, Always, false, true},
+    {RecentFiles, File,        "Nedávné &soubory",              "nedavne_soubory",   Key::UnknownKey, nullptr, kNothing, false, true},
     {Save,        File,        "&Uložit",                       "ulozit",            Key::Save},
     {SaveAs,      File,        "Uložit &jako…",                 "ulozit_jako",       Key::UnknownKey, "Ctrl+Shift+S"},
-    {Properties,  File,        "&Vlastnosti případu…",          "vlastnosti",        Key::UnknownKey, nullptr, Always, true},
-    {ExportPdf,   File,        "Exportovat protokol do &PDF…",  "export_pdf",        Key::UnknownKey, nullptr, NoProtocol},
-    {ExportHtml,  File,        "Exportovat protokol do &HTML…", "export_html"},
-    {Print,       File,        "&Tisk…",                        "tisk",              Key::Print, nullptr, NoProtocol},
-    {Quit,        File,        "&Konec",                        "konec",             Key::UnknownKey, "Ctrl+Q", Always, true},
-    {Undo,        Edit,        "&Zpět",                         "zpet",              Key::Undo, nullptr, CanUndo},
-    {Redo,        Edit,        "Z&novu",                        "znovu",             Key::Redo, nullptr, CanRedo},
-    {Add,         Calculation, "&Přidat",                       "pridat",            Key::UnknownKey, nullptr, Always, false, true},
-    {Duplicate,   Calculation, "&Duplikovat",                   "duplikovat",        Key::UnknownKey, "Ctrl+D", Selection},
-    {Remove,      Calculation, "&Odstranit",                    "odstranit",         Key::Delete, nullptr, Selection},
-    {MoveUp,      Calculation, "Na&horu",                       "nahoru",            Key::UnknownKey, "Ctrl+Up", Selection},
-    {MoveDown,    Calculation, "Do&lů",                         "dolu",              Key::UnknownKey, "Ctrl+Down", Selection},
-    {CopyResults, Calculation, "&Kopírovat výsledky",           "kopirovat_vysledky", Key::UnknownKey, "Ctrl+Shift+C", Selection, true},
-    {About,       Help,        "&O programu",                   "o_programu"},
+    {Properties,  File,        "&Vlastnosti případu…",          "vlastnosti",        Key::UnknownKey, nullptr, kNothing, true},
+    {ExportPdf,   File,        "Exportovat protokol do &PDF…",  "export_pdf",        Key::UnknownKey, nullptr, kCalculation | kIdleProtocol},
+    {ExportHtml,  File,        "Exportovat protokol do &HTML…", "export_html",       Key::UnknownKey, nullptr, kCalculation},
+    {Print,       File,        "&Tisk…",                        "tisk",              Key::Print, nullptr, kCalculation | kIdleProtocol},
+    {Quit,        File,        "&Konec",                        "konec",             Key::UnknownKey, "Ctrl+Q", kNothing, true},
+    {Undo,        Edit,        "&Zpět",                         "zpet",              Key::Undo, nullptr, kUndoStep},
+    {Redo,        Edit,        "Z&novu",                        "znovu",             Key::Redo, nullptr, kRedoStep},
+    {Add,         Calculation, "&Přidat",                       "pridat",            Key::UnknownKey, nullptr, kNothing, false, true},
+    {Duplicate,   Calculation, "&Duplikovat",                   "duplikovat",        Key::UnknownKey, "Ctrl+D", kSelection},
+    {Remove,      Calculation, "&Odstranit",                    "odstranit",         Key::Delete, nullptr, kSelection},
+    {MoveUp,      Calculation, "Na&horu",                       "nahoru",            Key::UnknownKey, "Ctrl+Up", kSelection},
+    {MoveDown,    Calculation, "Do&lů",                         "dolu",              Key::UnknownKey, "Ctrl+Down", kSelection},
+    {CopyResults, Calculation, "&Kopírovat výsledky",           "kopirovat_vysledky", Key::UnknownKey, "Ctrl+Shift+C", kSelection, true},
+    {Guide,       Help,        "&Návod",                        "navod",             Key::HelpContents},
+    {NumberRules, Help,        "&Pravidla čísel",               "pravidla_cisel"},
+    {About,       Help,        "&O programu",                   "o_programu",        Key::UnknownKey, nullptr, kNothing, true},
 };
 // clang-format on
 
@@ -44,7 +45,7 @@ std::span<const CaseActionRow> case_action_rows() { return kRows; }
 QString case_menu_title(CaseMenu menu) {
     switch (menu) {
         case File: return QStringLiteral("&Soubor");
-        case Edit: return QStringLiteral("Ú&pravy");
+        case Edit: return QStringLiteral("Úp&ravy");
         case Calculation: return QStringLiteral("&Výpočet");
         case Help: return QStringLiteral("&Nápověda");
     }

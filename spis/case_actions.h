@@ -10,13 +10,14 @@ namespace vorlanex::spis {
 
 enum class CaseMenu { File, Edit, Calculation, Help };
 
-// What an action needs to be usable.
-enum class Availability {
-    Always,
-    Selection,   // a selected calculation
-    NoProtocol,  // no protocol being made
-    CanUndo,     // a step of the case to undo
-    CanRedo,     // an undone step to redo
+// What an action needs to be usable; an action that needs several has them joined with "|".
+enum Need : unsigned {
+    kNothing = 0,
+    kSelection = 1U << 0,     // a selected calculation
+    kCalculation = 1U << 1,   // a calculation in the case (a protocol of none says nothing)
+    kIdleProtocol = 1U << 2,  // no protocol being made
+    kUndoStep = 1U << 3,      // a step of the case to undo
+    kRedoStep = 1U << 4,      // an undone step to redo
 };
 
 enum class CaseAction {
@@ -38,6 +39,8 @@ enum class CaseAction {
     MoveUp,
     MoveDown,
     CopyResults,
+    Guide,
+    NumberRules,
     About,
 };
 
@@ -48,7 +51,7 @@ struct CaseActionRow {
     const char* object_name;  // for the tests and assistive technologies
     QKeySequence::StandardKey standard_key = QKeySequence::UnknownKey;
     const char* shortcut = nullptr;  // a shortcut no standard key names ("Ctrl+D")
-    Availability availability = Availability::Always;
+    unsigned needs = kNothing;       // Need values joined with "|"
     bool separator_before = false;
     bool submenu = false;
 };

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,6 +32,7 @@
 #include "report/report.h"
 #include "spis/calculation_view.h"
 #include "spis/case_error_text.h"
+#include "spis/case_file_name.h"
 #include "spis/case_properties_dialog.h"
 #include "spis/case_storage.h"
 #include "spis/copied_results.h"
@@ -36,9 +40,11 @@
 #include "spis/diagram_panel.h"
 #include "spis/file_stamp.h"
 #include "spis/form_scroll_area.h"
+#include "spis/guide_window.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/recent_files.h"
+#include "spis/remembered_expert.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 #include "spis/window_fit.h"
@@ -106,6 +112,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
       case_(separator),
       list_(new QListWidget(this)),
       view_(new CalculationView(this)),
+      centre_(new FormScrollArea(view_, this)),
       tabs_(new QTabWidget(this)),
       diagram_(new DiagramPanel(case_, this)),
       tolerance_(new ToleranceTab(case_, this)),
@@ -128,8 +135,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     tabs_->addTab(tolerance_, QStringLiteral("&Tolerance"));
     tabs_->addTab(sweep_, QStringLiteral("&Citlivost"));
 
-    auto* centre = new FormScrollArea(view_, this);
-    centre->setAccessibleName(QStringLiteral("Vybraný výpočet"));
+    centre_->setAccessibleName(QStringLiteral("Vybraný výpočet"));
 
     // The list with the buttons below it that add, duplicate and remove a calculation.
     auto* list_side = new QWidget(this);
@@ -150,7 +156,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     side->setFrameShape(QFrame::NoFrame);
     splitter_ = new QSplitter(this);
     splitter_->addWidget(list_side);
-    splitter_->addWidget(centre);
+    splitter_->addWidget(centre_);
     splitter_->addWidget(side);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 0);
@@ -194,7 +200,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     const QRect available = screen()->availableGeometry();
     resize(opening_size(available.size()));
     if (restoreGeometry(QSettings().value(kGeometryKey).toByteArray())) setGeometry(fitted_into(geometry(), available));
-    case_.new_case();
+    start_new_case();
 }
 
 CaseWindow::~CaseWindow() {
@@ -239,6 +245,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
     QPushButton* add_button = action_button(QStringLiteral("Přidat"), QStringLiteral("Přidat výpočet"), this);
     add_button->setMenu(add);  // drawn with the arrow of a button that opens a menu
     list_buttons->addWidget(add_button);
+    list_buttons_ << add_button;
     for (const auto& [which, text, accessible_name] :
          {std::tuple{CaseAction::Duplicate, QStringLiteral("Duplikovat"), QStringLiteral("Duplikovat výpočet")},
           std::tuple{CaseAction::Remove, QStringLiteral("Odstranit"), QStringLiteral("Odstranit výpočet")}}) {
@@ -248,6 +255,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
         connect(triggered, &QAction::changed, button,
                 [button, triggered] { button->setEnabled(triggered->isEnabled()); });
         list_buttons->addWidget(button);
+        list_buttons_ << button;
     }
     list_buttons->addStretch();
 }
@@ -255,7 +263,7 @@ void CaseWindow::build_menus(QBoxLayout* list_buttons) {
 void CaseWindow::trigger(CaseAction which) {
     switch (which) {
         case CaseAction::New:
-            if (may_discard_changes()) case_.new_case();
+            if (may_discard_changes()) start_new_case();
             return;
         case CaseAction::Open: return choose_and_open();
         case CaseAction::Save: save(); return;
@@ -272,6 +280,8 @@ void CaseWindow::trigger(CaseAction which) {
         case CaseAction::MoveUp: return move_selected(-1);
         case CaseAction::MoveDown: return move_selected(1);
         case CaseAction::CopyResults: return copy_results();
+        case CaseAction::Guide: show_guide(); return;
+        case CaseAction::NumberRules: show_guide(QStringLiteral("pravidla-pro-čísla")); return;
         case CaseAction::About: return show_about();
         case CaseAction::RecentFiles:
         case CaseAction::Add: return;  // submenus
@@ -279,16 +289,22 @@ void CaseWindow::trigger(CaseAction which) {
 }
 
 void CaseWindow::update_actions() {
+    // Each need of the table, and whether it is met now.
+    // clang-format off
+    const std::pair<Need, bool> met[] = {
+        {kSelection,    case_.selected() != nullptr},
+        {kCalculation,  case_.count() > 0},
+        {kIdleProtocol, !protocol_->running()},
+        {kUndoStep,     case_.undo_stack().canUndo()},
+        {kRedoStep,     case_.undo_stack().canRedo()},
+    };
+    // clang-format on
     for (const CaseActionRow& row : case_action_rows()) {
         QAction* action = this->action(row.action);
         if (!action) continue;
-        switch (row.availability) {
-            case Availability::Always: action->setEnabled(true); break;
-            case Availability::Selection: action->setEnabled(case_.selected() != nullptr); break;
-            case Availability::NoProtocol: action->setEnabled(!protocol_->running()); break;
-            case Availability::CanUndo: action->setEnabled(case_.undo_stack().canUndo()); break;
-            case Availability::CanRedo: action->setEnabled(case_.undo_stack().canRedo()); break;
-        }
+        bool enabled = true;
+        for (const auto& [need, is_met] : met) enabled = enabled && (!(row.needs & need) || is_met);
+        action->setEnabled(enabled);
     }
 }
 
@@ -337,6 +353,7 @@ std::optional<QString> CaseWindow::save_case(const QString& path, Overwrite over
     if (auto problem = write_atomically(path, text)) return problem;
     case_.saved_to(path, text);
     remember_file(path);
+    remember_expert(qtshared::qt_text(case_.file().header.expert.value_or("")));
     return std::nullopt;
 }
 
@@ -395,7 +412,9 @@ void CaseWindow::set_case_properties(const casefile::CaseHeader& header) { case_
 
 void CaseWindow::edit_case_properties() {
     CasePropertiesDialog dialog(case_.file().header, this);
-    if (dialog.exec() == QDialog::Accepted) set_case_properties(dialog.header());
+    if (dialog.exec() != QDialog::Accepted) return;
+    set_case_properties(dialog.header());
+    remember_expert(dialog.text(&casefile::CaseHeader::expert));
 }
 
 void CaseWindow::select_calculation(int row) { list_->setCurrentRow(row); }
@@ -459,7 +478,9 @@ CaseWindow::ChangedFileAnswer CaseWindow::ask_about_changed_file() {
 }
 
 bool CaseWindow::choose_and_save() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"), case_.path(), kCaseFilter);
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Uložit případ"),
+                                     case_.path().isEmpty() ? proposed_save_path() : case_.path(), kCaseFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vorlanex");
     // The file dialog asked before an existing file is replaced.
@@ -520,6 +541,59 @@ void CaseWindow::show_about() {
                                       "v jednom souboru, s diagramem dráha–čas a protokolem. Každé číslo je "
                                       "výsledkem téhož výpočtu, jaký provede kalkulátor.")
                            .arg(qtshared::qt_text(kVersion)));
+}
+
+GuideWindow* CaseWindow::show_guide(const QString& anchor) {
+    if (!guide_) guide_ = new GuideWindow(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+    if (!anchor.isEmpty()) guide_->show_heading(anchor);
+    return guide_;
+}
+
+QString CaseWindow::proposed_save_path() const {
+    const QStringList recent = stored_recent_files();
+    const QString folder = recent.isEmpty() || !QFileInfo(recent.constFirst()).dir().exists()
+                               ? QDir::homePath()
+                               : QFileInfo(recent.constFirst()).absolutePath();
+    const QString name = case_file_name(qtshared::qt_text(case_.file().header.reference.value_or("")));
+    return name.isEmpty() ? folder : QDir(folder).filePath(name);
+}
+
+void CaseWindow::start_new_case() { case_.new_case(new_case_header(QDate::currentDate(), remembered_expert())); }
+
+QList<QWidget*> CaseWindow::focus_order() const {
+    QList<QWidget*> order{list_};
+    order << view_->focus_order() << tabs_->tabBar();
+    // The panel in front: its controls in the order of their making, as its own layout has them.
+    if (QWidget* panel = tabs_->currentWidget()) {
+        for (QWidget* widget : panel->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() & Qt::TabFocus && !widget->focusProxy()) order << widget;
+        }
+    }
+    return order << list_buttons_;
+}
+
+bool CaseWindow::focusNextPrevChild(bool next) {
+    // The form's controls are made anew for each calculation selected, after everything else of the
+    // window: Qt's own chain would visit them last. Tab follows focus_order instead.
+    const QList<QWidget*> order = focus_order();
+    const QWidget* current = QApplication::focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size() && at < 0; ++i) {
+        if (current && (order[i] == current || order[i]->isAncestorOf(current))) at = i;
+    }
+    if (at < 0) return QMainWindow::focusNextPrevChild(next);
+    const qsizetype count = order.size();
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget* candidate = order[((next ? at + step : at - step) % count + count) % count];
+        if (!candidate->isVisible() || !candidate->isEnabled()) continue;
+        candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        if (view_->isAncestorOf(candidate)) centre_->ensureWidgetVisible(candidate);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void CaseWindow::remember_file(const QString& path) {
@@ -587,6 +661,7 @@ void CaseWindow::show_list() {
     while (list_->count() > case_.count()) delete list_->takeItem(list_->count() - 1);
     while (list_->count() < case_.count()) new QListWidgetItem(list_);
     for (int row = 0; row < case_.count(); ++row) show_row(row);
+    update_actions();  // what needs a calculation follows their number
     update_status();
 }
 

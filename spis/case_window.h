@@ -31,6 +31,8 @@ namespace vorlanex::spis {
 
 class CalculationView;
 class DiagramPanel;
+class FormScrollArea;
+class GuideWindow;
 class ProtocolExport;
 class SweepTab;
 class ToleranceTab;
@@ -92,6 +94,11 @@ public:
     QAction* action(CaseAction action) const { return actions_.value(static_cast<int>(action)); }
     // Soubor → Nedávné soubory: the case files opened or saved last, most recent first.
     QMenu* recent_menu() const { return recent_menu_; }
+    // Nápověda → Návod (F1): the guide's window, opened at the heading with this anchor when given.
+    GuideWindow* show_guide(const QString& anchor = {});
+    // Where Soubor → Uložit offers to save a case that has no file yet: the folder of the case used
+    // last (else the home folder) and a name made of the case's file reference (else none).
+    QString proposed_save_path() const;
     // The step behind an entry of that menu: a file that has gone is dropped from the list, with a
     // Czech message.
     std::optional<QString> open_recent(const QString& path);
@@ -103,6 +110,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The menus from the action table, and the buttons below the list that do what some of them do.
@@ -110,6 +118,11 @@ private:
     void trigger(CaseAction action);
     // What can be used now: the one place that enables and disables the actions.
     void update_actions();
+    // The controls Tab visits: the list, the selected calculation's title, note, inputs and results,
+    // the tabs beside it and the panel in front, the buttons below the list.
+    QList<QWidget*> focus_order() const;
+    // A new case described as the expert would describe it: created today, by the expert named last.
+    void start_new_case();
     void choose_and_open();
     bool save();
     enum class ChangedFileAnswer { Overwrite, SaveAs, Cancel };
@@ -154,6 +167,7 @@ private:
     CalculationView* view_;
     QSplitter* splitter_ = nullptr;
     bool panes_fitted_ = false;  // the panes shared out once, when the window is first shown
+    FormScrollArea* centre_;     // the selected calculation's form, scrolled
     QTabWidget* tabs_;
     DiagramPanel* diagram_;
     ToleranceTab* tolerance_;
@@ -161,6 +175,8 @@ private:
     ProtocolExport* protocol_;
     QLabel* state_;  // the case's state in the status bar: saved or not, how many calculations
     QMenu* recent_menu_ = nullptr;
+    QList<QWidget*> list_buttons_;  // below the list: Přidat, Duplikovat, Odstranit
+    GuideWindow* guide_ = nullptr;
     QHash<int, QAction*> actions_;
 };
 

@@ -51,7 +51,12 @@ public:
     // (none for a case that is not the file's bytes), saved under `path` as `bytes`. Each starts the
     // undo stack anew (saving keeps the steps and marks the state saved).
     void replace(casefile::CaseFile file, const QString& path, std::optional<FileStamp> read = std::nullopt);
-    void new_case() { replace(casefile::new_case(new_case_separator_), {}); }
+    // An empty case of no file, described by `header` and unchanged (a new window's or Soubor → Nový).
+    void new_case(const casefile::CaseHeader& header = {}) {
+        casefile::CaseFile file = casefile::new_case(new_case_separator_);
+        file.header = header;
+        replace(std::move(file), {});
+    }
     void saved_to(const QString& path, std::string_view bytes);
     void set_modified(bool modified);
 

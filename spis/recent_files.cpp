@@ -34,12 +34,15 @@ QStringList stored_recent_files() {
     return list;
 }
 
-// The list names the user's court cases: the settings file is the user's alone.
-void store_recent_files(const QStringList& list) {
+void store_recent_files(const QStringList& list) { store_private_setting(kKey, list); }
+
+void store_private_setting(const QString& key, const QVariant& value) {
     QSettings settings;
-    settings.setValue(kKey, list);
+    settings.setValue(key, value);
     settings.sync();
-    if (settings.status() == QSettings::NoError) make_private(settings.fileName());
+    if (settings.status() != QSettings::NoError) return;
+    make_private(settings.fileName());
+    make_private(QFileInfo(settings.fileName()).absolutePath());
 }
 
 }  // namespace vorlanex::spis

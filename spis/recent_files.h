@@ -3,6 +3,7 @@
 // case window may keep settings; the calculator window keeps nothing).
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace vorlanex::spis {
 
@@ -14,5 +15,9 @@ QStringList with_recent(QStringList list, const QString& path);
 // The list as the settings hold it, and the list written back to them.
 QStringList stored_recent_files();
 void store_recent_files(const QStringList& list);
+
+// Writes one value to the program's settings, which name the user's court cases and experts: the
+// settings file is its owner's alone (0600), in a folder of the owner's alone (0700).
+void store_private_setting(const QString& key, const QVariant& value);
 
 }  // namespace vorlanex::spis

@@ -95,7 +95,7 @@ ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
       status_(new QLabel(this)),
       samples_(new QSpinBox(this)),
       seed_(new QLabel(QStringLiteral("Semínko: %1").arg(kSeed), this)),
-      start_(new QPushButton(QStringLiteral("&Spustit"), this)),
+      start_(new QPushButton(QStringLiteral("Sp&ustit"), this)),
       cancel_(new QPushButton(QStringLiteral("&Zrušit"), this)),
       progress_(new QProgressBar(this)),
       table_(new QTableWidget(this)),

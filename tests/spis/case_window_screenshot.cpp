@@ -1,10 +1,12 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
-//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged] [--size WxH]
+//   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged | --guide]
+//                          [--size WxH]
 // The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
 // is the diagram's own window ("Zvětšit…") instead.
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
-// to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then.
+// to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then; with --guide
+// the picture is of the guide's window (F1), opened at the part on the case window.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -20,6 +22,7 @@
 #include "numeric/arithmetic_mode.h"
 #include "spis/case_window.h"
 #include "spis/diagram_panel.h"
+#include "spis/guide_window.h"
 #include "spis/sweep_tab.h"
 #include "spis/tolerance_tab.h"
 
@@ -100,7 +103,7 @@ QSize size_of(std::string_view text) {
 }
 
 int main(int argc, char** argv) {
-    bool tolerance = false, sweep = false, pdf = false, enlarged = false, understood = argc >= 3;
+    bool tolerance = false, sweep = false, pdf = false, enlarged = false, guide = false, understood = argc >= 3;
     QSize size(1280, 800);
     for (int i = 3; i < argc && understood; ++i) {
         const std::string_view option(argv[i]);
@@ -112,6 +115,8 @@ int main(int argc, char** argv) {
             pdf = true;
         } else if (option == "--enlarged") {
             enlarged = true;
+        } else if (option == "--guide") {
+            guide = true;
         } else if (option == "--size" && i + 1 < argc) {
             size = size_of(argv[++i]);
             understood = size.isValid();
@@ -119,10 +124,10 @@ int main(int argc, char** argv) {
             understood = false;
         }
     }
-    if (!understood || tolerance + sweep + pdf + enlarged > 1) {
+    if (!understood || tolerance + sweep + pdf + enlarged + guide > 1) {
         std::fprintf(stderr,
                      "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | "
-                     "--enlarged] [--size WxH]\n");
+                     "--enlarged | --guide] [--size WxH]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -156,6 +161,11 @@ int main(int argc, char** argv) {
         waited.start();
         while (waited.elapsed() < 2'000) QApplication::processEvents(QEventLoop::AllEvents, 50);
         return diagram->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
+    if (guide) {
+        vorlanex::spis::GuideWindow* shown = window.show_guide(QStringLiteral("okno-případu-vorlanex-spis"));
+        QApplication::processEvents();
+        return shown->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

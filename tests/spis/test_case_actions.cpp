@@ -55,8 +55,8 @@ TEST(CaseActions, TheWindowsMenusHoldTheRowsAndWhatNeedsACalculationWaitsForOne)
         ASSERT_NE(action, nullptr) << row.object_name;
         EXPECT_EQ(action->objectName(), QString::fromLatin1(row.object_name));
         EXPECT_EQ(action->text(), QString::fromUtf8(row.text));
-        // Nothing selected and nothing done yet in a new window.
-        const bool usable = row.availability == Availability::Always || row.availability == Availability::NoProtocol;
+        // No calculation and nothing done yet in a new window, and no protocol being made.
+        const bool usable = (row.needs & ~unsigned{kIdleProtocol}) == 0;
         EXPECT_EQ(action->isEnabled(), usable) << row.object_name;
     }
 }

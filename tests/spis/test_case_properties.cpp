@@ -30,6 +30,7 @@ TEST_P(CaseProperties, AreSavedMarkTheCaseUnsavedAndNameTheWindow) {
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("nehoda.vorlanex"));
     CaseWindow window(kComma);
+    window.set_case_properties({});  // saved without the description a new case is given
     ASSERT_EQ(window.save_case(path), std::nullopt);
     window.set_case_properties(GetParam().header);
     const bool changed = window.document().header_line != R"({"format":1,"separator":",","case":{}})";

@@ -1,11 +1,13 @@
 // The files the case window writes about the user's court cases are the user's alone: the recovery
-// folder 0700, its copies and their locks 0600, the settings file with the recent cases 0600, under
-// a umask that lets everyone read; a case saved where the user chose keeps the umask's mode.
+// folder 0700, its copies and their locks 0600, the settings file with the recent cases 0600 in a
+// folder 0700, under a umask that lets everyone read; a case saved where the user chose keeps the
+// umask's mode.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
@@ -73,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(PrivateFiles, WrittenFiles, ::testing::Values(
     PrivateWrite{"RecentCasesSettings", [](const QString& folder) {
         store_recent_files({folder + QStringLiteral("/Soudní případ.vorlanex")});
         store_recent_files({folder + QStringLiteral("/Jiný případ.vorlanex")});
-        return Written{{{QSettings().fileName(), 0600}}, nullptr};
+        return Written{{{QSettings().fileName(), 0600}, {QFileInfo(QSettings().fileName()).absolutePath(), 0700}},
+                       nullptr};
     }},
     PrivateWrite{"CaseSavedByTheUser", [](const QString& folder) {
         const QString path = folder + QStringLiteral("/případ.vorlanex");
