@@ -60,4 +60,13 @@ std::optional<tolerance::InputError> Calculation::set_tolerance(std::string_view
     return std::nullopt;
 }
 
+bool same_inputs(const Calculation& a, const Calculation& b) {
+    return a.scenario.page == b.scenario.page && a.scenario.fields == b.scenario.fields && a.tolerances == b.tolerances;
+}
+
+void Calculation::set_analyses(const Analyses& kept) {
+    analyses = kept;
+    written.clear();
+}
+
 }  // namespace vorlanex::casefile

@@ -1,7 +1,12 @@
 #include "report/case_report.h"
 
+#include <algorithm>
+#include <thread>
+
+#include "casefile/analyses_run.h"
 #include "casefile/case_run.h"
 #include "casefile/recorded_run.h"
+#include "report/analyses_report.h"
 #include "report/markup.h"
 #include "report/report.h"
 
@@ -56,11 +61,19 @@ std::string recorded_notice(const casefile::Calculation& calculation, const case
 }
 
 std::string calculation_section(const casefile::Calculation& calculation, const casefile::RecordedRun& run,
-                                std::chrono::year_month_day date, bool& completed) {
+                                const numeric::DecimalSeparator& separator, std::chrono::year_month_day date,
+                                bool& completed) {
     completed = completed && !run.fault();
     std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
     html += recorded_notice(calculation, casefile::Outcome{run.outcome(), !run.fault()});
-    return html + run_body(run, date) + "</section>\n";
+    html += run_body(run, date);
+    // A calculation that keeps analyses has them run from their settings; one that keeps none costs
+    // nothing more.
+    if (!calculation.analyses.empty()) {
+        const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+        html += analyses_part(calculation, casefile::run_analyses(calculation, separator, jobs), separator);
+    }
+    return html + "</section>\n";
 }
 
 }  // namespace
@@ -107,7 +120,7 @@ CaseReport make_case_report(const casefile::CaseFile& file, std::span<const case
                           case_cover(file, "SPIS VÝPOČTŮ", count, date, provenance) + case_contents(all),
                       true};
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
-        report.html += calculation_section(file.calculations[i], runs[i], date, report.completed);
+        report.html += calculation_section(file.calculations[i], runs[i], file.separator, date, report.completed);
     }
     report.html += document_end();
     return report;

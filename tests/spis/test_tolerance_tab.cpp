@@ -62,13 +62,15 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
     const tolerance::SamplingSummary direct =
         tolerance::run_samples(*prepared.page, prepared.typed, kComma, prepared.tolerances, settings);
 
-    const std::vector<QStringList> shown = table_texts(*tab.table());
+    const std::vector<QStringList> shown = tab.shown_results();
     ASSERT_EQ(shown.size(), direct.results.size());
     ASSERT_FALSE(shown.empty());
     for (std::size_t r = 0; r < shown.size(); ++r) {
         const tolerance::FieldSummary& field = direct.results[r];
-        QStringList expected{QString::fromStdString(field.field), QString::number(field.count),
-                             QString::fromStdString(field.min)};
+        // The result named as the reports name it, with its caption and unit.
+        const QString name = QString::fromStdString(report::field_title(*prepared.page->find_field(field.field)));
+        EXPECT_TRUE(name.startsWith(QString::fromStdString(field.field) + QStringLiteral(" – "))) << name.toStdString();
+        QStringList expected{name, QString::number(field.count), QString::fromStdString(field.min)};
         for (const std::string& percentile : field.percentiles) expected << QString::fromStdString(percentile);
         expected << QString::fromStdString(field.max) << QString::fromStdString(field.mean);
         EXPECT_EQ(shown[r], expected) << field.field;
@@ -111,7 +113,7 @@ TEST(ToleranceTab, ACancelledRunLeavesTheTabReadyAndShowsNothing) {
     EXPECT_TRUE(tab.start_button()->isEnabled());
     QTest::qWait(500);
     EXPECT_EQ(finished.count(), 0);
-    EXPECT_EQ(tab.table()->rowCount(), 0);
+    EXPECT_EQ(tab.table()->columnCount(), 0);
     EXPECT_TRUE(tab.histogram().isEmpty());
 }
 
@@ -158,7 +160,7 @@ TEST_P(EndedRunJoins, TheThreadIsJoinedAndItsRunDropped) {
         EXPECT_FALSE(tab->running());
         QTest::qWait(100);
         EXPECT_EQ(finished.count(), 0);
-        EXPECT_EQ(tab->table()->rowCount(), 0);
+        EXPECT_EQ(tab->table()->columnCount(), 0);
     }
 }
 
