@@ -128,6 +128,7 @@ SweepTab::SweepTab(OpenCase& open_case, QWidget* parent)
     message_->hide();
     remove_->setAccessibleName(QStringLiteral("Odebrat nastavení průběhu ze spisu"));
     remove_->setToolTip(QStringLiteral("Průběh se přestane uchovávat ve spisu a tisknout v protokolu."));
+    notice_->setText(out_of_date_text());
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("color: #b00020;"));
     notice_->hide();

@@ -36,7 +36,6 @@ std::vector<QStringList> table_texts(const QTableWidget& table) {
 QString out_of_date_text() { return QStringLiteral("Analýza neodpovídá současným vstupům – spusťte ji znovu."); }
 
 void mark_out_of_date(QTableWidget& table, QLabel& notice, bool out_of_date) {
-    notice.setText(out_of_date_text());
     notice.setVisible(out_of_date);
     QPalette palette = table.parentWidget() ? table.parentWidget()->palette() : QPalette();
     if (out_of_date) {

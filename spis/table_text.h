@@ -17,10 +17,10 @@ void fill_table(QTableWidget& table, const std::vector<QStringList>& rows);
 // Every row's texts, an empty cell as an empty text.
 std::vector<QStringList> table_texts(const QTableWidget& table);
 
-// The analysis's table greyed and `notice` ("Analýza neodpovídá současným vstupům – spusťte ji
-// znovu.") shown above it while `out_of_date`; the table's texts are not touched.
+// The analysis's table greyed and `notice` (holding out_of_date_text) shown above it while
+// `out_of_date`; the table's texts are not touched.
 void mark_out_of_date(QTableWidget& table, QLabel& notice, bool out_of_date);
-// The notice's text.
+// The notice's text: "Analýza neodpovídá současným vstupům – spusťte ji znovu."
 QString out_of_date_text();
 
 }  // namespace vorlanex::spis

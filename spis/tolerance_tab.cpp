@@ -153,6 +153,7 @@ ToleranceTab::ToleranceTab(OpenCase& open_case, QWidget* parent)
     seed_->setMaximumWidth(seed_->fontMetrics().horizontalAdvance(QStringLiteral("18446744073709551615")) + 16);
     remove_->setAccessibleName(QStringLiteral("Odebrat nastavení rozboru tolerancí ze spisu"));
     remove_->setToolTip(QStringLiteral("Rozbor se přestane uchovávat ve spisu a tisknout v protokolu."));
+    notice_->setText(out_of_date_text());
     notice_->setWordWrap(true);
     notice_->setStyleSheet(QStringLiteral("color: #b00020;"));
     notice_->hide();
