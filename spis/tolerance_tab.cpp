@@ -163,6 +163,8 @@ ToleranceTab::ToleranceTab(OpenCase& open_case, QWidget* parent)
     table_->setAccessibleName(QStringLiteral("Percentily výsledků"));
     table_->setRowCount(static_cast<int>(kFigures.size()));
     table_->setVerticalHeaderLabels(kFigures);
+    // Rows as high as a line of text: every figure of a result in view at the window's first size.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(true);
     histogram_choice_->setAccessibleName(QStringLiteral("Výsledek v histogramu"));
