@@ -168,7 +168,7 @@ void tolerance_run_gaps(benchmark::State& state) {
         // The reconstruction given tolerances on every input, as the case window's own file would.
         vorlanex::casefile::Calculation entry = window.document().calculations.at(0);
         entry.tolerances = kEveryInputVaried;
-        tab->show_calculation(&entry, kComma);
+        tab->show_calculation(&entry, kComma, 0);
         tab->samples_box()->setValue(std::max(samples, 1));
         QApplication::processEvents();
 

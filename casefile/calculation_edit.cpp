@@ -82,4 +82,13 @@ void Calculation::remove_link(std::string_view input) {
     written.clear();
 }
 
+bool same_inputs(const Calculation& a, const Calculation& b) {
+    return a.scenario.page == b.scenario.page && a.scenario.fields == b.scenario.fields && a.tolerances == b.tolerances;
+}
+
+void Calculation::set_analyses(const Analyses& kept) {
+    analyses = kept;
+    written.clear();
+}
+
 }  // namespace vorlanex::casefile

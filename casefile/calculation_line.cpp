@@ -17,8 +17,8 @@ using Kind = CaseError::Kind;
 enum class Line { Batch, Case };
 
 constexpr std::string_view kBatchMembers[] = {"id", "page", "fields"};
-constexpr std::string_view kCaseMembers[] = {"id",     "title",      "note",     "page",
-                                             "fields", "tolerances", "recorded", "links"};
+constexpr std::string_view kCaseMembers[] = {"id",         "title",    "note",     "page", "fields",
+                                             "tolerances", "analyses", "recorded", "links"};
 
 // A member the line may not hold, in the line's own words.
 std::optional<LineFault> foreign_member(const Json& line, Line form) {
@@ -154,6 +154,11 @@ std::optional<LineFault> read_calculation(Line form, const Json& line, std::stri
     }
     if (const auto links = line.find("links"); links != line.end()) {
         if (auto error = read_links(*links, written, into)) return error;
+    }
+    if (const auto analyses = line.find("analyses"); analyses != line.end()) {
+        auto read = read_analyses(*analyses, *written_member(written, "analyses"), *into.scenario.page, *separator);
+        if (auto* fault = std::get_if<std::string>(&read)) return LineFault{Kind::BadAnalyses, *fault, {}, *fault};
+        into.analyses = std::get<Analyses>(std::move(read));
     }
     if (const auto recorded = line.find("recorded"); recorded != line.end()) {
         const std::string recorded_text(*written_member(written, "recorded"));

@@ -6,13 +6,15 @@
 //   {"format":1,"separator":",","case":{"reference":"…","title":"…","expert":"…","created":"…","note":"…"}}
 //   {"id":"brzdeni","title":"…","note":"…","page":"kinematika","fields":{"I1":"20",…},
 //    "tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"}},
+//    "analyses":{"tolerance":{"samples":10000,"seed":"1"}},
 //    "recorded":{"program":"1.6a","events":[…],"fields":{…}}}
 //   {"id":"zastaveni","page":"draha-zastaveni","fields":{"I1":"50"},
 //    "links":{"I5":{"from":"brzdeni","field":"R15"}}}                    (format 2 only)
 //
 // The first line is the case, its description as case_header.h names it; every further line one
 // calculation ("page", "fields" and "id" as in a batch line, read as calculation_line.h reads
-// both), each field's tolerance in a form of tolerance/distribution_kinds.h. Every calculation is
+// both), each field's tolerance in a form of tolerance/distribution_kinds.h, the settings of its
+// kept analyses as calculation_analyses.h reads them. Every calculation is
 // run with the case's separator, whatever the machine's regional setting. Blank lines are passed
 // over (and counted). Reading is strict: the whole file is checked before anything is run, and the
 // first fault is named with its line. A calculation's "links" make an input take the text another
@@ -25,6 +27,7 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/calculation_analyses.h"
 #include "casefile/case_header.h"
 #include "casefile/scenario.h"
 #include "numeric/decimal_separator.h"
@@ -61,6 +64,7 @@ struct Calculation {
     std::optional<std::string> title, note;
     Scenario scenario;                      // its page and typed texts (FIELD, TEXT in the order first typed)
     std::optional<std::string> tolerances;  // the "tolerances" object as written
+    Analyses analyses;                      // the settings of its kept analyses; empty when it has none
     std::optional<Recorded> recorded;
     std::vector<Link> links;  // in the order written, one for an input at most
 
@@ -87,7 +91,13 @@ struct Calculation {
     void set_link(std::string_view input, std::string from, std::string field);
     // The input is typed again; it starts from the page's default text.
     void remove_link(std::string_view input);
+    // The settings of its kept analyses; empty keeps none.
+    void set_analyses(const Analyses& kept);
 };
+
+// True when the two run alike, and so would give the same analyses: the same page, the same typed
+// texts and the same tolerances (the title, the note and the analyses' settings do not count).
+bool same_inputs(const Calculation& a, const Calculation& b);
 
 struct CaseFile {
     std::string header_line;  // line 1 as written
@@ -121,6 +131,7 @@ struct CaseError {
         TolerancesNotObject,     // "tolerances" is not an object
         ToleranceOfNoInput,      // subject: the field; detail: the page
         BadTolerance,            // subject: the field; detail: the tolerance's own message
+        BadAnalyses,             // detail: what is wrong with "analyses"
         RecordedNotObject,       // "recorded" is not an object
         RecordedWithoutProgram,  // "recorded" has no "program" string
         RecordedWithoutEvents,   // "recorded" has no "events" list

@@ -75,6 +75,7 @@ std::string members_of(const Calculation& calculation) {
         append_member(members, "links", links + '}');
     }
     if (calculation.tolerances) append_member(members, "tolerances", *calculation.tolerances);
+    if (!calculation.analyses.empty()) append_member(members, "analyses", analyses_json(calculation.analyses));
     return members;
 }
 

@@ -2,7 +2,7 @@
 // The case written: a case file's text made from the case as it is held, every calculation's
 // "recorded" outcome made anew by this program. A calculation read from a file and not edited
 // since keeps its line as written (its members' texts and order); an edited or new one is written
-// anew: "id", "title", "note", "page", "fields", "links", "tolerances". The case is written as
+// anew: "id", "title", "note", "page", "fields", "links", "tolerances", "analyses". The case is written as
 // format 2 when a calculation has links, else as format 1 (the case's line as written, its
 // "format" alone changed where it must). The blank lines of a file stay
 // while its calculations are all as read, in the file's order.

@@ -1,8 +1,13 @@
 #include "report/case_report.h"
 
+#include <algorithm>
+#include <thread>
 #include "casefile/case_links.h"
+
+#include "casefile/analyses_run.h"
 #include "casefile/case_run.h"
 #include "casefile/recorded_run.h"
+#include "report/analyses_report.h"
 #include "report/markup.h"
 #include "report/report.h"
 
@@ -70,11 +75,20 @@ std::vector<TakenInput> taken_inputs(const casefile::CaseFile& file, const casef
 }
 
 std::string calculation_section(const casefile::Calculation& calculation, const casefile::RecordedRun& run,
-                                std::span<const TakenInput> taken, std::chrono::year_month_day date, bool& completed) {
+                                std::span<const TakenInput> taken, const numeric::DecimalSeparator& separator,
+                                std::chrono::year_month_day date, bool& completed) {
     completed = completed && !run.fault();
     std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
     html += recorded_notice(calculation, casefile::outcome_of(run));
-    return html + run_body(run, date, taken) + "</section>\n";
+    html += run_body(run, date, taken);
+    // A calculation that keeps analyses has them run from their settings; one that keeps none costs
+    // nothing more. One that takes inputs from others is sampled alone nowhere: its analyses wait for
+    // sampling through its sources.
+    if (!calculation.analyses.empty() && calculation.links.empty()) {
+        const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+        html += analyses_part(calculation, casefile::run_analyses(calculation, separator, jobs), separator);
+    }
+    return html + "</section>\n";
 }
 
 }  // namespace
@@ -123,7 +137,8 @@ CaseReport make_case_report(const casefile::CaseFile& file, std::span<const case
     const casefile::IdIndex index = casefile::has_links(file) ? casefile::IdIndex(file) : casefile::IdIndex();
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
         const std::vector<TakenInput> taken = taken_inputs(file, index, file.calculations[i]);
-        report.html += calculation_section(file.calculations[i], runs[i], taken, date, report.completed);
+        report.html +=
+            calculation_section(file.calculations[i], runs[i], taken, file.separator, date, report.completed);
     }
     report.html += document_end();
     return report;

@@ -1,8 +1,9 @@
 #pragma once
 // The report of a whole case file: a cover with the case's description and where the report came
 // from, a list of contents, and one section for each calculation, each under its title and note,
-// holding the very report a single run of it gives (report.h). Where a calculation's recorded
-// outcome differs from today's run, its section says so, field by field.
+// holding the very report a single run of it gives (report.h) and, for a calculation that keeps
+// analyses, their outcome run from the kept settings (analyses_report.h). Where a calculation's
+// recorded outcome differs from today's run, its section says so, field by field.
 #include <chrono>
 #include <span>
 #include <string>

@@ -58,11 +58,6 @@ std::string band_percent() {
                                     tolerance::kPercentiles.front().per_mille);
 }
 
-std::string field_title(const page::Field& field) {
-    return std::string(field.id) + " – " + caption_of(field) +
-           (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
-}
-
 // A number from a text a field showed (always one: the texts here are the fields' numbers).
 double number_of(const std::string& text, const numeric::DecimalSeparator& separator) {
     try {
@@ -73,6 +68,11 @@ double number_of(const std::string& text, const numeric::DecimalSeparator& separ
 }
 
 }  // namespace
+
+std::string field_title(const page::Field& field) {
+    return std::string(field.id) + " – " + caption_of(field) +
+           (field.unit.empty() ? "" : " [" + std::string(field.unit) + "]");
+}
 
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
                           const numeric::DecimalSeparator& separator) {
@@ -346,19 +346,10 @@ std::string make_tolerance_report(const page::PageDefinition& page,
     return html + document_end();
 }
 
-std::string make_sweep_report(const page::PageDefinition& page,
-                              std::span<const std::pair<std::string, std::string>> typed,
-                              const numeric::DecimalSeparator& separator, const tolerance::SweepRange& range,
-                              const std::vector<tolerance::SweepRow>& rows, const std::string& command,
-                              std::chrono::year_month_day date) {
-    const page::Field& swept = *page.find_field(range.field);
-    std::string html = document_start("Průběh výsledků – " + page_name(page));
-    const std::string varied = "od " + escaped(rows.front().input) + " do " + escaped(rows.back().input) + " v " +
-                               std::to_string(range.steps) + " stejných krocích";
-    html += header("PRŮBĚH VÝSLEDKŮ", page, date,
-                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
-                       fact("Měněné pole", "swept", escaped(field_title(swept)) + ", " + varied));
-    html += inputs_section(page, typed, separator, {}, varied, range.field);
+std::string sweep_body(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                       const numeric::DecimalSeparator& separator, const tolerance::SweepRange& range,
+                       const std::vector<tolerance::SweepRow>& rows) {
+    std::string html = inputs_section(page, typed, separator, {}, sweep_words(range, rows), range.field);
     std::size_t faults = 0, warned = 0;
     for (const tolerance::SweepRow& row : rows) {
         faults += row.fault.has_value();
@@ -377,7 +368,25 @@ std::string make_sweep_report(const page::PageDefinition& page,
                 escaped(field_title(field)) + ": od " + escaped(chart->low_text) + " do " + escaped(chart->high_text) +
                 "</figcaption>\n</figure>\n";
     }
-    html += "</div>\n</section>\n";
+    return html + "</div>\n</section>\n";
+}
+
+std::string sweep_words(const tolerance::SweepRange& range, const std::vector<tolerance::SweepRow>& rows) {
+    return "od " + escaped(rows.front().input) + " do " + escaped(rows.back().input) + " v " +
+           std::to_string(range.steps) + " stejných krocích";
+}
+
+std::string make_sweep_report(const page::PageDefinition& page,
+                              std::span<const std::pair<std::string, std::string>> typed,
+                              const numeric::DecimalSeparator& separator, const tolerance::SweepRange& range,
+                              const std::vector<tolerance::SweepRow>& rows, const std::string& command,
+                              std::chrono::year_month_day date) {
+    const page::Field& swept = *page.find_field(range.field);
+    std::string html = document_start("Průběh výsledků – " + page_name(page));
+    html += header("PRŮBĚH VÝSLEDKŮ", page, date,
+                   fact("Příkaz", "command", "<code class=\"command\">" + user_text(command) + "</code>") +
+                       fact("Měněné pole", "swept", escaped(field_title(swept)) + ", " + sweep_words(range, rows)));
+    html += sweep_body(page, typed, separator, range, rows);
     html += footer(std::to_string(rows.size()) + " výpočty stránky");
     return html + document_end();
 }

@@ -22,6 +22,9 @@
 
 namespace vorlanex::report {
 
+// A field as the reports name it: "R15 – Dráha … [m]" (its symbol, its caption, its unit).
+std::string field_title(const page::Field& field);
+
 // The histogram of one result of a run as an SVG chart, its lowest and highest percentile and its
 // median marked; for a result with at least one number.
 std::string histogram_svg(const page::Field& field, const tolerance::FieldSummary& result,
@@ -48,6 +51,14 @@ struct SweepChart {
 std::optional<SweepChart> sweep_chart(const page::PageDefinition& page, std::string_view result_field,
                                       const tolerance::SweepRange& range, const std::vector<tolerance::SweepRow>& rows,
                                       const numeric::DecimalSeparator& separator);
+
+// What a sweep report holds below its header: every input as typed (the swept one with `sweep_words`),
+// the counts of runs with warnings and faults, the chart of every result against the swept input.
+std::string sweep_body(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
+                       const numeric::DecimalSeparator& separator, const tolerance::SweepRange& range,
+                       const std::vector<tolerance::SweepRow>& rows);
+// How the swept input is varied: "od 10 do 50 v 100 stejných krocích" (HTML).
+std::string sweep_words(const tolerance::SweepRange& range, const std::vector<tolerance::SweepRow>& rows);
 
 std::string make_tolerance_report(const page::PageDefinition& page,
                                   std::span<const std::pair<std::string, std::string>> typed,

@@ -12,7 +12,7 @@ namespace {
 // The same calculation as far as the case file says: a run of typing that came back to where it
 // began changed nothing.
 bool same_content(const casefile::Calculation& a, const casefile::Calculation& b) {
-    return a.title == b.title && a.note == b.note && a.tolerances == b.tolerances &&
+    return a.title == b.title && a.note == b.note && a.tolerances == b.tolerances && a.analyses == b.analyses &&
            a.scenario.fields == b.scenario.fields && a.links == b.links;
 }
 

@@ -13,9 +13,10 @@ namespace vorlanex::spis {
 class OpenCase;
 
 // What of a calculation was edited: the steps of one kind merge while they edit the same thing.
-enum class CalculationPart { Text = 1, Tolerance, Title, Note };
+enum class CalculationPart { Text = 1, Tolerance, Title, Note, Analyses };
 
-// A calculation changed in place: a field's text or tolerance, its title or its note. The first
+// A calculation changed in place: a field's text or tolerance, its title, its note or the settings
+// of its kept analyses. The first
 // redo is the edit as typed, shown without building the form anew; every later undo or redo
 // selects the calculation and shows it as it is then.
 class CalculationEdit final : public QUndoCommand {

@@ -37,6 +37,7 @@ QString sentence(casefile::CaseError::Kind kind) {
         case Kind::TolerancesNotObject: return QStringLiteral("„tolerances“ musí být objekt s tolerancemi polí");
         case Kind::ToleranceOfNoInput: return QStringLiteral("stránka „%2“ nemá vstupní pole „%1“");
         case Kind::BadTolerance: return QStringLiteral("tolerance pole „%1“ je neplatná (%2)");
+        case Kind::BadAnalyses: return QStringLiteral("nastavení rozborů „analyses“ je neplatné (%2)");
         case Kind::RecordedNotObject: return QStringLiteral("„recorded“ musí být objekt");
         case Kind::RecordedWithoutProgram: return QStringLiteral("„recorded“ nemá „program“, verzi programu");
         case Kind::RecordedWithoutEvents: return QStringLiteral("„recorded“ nemá „events“, seznam událostí");

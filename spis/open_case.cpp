@@ -21,6 +21,9 @@ QString edit_text(CalculationPart part, std::string_view field_id) {
         case CalculationPart::Tolerance: return QStringLiteral("Úprava tolerance %1").arg(qtshared::qt_text(field_id));
         case CalculationPart::Title: return QStringLiteral("Úprava názvu výpočtu");
         case CalculationPart::Note: return QStringLiteral("Úprava poznámky výpočtu");
+        case CalculationPart::Analyses:
+            return field_id == "sweep" ? QStringLiteral("Nastavení průběhu výsledků")
+                                       : QStringLiteral("Nastavení rozboru tolerancí");
     }
     return {};
 }
@@ -188,6 +191,26 @@ std::optional<tolerance::InputError> OpenCase::set_tolerance(std::string_view fi
     edit_selected(CalculationPart::Tolerance, field_id,
                   [&](casefile::Calculation& calculation) { calculation = std::move(tried); });
     return std::nullopt;
+}
+
+void OpenCase::set_analysis(std::optional<casefile::ToleranceAnalysis> tolerance) {
+    if (selected_ < 0) return;
+    casefile::Analyses analyses = calculation(selected_).analyses;
+    analyses.tolerance = std::move(tolerance);
+    set_analyses("tolerance", analyses);
+}
+
+void OpenCase::set_analysis(std::optional<casefile::SweepAnalysis> sweep) {
+    if (selected_ < 0) return;
+    casefile::Analyses analyses = calculation(selected_).analyses;
+    analyses.sweep = std::move(sweep);
+    set_analyses("sweep", analyses);
+}
+
+void OpenCase::set_analyses(std::string_view which, const casefile::Analyses& analyses) {
+    if (calculation(selected_).analyses == analyses) return;
+    edit_selected(CalculationPart::Analyses, which,
+                  [&](casefile::Calculation& calculation) { calculation.set_analyses(analyses); });
 }
 
 void OpenCase::put_calculation(int row, const casefile::Calculation& calculation, bool as_typed) {

@@ -84,6 +84,10 @@ public:
     void set_description(std::optional<std::string> casefile::Calculation::*member, std::optional<std::string> text);
     // A tolerance typed in short form: taken, or why not (the case is then unchanged).
     std::optional<tolerance::InputError> set_tolerance(std::string_view field_id, std::string_view short_form);
+    // The settings of the selected calculation's kept analyses: one of them ("tolerance" or
+    // "sweep", which names the step) set, changed or (nothing) removed. Nothing changed is no step.
+    void set_analysis(std::optional<casefile::ToleranceAnalysis> tolerance);
+    void set_analysis(std::optional<casefile::SweepAnalysis> sweep);
 
     // The recovery copy of the unsaved case, written now (it is written by itself a few seconds after
     // each change); a Czech message when it could not be.
@@ -130,6 +134,8 @@ private:
     // The selected calculation changed by `edit`, a step of the undo stack.
     void edit_selected(CalculationPart part, std::string_view field_id,
                        const std::function<void(casefile::Calculation&)>& edit);
+    // The selected calculation's analyses set to `analyses`, a step named by `which` of them changed.
+    void set_analyses(std::string_view which, const casefile::Analyses& analyses);
     void push(QUndoCommand* step);
     // The unsaved mark and the recovery copy after the stack moved.
     void stepped();

@@ -99,15 +99,18 @@ std::vector<QStringList> sweep_table_rows(const page::PageDefinition& page,
     return table;
 }
 
-SweepTab::SweepTab(const OpenCase& open_case, QWidget* parent)
+SweepTab::SweepTab(OpenCase& open_case, QWidget* parent)
     : QWidget(parent),
+      case_(open_case),
       status_(new QLabel(this)),
       field_(new QComboBox(this)),
       from_(new QLineEdit(this)),
       to_(new QLineEdit(this)),
       steps_(new QLineEdit(QStringLiteral("10"), this)),
       run_(new QPushButton(QStringLiteral("Spočítat &průběh"), this)),
+      remove_(new QPushButton(QStringLiteral("Odebrat ze spisu"), this)),
       message_(new QLabel(this)),
+      notice_(new QLabel(this)),
       table_(new QTableWidget(this)),
       chart_choice_(new QComboBox(this)),
       chart_view_(new QSvgWidget(this)) {
@@ -123,6 +126,12 @@ SweepTab::SweepTab(const OpenCase& open_case, QWidget* parent)
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     message_->setStyleSheet(QStringLiteral("color: #b00020;"));
     message_->hide();
+    remove_->setAccessibleName(QStringLiteral("Odebrat nastavení průběhu ze spisu"));
+    remove_->setToolTip(QStringLiteral("Průběh se přestane uchovávat ve spisu a tisknout v protokolu."));
+    notice_->setText(out_of_date_text());
+    notice_->setWordWrap(true);
+    notice_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    notice_->hide();
     table_->setAccessibleName(QStringLiteral("Průběh výsledků"));
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -150,11 +159,13 @@ SweepTab::SweepTab(const OpenCase& open_case, QWidget* parent)
     bounds->addWidget(steps_caption);
     bounds->addWidget(steps_, 1);
     bounds->addWidget(run_);
+    bounds->addWidget(remove_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addLayout(settings);
     layout->addLayout(bounds);
     layout->addWidget(message_);
+    layout->addWidget(notice_);
     layout->addWidget(table_, 1);
     layout->addWidget(chart_choice_);
     layout->addWidget(chart_view_, 1);
@@ -168,18 +179,25 @@ SweepTab::SweepTab(const OpenCase& open_case, QWidget* parent)
     }
 
     connect(run_, &QPushButton::clicked, this, &SweepTab::run);
+    connect(remove_, &QPushButton::clicked, this,
+            [this] { case_.set_analysis(std::optional<casefile::SweepAnalysis>()); });
     for (QLineEdit* edit : {from_, to_, steps_}) connect(edit, &QLineEdit::returnPressed, this, &SweepTab::run);
     connect(field_, &QComboBox::activated, this, [this] { clear_outcome(); });
     connect(chart_choice_, &QComboBox::currentIndexChanged, this, &SweepTab::show_chart);
-    show_calculation(nullptr, separator_);
-    open_case.observe_selected(this,
-                               [this, &open_case] { show_calculation(open_case.selected(), open_case.separator()); });
+    show_calculation(nullptr, separator_, -1);
+    open_case.observe_selected(this, [this, &open_case] {
+        show_calculation(open_case.selected(), open_case.separator(), open_case.selected_row());
+    });
 }
 
-void SweepTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator) {
+void SweepTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator,
+                                int row) {
     const bool same_page = entry && entry_ && entry->scenario.page == entry_->scenario.page;
-    const bool shown = range_.has_value();
+    const bool same = same_page && row == row_;
+    const std::optional<casefile::SweepAnalysis> kept_before =
+        entry_ ? entry_->analyses.sweep : std::optional<casefile::SweepAnalysis>();
     entry_ = entry ? std::optional<casefile::Calculation>(*entry) : std::nullopt;
+    row_ = entry ? row : -1;
     separator_ = separator;
     if (!same_page) {
         const QString chosen = field_->currentData().toString();
@@ -197,11 +215,36 @@ void SweepTab::show_calculation(const casefile::Calculation* entry, const numeri
                            : QStringLiteral("Není vybrán žádný výpočet."));
     for (QWidget* control : std::initializer_list<QWidget*>{field_, from_, to_, steps_, run_})
         control->setEnabled(entry != nullptr);
-    if (same_page && shown) {
-        run();  // the results follow every edit of the calculation
-    } else {
-        clear_outcome();
+    const std::optional<casefile::SweepAnalysis> kept =
+        entry ? entry->analyses.sweep : std::optional<casefile::SweepAnalysis>();
+    remove_->setEnabled(kept.has_value());
+    if (same) {
+        // The calculation edited: its table stays as it is, out of date when its inputs changed.
+        if (kept && kept != kept_before) show_settings(*kept);
+        judge_outcome();
+        return;
     }
+    clear_outcome();
+    if (!kept) return;
+    show_settings(*kept);
+    auto range = typed_range();
+    if (const auto* problem = std::get_if<QString>(&range)) {
+        show_problem(*problem);
+        return;
+    }
+    sweep(std::get<tolerance::SweepRange>(range));
+}
+
+void SweepTab::show_settings(const casefile::SweepAnalysis& kept) {
+    field_->setCurrentIndex(std::max(0, field_->findData(qtshared::qt_text(kept.field))));
+    from_->setText(qtshared::qt_text(kept.from));
+    to_->setText(qtshared::qt_text(kept.to));
+    steps_->setText(QString::number(kept.steps));
+}
+
+std::variant<tolerance::SweepRange, QString> SweepTab::typed_range() const {
+    const SweepSettings settings{field_->currentData().toString(), from_->text(), to_->text(), steps_->text()};
+    return checked_sweep(*entry_->scenario.page, settings, separator_);
 }
 
 bool SweepTab::run() {
@@ -210,22 +253,36 @@ bool SweepTab::run() {
         show_problem(QStringLiteral("Výpočet přebírá vstupy z jiných výpočtů; jejich průběh zatím nelze zobrazit."));
         return false;
     }
-    const SweepSettings settings{field_->currentData().toString(), from_->text(), to_->text(), steps_->text()};
-    auto checked = checked_sweep(*entry_->scenario.page, settings, separator_);
+    auto checked = typed_range();
     if (const auto* problem = std::get_if<QString>(&checked)) {
         show_problem(*problem);
         return false;
     }
+    sweep(std::get<tolerance::SweepRange>(checked));
+    // The settings run are kept in the case, an undoable step (none when they were kept already).
+    case_.set_analysis(std::optional<casefile::SweepAnalysis>(made_->settings));
+    return true;
+}
+
+void SweepTab::sweep(const tolerance::SweepRange& range) {
     const QString chosen = chart_choice_->currentData().toString();
-    clear_outcome();
-    range_ = std::get<tolerance::SweepRange>(checked);
+    message_->hide();
+    range_ = range;
     rows_ = tolerance::run_sweep(*entry_->scenario.page, entry_->scenario.fields, separator_, *range_);
     const QStringList columns = sweep_columns(*entry_->scenario.page, *range_);
-    table_->setColumnCount(static_cast<int>(columns.size()));
-    table_->setHorizontalHeaderLabels(columns);
+    if (table_->columnCount() != columns.size()) table_->setColumnCount(static_cast<int>(columns.size()));
+    for (int c = 0; c < columns.size(); ++c) {
+        QTableWidgetItem* header = table_->horizontalHeaderItem(c);
+        if (!header) {
+            table_->setHorizontalHeaderItem(c, new QTableWidgetItem(columns[c]));
+        } else if (header->text() != columns[c]) {
+            header->setText(columns[c]);
+        }
+    }
     fill_table(*table_, sweep_table_rows(*entry_->scenario.page, rows_));
     {
         const QSignalBlocker quiet(chart_choice_);
+        chart_choice_->clear();
         for (const page::Field& field : entry_->scenario.page->layout.fields) {
             if (field.role != page::FieldRole::Result) continue;
             if (report::sweep_chart(*entry_->scenario.page, field.id, *range_, rows_, separator_)) {
@@ -235,12 +292,22 @@ bool SweepTab::run() {
         chart_choice_->setCurrentIndex(std::max(0, chart_choice_->findData(chosen)));
     }
     show_chart(chart_choice_->currentIndex());
-    return true;
+    made_ = Made{*entry_, casefile::SweepAnalysis{range_->field, qtshared::utf8(from_->text().trimmed()),
+                                                  qtshared::utf8(to_->text().trimmed()), range_->steps}};
+    judge_outcome();
+}
+
+void SweepTab::judge_outcome() {
+    const bool stale = made_ && entry_ && made_->out_of_date(*entry_, entry_->analyses.sweep);
+    if (stale == out_of_date_) return;
+    out_of_date_ = stale;
+    mark_out_of_date(*table_, *notice_, stale);
 }
 
 void SweepTab::clear_outcome() {
     range_.reset();
     rows_.clear();
+    made_.reset();
     table_->setRowCount(0);
     table_->setColumnCount(0);
     message_->hide();
@@ -249,6 +316,7 @@ void SweepTab::clear_outcome() {
         chart_choice_->clear();
     }
     show_chart(-1);
+    judge_outcome();
 }
 
 void SweepTab::show_problem(const QString& problem) {

@@ -3,7 +3,11 @@
 // expert chooses the input, FROM, TO and the number of steps; the tab runs the page for every value,
 // as `vorlanex-calc --sweep FIELD=FROM..TO/STEPS` does, and shows every result's text against the
 // input and the chart of a chosen result as the sweep report draws it. A bad setting is said inline.
-// The settings live in the window only: the case file has no place for them.
+// The settings of a sweep run are kept in the case ("analyses"), an undoable step; a calculation
+// shown with kept settings is swept at once (a sweep in the window takes milliseconds). The same
+// calculation edited leaves the table as it is: a title or a note changes nothing, an input or a
+// tolerance greys it under the notice that it no longer matches the inputs, until it is run again;
+// a run again changes only the cells whose texts changed.
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -13,6 +17,7 @@
 
 #include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
+#include "spis/analysis_basis.h"
 #include "tolerance/sweep.h"
 
 class QComboBox;
@@ -51,20 +56,25 @@ std::vector<QStringList> sweep_table_rows(const page::PageDefinition& page,
 class SweepTab final : public QWidget {
     Q_OBJECT
 public:
-    // Follows the case's selected calculation.
-    explicit SweepTab(const OpenCase& open_case, QWidget* parent = nullptr);
+    // Follows the case's selected calculation; a run keeps its settings in the case.
+    explicit SweepTab(OpenCase& open_case, QWidget* parent = nullptr);
 
-    // The calculation whose input the tab sweeps; none clears it. A sweep shown of the same page is
-    // run again with the calculation's new texts.
-    void show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator);
-    // Runs the sweep of the settings typed; false, with the message shown, when they are wrong.
+    // The calculation at `row` whose input the tab sweeps; none clears it. Another calculation shows
+    // its kept settings and their sweep; the same one edited keeps the table (see above).
+    void show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator, int row);
+    // Runs the sweep of the settings typed and keeps them in the case; false, with the message
+    // shown, when they are wrong.
     bool run();
+    // True while the table shown was made from other inputs or settings than the calculation has.
+    bool out_of_date() const { return out_of_date_; }
 
     QComboBox* field_choice() const { return field_; }
     QLineEdit* from_edit() const { return from_; }
     QLineEdit* to_edit() const { return to_; }
     QLineEdit* steps_edit() const { return steps_; }
     QPushButton* run_button() const { return run_; }
+    QPushButton* remove_button() const { return remove_; }
+    QLabel* out_of_date_label() const { return notice_; }
     QLabel* message_label() const { return message_; }
     QTableWidget* table() const { return table_; }
     QComboBox* chart_choice() const { return chart_choice_; }
@@ -75,8 +85,19 @@ private:
     void clear_outcome();
     void show_problem(const QString& problem);
     void show_chart(int choice);
+    void show_settings(const casefile::SweepAnalysis& kept);
+    // The sweep of the settings typed, or the message why not.
+    std::variant<tolerance::SweepRange, QString> typed_range() const;
+    void sweep(const tolerance::SweepRange& range);
+    void judge_outcome();
 
+    OpenCase& case_;
     std::optional<casefile::Calculation> entry_;
+    int row_ = -1;
+    // What the results shown were made from.
+    using Made = AnalysisBasis<casefile::SweepAnalysis>;
+    std::optional<Made> made_;
+    bool out_of_date_ = false;
     numeric::DecimalSeparator separator_{","};
     std::optional<tolerance::SweepRange> range_;
     std::vector<tolerance::SweepRow> rows_;
@@ -86,7 +107,9 @@ private:
     QLineEdit* to_;
     QLineEdit* steps_;
     QPushButton* run_;
+    QPushButton* remove_;
     QLabel* message_;
+    QLabel* notice_;
     QTableWidget* table_;
     QComboBox* chart_choice_;
     QSvgWidget* chart_view_;

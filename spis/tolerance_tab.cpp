@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +13,8 @@
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <charconv>
+#include <limits>
 #include <thread>
 
 #ifdef __linux__
@@ -29,13 +32,43 @@ namespace vorlanex::spis {
 
 namespace {
 
-// The result, its count, min, a column "P2,5" for each percentile, max and the mean.
-const QStringList kColumns = [] {
-    QStringList columns{QStringLiteral("Výsledek"), QStringLiteral("Počet"), QStringLiteral("Min")};
+// The seed typed: a whole number from 0 to 2^64 − 1, blanks around it passed over.
+std::optional<std::uint64_t> seed_of(const QString& text) {
+    const std::string digits = qtshared::utf8(text.trimmed());
+    std::uint64_t seed = 0;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return seed;
+}
+
+// The table's rows, one for each figure of a result: its count, min, a row "P2,5" for each
+// percentile, max and the mean. Each result is a column, so that all its figures are in view
+// together however many results the page has and however long their texts.
+const QStringList kFigures = [] {
+    QStringList figures{QStringLiteral("Počet"), QStringLiteral("Min")};
     for (const tolerance::PercentileLevel& level : tolerance::kPercentiles)
-        columns << QStringLiteral("P") + qtshared::qt_text(level.czech_percent);
-    return columns << QStringLiteral("Max") << QStringLiteral("Průměr");
+        figures << QStringLiteral("P") + qtshared::qt_text(level.czech_percent);
+    return figures << QStringLiteral("Max") << QStringLiteral("Průměr");
 }();
+
+// A result's name broken into lines of about `width` characters at its spaces, for a column's header.
+QString in_lines(const QString& name, qsizetype width) {
+    QString lines;
+    qsizetype line_length = 0;
+    for (const QString& word : name.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (line_length > 0 && line_length + 1 + word.size() > width) {
+            lines += QLatin1Char('\n');
+            line_length = 0;
+        } else if (line_length > 0) {
+            lines += QLatin1Char(' ');
+            ++line_length;
+        }
+        lines += word;
+        line_length += word.size();
+    }
+    return lines;
+}
 
 QString counted(const std::vector<tolerance::TextCount>& texts, const QString& heading) {
     QString lines;
@@ -63,6 +96,7 @@ void run_below_the_window() {
 // the worker whenever a run ends, is cancelled, or the tab goes, so no thread outlives it.
 struct ToleranceTab::Job {
     ToleranceRun run;
+    Made made;  // what the results will be made from
     numeric::DecimalSeparator separator;
     tolerance::SamplingSettings settings;
     std::atomic<bool> stop{false};
@@ -79,10 +113,12 @@ std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& e
     return ToleranceRun{entry.scenario.page, std::move(ready.typed), std::move(ready.tolerances)};
 }
 
-std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summary) {
+std::vector<QStringList> percentile_rows(const page::PageDefinition& page, const tolerance::SamplingSummary& summary) {
     std::vector<QStringList> rows;
     for (const tolerance::FieldSummary& field : summary.results) {
-        QStringList row{qtshared::qt_text(field.field), QString::number(field.count), qtshared::qt_text(field.min)};
+        const page::Field* defined = page.find_field(field.field);
+        QStringList row{defined ? qtshared::qt_text(report::field_title(*defined)) : qtshared::qt_text(field.field),
+                        QString::number(field.count), qtshared::qt_text(field.min)};
         for (const std::string& percentile : field.percentiles) row << qtshared::qt_text(percentile);
         row << qtshared::qt_text(field.max) << qtshared::qt_text(field.mean);
         rows.push_back(row);
@@ -90,14 +126,17 @@ std::vector<QStringList> percentile_rows(const tolerance::SamplingSummary& summa
     return rows;
 }
 
-ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
+ToleranceTab::ToleranceTab(OpenCase& open_case, QWidget* parent)
     : QWidget(parent),
+      case_(open_case),
       status_(new QLabel(this)),
       samples_(new QSpinBox(this)),
-      seed_(new QLabel(QStringLiteral("Semínko: %1").arg(kSeed), this)),
+      seed_(new QLineEdit(QString::number(kSeed), this)),
       start_(new QPushButton(QStringLiteral("Sp&ustit"), this)),
       cancel_(new QPushButton(QStringLiteral("&Zrušit"), this)),
+      remove_(new QPushButton(QStringLiteral("Odebrat ze spisu"), this)),
       progress_(new QProgressBar(this)),
+      notice_(new QLabel(this)),
       table_(new QTableWidget(this)),
       counts_(new QLabel(this)),
       histogram_choice_(new QComboBox(this)),
@@ -109,14 +148,24 @@ ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
     samples_->setGroupSeparatorShown(true);
     samples_->setLocale(QLocale(QLocale::Czech, QLocale::CzechRepublic));  // "10 000", as a Czech expert writes it
     samples_->setAccessibleName(QStringLiteral("Počet vzorků"));
+    seed_->setAccessibleName(QStringLiteral("Semínko náhodných čísel"));
+    seed_->setMaximumWidth(seed_->fontMetrics().horizontalAdvance(QStringLiteral("18446744073709551615")) + 16);
+    remove_->setAccessibleName(QStringLiteral("Odebrat nastavení rozboru tolerancí ze spisu"));
+    remove_->setToolTip(QStringLiteral("Rozbor se přestane uchovávat ve spisu a tisknout v protokolu."));
+    notice_->setText(out_of_date_text());
+    notice_->setWordWrap(true);
+    notice_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    notice_->hide();
     start_->setAccessibleName(QStringLiteral("Spustit rozbor tolerancí"));
     cancel_->setAccessibleName(QStringLiteral("Zrušit rozbor tolerancí"));
     progress_->setAccessibleName(QStringLiteral("Průběh rozboru"));
     table_->setAccessibleName(QStringLiteral("Percentily výsledků"));
-    table_->setColumnCount(static_cast<int>(kColumns.size()));
-    table_->setHorizontalHeaderLabels(kColumns);
-    table_->verticalHeader()->hide();
+    table_->setRowCount(static_cast<int>(kFigures.size()));
+    table_->setVerticalHeaderLabels(kFigures);
+    // Rows as high as a line of text: every figure of a result in view at the window's first size.
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(true);
     histogram_choice_->setAccessibleName(QStringLiteral("Výsledek v histogramu"));
     histogram_view_->setAccessibleName(QStringLiteral("Histogram výsledku"));
     histogram_view_->setMinimumHeight(160);
@@ -124,8 +173,12 @@ ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
     auto* settings = new QHBoxLayout;
     settings->addWidget(new QLabel(QStringLiteral("Vzorků:"), this));
     settings->addWidget(samples_);
+    auto* seed_caption = new QLabel(QStringLiteral("S&emínko:"), this);
+    seed_caption->setBuddy(seed_);
+    settings->addWidget(seed_caption);
     settings->addWidget(seed_);
     settings->addStretch();
+    settings->addWidget(remove_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(start_);
     buttons->addWidget(cancel_);
@@ -134,6 +187,7 @@ ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
     layout->addWidget(status_);
     layout->addLayout(settings);
     layout->addLayout(buttons);
+    layout->addWidget(notice_);
     layout->addWidget(table_, 1);
     layout->addWidget(counts_);
     layout->addWidget(histogram_choice_);
@@ -141,37 +195,76 @@ ToleranceTab::ToleranceTab(const OpenCase& open_case, QWidget* parent)
 
     connect(start_, &QPushButton::clicked, this, &ToleranceTab::start);
     connect(cancel_, &QPushButton::clicked, this, &ToleranceTab::cancel);
+    connect(remove_, &QPushButton::clicked, this,
+            [this] { case_.set_analysis(std::optional<casefile::ToleranceAnalysis>()); });
     connect(histogram_choice_, &QComboBox::currentIndexChanged, this, &ToleranceTab::show_histogram);
-    show_calculation(nullptr, separator_);
-    open_case.observe_selected(this,
-                               [this, &open_case] { show_calculation(open_case.selected(), open_case.separator()); });
+    show_calculation(nullptr, separator_, -1);
+    open_case.observe_selected(this, [this, &open_case] {
+        show_calculation(open_case.selected(), open_case.separator(), open_case.selected_row());
+    });
 }
 
 ToleranceTab::~ToleranceTab() { end_worker(); }
 
-void ToleranceTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator) {
-    cancel();
+void ToleranceTab::show_calculation(const casefile::Calculation* entry, const numeric::DecimalSeparator& separator,
+                                    int row) {
+    const bool same = entry && entry_ && row == row_ && entry->scenario.page == entry_->scenario.page;
+    const std::optional<casefile::ToleranceAnalysis> kept_before =
+        entry_ ? entry_->analyses.tolerance : std::optional<casefile::ToleranceAnalysis>();
+    if (!same && job_) {
+        end_worker();
+        progress_->reset();
+    }
     entry_ = entry ? std::optional<casefile::Calculation>(*entry) : std::nullopt;
+    row_ = entry ? row : -1;
     separator_ = separator;
-    table_->setRowCount(0);
-    counts_->clear();
-    progress_->reset();
-    summary_ = {};
-    histogram_choice_->clear();
+    if (!same) clear_results();
+    if (!same || (entry && entry->analyses.tolerance != kept_before)) {
+        show_settings(entry ? entry->analyses.tolerance : std::nullopt);
+    }
     if (!entry) {
         status_->setText(QStringLiteral("Není vybrán žádný výpočet."));
     } else if (const auto run = tolerance_run(*entry, separator, 1); const auto* problem = std::get_if<QString>(&run)) {
         status_->setText(*problem);
-    } else {
+    } else if (!made_ && !job_) {
         status_->setText(QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.")
                              .arg(std::get<ToleranceRun>(run).tolerances.size()));
     }
-    set_running(false);
+    judge_results();
+    set_running(job_ != nullptr);
+}
+
+void ToleranceTab::clear_results() {
+    table_->setColumnCount(0);
+    counts_->clear();
+    progress_->reset();
+    summary_ = {};
+    made_.reset();
+    histogram_choice_->clear();
+}
+
+void ToleranceTab::show_settings(const std::optional<casefile::ToleranceAnalysis>& kept) {
+    const casefile::ToleranceAnalysis shown = kept.value_or(casefile::ToleranceAnalysis{kDefaultSamples, kSeed});
+    samples_->setValue(static_cast<int>(shown.samples));
+    seed_->setText(QString::number(shown.seed));
+}
+
+void ToleranceTab::judge_results() {
+    const bool stale = made_ && entry_ && made_->out_of_date(*entry_, entry_->analyses.tolerance);
+    if (stale == out_of_date_) return;
+    out_of_date_ = stale;
+    mark_out_of_date(*table_, *notice_, stale);
 }
 
 void ToleranceTab::start() {
     if (!entry_ || job_) return;
     const auto samples = static_cast<std::uint64_t>(samples_->value());
+    const std::optional<std::uint64_t> seed = seed_of(seed_->text());
+    if (!seed) {
+        status_->setText(QStringLiteral("Semínko musí být celé číslo od 0 do %1; zadáno „%2“.")
+                             .arg(QString::number(std::numeric_limits<std::uint64_t>::max()), seed_->text()));
+        return;
+    }
     auto prepared = tolerance_run(*entry_, separator_, samples);
     if (const auto* problem = std::get_if<QString>(&prepared)) {
         status_->setText(*problem);
@@ -179,19 +272,21 @@ void ToleranceTab::start() {
     }
     auto job = std::make_shared<Job>();
     job->run = std::move(std::get<ToleranceRun>(prepared));
+    job->made = Made{*entry_, casefile::ToleranceAnalysis{samples, *seed}};
     job->separator = separator_;
     job->settings.samples = samples;
-    job->settings.seed = kSeed;
+    job->settings.seed = *seed;
     job->settings.jobs = std::max(1u, std::thread::hardware_concurrency());
     job->settings.stop = &job->stop;
     job_ = job;
-    table_->setRowCount(0);
-    counts_->clear();
-    summary_ = {};
-    histogram_choice_->clear();
+    clear_results();
+    judge_results();
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     set_running(true);
+    status_->setText(QStringLiteral("Probíhá rozbor %1 vzorků, semínko %2.").arg(samples).arg(*seed));
+    // The settings run are kept in the case, an undoable step (none when they were kept already).
+    case_.set_analysis(std::optional<casefile::ToleranceAnalysis>(job->made.settings));
 
     // The worker holds the job; the tab lives until it has joined the worker (see end_worker).
     worker_ = std::thread([job, tab = this] {
@@ -234,10 +329,12 @@ void ToleranceTab::show_progress(std::uint64_t done, std::uint64_t total) {
 }
 
 void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
+    const Made made = job_->made;
     job_.reset();
     if (worker_.joinable()) worker_.join();  // it has posted this, its last word
     progress_->setValue(progress_->maximum());
-    fill_table(*table_, percentile_rows(summary));
+    made_ = made;
+    show_results(percentile_rows(*entry_->scenario.page, summary));
     status_->setText(QStringLiteral("%1 vzorků, semínko %2.").arg(summary.samples).arg(summary.seed));
     counts_->setText(
         (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))
@@ -257,7 +354,31 @@ void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
     }
     show_histogram(histogram_choice_->currentIndex());
     set_running(false);
+    judge_results();
     emit finished();
+}
+
+void ToleranceTab::show_results(const std::vector<QStringList>& results) {
+    QStringList names;
+    std::vector<QStringList> figures(static_cast<std::size_t>(kFigures.size()));
+    for (const QStringList& result : results) {
+        names << in_lines(result.front(), kHeaderLineCharacters);
+        for (qsizetype f = 0; f < kFigures.size(); ++f) figures[static_cast<std::size_t>(f)] << result.value(f + 1);
+    }
+    table_->setColumnCount(static_cast<int>(names.size()));
+    table_->setHorizontalHeaderLabels(names);
+    fill_table(*table_, figures);
+}
+
+std::vector<QStringList> ToleranceTab::shown_results() const {
+    std::vector<QStringList> results;
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        QStringList result{table_->horizontalHeaderItem(c)->text().replace(QLatin1Char('\n'), QLatin1Char(' '))};
+        for (int f = 0; f < table_->rowCount(); ++f)
+            result << (table_->item(f, c) ? table_->item(f, c)->text() : QString());
+        results.push_back(result);
+    }
+    return results;
 }
 
 void ToleranceTab::show_histogram(int choice) {
@@ -276,6 +397,8 @@ void ToleranceTab::set_running(bool running) {
     start_->setEnabled(!running && entry_ && entry_->tolerances);
     cancel_->setEnabled(running);
     samples_->setEnabled(!running);
+    seed_->setEnabled(!running);
+    remove_->setEnabled(entry_ && entry_->analyses.tolerance);
 }
 
 }  // namespace vorlanex::spis

@@ -1,6 +1,7 @@
 // The case file through the command, in-process: --case gives the batch's own lines, --record and
 // then --verify is all the same, a tampered recorded text is named with both texts, and every
-// faulty file is refused whole, naming its line, with nothing printed.
+// faulty file is refused whole, naming its line, with nothing printed; the report of a case with kept
+// analyses holds them.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,10 +11,13 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "casefile/case_file.h"
 #include "casefile/file_digest.h"
 #include "cli/calc_command.h"
 #include "cli/exit_status.h"
+#include "tolerance/statistics.h"
 
 namespace {
 
@@ -367,5 +371,87 @@ TEST(CaseFile, Sha256OfKnownTexts) {
     EXPECT_EQ(vorlanex::casefile::sha256_hex("abc"),
               "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
+
+// The case's report with kept analyses: each calculation that keeps them gets its percentile table,
+// its histograms and its sweep charts, with the very numbers `--case FILE --tolerance N --seed S`
+// gives for the same settings; a calculation that keeps none gets no analysis.
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+struct KeptCase {
+    const char* name;
+    const char* samples;
+    const char* seed;
+    bool sweep;  // the calculation keeps a sweep of I1 too
+};
+std::ostream& operator<<(std::ostream& out, const KeptCase& kept) { return out << kept.name; }
+
+class ReportOfKeptAnalyses : public ::testing::TestWithParam<KeptCase> {};
+
+TEST_P(ReportOfKeptAnalyses, HoldsTheTablesChartsAndNumbersOfTheCommand) {
+    const KeptCase& kept = GetParam();
+    const std::string tolerances = R"("tolerances":{"I4":{"distribution":"uniform","low":"14","high":"16"},)"
+                                   R"("I3":{"distribution":"normal","mean":"0,7","sd":"0,03"}})";
+    std::string analyses =
+        R"("analyses":{"tolerance":{"samples":)" + std::string(kept.samples) + R"(,"seed":")" + kept.seed + "\"}";
+    if (kept.sweep) analyses += R"(,"sweep":{"field":"I1","from":"10","to":"30","steps":20})";
+    const TemporaryCase file(
+        std::string(R"({"format":1,"separator":","})") + "\n" +
+        R"({"id":"bez","page":"gev-definice","fields":{"I1":"30","I2":"50"}})" + "\n" +
+        R"({"id":"s","page":"kinematika","fields":{"I1":"20","I2":"8","I3":"0,7","I4":"15","I5":"20","I6":"0,8",)"
+        R"("I7":"0,2","I8":"1"},)" +
+        tolerances + "," + analyses + "}}\n");
+    const Ran report = command({"--case", file.path(), "--report"});
+    ASSERT_EQ(report.status, vorlanex::cli::kExitCompleted) << report.err;
+    const std::string& html = report.out;
+    EXPECT_EQ(occurrences(html, "class=\"analysis tolerance-analysis\""), 1U);
+    EXPECT_EQ(occurrences(html, "class=\"analysis sweep-analysis\""), kept.sweep ? 1U : 0U);
+    EXPECT_NE(html.find("<table class=\"percentiles\">"), std::string::npos);
+    EXPECT_NE(html.find("<section class=\"histograms\">"), std::string::npos);
+    EXPECT_NE(html.find("<rect class=\"bar\""), std::string::npos);
+    EXPECT_EQ(html.find("<path class=\"curve\"") != std::string::npos, kept.sweep);
+    // The settings said, and the inputs' distributions beside the inputs.
+    EXPECT_NE(html.find("<span class=\"samples\">" + std::string(kept.samples) + "</span>"), std::string::npos);
+    EXPECT_NE(html.find("<span class=\"seed\">" + std::string(kept.seed) + "</span>"), std::string::npos);
+    EXPECT_NE(html.find("<span class=\"mark\">rovnoměrné rozdělení od 14 do 16</span>"), std::string::npos);
+
+    // Every result's numbers in the percentile table are those of the command's own tolerance run.
+    const Ran sampled = command({"--case", file.path(), "--tolerance", kept.samples, "--seed", kept.seed});
+    ASSERT_EQ(sampled.status, vorlanex::cli::kExitCompleted) << sampled.err;
+    const std::string& json = sampled.out;
+    const auto summary = nlohmann::json::parse(json);
+    ASSERT_EQ(summary.at("line").get<int>(), 3);
+    EXPECT_EQ(std::to_string(summary.at("seed").get<std::uint64_t>()), kept.seed);
+    std::size_t compared = 0;
+    for (const auto& [field, numbers] : summary.at("results").items()) {
+        std::string row = "<tr data-field=\"" + field + "\"><td class=\"id\">" + field + "</td>";
+        const std::size_t start = html.find(row, html.find("<table class=\"percentiles\">"));
+        ASSERT_NE(start, std::string::npos) << field;
+        const std::string shown = html.substr(start, html.find("</tr>", start) - start);
+        std::string expected = "<td class=\"number\">" + std::to_string(numbers.at("count").get<int>()) + "</td>";
+        if (numbers.at("count").get<int>() > 0) {
+            std::vector<std::string> texts{numbers.at("min").get<std::string>()};
+            for (const auto& level : vorlanex::tolerance::kPercentiles)
+                texts.push_back(numbers.at(std::string(level.json_name)).get<std::string>());
+            texts.push_back(numbers.at("max").get<std::string>());
+            texts.push_back(numbers.at("mean").get<std::string>());
+            for (const std::string& text : texts) expected += "<td class=\"number\">" + text + "</td>";
+            ++compared;
+        }
+        EXPECT_NE(shown.find(expected), std::string::npos) << field << ": " << shown;
+    }
+    EXPECT_GT(compared, 5U);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CaseFile, ReportOfKeptAnalyses, ::testing::Values(
+    KeptCase{"ToleranceAlone",        "200",  "1",                    false},
+    KeptCase{"ToleranceAndSweep",     "1000", "7",                    true},
+    KeptCase{"TheLargestSeed",        "50",   "18446744073709551615", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace

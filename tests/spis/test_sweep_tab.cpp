@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(SweepTab, BadSweepSettings, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST(SweepTab, FollowsEveryEditOfTheCalculationAndClearsForAnotherPage) {
+TEST(SweepTab, KeepsItsTableThroughAnEditUntilRunAgainAndClearsForAnotherPage) {
     CaseWindow window(kComma);
     ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
     window.select_calculation(row_of_page(window, "kinematika"));
@@ -153,14 +153,19 @@ TEST(SweepTab, FollowsEveryEditOfTheCalculationAndClearsForAnotherPage) {
     type_sweep(tab, "I1", "0", "30", "3");
     const std::vector<QStringList> before = table_texts(*tab.table());
     ASSERT_EQ(before.size(), 4U);
-    // A new braking deceleration typed in the centre: the sweep is run again with it.
+    // A new braking deceleration typed in the centre: the table stays, marked out of date.
     auto* deceleration = window.findChild<QLineEdit*>(QStringLiteral("I3"));
     ASSERT_NE(deceleration, nullptr);
     deceleration->selectAll();
     QTest::keyClicks(deceleration, QStringLiteral("0,5"));
+    EXPECT_EQ(table_texts(*tab.table()), before);
+    EXPECT_TRUE(tab.out_of_date());
+    // Run again, it is made with the new texts.
+    QTest::mouseClick(tab.run_button(), Qt::LeftButton);
     const std::vector<QStringList> after = table_texts(*tab.table());
     ASSERT_EQ(after.size(), 4U);
     EXPECT_NE(after, before);
+    EXPECT_FALSE(tab.out_of_date());
     window.select_calculation(row_of_page(window, "gev-definice"));
     EXPECT_EQ(tab.table()->rowCount(), 0);
     EXPECT_EQ(tab.field_choice()->itemData(0).toString(), QStringLiteral("I1"));

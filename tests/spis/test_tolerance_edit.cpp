@@ -197,7 +197,7 @@ TEST(CaseWindow, TheToleranceTabRunsTheToleranceTyped) {
     settings.samples = 200;
     settings.seed = ToleranceTab::kSeed;
     const auto direct = tolerance::run_samples(*entry.scenario.page, typed, kComma, tolerances, settings);
-    const std::vector<QStringList> shown = table_texts(*tab.table());
+    const std::vector<QStringList> shown = tab.shown_results();
     ASSERT_EQ(shown.size(), direct.results.size());
     for (std::size_t r = 0; r < shown.size(); ++r) {
         EXPECT_EQ(shown[r].value(2).toStdString(), direct.results[r].min) << direct.results[r].field;
