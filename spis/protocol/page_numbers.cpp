@@ -7,21 +7,12 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <exception>
+#include <memory>
 
 namespace vorlanex::spis::protocol {
 
 namespace {
-
-// "15.00mm": to_chars writes the decimal point whatever the process's locale, which a CSS length
-// needs (printf under cs_CZ writes "15,00mm", which CSS drops).
-std::string millimetres(double value) {
-    std::array<char, 32> text{};
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 2);
-    return std::string(text.data(), written.ec == std::errc() ? written.ptr : text.data()) + "mm";
-}
 
 void read_pdf(QPDF& pdf, const char* description, const std::string& bytes) {
     pdf.setSuppressWarnings(true);
@@ -40,31 +31,16 @@ QPDFObjectHandle own_xobjects(QPDFPageObjectHelper& page) {
     return xobjects;
 }
 
-}  // namespace
-
-std::string footers_html(int count, const PageMargins& margins) {
-    // Each footer page is one block a little less tall than the page (Chromium rounds the page to
-    // whole points, 841 pt for A4's 841.89, and a block of 297 mm would spill onto a page of its
-    // own), broken after; the number sits in a line box as tall as the bottom margin, so it is
-    // centred in it as a margin box centres it.
-    std::string html =
-        "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>Čísla stran</title>\n<style>\n"
-        "@page { size: A4; margin: 0; }\n"
-        "html { font-family: \"Liberation Sans\", Arial, Helvetica, sans-serif; font-size: 8pt; color: #555; }\n"
-        "body { margin: 0; }\n"
-        ".page { position: relative; height: 296mm; overflow: hidden; break-after: page; }\n"
-        ".page:last-child { break-after: auto; }\n"
-        ".number { position: absolute; right: " +
-        millimetres(margins.right) + "; bottom: 0; height: " + millimetres(margins.bottom) +
-        "; line-height: " + millimetres(margins.bottom) +
-        "; white-space: nowrap; }\n"
-        "</style>\n</head>\n<body>\n";
-    for (int page = 1; page <= count; ++page) {
-        html += "<div class=\"page\"><span class=\"number\">Strana " + std::to_string(page) + " z " +
-                std::to_string(count) + "</span></div>\n";
-    }
-    return html + "</body>\n</html>\n";
+std::string written(QPDF& document) {
+    QPDFWriter writer(document);
+    writer.setOutputMemory();
+    writer.setDeterministicID(true);
+    writer.write();
+    const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
 }
+
+}  // namespace
 
 int page_count(const std::string& pdf, std::string& problem) {
     try {
@@ -77,21 +53,55 @@ int page_count(const std::string& pdf, std::string& problem) {
     }
 }
 
-PdfOutcome numbered(const std::string& report, const std::string& footers, const std::vector<int>& kept) {
+PdfOutcome joined(const std::vector<std::string>& parts) {
+    try {
+        QPDF document;
+        document.emptyPDF();
+        QPDFPageDocumentHelper pages_of(document);
+        QPDFObjectHandle destinations = QPDFObjectHandle::newDictionary();
+        // Each part read stays open until the joined PDF is written: qpdf copies its objects lazily.
+        std::vector<std::unique_ptr<QPDF>> read(parts.size());
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            read[i] = std::make_unique<QPDF>();
+            read_pdf(*read[i], "část protokolu", parts[i]);
+            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*read[i]).getAllPages()) {
+                pages_of.addPage(page, false);
+            }
+            // The pages are copied already, so a destination's page is the copy of its page.
+            QPDFObjectHandle own = read[i]->getRoot().getKey("/Dests");
+            if (!own.isDictionary()) continue;
+            for (const std::string& name : own.getKeys()) {
+                // qpdf copies only indirect objects; a destination is often written in place.
+                QPDFObjectHandle destination = own.getKey(name);
+                if (!destination.isIndirect()) destination = read[i]->makeIndirectObject(destination);
+                destinations.replaceKey(name, document.copyForeignObject(destination));
+            }
+        }
+        if (destinations.getKeys().size() > 0) {
+            document.getRoot().replaceKey("/Dests", document.makeIndirectObject(destinations));
+        }
+        return {written(document), {}};
+    } catch (const std::exception& error) {
+        return {{}, std::string("Části protokolu nelze spojit: ") + error.what()};
+    }
+}
+
+PdfOutcome numbered(const std::string& report, const std::string& numbers, const std::vector<int>& kept) {
     try {
         QPDF document;
         read_pdf(document, "protokol", report);
         QPDF footer_document;
-        read_pdf(footer_document, "čísla stran", footers);
+        if (!numbers.empty()) read_pdf(footer_document, "čísla stran", numbers);
         QPDFPageDocumentHelper pages_of(document);
         std::vector<QPDFPageObjectHelper> pages = pages_of.getAllPages();
-        std::vector<QPDFPageObjectHelper> footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
-        if (pages.size() != footer_pages.size()) {
+        std::vector<QPDFPageObjectHelper> footer_pages;
+        if (!numbers.empty()) footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
+        if (!numbers.empty() && pages.size() != footer_pages.size()) {
             return {{},
                     "Čísla stran vyšla na " + std::to_string(footer_pages.size()) + " stran, protokol jich má " +
                         std::to_string(pages.size()) + "."};
         }
-        for (std::size_t i = 0; i < pages.size(); ++i) {
+        for (std::size_t i = 0; i < footer_pages.size(); ++i) {
             QPDFObjectHandle form = document.copyForeignObject(footer_pages[i].getFormXObjectForPage());
             QPDFObjectHandle xobjects = own_xobjects(pages[i]);
             int suffix = 0;
@@ -110,12 +120,7 @@ PdfOutcome numbered(const std::string& report, const std::string& footers, const
                 }
             }
         }
-        QPDFWriter writer(document);
-        writer.setOutputMemory();
-        writer.setDeterministicID(true);
-        writer.write();
-        const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        return {std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
+        return {written(document), {}};
     } catch (const std::exception& error) {
         return {{}, std::string("Čísla stran nelze do protokolu vložit: ") + error.what()};
     }
