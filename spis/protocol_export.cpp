@@ -166,8 +166,13 @@ void ProtocolExport::cancel() {
 void ProtocolExport::stop() {
     if (!process_) return;
     process_->disconnect(this);
-    process_->kill();
-    process_->waitForFinished(kStopWaitMs);
+    // Asked to end first, so that it ends its browsers and removes their folders, which hold the
+    // protocol; killed when it does not.
+    process_->terminate();
+    if (!process_->waitForFinished(kStopWaitMs)) {
+        process_->kill();
+        process_->waitForFinished(kStopWaitMs);
+    }
     delete process_;
     process_ = nullptr;
     folder_.reset();

@@ -2,8 +2,12 @@
 // PDF with numbered pages, or on paper. Vorlanex Spis runs it for "Exportovat protokol do PDF" and
 // "Tisk"; it prints the HTML with Debian's Chromium, headless and sealed, in parts for a large
 // protocol, and reports its progress on standard output ("progress 3/12").
+#include <signal.h>
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 
@@ -16,6 +20,29 @@ namespace {
 using vorlanex::spis::protocol::PrinterSettings;
 namespace command_line = vorlanex::spis::protocol::command_line;
 
+// The write end of the pipe that turns SIGTERM into an event of the loop.
+int termination_pipe[2] = {-1, -1};
+
+void on_termination(int /*signal*/) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(termination_pipe[1], &byte, 1);
+}
+
+// SIGTERM (the case window stopping the protocol) ends the event loop, so that the browsers are
+// ended and their temporary folders, which hold the protocol, removed as the program ends.
+void end_cleanly_on_termination(QCoreApplication& application) {
+    if (::pipe(termination_pipe) != 0) return;
+    auto* notifier = new QSocketNotifier(termination_pipe[0], QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        std::fprintf(stderr, "vorlanex-protocol: Vytváření protokolu bylo zastaveno.\n");
+        QCoreApplication::exit(1);
+    });
+    struct sigaction action {};
+    action.sa_handler = on_termination;
+    ::sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
 int usage_error(const QString& problem) {
     std::fprintf(stderr, "vorlanex-protocol: %s\n", problem.toUtf8().constData());
     return 2;
@@ -27,6 +54,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorlanex-protocol"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORLANEX_VERSION_TEXT));
+    end_cleanly_on_termination(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

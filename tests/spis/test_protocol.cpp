@@ -432,7 +432,7 @@ TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write(
         "#!/bin/sh\necho 'Chromium: some noise' >&2\n"
-        "echo 'vorlanex-protocol: Qt WebEngine protokol do PDF nevytiskl.' >&2\nexit 1\n");
+        "echo 'vorlanex-protocol: Prohlížeč protokol do PDF nevytiskl.' >&2\nexit 1\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EveryPageWindow fixture;
@@ -442,7 +442,7 @@ TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     const Ending ending = wait_for_protocol(fixture.window, fixture.finished);
     ASSERT_TRUE(ending.ended);
     EXPECT_EQ(ending.problem,
-              QStringLiteral("Protokol se nepodařilo vytvořit.\n\nQt WebEngine protokol do PDF nevytiskl."));
+              QStringLiteral("Protokol se nepodařilo vytvořit.\n\nProhlížeč protokol do PDF nevytiskl."));
     EXPECT_EQ(ending.message_box, ending.problem);
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_FALSE(fixture.window.protocol_running());
