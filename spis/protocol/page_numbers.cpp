@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace vorlanex::spis::protocol {
 
@@ -53,76 +54,91 @@ int page_count(const std::string& pdf, std::string& problem) {
     }
 }
 
-PdfOutcome joined(const std::vector<std::string>& parts) {
-    try {
-        QPDF document;
-        document.emptyPDF();
-        QPDFPageDocumentHelper pages_of(document);
-        QPDFObjectHandle destinations = QPDFObjectHandle::newDictionary();
-        // Each part read stays open until the joined PDF is written: qpdf copies its objects lazily.
-        std::vector<std::unique_ptr<QPDF>> read(parts.size());
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            read[i] = std::make_unique<QPDF>();
-            read_pdf(*read[i], "část protokolu", parts[i]);
-            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*read[i]).getAllPages()) {
-                pages_of.addPage(page, false);
-            }
-            // The pages are copied already, so a destination's page is the copy of its page.
-            QPDFObjectHandle own = read[i]->getRoot().getKey("/Dests");
-            if (!own.isDictionary()) continue;
-            for (const std::string& name : own.getKeys()) {
-                // qpdf copies only indirect objects; a destination is often written in place.
-                QPDFObjectHandle destination = own.getKey(name);
-                if (!destination.isIndirect()) destination = read[i]->makeIndirectObject(destination);
-                destinations.replaceKey(name, document.copyForeignObject(destination));
-            }
+namespace {
+
+// The pages of `parts` added to the empty `document`, in order, with each part's named destinations,
+// which its links go to, and the first part's language and viewer preferences. `read` keeps each part
+// open until the document is written: qpdf copies their objects lazily.
+void join_into(QPDF& document, std::vector<std::unique_ptr<QPDF>>& read, const std::vector<std::string>& parts) {
+    document.emptyPDF();
+    QPDFPageDocumentHelper pages_of(document);
+    QPDFObjectHandle destinations = QPDFObjectHandle::newDictionary();
+    for (const std::string& part : parts) {
+        QPDF& own = *read.emplace_back(std::make_unique<QPDF>());
+        read_pdf(own, "část protokolu", part);
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(own).getAllPages()) pages_of.addPage(page, false);
+        // The pages are copied already, so a destination's page is the copy of its page.
+        QPDFObjectHandle own_destinations = own.getRoot().getKey("/Dests");
+        if (!own_destinations.isDictionary()) continue;
+        for (const std::string& name : own_destinations.getKeys()) {
+            // qpdf copies only indirect objects; a destination is often written in place.
+            QPDFObjectHandle destination = own_destinations.getKey(name);
+            if (!destination.isIndirect()) destination = own.makeIndirectObject(destination);
+            destinations.replaceKey(name, document.copyForeignObject(destination));
         }
-        if (destinations.getKeys().size() > 0) {
-            document.getRoot().replaceKey("/Dests", document.makeIndirectObject(destinations));
-        }
-        return {written(document), {}};
-    } catch (const std::exception& error) {
-        return {{}, std::string("Části protokolu nelze spojit: ") + error.what()};
+    }
+    if (!destinations.getKeys().empty()) {
+        document.getRoot().replaceKey("/Dests", document.makeIndirectObject(destinations));
+    }
+    for (const char* key : {"/Lang", "/ViewerPreferences"}) {
+        QPDFObjectHandle value = read.front()->getRoot().getKey(key);
+        if (!value.isNull() && !value.isIndirect()) document.getRoot().replaceKey(key, value.shallowCopy());
     }
 }
 
-PdfOutcome numbered(const std::string& report, const std::string& numbers, const std::vector<int>& kept) {
+// Page i of `numbers` laid over page i of `document` (none when `numbers` is empty), then only the
+// pages in `kept` kept; the Czech reason when the numbers do not fit. `footer_document` reads
+// `numbers` and stays open until the document is written.
+std::optional<std::string> number_and_keep(QPDF& document, QPDF& footer_document, const std::string& numbers,
+                                           const std::vector<int>& kept) {
+    QPDFPageDocumentHelper pages_of(document);
+    std::vector<QPDFPageObjectHelper> pages = pages_of.getAllPages();
+    std::vector<QPDFPageObjectHelper> footer_pages;
+    if (!numbers.empty()) {
+        read_pdf(footer_document, "čísla stran", numbers);
+        footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
+        if (pages.size() != footer_pages.size()) {
+            return "Čísla stran vyšla na " + std::to_string(footer_pages.size()) + " stran, protokol jich má " +
+                   std::to_string(pages.size()) + ".";
+        }
+    }
+    for (std::size_t i = 0; i < footer_pages.size(); ++i) {
+        QPDFObjectHandle form = document.copyForeignObject(footer_pages[i].getFormXObjectForPage());
+        QPDFObjectHandle xobjects = own_xobjects(pages[i]);
+        int suffix = 0;
+        const std::string name = xobjects.getUniqueResourceName("/VorlanexPageNumber", suffix);
+        xobjects.replaceKey(name, form);
+        const std::string placing =
+            pages[i].placeFormXObject(form, name, pages[i].getMediaBox().getArrayAsRectangle(), true, false, false);
+        // The page's own drawing in a saved graphics state of its own, the number after it.
+        pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "q\n"), true);
+        pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "\nQ\nq\n" + placing + "\nQ\n"), false);
+    }
+    if (!kept.empty()) {
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (!std::binary_search(kept.begin(), kept.end(), static_cast<int>(i) + 1)) pages_of.removePage(pages[i]);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PdfOutcome assembled(const std::vector<std::string>& parts, const std::string& numbers, const std::vector<int>& kept) {
     try {
         QPDF document;
-        read_pdf(document, "protokol", report);
         QPDF footer_document;
-        if (!numbers.empty()) read_pdf(footer_document, "čísla stran", numbers);
-        QPDFPageDocumentHelper pages_of(document);
-        std::vector<QPDFPageObjectHelper> pages = pages_of.getAllPages();
-        std::vector<QPDFPageObjectHelper> footer_pages;
-        if (!numbers.empty()) footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
-        if (!numbers.empty() && pages.size() != footer_pages.size()) {
-            return {{},
-                    "Čísla stran vyšla na " + std::to_string(footer_pages.size()) + " stran, protokol jich má " +
-                        std::to_string(pages.size()) + "."};
+        std::vector<std::unique_ptr<QPDF>> read;
+        // A single part is the document as the browser made it, its tagged structure and all.
+        if (parts.size() == 1) {
+            read_pdf(document, "protokol", parts.front());
+        } else {
+            join_into(document, read, parts);
         }
-        for (std::size_t i = 0; i < footer_pages.size(); ++i) {
-            QPDFObjectHandle form = document.copyForeignObject(footer_pages[i].getFormXObjectForPage());
-            QPDFObjectHandle xobjects = own_xobjects(pages[i]);
-            int suffix = 0;
-            const std::string name = xobjects.getUniqueResourceName("/VorlanexPageNumber", suffix);
-            xobjects.replaceKey(name, form);
-            const std::string placing =
-                pages[i].placeFormXObject(form, name, pages[i].getMediaBox().getArrayAsRectangle(), true, false, false);
-            // The page's own drawing in a saved graphics state of its own, the number after it.
-            pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "q\n"), true);
-            pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "\nQ\nq\n" + placing + "\nQ\n"), false);
-        }
-        if (!kept.empty()) {
-            for (std::size_t i = 0; i < pages.size(); ++i) {
-                if (!std::binary_search(kept.begin(), kept.end(), static_cast<int>(i) + 1)) {
-                    pages_of.removePage(pages[i]);
-                }
-            }
-        }
+        if (auto problem = number_and_keep(document, footer_document, numbers, kept)) return {{}, *problem};
         return {written(document), {}};
     } catch (const std::exception& error) {
-        return {{}, std::string("Čísla stran nelze do protokolu vložit: ") + error.what()};
+        return {{}, std::string("PDF protokolu nelze sestavit: ") + error.what()};
     }
 }
 

@@ -20,13 +20,10 @@ struct PdfOutcome {
 // The number of pages of `pdf`; 0 with `problem` set when it is not a PDF.
 int page_count(const std::string& pdf, std::string& problem);
 
-// The pages of `parts`, in order, as one PDF, with each part's named destinations, which its
-// links go to.
-PdfOutcome joined(const std::vector<std::string>& parts);
-
-// `report` with page i of `numbers` laid over its page i (both must have as many pages; an empty
-// `numbers` lays nothing), keeping only the pages in `kept` (numbers from 1, ascending; empty keeps
-// every page).
-PdfOutcome numbered(const std::string& report, const std::string& numbers, const std::vector<int>& kept);
+// The protocol's PDF: the pages of `parts` in order (one part is the browser's PDF as it is; several
+// are joined with each part's named destinations, which the contents' links go to), page i of
+// `numbers` laid over page i (both must have as many pages; an empty `numbers` lays nothing), and
+// only the pages in `kept` kept (numbers from 1, ascending; empty keeps every page).
+PdfOutcome assembled(const std::vector<std::string>& parts, const std::string& numbers, const std::vector<int>& kept);
 
 }  // namespace vorlanex::spis::protocol

@@ -93,21 +93,19 @@ void ProtocolJob::part_printed(std::size_t part, const QByteArray& pdf, const QS
     ++printed_count_;
     step_done();
     if (printed_count_ < printed_.size()) return print_next();
-    if (printed_.size() == 1) {
-        joined_ = std::move(printed_.front());
-        return finish_pdf({});
+    pages_ = 0;
+    for (const std::string& printed : printed_) {
+        std::string problem;
+        const int pages = page_count(printed, problem);
+        if (pages < 1) return fail(QString::fromStdString(problem));
+        pages_ += pages;
     }
-    const PdfOutcome whole = joined(printed_);
-    printed_.clear();
-    if (!whole.ok()) return fail(QString::fromStdString(whole.problem));
-    joined_ = whole.pdf;
+    if (printed_.size() == 1) return finish_pdf({});
     number_pages();
 }
 
 void ProtocolJob::number_pages() {
-    std::string problem;
-    const int pages = page_count(joined_, problem);
-    if (pages < 1) return fail(QString::fromStdString(problem));
+    const int pages = pages_;
     // The numbers are printed by the report's own style, which is in the head of every part.
     auto* print = new BrowserPrint(browser_, sealed_document(page_numbers_document(first_part_, pages), true), this);
     running_.push_back(print);
@@ -122,14 +120,13 @@ void ProtocolJob::number_pages() {
 }
 
 void ProtocolJob::finish_pdf(const std::string& numbers) {
-    std::string problem;
-    const int count = page_count(joined_, problem);
-    if (count < 1) return fail(QString::fromStdString(problem));
+    const int count = pages_;
     const std::vector<int> kept = kept_pages(request_.pages, count);
     if (!request_.pages.isEmpty() && kept.empty()) {
         return fail(QStringLiteral("Protokol nemá stránky %1: má jich %2.").arg(request_.pages.toString()).arg(count));
     }
-    const PdfOutcome outcome = numbered(joined_, numbers, kept);
+    const PdfOutcome outcome = assembled(printed_, numbers, kept);
+    printed_.clear();
     if (!outcome.ok()) return fail(QString::fromStdString(outcome.problem));
 
     QTemporaryDir own_folder;

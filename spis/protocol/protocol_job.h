@@ -51,7 +51,7 @@ private:
     std::size_t printed_count_ = 0;
     std::vector<BrowserPrint*> running_;
     std::string first_part_;
-    std::string joined_;
+    int pages_ = 0;  // of all parts
     int steps_ = 0;
     int steps_done_ = 0;
     bool done_ = false;

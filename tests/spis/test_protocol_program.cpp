@@ -121,12 +121,13 @@ QStringList page_texts(const std::string& pdf) {
 }
 
 TEST(PageNumbers, LieOverTheirPagesAndTheKeptPagesKeepTheirNumbers) {
-    const PdfOutcome all = numbered(drawn_pdf(3, QStringLiteral("Obsah")), drawn_pdf(3, QStringLiteral("Strana")), {});
+    const PdfOutcome all =
+        assembled({drawn_pdf(3, QStringLiteral("Obsah"))}, drawn_pdf(3, QStringLiteral("Strana")), {});
     ASSERT_TRUE(all.ok()) << all.problem;
     EXPECT_EQ(page_texts(all.pdf), (QStringList{QStringLiteral("Obsah 1 Strana 1"), QStringLiteral("Obsah 2 Strana 2"),
                                                 QStringLiteral("Obsah 3 Strana 3")}));
     const PdfOutcome some =
-        numbered(drawn_pdf(3, QStringLiteral("Obsah")), drawn_pdf(3, QStringLiteral("Strana")), {1, 3});
+        assembled({drawn_pdf(3, QStringLiteral("Obsah"))}, drawn_pdf(3, QStringLiteral("Strana")), {1, 3});
     ASSERT_TRUE(some.ok()) << some.problem;
     EXPECT_EQ(page_texts(some.pdf),
               (QStringList{QStringLiteral("Obsah 1 Strana 1"), QStringLiteral("Obsah 3 Strana 3")}));
@@ -137,11 +138,11 @@ TEST(PageNumbers, LieOverTheirPagesAndTheKeptPagesKeepTheirNumbers) {
 
 TEST(PageNumbers, FootersOfAnotherCountOrNoPdfAreRefused) {
     const PdfOutcome other =
-        numbered(drawn_pdf(3, QStringLiteral("Obsah")), drawn_pdf(2, QStringLiteral("Strana")), {});
+        assembled({drawn_pdf(3, QStringLiteral("Obsah"))}, drawn_pdf(2, QStringLiteral("Strana")), {});
     EXPECT_FALSE(other.ok());
     EXPECT_NE(other.problem.find("Čísla stran vyšla na 2 stran, protokol jich má 3"), std::string::npos)
         << other.problem;
-    const PdfOutcome garbage = numbered("<html>", drawn_pdf(1, QStringLiteral("Strana")), {});
+    const PdfOutcome garbage = assembled({"<html>"}, drawn_pdf(1, QStringLiteral("Strana")), {});
     EXPECT_FALSE(garbage.ok());
     std::string problem;
     EXPECT_EQ(page_count("<html>", problem), 0);
@@ -149,18 +150,19 @@ TEST(PageNumbers, FootersOfAnotherCountOrNoPdfAreRefused) {
 }
 
 TEST(PageNumbers, JoinedPartsKeepTheirPagesInOrder) {
-    const PdfOutcome whole = joined({drawn_pdf(2, QStringLiteral("Obsah")), drawn_pdf(1, QStringLiteral("Výpočet")),
-                                     drawn_pdf(2, QStringLiteral("Příloha"))});
+    const PdfOutcome whole = assembled({drawn_pdf(2, QStringLiteral("Obsah")), drawn_pdf(1, QStringLiteral("Výpočet")),
+                                        drawn_pdf(2, QStringLiteral("Příloha"))},
+                                       {}, {});
     ASSERT_TRUE(whole.ok()) << whole.problem;
     EXPECT_EQ(page_texts(whole.pdf),
               (QStringList{QStringLiteral("Obsah 1"), QStringLiteral("Obsah 2"), QStringLiteral("Výpočet 1"),
                            QStringLiteral("Příloha 1"), QStringLiteral("Příloha 2")}));
-    // Without page numbers to lay over, `numbered` only keeps the pages asked for.
-    const PdfOutcome some = numbered(whole.pdf, {}, {2, 5});
+    // Without page numbers to lay over, only the pages asked for are kept.
+    const PdfOutcome some = assembled({whole.pdf}, {}, {2, 5});
     ASSERT_TRUE(some.ok()) << some.problem;
     EXPECT_EQ(page_texts(some.pdf), (QStringList{QStringLiteral("Obsah 2"), QStringLiteral("Příloha 2")}));
-    const PdfOutcome broken = joined({drawn_pdf(1, QStringLiteral("Obsah")), "<html>"});
-    EXPECT_NE(broken.problem.find("Části protokolu nelze spojit"), std::string::npos) << broken.problem;
+    const PdfOutcome broken = assembled({drawn_pdf(1, QStringLiteral("Obsah")), "<html>"}, {}, {});
+    EXPECT_NE(broken.problem.find("PDF protokolu nelze sestavit"), std::string::npos) << broken.problem;
 }
 
 // A report as the report writer makes one: its head, a cover and contents, `sections` calculations.
