@@ -35,7 +35,8 @@ QString browser_program() {
     return {};
 }
 
-BrowserPrint::BrowserPrint(const QString& browser, const std::string& document, QObject* parent) : QObject(parent) {
+BrowserPrint::BrowserPrint(const QString& browser, const std::string& document, bool tagged, QObject* parent)
+    : QObject(parent) {
     const QString html = document_folder_.filePath(QStringLiteral("protokol.html"));
     if (!document_folder_.isValid() || !work_folder_.isValid() || !write_file(html, document)) {
         // Said after the constructor, once the caller is listening.
@@ -81,6 +82,7 @@ BrowserPrint::BrowserPrint(const QString& browser, const std::string& document, 
     };
     // Chromium's own sandbox cannot run as root, where Chromium refuses to start with it.
     if (::geteuid() == 0) arguments << QStringLiteral("--no-sandbox");
+    if (!tagged) arguments << QStringLiteral("--disable-pdf-tagging");
     arguments << QUrl::fromLocalFile(html).toString();
     browser_->start(browser, arguments);
 }

@@ -25,8 +25,11 @@ QString browser_program();
 class BrowserPrint final : public QObject {
     Q_OBJECT
 public:
-    // Starts printing `document` (already sealed) with `browser`; `finished` follows.
-    BrowserPrint(const QString& browser, const std::string& document, QObject* parent = nullptr);
+    // Starts printing `document` (already sealed) with `browser`; `finished` follows. A `tagged` PDF
+    // carries the document's structure for assistive technology; a part of a protocol that is
+    // joined to others is printed without it, which the join could not keep (and which makes the
+    // PDF six times larger and slower to join).
+    BrowserPrint(const QString& browser, const std::string& document, bool tagged, QObject* parent = nullptr);
     // Ends the browser and everything it started, if it still runs.
     ~BrowserPrint() override;
 

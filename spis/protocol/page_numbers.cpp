@@ -57,7 +57,7 @@ int page_count(const std::string& pdf, std::string& problem) {
 namespace {
 
 // The pages of `parts` added to the empty `document`, in order, with each part's named destinations,
-// which its links go to, and the first part's language and viewer preferences. `read` keeps each part
+// which its links go to, and the first part's title, language and viewer preferences. `read` keeps each part
 // open until the document is written: qpdf copies their objects lazily.
 void join_into(QPDF& document, std::vector<std::unique_ptr<QPDF>>& read, const std::vector<std::string>& parts) {
     document.emptyPDF();
@@ -80,6 +80,9 @@ void join_into(QPDF& document, std::vector<std::unique_ptr<QPDF>>& read, const s
     if (!destinations.getKeys().empty()) {
         document.getRoot().replaceKey("/Dests", document.makeIndirectObject(destinations));
     }
+    // The document's title and producer, from the first part.
+    QPDFObjectHandle information = read.front()->getTrailer().getKey("/Info");
+    if (information.isIndirect()) document.getTrailer().replaceKey("/Info", document.copyForeignObject(information));
     for (const char* key : {"/Lang", "/ViewerPreferences"}) {
         QPDFObjectHandle value = read.front()->getRoot().getKey(key);
         if (!value.isNull() && !value.isIndirect()) document.getRoot().replaceKey(key, value.shallowCopy());

@@ -73,7 +73,8 @@ void ProtocolJob::print_next() {
     while (!done_ && next_ < parts_.size() && running_.size() < kPartsAtOnce) {
         const std::size_t part = next_++;
         // A single part prints the report's page numbers itself; parts are numbered over the whole.
-        auto* print = new BrowserPrint(browser_, sealed_document(parts_[part], parts_.size() == 1), this);
+        const bool whole = parts_.size() == 1;
+        auto* print = new BrowserPrint(browser_, sealed_document(parts_[part], whole), whole, this);
         running_.push_back(print);
         connect(print, &BrowserPrint::finished, this,
                 [this, part, print](const QByteArray& pdf, const QString& problem) {
@@ -107,7 +108,8 @@ void ProtocolJob::part_printed(std::size_t part, const QByteArray& pdf, const QS
 void ProtocolJob::number_pages() {
     const int pages = pages_;
     // The numbers are printed by the report's own style, which is in the head of every part.
-    auto* print = new BrowserPrint(browser_, sealed_document(page_numbers_document(first_part_, pages), true), this);
+    auto* print =
+        new BrowserPrint(browser_, sealed_document(page_numbers_document(first_part_, pages), true), false, this);
     running_.push_back(print);
     connect(print, &BrowserPrint::finished, this, [this, print](const QByteArray& numbers, const QString& failed) {
         running_.erase(std::remove(running_.begin(), running_.end(), print), running_.end());
