@@ -15,7 +15,10 @@ ProtocolProgress::ProtocolProgress(ProtocolExport* protocol, QWidget* parent)
     layout->addWidget(bar_);
     layout->addWidget(cancel_);
     bar_->setAccessibleName(QStringLiteral("Průběh protokolu"));
-    bar_->setMaximumWidth(200);
+    bar_->setFixedWidth(200);
+    // As wide as its bar and button, however much room the status bar has.
+    cancel_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     bar_->setFormat(QStringLiteral("%v z %m"));
     cancel_->setAccessibleName(QStringLiteral("Zrušit protokol"));
     cancel_->setToolTip(QStringLiteral("Zastavit vytváření protokolu"));

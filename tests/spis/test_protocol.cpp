@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
@@ -424,17 +425,24 @@ TEST(ProtocolPdf, FolderGoneWhileTheProtocolIsMadeGivesAMessageBoxAndNoFile) {
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+// A stand-in for vorlanex-protocol in `folder`: a shell script of `body`.
+QString stand_in_program(const QTemporaryDir& folder, const char* body) {
+    const QString path = folder.filePath(QStringLiteral("vorlanex-protocol"));
+    QFile script(path);
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QByteArray("#!/bin/sh\n") + body);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 // A protocol program that fails: the message box says what it wrote, and the actions are usable again.
 TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     QTemporaryDir folder;
-    const QString failing = folder.filePath(QStringLiteral("vorlanex-protocol"));
-    QFile script(failing);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(
-        "#!/bin/sh\necho 'Chromium: some noise' >&2\n"
-        "echo 'vorlanex-protocol: Prohlížeč protokol do PDF nevytiskl.' >&2\nexit 1\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString failing =
+        stand_in_program(folder,
+                         "echo 'Chromium: some noise' >&2\n"
+                         "echo 'vorlanex-protocol: Prohlížeč protokol do PDF nevytiskl.' >&2\nexit 1\n");
     EveryPageWindow fixture;
     fixture.window.set_protocol_program(failing);
     const QString target = folder.filePath(QStringLiteral("protokol.pdf"));
@@ -447,6 +455,35 @@ TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_FALSE(fixture.window.protocol_running());
     EXPECT_FALSE(fixture.window.statusBar()->currentMessage().contains(QStringLiteral("Exportuji")));
+}
+
+// The progress the program writes is shown in the status bar, whose button stops it: nothing is
+// written, no message box comes, and the status bar says it was stopped.
+TEST(ProtocolPdf, ProgressIsShownAndCancelStopsTheProtocol) {
+    QTemporaryDir folder;
+    EveryPageWindow fixture;
+    fixture.window.set_protocol_program(
+        stand_in_program(folder, "echo 'progress 1/3'\necho 'progress 2/3'\nexec sleep 120\n"));
+    const QString target = folder.filePath(QStringLiteral("protokol.pdf"));
+    ASSERT_EQ(fixture.window.export_pdf(target), std::nullopt);
+    auto* progress = fixture.window.findChild<ProtocolProgress*>();
+    ASSERT_NE(progress, nullptr);
+    for (int i = 0; i < 200 && progress->value() < 2; ++i) QTest::qWait(25);
+    EXPECT_EQ(progress->value(), 2);
+    EXPECT_EQ(progress->maximum(), 3);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Zrušit"));
+    cancel->click();
+    const Ending ending = wait_for_protocol(fixture.window, fixture.finished);
+    ASSERT_TRUE(ending.ended);
+    EXPECT_EQ(ending.problem, QString());
+    EXPECT_EQ(ending.message_box, QString());
+    EXPECT_TRUE(progress->isHidden());
+    EXPECT_FALSE(fixture.window.protocol_running());
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(fixture.window.statusBar()->currentMessage(),
+              QStringLiteral("Vytváření protokolu zrušeno; protokol nebyl vytvořen."));
 }
 
 TEST(ProtocolPdf, MissingProtocolProgramIsSaidAtOnce) {
