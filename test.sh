@@ -6,7 +6,7 @@
 # It ends with a summary: each suite's result, the time each phase took, the tests passed and failed.
 # For developers, a shorter loop:
 #   ./test.sh --fast        the main build and its tests without those labelled slow (ctest -LE
-#                           slow: WebEngine, the accessibility bus, the packages, the monkey ...);
+#                           slow: Chromium, the accessibility bus, the packages, the monkey ...);
 #                           no sanitizers, no fuzzing
 #   ./test.sh --page KEY    the main build, then one page's tests: its table and its rows in the
 #                           tests of every page (KEY as vorlanex-calc knows it: draha-zastaveni, ...)

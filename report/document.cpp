@@ -9,8 +9,7 @@ namespace vorlanex::report {
 namespace {
 
 // The diagram's section does not break either, so that its heading prints with its diagram also
-// where `break-after: avoid` is not honoured (the Chromium of Qt WebEngine 6.4, which prints the
-// case window's PDF).
+// where `break-after: avoid` is not honoured (older Chromium, such as the one in Qt WebEngine 6.4).
 constexpr std::string_view kStyle = R"(
 @page { size: A4; margin: 15mm 15mm 17mm 15mm;
   @bottom-right { content: "Strana " counter(page) " z " counter(pages); font-size: 8pt; color: #555; } }

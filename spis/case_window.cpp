@@ -43,6 +43,7 @@
 #include "spis/guide_window.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
+#include "spis/protocol_progress.h"
 #include "spis/recent_files.h"
 #include "spis/remembered_expert.h"
 #include "spis/sweep_tab.h"
@@ -178,6 +179,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
             [this](const QString& problem) { statusBar()->showMessage(problem, kStatusMessageShownMs); });
     state_->setObjectName(QStringLiteral("stav"));
     statusBar()->addWidget(state_, 1);
+    statusBar()->addPermanentWidget(new ProtocolProgress(protocol_, this));
     connect(list_, &QListWidget::currentRowChanged, &case_, &OpenCase::select);
     connect(view_, &CalculationView::text_edited, this, [this](const QString& field_id, const QString& text) {
         case_.set_text(qtshared::utf8(field_id), qtshared::utf8(text));

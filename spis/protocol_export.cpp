@@ -118,6 +118,13 @@ std::optional<QString> ProtocolExport::start(const std::string& html, QStringLis
     process_ = new QProcess(this);
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->setStandardInputFile(QProcess::nullDevice());
+    connect(process_, &QProcess::readyReadStandardOutput, this, [this] {
+        while (process_->canReadLine()) {
+            if (const auto step = protocol_progress(QString::fromUtf8(process_->readLine()))) {
+                emit progress(step->done, step->total);
+            }
+        }
+    });
     connect(process_, &QProcess::finished, this, [this](int exit_code, QProcess::ExitStatus status) {
         if (status == QProcess::NormalExit && exit_code == 0) return ended(std::nullopt);
         const QString problem = protocol_problem(process_->readAllStandardError());
@@ -150,11 +157,22 @@ void ProtocolExport::ended(std::optional<QString> problem) {
     emit finished(problem.value_or(QString()), done_);
 }
 
+void ProtocolExport::cancel() {
+    if (!process_) return;
+    stop();
+    emit finished(QString(), QStringLiteral("Vytváření protokolu zrušeno; protokol nebyl vytvořen."));
+}
+
 void ProtocolExport::stop() {
     if (!process_) return;
     process_->disconnect(this);
-    process_->kill();
-    process_->waitForFinished(kStopWaitMs);
+    // Asked to end first, so that it ends its browsers and removes their folders, which hold the
+    // protocol; killed when it does not.
+    process_->terminate();
+    if (!process_->waitForFinished(kStopWaitMs)) {
+        process_->kill();
+        process_->waitForFinished(kStopWaitMs);
+    }
     delete process_;
     process_ = nullptr;
     folder_.reset();

@@ -42,9 +42,13 @@ public:
                                  const QString& busy, const QString& done);
     // Stops the program, if it runs, and waits a little for it.
     void stop();
+    // Stops the program at the expert's wish: `finished` says it was cancelled, and no file is written.
+    void cancel();
 
 signals:
     void started();
+    // vorlanex-protocol printed `done` of the protocol's `total` steps.
+    void progress(int done, int total);
     // The protocol is written or printed (an empty `problem`, and `done` says so), or why not.
     void finished(const QString& problem, const QString& done);
 

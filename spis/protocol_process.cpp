@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include "spis/protocol/protocol_command_line.h"
 
@@ -69,6 +70,15 @@ QString protocol_problem(const QByteArray& standard_error) {
     return QStringLiteral("Program %1 skončil s tímto výstupem:\n%2")
         .arg(prefix.chopped(2),
              lines.mid(std::max<qsizetype>(0, lines.size() - kLastLinesShown)).join(QLatin1Char('\n')));
+}
+
+std::optional<ProtocolStep> protocol_progress(const QString& line) {
+    static const QRegularExpression pattern(QStringLiteral("^progress (\\d{1,9})/(\\d{1,9})$"));
+    const QRegularExpressionMatch match = pattern.match(line.trimmed());
+    if (!match.hasMatch()) return std::nullopt;
+    const ProtocolStep step{match.captured(1).toInt(), match.captured(2).toInt()};
+    if (step.total < 1 || step.done > step.total) return std::nullopt;
+    return step;
 }
 
 }  // namespace vorlanex::spis

@@ -1,9 +1,10 @@
 #pragma once
-// What the case window tells vorlanex-protocol, the program that prints the protocol with Qt
-// WebEngine in a process of its own, and what it makes of that program's answer.
+// What the case window tells vorlanex-protocol, the program that prints the protocol (with Chromium)
+// in a process of its own, and what it makes of that program's answer: its messages and its progress.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QPrinter;
 
@@ -33,5 +34,13 @@ QStringList print_arguments(const PrintChoice& choice, const QString& title);
 // The Czech message of a failed protocol program from its standard error: the lines it wrote itself (after
 // "vorlanex-protocol: "), or, when it wrote none (a crash), the last lines of what it printed.
 QString protocol_problem(const QByteArray& standard_error);
+
+// A line of vorlanex-protocol's standard output that tells its progress, "progress 3/12": 3 of the
+// protocol's 12 steps done; none for any other line.
+struct ProtocolStep {
+    int done = 0;
+    int total = 0;
+};
+std::optional<ProtocolStep> protocol_progress(const QString& line);
 
 }  // namespace vorlanex::spis

@@ -26,13 +26,13 @@ install_missing_packages() {
 # character properties and gives a case file's SHA-256 by OpenSSL.
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev nlohmann-json3-dev libdbus-1-dev
                 libicu-dev libssl-dev libboost-dev fonts-liberation qt6-translations-l10n qt6-svg-dev
-                # vorlanex-protocol, the case window's PDF and printing: Qt WebEngine prints the report's
-                # HTML as Chromium does, qpdf lays the page numbers over its pages, CUPS prints it.
-                qt6-webengine-dev libqpdf-dev libcups2-dev)
+                # vorlanex-protocol, the case window's PDF and printing: Debian's Chromium prints the
+                # report's HTML, qpdf joins the parts and numbers their pages, CUPS prints it.
+                chromium libqpdf-dev libcups2-dev)
 # What the test suite needs besides: the validators of the desktop entry and the AppStream metadata,
 # groff to read the manual pages, and the formatter the code is checked against.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev locales
-               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev chromium poppler-utils
+               xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev poppler-utils
                desktop-file-utils appstream groff-base)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
 # lintian, which package.sh runs on the packages.

@@ -1,11 +1,13 @@
 // vorlanex-protocol: the case report (or any report of vorlanex-calc) from its HTML file to an A4
 // PDF with numbered pages, or on paper. Vorlanex Spis runs it for "Exportovat protokol do PDF" and
-// "Tisk", so that Qt WebEngine, the engine that prints the HTML as Chromium does, is loaded only
-// then, in a process of its own, and costs the window nothing at its start.
+// "Tisk"; it prints the HTML with Debian's Chromium, headless and sealed, in parts for a large
+// protocol, and reports its progress on standard output ("progress 3/12").
+#include <signal.h>
 #include <unistd.h>
+
 #include <QCommandLineParser>
-#include <QGuiApplication>
-#include <QLoggingCategory>
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 
@@ -13,30 +15,32 @@
 #include "spis/protocol/protocol_job.h"
 #include "version/version.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer build checks this program's own code, and it hosts Chromium, which is not built for
-// AddressSanitizer: Chromium frees some objects through a base class of another size (it allocates
-// with its own allocator, which does not mind) and leaves its singletons to the end of the process.
-// Neither is this program's, so neither stops it; everything else AddressSanitizer finds still does.
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0:detect_leaks=0"; }
-#endif
-
 namespace {
 
 using vorlanex::spis::protocol::PrinterSettings;
 namespace command_line = vorlanex::spis::protocol::command_line;
 
-// The environment WebEngine reads at its start. The program shows nothing, so it needs no display:
-// the offscreen platform, and no GPU process. Chromium's sandbox cannot run as root, where
-// Chromium refuses to start with it.
-void prepare_environment() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--disable-gpu")) flags = (flags + " --disable-gpu").trimmed();
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
+// The write end of the pipe that turns SIGTERM into an event of the loop.
+int termination_pipe[2] = {-1, -1};
+
+void on_termination(int /*signal*/) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(termination_pipe[1], &byte, 1);
+}
+
+// SIGTERM (the case window stopping the protocol) ends the event loop, so that the browsers are
+// ended and their temporary folders, which hold the protocol, removed as the program ends.
+void end_cleanly_on_termination(QCoreApplication& application) {
+    if (::pipe(termination_pipe) != 0) return;
+    auto* notifier = new QSocketNotifier(termination_pipe[0], QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        std::fprintf(stderr, "vorlanex-protocol: Vytváření protokolu bylo zastaveno.\n");
+        QCoreApplication::exit(1);
+    });
+    struct sigaction action {};
+    action.sa_handler = on_termination;
+    ::sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, nullptr);
 }
 
 int usage_error(const QString& problem) {
@@ -47,14 +51,10 @@ int usage_error(const QString& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    prepare_environment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // WebEngine's report of its graphics set-up would bury the one line that says what failed
-    // (QT_LOGGING_RULES still turns it on).
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false"));
-    QGuiApplication application(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("vorlanex-protocol"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(VORLANEX_VERSION_TEXT));
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vorlanex-protocol"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORLANEX_VERSION_TEXT));
+    end_cleanly_on_termination(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -115,5 +115,5 @@ int main(int argc, char** argv) {
         &job, &vorlanex::spis::protocol::ProtocolJob::finished, &application,
         [](int exit_code) { QCoreApplication::exit(exit_code); }, Qt::QueuedConnection);
     QTimer::singleShot(0, &job, &vorlanex::spis::protocol::ProtocolJob::start);
-    return QGuiApplication::exec();
+    return QCoreApplication::exec();
 }

@@ -7,21 +7,13 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace vorlanex::spis::protocol {
 
 namespace {
-
-// "15.00mm": to_chars writes the decimal point whatever the process's locale, which a CSS length
-// needs (printf under cs_CZ writes "15,00mm", which CSS drops).
-std::string millimetres(double value) {
-    std::array<char, 32> text{};
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 2);
-    return std::string(text.data(), written.ec == std::errc() ? written.ptr : text.data()) + "mm";
-}
 
 void read_pdf(QPDF& pdf, const char* description, const std::string& bytes) {
     pdf.setSuppressWarnings(true);
@@ -40,31 +32,16 @@ QPDFObjectHandle own_xobjects(QPDFPageObjectHelper& page) {
     return xobjects;
 }
 
-}  // namespace
-
-std::string footers_html(int count, const PageMargins& margins) {
-    // Each footer page is one block a little less tall than the page (Chromium rounds the page to
-    // whole points, 841 pt for A4's 841.89, and a block of 297 mm would spill onto a page of its
-    // own), broken after; the number sits in a line box as tall as the bottom margin, so it is
-    // centred in it as a margin box centres it.
-    std::string html =
-        "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>Čísla stran</title>\n<style>\n"
-        "@page { size: A4; margin: 0; }\n"
-        "html { font-family: \"Liberation Sans\", Arial, Helvetica, sans-serif; font-size: 8pt; color: #555; }\n"
-        "body { margin: 0; }\n"
-        ".page { position: relative; height: 296mm; overflow: hidden; break-after: page; }\n"
-        ".page:last-child { break-after: auto; }\n"
-        ".number { position: absolute; right: " +
-        millimetres(margins.right) + "; bottom: 0; height: " + millimetres(margins.bottom) +
-        "; line-height: " + millimetres(margins.bottom) +
-        "; white-space: nowrap; }\n"
-        "</style>\n</head>\n<body>\n";
-    for (int page = 1; page <= count; ++page) {
-        html += "<div class=\"page\"><span class=\"number\">Strana " + std::to_string(page) + " z " +
-                std::to_string(count) + "</span></div>\n";
-    }
-    return html + "</body>\n</html>\n";
+std::string written(QPDF& document) {
+    QPDFWriter writer(document);
+    writer.setOutputMemory();
+    writer.setDeterministicID(true);
+    writer.write();
+    const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
 }
+
+}  // namespace
 
 int page_count(const std::string& pdf, std::string& problem) {
     try {
@@ -77,47 +54,94 @@ int page_count(const std::string& pdf, std::string& problem) {
     }
 }
 
-PdfOutcome numbered(const std::string& report, const std::string& footers, const std::vector<int>& kept) {
+namespace {
+
+// The pages of `parts` added to the empty `document`, in order, with each part's named destinations,
+// which its links go to, and the first part's title, language and viewer preferences. `read` keeps each part
+// open until the document is written: qpdf copies their objects lazily.
+void join_into(QPDF& document, std::vector<std::unique_ptr<QPDF>>& read, const std::vector<std::string>& parts) {
+    document.emptyPDF();
+    QPDFPageDocumentHelper pages_of(document);
+    QPDFObjectHandle destinations = QPDFObjectHandle::newDictionary();
+    for (const std::string& part : parts) {
+        QPDF& own = *read.emplace_back(std::make_unique<QPDF>());
+        read_pdf(own, "část protokolu", part);
+        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(own).getAllPages()) pages_of.addPage(page, false);
+        // The pages are copied already, so a destination's page is the copy of its page.
+        QPDFObjectHandle own_destinations = own.getRoot().getKey("/Dests");
+        if (!own_destinations.isDictionary()) continue;
+        for (const std::string& name : own_destinations.getKeys()) {
+            // qpdf copies only indirect objects; a destination is often written in place.
+            QPDFObjectHandle destination = own_destinations.getKey(name);
+            if (!destination.isIndirect()) destination = own.makeIndirectObject(destination);
+            destinations.replaceKey(name, document.copyForeignObject(destination));
+        }
+    }
+    if (!destinations.getKeys().empty()) {
+        document.getRoot().replaceKey("/Dests", document.makeIndirectObject(destinations));
+    }
+    // The document's title and producer, from the first part.
+    QPDFObjectHandle information = read.front()->getTrailer().getKey("/Info");
+    if (information.isIndirect()) document.getTrailer().replaceKey("/Info", document.copyForeignObject(information));
+    for (const char* key : {"/Lang", "/ViewerPreferences"}) {
+        QPDFObjectHandle value = read.front()->getRoot().getKey(key);
+        if (!value.isNull() && !value.isIndirect()) document.getRoot().replaceKey(key, value.shallowCopy());
+    }
+}
+
+// Page i of `numbers` laid over page i of `document` (none when `numbers` is empty), then only the
+// pages in `kept` kept; the Czech reason when the numbers do not fit. `footer_document` reads
+// `numbers` and stays open until the document is written.
+std::optional<std::string> number_and_keep(QPDF& document, QPDF& footer_document, const std::string& numbers,
+                                           const std::vector<int>& kept) {
+    QPDFPageDocumentHelper pages_of(document);
+    std::vector<QPDFPageObjectHelper> pages = pages_of.getAllPages();
+    std::vector<QPDFPageObjectHelper> footer_pages;
+    if (!numbers.empty()) {
+        read_pdf(footer_document, "čísla stran", numbers);
+        footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
+        if (pages.size() != footer_pages.size()) {
+            return "Čísla stran vyšla na " + std::to_string(footer_pages.size()) + " stran, protokol jich má " +
+                   std::to_string(pages.size()) + ".";
+        }
+    }
+    for (std::size_t i = 0; i < footer_pages.size(); ++i) {
+        QPDFObjectHandle form = document.copyForeignObject(footer_pages[i].getFormXObjectForPage());
+        QPDFObjectHandle xobjects = own_xobjects(pages[i]);
+        int suffix = 0;
+        const std::string name = xobjects.getUniqueResourceName("/VorlanexPageNumber", suffix);
+        xobjects.replaceKey(name, form);
+        const std::string placing =
+            pages[i].placeFormXObject(form, name, pages[i].getMediaBox().getArrayAsRectangle(), true, false, false);
+        // The page's own drawing in a saved graphics state of its own, the number after it.
+        pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "q\n"), true);
+        pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "\nQ\nq\n" + placing + "\nQ\n"), false);
+    }
+    if (!kept.empty()) {
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (!std::binary_search(kept.begin(), kept.end(), static_cast<int>(i) + 1)) pages_of.removePage(pages[i]);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PdfOutcome assembled(const std::vector<std::string>& parts, const std::string& numbers, const std::vector<int>& kept) {
     try {
         QPDF document;
-        read_pdf(document, "protokol", report);
         QPDF footer_document;
-        read_pdf(footer_document, "čísla stran", footers);
-        QPDFPageDocumentHelper pages_of(document);
-        std::vector<QPDFPageObjectHelper> pages = pages_of.getAllPages();
-        std::vector<QPDFPageObjectHelper> footer_pages = QPDFPageDocumentHelper(footer_document).getAllPages();
-        if (pages.size() != footer_pages.size()) {
-            return {{},
-                    "Čísla stran vyšla na " + std::to_string(footer_pages.size()) + " stran, protokol jich má " +
-                        std::to_string(pages.size()) + "."};
+        std::vector<std::unique_ptr<QPDF>> read;
+        // A single part is the document as the browser made it, its tagged structure and all.
+        if (parts.size() == 1) {
+            read_pdf(document, "protokol", parts.front());
+        } else {
+            join_into(document, read, parts);
         }
-        for (std::size_t i = 0; i < pages.size(); ++i) {
-            QPDFObjectHandle form = document.copyForeignObject(footer_pages[i].getFormXObjectForPage());
-            QPDFObjectHandle xobjects = own_xobjects(pages[i]);
-            int suffix = 0;
-            const std::string name = xobjects.getUniqueResourceName("/VorlanexPageNumber", suffix);
-            xobjects.replaceKey(name, form);
-            const std::string placing =
-                pages[i].placeFormXObject(form, name, pages[i].getMediaBox().getArrayAsRectangle(), true, false, false);
-            // The page's own drawing in a saved graphics state of its own, the number after it.
-            pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "q\n"), true);
-            pages[i].addPageContents(QPDFObjectHandle::newStream(&document, "\nQ\nq\n" + placing + "\nQ\n"), false);
-        }
-        if (!kept.empty()) {
-            for (std::size_t i = 0; i < pages.size(); ++i) {
-                if (!std::binary_search(kept.begin(), kept.end(), static_cast<int>(i) + 1)) {
-                    pages_of.removePage(pages[i]);
-                }
-            }
-        }
-        QPDFWriter writer(document);
-        writer.setOutputMemory();
-        writer.setDeterministicID(true);
-        writer.write();
-        const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        return {std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
+        if (auto problem = number_and_keep(document, footer_document, numbers, kept)) return {{}, *problem};
+        return {written(document), {}};
     } catch (const std::exception& error) {
-        return {{}, std::string("Čísla stran nelze do protokolu vložit: ") + error.what()};
+        return {{}, std::string("PDF protokolu nelze sestavit: ") + error.what()};
     }
 }
 

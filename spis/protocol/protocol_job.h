@@ -1,23 +1,26 @@
 #pragma once
-// One run of vorlanex-protocol: the report's HTML loaded in Qt WebEngine from its file, printed to
-// an A4 PDF with the margins of its own @page rule, its pages numbered, the pages asked for kept,
-// the PDF written atomically and, when a printer is named, handed to it.
+// One run of vorlanex-protocol: the report's HTML cut into parts (protocol_parts.h), each printed
+// to an A4 PDF by the browser (browser_print.h), two at a time, the parts joined and numbered over
+// the whole, the pages asked for kept, the PDF written atomically and, when a printer is named,
+// handed to it.
+//
+// Progress goes to standard output, one line a part printed: "progress 3/12" (the twelfth step
+// being the page numbers when there are several parts). A watchdog ends the run only when no part
+// has finished for a while (60 s, or $VORLANEX_PROTOCOL_STALL_SECONDS), however long the whole
+// takes.
 #include <QByteArray>
 #include <QObject>
-#include <QPageRanges>
 #include <QString>
 #include <QTimer>
-#include <functional>
-#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "spis/protocol/page_numbers.h"
 #include "spis/protocol/protocol_request.h"
-
-class QWebEngineProfile;
 
 namespace vorlanex::spis::protocol {
 
-class SealedPage;
+class BrowserPrint;
 
 class ProtocolJob final : public QObject {
     Q_OBJECT
@@ -31,19 +34,26 @@ signals:
     void finished(int exit_code);
 
 private:
-    void load(const std::function<void()>& loaded);
-    void print_report();
-    void print_footers(int pages);
-    void finish_pdf(const QByteArray& footers);
+    void print_next();
+    void part_printed(std::size_t part, const QByteArray& pdf, const QString& problem);
+    void number_pages();
+    void finish_pdf(const std::string& numbers);
+    void step_done();
     void fail(const QString& problem);
 
     ProtocolRequest request_;
-    QWebEngineProfile* profile_;
-    SealedPage* page_;
+    QString browser_;
     QTimer watchdog_;
-    PageMargins margins_;
-    QByteArray report_;
-    std::function<void()> on_loaded_;
+    int stall_seconds_;
+    std::vector<std::string> parts_;
+    std::vector<std::string> printed_;
+    std::size_t next_ = 0;
+    std::size_t printed_count_ = 0;
+    std::vector<BrowserPrint*> running_;
+    std::string first_part_;
+    int pages_ = 0;  // of all parts
+    int steps_ = 0;
+    int steps_done_ = 0;
     bool done_ = false;
 };
 

@@ -1,26 +1,8 @@
 #include "spis/protocol/protocol_request.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace vorlanex::spis::protocol {
-
-namespace {
-
-std::optional<double> millimetres_of(const QString& length) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]*\\.?[0-9]+)\\s*(mm|cm|in|pt|px)\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(length);
-    if (!match.hasMatch()) return std::nullopt;
-    const double value = match.captured(1).toDouble();
-    const QString unit = match.captured(2);
-    if (unit == QLatin1String("mm")) return value;
-    if (unit == QLatin1String("cm")) return value * 10;
-    if (unit == QLatin1String("in")) return value * 25.4;
-    if (unit == QLatin1String("pt")) return value * 25.4 / 72;
-    return value * 25.4 / 96;  // px
-}
-
-}  // namespace
 
 ParsedRequest request_from(const QString& html, const QString& pdf, const QString& pages,
                            const std::optional<PrinterSettings>& printer) {
@@ -42,17 +24,6 @@ ParsedRequest request_from(const QString& html, const QString& pdf, const QStrin
         }
     }
     return parsed;
-}
-
-PageMargins margins_from(const QVariant& css_margins) {
-    PageMargins margins;
-    const QVariantList list = css_margins.toList();
-    if (list.size() != 4) return margins;
-    double* const sides[] = {&margins.top, &margins.right, &margins.bottom, &margins.left};
-    for (int i = 0; i < 4; ++i) {
-        if (const auto value = millimetres_of(list[i].toString())) *sides[i] = *value;
-    }
-    return margins;
 }
 
 std::vector<int> kept_pages(const QPageRanges& pages, int count) {

@@ -4,8 +4,9 @@
 #   vorlanex-calc: the command and its manual page, its licence and changelog; no Qt, no font.
 #   vorlanex:      the window, its desktop files and manual page, README and the Czech guide, the
 #                  case window and vorlanex-protocol, its program for PDF and printing; it depends
-#                  on vorlanex-calc of its own version, on the font, and (found by dpkg-shlibdeps
-#                  in vorlanex-protocol) on Qt WebEngine, qpdf and CUPS.
+#                  on vorlanex-calc of its own version, on the font, on chromium (which
+#                  vorlanex-protocol runs) and (found by dpkg-shlibdeps) on qpdf and CUPS, not on
+#                  Qt WebEngine.
 # Both are in the section "math", and lintian finds nothing in them.
 # Usage: check_packages.sh CPACK BUILD_DIR WORK_DIR VERSION
 set -u
@@ -58,9 +59,10 @@ if [ -f "$calc_deb" ] && [ -f "$window_deb" ]; then
     printf '%s\n' "$calc_depends" | grep -qi 'qt\|font' && fail "vorlanex-calc depends on $calc_depends"
     window_depends=$(dpkg-deb -f "$window_deb" Depends)
     for needed in "vorlanex-calc (= $version)" "fonts-liberation2 | fonts-liberation" libqt6widgets6 \
-                  libqt6webenginecore6 libqt6webenginecore6-bin libqpdf libcups2 libqt6printsupport6; do
+                  chromium libqpdf libcups2 libqt6printsupport6; do
         printf '%s\n' "$window_depends" | grep -qF "$needed" || fail "vorlanex does not depend on $needed"
     done
+    printf '%s\n' "$window_depends" | grep -qi 'webengine' && fail "vorlanex depends on Qt WebEngine"
 fi
 
 # Debian's own checks, as package.sh runs them on the release packages. The hardening flags are the

@@ -1,5 +1,5 @@
-// The protocol as PDF and on paper, offscreen: the case window runs vorlanex-protocol (Qt WebEngine
-// in a process of its own) and the PDF it writes is read back with poppler's tools: every result
+// The protocol as PDF and on paper, offscreen: the case window runs vorlanex-protocol (Chromium in
+// a process of its own) and the PDF it writes is read back with poppler's tools: every result
 // the window shows is in its text, every page is A4 and numbered, each calculation starts a page,
 // no diagram is cut by a page break and the diagrams are vector. The print path writes the same
 // protocol to the print dialog's file; a failure leaves no file and says why in Czech.
@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,7 +19,9 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -34,6 +38,7 @@
 #include "spis/calculation_view.h"
 #include "spis/case_window.h"
 #include "spis/protocol_process.h"
+#include "spis/protocol_progress.h"
 
 // A message shown as its text when a test fails.
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -44,7 +49,7 @@ namespace {
 const numeric::DecimalSeparator kComma{","};
 const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/every-page.vorlanex");
 const QString kProtocolProgram = QStringLiteral(VORLANEX_PROTOCOL_PROGRAM);
-// WebEngine starts in a second or two; a loaded machine (the sanitizer build) takes longer.
+// Chromium starts in a few seconds; a loaded machine (the sanitizer build) takes longer.
 constexpr int kProtocolWaitMs = 180'000;
 
 // What a tool of poppler-utils prints, or the test fails.
@@ -103,6 +108,18 @@ std::vector<NumberBox> page_number_boxes(const QString& pdf) {
         }
     }
     return found;
+}
+
+// Every page's number sits in the bottom margin (17 mm, 48 pt), centred in its height, its end at
+// the right margin (15 mm, 42.5 pt), in every locale the program runs in.
+void expect_numbers_in_the_bottom_margin(const QString& pdf, int pages) {
+    const std::vector<NumberBox> numbers = page_number_boxes(pdf);
+    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(pages));
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        EXPECT_GT(numbers[i].top, 842 - 48) << "page " << i + 1;
+        EXPECT_NEAR((numbers[i].top + numbers[i].bottom) / 2, 842 - 24, 8) << "page " << i + 1;
+        EXPECT_NEAR(numbers[i].right, 595 - 42.5, 3) << "page " << i + 1;
+    }
 }
 
 // Each page's "Page    3 size: 594.96 x 841.92 pts (A4)" as width and height.
@@ -230,15 +247,7 @@ TEST(ProtocolPdf, ExportedPdfHoldsEveryResultShownOnNumberedA4PagesWithVectorDia
             << "a diagram is cut by the break after page " << page;
     }
     EXPECT_EQ(started, calculations);
-    // Every number sits in the bottom margin (17 mm, 48 pt), centred in its height, its end at the
-    // right margin (15 mm, 42.5 pt), in every locale the program runs in.
-    const std::vector<NumberBox> numbers = page_number_boxes(pdf);
-    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(pages));
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        EXPECT_GT(numbers[i].top, 842 - 48) << "page " << i + 1;
-        EXPECT_NEAR((numbers[i].top + numbers[i].bottom) / 2, 842 - 24, 8) << "page " << i + 1;
-        EXPECT_NEAR(numbers[i].right, 595 - 42.5, 3) << "page " << i + 1;
-    }
+    expect_numbers_in_the_bottom_margin(pdf, pages);
     // The diagrams are vector: their axis captions are text, and the PDF holds no picture at all.
     EXPECT_TRUE(text.contains(QStringLiteral("čas od začátku reakce t [s]")));
     const QStringList images = tool_output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
@@ -247,6 +256,74 @@ TEST(ProtocolPdf, ExportedPdfHoldsEveryResultShownOnNumberedA4PagesWithVectorDia
     // The provenance of the report, as the HTML export has it.
     EXPECT_TRUE(text.contains(QStringLiteral("SHA-256 spisu")));
     EXPECT_TRUE(text.contains(QStringLiteral("vorlanex-calc --report --case")));
+}
+
+// A case of `count` calculations, the every-page case's taken in turn, each with an id of its own.
+QString many_calculations_case(const QTemporaryDir& folder, int count) {
+    QFile every_page(kEveryPageCase);
+    EXPECT_TRUE(every_page.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = every_page.readAll().trimmed().split('\n');
+    QByteArray text = lines.front() + '\n';
+    for (int i = 0; i < count; ++i) {
+        QJsonObject calculation = QJsonDocument::fromJson(lines[1 + i % (lines.size() - 1)]).object();
+        calculation[QStringLiteral("id")] =
+            QStringLiteral("%1-%2").arg(calculation[QStringLiteral("id")].toString()).arg(i);
+        text += QJsonDocument(calculation).toJson(QJsonDocument::Compact) + '\n';
+    }
+    const QString path = folder.filePath(QStringLiteral("mnoho.vorlanex"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+TEST(ProtocolPdf, ManyCalculationsArePrintedInPartsNumberedOverTheWholeWithProgressShown) {
+    constexpr int kCalculations = 45;
+    QTemporaryDir folder;
+    // Parts of 15 calculations: the cover and contents, three parts, then the page numbers.
+    qputenv("VORLANEX_PROTOCOL_SECTIONS_PER_PART", "15");
+    CaseWindow window(kComma);
+    QSignalSpy finished(&window, &CaseWindow::protocol_finished);
+    ASSERT_EQ(window.open_case(many_calculations_case(folder, kCalculations)), std::nullopt);
+    window.set_protocol_program(kProtocolProgram);
+    const QString pdf = folder.filePath(QStringLiteral("protokol.pdf"));
+    ASSERT_EQ(window.export_pdf(pdf), std::nullopt);
+    auto* progress = window.findChild<ProtocolProgress*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_FALSE(progress->isHidden());
+    std::vector<int> shown;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (shown.empty() || shown.back() != progress->value()) shown.push_back(progress->value());
+    });
+    watcher.start(20);
+    const Ending ending = wait_for_protocol(window, finished);
+    qunsetenv("VORLANEX_PROTOCOL_SECTIONS_PER_PART");
+    ASSERT_TRUE(ending.ended);
+    ASSERT_EQ(ending.problem, QString());
+    EXPECT_TRUE(progress->isHidden());
+    EXPECT_EQ(progress->maximum(), 5);
+    EXPECT_EQ(progress->value(), 5);
+    EXPECT_GE(shown.size(), 3U) << "the bar moved in steps";
+
+    const int pages = page_count(pdf);
+    ASSERT_GT(pages, kCalculations);
+    expect_numbers_in_the_bottom_margin(pdf, pages);
+    const QString text = pdf_text(pdf);
+    for (int page = 1; page <= pages; ++page) {
+        EXPECT_TRUE(text.contains(QStringLiteral("Strana %1 z %2").arg(page).arg(pages))) << "page " << page;
+    }
+    EXPECT_EQ(text.count(QStringLiteral("VÝPOČET SPISU · ŘÁDEK")), kCalculations);
+    // The contents' links go to every calculation, each on a page of its own after the contents.
+    const QStringList destinations = tool_output(QStringLiteral("pdfinfo"), {QStringLiteral("-dests"), pdf})
+                                         .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                         .filter(QStringLiteral("vypocet-radek-"));
+    EXPECT_EQ(destinations.size(), kCalculations);
+    QSet<int> destination_pages;
+    for (const QString& destination : destinations)
+        destination_pages.insert(destination.trimmed().section(' ', 0, 0).toInt());
+    EXPECT_EQ(destination_pages.size(), kCalculations);
+    EXPECT_FALSE(destination_pages.contains(1));
 }
 
 struct PrintToFile {
@@ -348,17 +425,24 @@ TEST(ProtocolPdf, FolderGoneWhileTheProtocolIsMadeGivesAMessageBoxAndNoFile) {
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+// A stand-in for vorlanex-protocol in `folder`: a shell script of `body`.
+QString stand_in_program(const QTemporaryDir& folder, const char* body) {
+    const QString path = folder.filePath(QStringLiteral("vorlanex-protocol"));
+    QFile script(path);
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QByteArray("#!/bin/sh\n") + body);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 // A protocol program that fails: the message box says what it wrote, and the actions are usable again.
 TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     QTemporaryDir folder;
-    const QString failing = folder.filePath(QStringLiteral("vorlanex-protocol"));
-    QFile script(failing);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write(
-        "#!/bin/sh\necho 'Chromium: some noise' >&2\n"
-        "echo 'vorlanex-protocol: Qt WebEngine protokol do PDF nevytiskl.' >&2\nexit 1\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString failing =
+        stand_in_program(folder,
+                         "echo 'Chromium: some noise' >&2\n"
+                         "echo 'vorlanex-protocol: Prohlížeč protokol do PDF nevytiskl.' >&2\nexit 1\n");
     EveryPageWindow fixture;
     fixture.window.set_protocol_program(failing);
     const QString target = folder.filePath(QStringLiteral("protokol.pdf"));
@@ -366,11 +450,40 @@ TEST(ProtocolPdf, FailedProtocolProgramShowsItsMessageAndLeavesNoFile) {
     const Ending ending = wait_for_protocol(fixture.window, fixture.finished);
     ASSERT_TRUE(ending.ended);
     EXPECT_EQ(ending.problem,
-              QStringLiteral("Protokol se nepodařilo vytvořit.\n\nQt WebEngine protokol do PDF nevytiskl."));
+              QStringLiteral("Protokol se nepodařilo vytvořit.\n\nProhlížeč protokol do PDF nevytiskl."));
     EXPECT_EQ(ending.message_box, ending.problem);
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_FALSE(fixture.window.protocol_running());
     EXPECT_FALSE(fixture.window.statusBar()->currentMessage().contains(QStringLiteral("Exportuji")));
+}
+
+// The progress the program writes is shown in the status bar, whose button stops it: nothing is
+// written, no message box comes, and the status bar says it was stopped.
+TEST(ProtocolPdf, ProgressIsShownAndCancelStopsTheProtocol) {
+    QTemporaryDir folder;
+    EveryPageWindow fixture;
+    fixture.window.set_protocol_program(
+        stand_in_program(folder, "echo 'progress 1/3'\necho 'progress 2/3'\nexec sleep 120\n"));
+    const QString target = folder.filePath(QStringLiteral("protokol.pdf"));
+    ASSERT_EQ(fixture.window.export_pdf(target), std::nullopt);
+    auto* progress = fixture.window.findChild<ProtocolProgress*>();
+    ASSERT_NE(progress, nullptr);
+    for (int i = 0; i < 200 && progress->value() < 2; ++i) QTest::qWait(25);
+    EXPECT_EQ(progress->value(), 2);
+    EXPECT_EQ(progress->maximum(), 3);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Zrušit"));
+    cancel->click();
+    const Ending ending = wait_for_protocol(fixture.window, fixture.finished);
+    ASSERT_TRUE(ending.ended);
+    EXPECT_EQ(ending.problem, QString());
+    EXPECT_EQ(ending.message_box, QString());
+    EXPECT_TRUE(progress->isHidden());
+    EXPECT_FALSE(fixture.window.protocol_running());
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(fixture.window.statusBar()->currentMessage(),
+              QStringLiteral("Vytváření protokolu zrušeno; protokol nebyl vytvořen."));
 }
 
 TEST(ProtocolPdf, MissingProtocolProgramIsSaidAtOnce) {
