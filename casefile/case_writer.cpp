@@ -1,5 +1,7 @@
 #include "casefile/case_writer.h"
 
+#include <functional>
+
 #include <nlohmann/json.hpp>
 
 #include "casefile/json_text.h"
@@ -80,6 +82,45 @@ std::vector<long> written_lines(const CaseFile& file) {
     return lines;
 }
 
+// The calculation's members and its outcome recorded by `program`, appended to `out`.
+void append_calculation(std::string& out, const Calculation& calculation, std::string_view program,
+                        std::string_view outcome) {
+    out += members_of(calculation);
+    out += R"(,"recorded":{"program":)";
+    append_json_string(out, program);
+    out += ',';
+    out += outcome;
+    out += "}}";
+}
+
+// The case's text, calculation i's outcome `outcome_of(i)`: where that is none, its line as written
+// is the line (or, without one, it is run).
+std::string write_case(const CaseFile& file, std::string_view program,
+                       const std::function<const std::string*(std::size_t)>& outcome_of) {
+    const std::vector<long> lines = written_lines(file);
+    std::size_t size = file.header_line.size() + 1 + static_cast<std::size_t>(lines.empty() ? 0 : lines.back());
+    for (const Calculation& calculation : file.calculations) size += calculation.written.size();
+    std::string out;
+    out.reserve(size);
+    out += file.header_line;
+    out += '\n';
+    long line = 1;
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
+        for (++line; line < lines[i]; ++line) out += '\n';  // the blank lines stay
+        const Calculation& calculation = file.calculations[i];
+        if (const std::string* outcome = outcome_of(i)) {
+            append_calculation(out, calculation, program, *outcome);
+        } else if (!calculation.written.empty()) {
+            out += calculation.written;
+        } else {
+            const RecordedRun run(*calculation.scenario.page, calculation.scenario.fields, file.separator);
+            append_calculation(out, calculation, program, run.outcome());
+        }
+        out += '\n';
+    }
+    return out;
+}
+
 }  // namespace
 
 CaseFile new_case(const numeric::DecimalSeparator& separator) {
@@ -119,23 +160,22 @@ std::vector<RecordedRun> run_case(const CaseFile& file) {
 }
 
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs) {
-    std::string out = file.header_line + "\n";
-    const std::vector<long> lines = written_lines(file);
-    long line = 1;
-    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
-        for (++line; line < lines[i]; ++line) out += '\n';  // the blank lines stay
-        out += members_of(file.calculations[i]);
-        out += R"(,"recorded":{"program":)";
-        append_json_string(out, program);
-        out += ',';
-        out += runs[i].outcome();
-        out += "}}\n";
-    }
-    return out;
+    return write_case(file, program, [&](std::size_t i) { return &runs[i].outcome(); });
 }
 
 std::string case_file_text(const CaseFile& file, std::string_view program) {
     return case_file_text(file, program, run_case(file));
+}
+
+std::string case_file_text(const CaseFile& file, std::string_view program,
+                           std::span<const std::optional<std::string>> outcomes) {
+    return write_case(file, program, [&](std::size_t i) { return outcomes[i] ? &*outcomes[i] : nullptr; });
+}
+
+std::string calculation_line(const Calculation& calculation, std::string_view program, std::string_view outcome) {
+    std::string line;
+    append_calculation(line, calculation, program, outcome);
+    return line;
 }
 
 void number_lines(CaseFile& file) {

@@ -38,6 +38,7 @@ OpenCase::OpenCase(const numeric::DecimalSeparator& new_case_separator, QObject*
 void OpenCase::replace(casefile::CaseFile file, const QString& path, std::optional<FileStamp> read) {
     undo_stack_.clear();  // the steps of the case before are no steps of this one
     file_ = std::move(file);
+    run_all();
     path_ = path;
     on_disk_ = std::move(read);
     lock_ = path.isEmpty() ? CaseLock() : CaseLock(path);
@@ -96,6 +97,32 @@ void OpenCase::run_selected() {
     }
     const casefile::Calculation& shown = calculation(selected_);
     selected_run_.emplace(*shown.scenario.page, shown.scenario.fields, file_.separator);
+}
+
+casefile::RecordedRun OpenCase::run(int row) {
+    const auto at = static_cast<std::size_t>(row);
+    const casefile::Calculation& calculation = file_.calculations[at];
+    casefile::RecordedRun ran(*calculation.scenario.page, calculation.scenario.fields, file_.separator);
+    endings_[at] = ran.fault() ? Ending::Failed : ran.warnings().empty() ? Ending::Completed : Ending::Warned;
+    // A line as written that records this very outcome by this program is saved as it is.
+    const bool as_written = !calculation.written.empty() &&
+                            calculation.written == casefile::calculation_line(calculation, kVersion, ran.outcome());
+    outcomes_[at] = as_written ? std::nullopt : std::optional<std::string>(ran.outcome());
+    return ran;
+}
+
+void OpenCase::run_all() {
+    endings_.assign(file_.calculations.size(), Ending::Completed);
+    outcomes_.assign(file_.calculations.size(), std::nullopt);
+    for (int row = 0; row < count(); ++row) run(row);
+}
+
+std::string OpenCase::text() const { return casefile::case_file_text(file_, kVersion, outcomes_); }
+
+void OpenCase::select_ran(int row, casefile::RecordedRun ran) {
+    selected_ = row;
+    selected_run_.emplace(std::move(ran));
+    emit selection_changed();
 }
 
 void OpenCase::select(int row) {
@@ -192,33 +219,44 @@ std::optional<tolerance::InputError> OpenCase::set_tolerance(std::string_view fi
 
 void OpenCase::put_calculation(int row, const casefile::Calculation& calculation, bool as_typed) {
     file_.calculations[static_cast<std::size_t>(row)] = calculation;
+    casefile::RecordedRun ran = run(row);
+    emit row_changed(row);
     if (as_typed && row == selected_) {
-        run_selected();
+        selected_run_.emplace(std::move(ran));
         emit selected_ran();  // the form keeps what is being typed; the results and the tabs follow
-        emit row_changed(row);
         return;
     }
-    emit row_changed(row);
-    reselect(row);  // the form shows the calculation as it is now
+    select_ran(row, std::move(ran));  // the form shows the calculation as it is now
 }
 
 void OpenCase::insert_calculation(int row, const casefile::Calculation& calculation) {
-    file_.calculations.insert(file_.calculations.begin() + row, calculation);
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    file_.calculations.insert(file_.calculations.begin() + at, calculation);
+    endings_.insert(endings_.begin() + at, Ending::Completed);
+    outcomes_.insert(outcomes_.begin() + at, std::nullopt);
+    run(row);
     rows_changed(row);
 }
 
 void OpenCase::erase_calculation(int row, int select) {
-    file_.calculations.erase(file_.calculations.begin() + row);
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    file_.calculations.erase(file_.calculations.begin() + at);
+    endings_.erase(endings_.begin() + at);
+    outcomes_.erase(outcomes_.begin() + at);
     rows_changed(std::min(select, count() - 1));
 }
 
 void OpenCase::move_calculation(int from, int to) {
-    auto& calculations = file_.calculations;
-    if (from < to) {
-        std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
-    } else {
-        std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
-    }
+    const auto move_row = [from, to](auto& rows) {
+        if (from < to) {
+            std::rotate(rows.begin() + from, rows.begin() + from + 1, rows.begin() + to + 1);
+        } else {
+            std::rotate(rows.begin() + to, rows.begin() + from, rows.begin() + from + 1);
+        }
+    };
+    move_row(file_.calculations);
+    move_row(endings_);
+    move_row(outcomes_);
     rows_changed(to);
 }
 
@@ -233,7 +271,7 @@ void OpenCase::put_header(const std::string& line, const casefile::CaseHeader& h
 
 std::optional<QString> OpenCase::write_recovery_copy() {
     recovery_timer_.stop();
-    return recovery_.write(casefile::case_file_text(file_, kVersion), path_);
+    return recovery_.write(text(), path_);
 }
 
 void OpenCase::observe_selected(QObject* panel, const std::function<void()>& refresh) const {

@@ -71,6 +71,7 @@ TEST_P(EveryChange, UndoneGivesTheTextBeforeAndRedoneTheTextAfterWithTheMarkFoll
     change.make(window);
     const std::string after = case_text(window);
     ASSERT_NE(after, before);
+    EXPECT_EQ(window.open_case().text(), after);  // a save's text, from the outcomes kept, is the runs' text
     EXPECT_TRUE(window.isWindowModified());
     EXPECT_EQ(window.open_case().undo_stack().count(), 1);  // a run of typing is one step
     ASSERT_TRUE(undo->isEnabled());
@@ -91,9 +92,11 @@ TEST_P(EveryChange, UndoneGivesTheTextBeforeAndRedoneTheTextAfterWithTheMarkFoll
 
     redo->trigger();
     EXPECT_EQ(case_text(window), after);
+    EXPECT_EQ(window.open_case().text(), after);
     EXPECT_TRUE(window.isWindowModified());
     undo->trigger();
     EXPECT_EQ(case_text(window), before);
+    EXPECT_EQ(window.open_case().text(), before);
 }
 
 const auto kInputI1 = [](const CaseWindow& window) { return line(window, QStringLiteral("I1")); };
