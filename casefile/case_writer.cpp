@@ -178,6 +178,13 @@ std::string calculation_line(const Calculation& calculation, std::string_view pr
     return line;
 }
 
+void take_written_line(Calculation& calculation, std::string line, std::string_view program, std::string_view outcome) {
+    const std::string object = "{" + std::string(outcome) + "}";
+    calculation.recorded = Recorded{std::string(program), std::string(written_member(object, "events").value_or("[]")),
+                                    std::string(written_member(object, "fields").value_or("{}"))};
+    calculation.written = std::move(line);
+}
+
 void number_lines(CaseFile& file) {
     const std::vector<long> lines = written_lines(file);
     for (std::size_t i = 0; i < file.calculations.size(); ++i) file.calculations[i].line = lines[i];

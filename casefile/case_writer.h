@@ -39,6 +39,9 @@ std::string case_file_text(const CaseFile& file, std::string_view program,
 // The line case_file_text writes for `calculation` with `outcome` recorded by `program`: a
 // calculation whose line as written is this line needs no outcome of its own to be written.
 std::string calculation_line(const Calculation& calculation, std::string_view program, std::string_view outcome);
+// `calculation` as its line `line`, just written with `outcome` recorded by `program`, reads back:
+// that line becomes its line as written and the outcome its recorded one.
+void take_written_line(Calculation& calculation, std::string line, std::string_view program, std::string_view outcome);
 // Each calculation's line number as case_file_text places it.
 void number_lines(CaseFile& file);
 

@@ -308,7 +308,8 @@ std::optional<QString> CaseWindow::save_case(const QString& path, Overwrite over
     }
     const std::string text = case_.text();
     // What is written must read back as a case; anything else is this program's fault, never saved.
-    const auto read_back = casefile::read_case_file(text);
+    // The lines kept as they were read did; the lines written anew are read back.
+    const auto read_back = casefile::read_case_file(case_.lines_written_anew());
     if (const auto* error = std::get_if<casefile::CaseError>(&read_back)) {
         return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }

@@ -51,6 +51,17 @@ void OpenCase::saved_to(const QString& path, std::string_view bytes) {
     path_ = path;
     on_disk_ = stamp_of_written(path, bytes);
     casefile::number_lines(file_);
+    // Each line written anew is the calculation's line as written now, so the next save keeps it.
+    std::size_t start = bytes.find('\n') + 1;
+    long line = 2;
+    for (std::size_t i = 0; i < file_.calculations.size() && start > 0; ++i) {
+        casefile::Calculation& calculation = file_.calculations[i];
+        for (; line < calculation.line && start > 0; ++line) start = bytes.find('\n', start) + 1;
+        if (!outcomes_[i] || start == 0) continue;
+        const std::string_view written = bytes.substr(start, bytes.find('\n', start) - start);
+        casefile::take_written_line(calculation, std::string(written), kVersion, *outcomes_[i]);
+        outcomes_[i].reset();
+    }
     set_modified(false);
 }
 
@@ -118,6 +129,18 @@ void OpenCase::run_all() {
 }
 
 std::string OpenCase::text() const { return casefile::case_file_text(file_, kVersion, outcomes_); }
+
+std::string OpenCase::lines_written_anew() const {
+    // The outcomes are a run's own writing (the batch's form); what is composed here is the rest.
+    constexpr std::string_view kNoOutcome = R"("events":[],"fields":{})";
+    std::string lines = file_.header_line + '\n';
+    for (std::size_t i = 0; i < outcomes_.size(); ++i) {
+        if (!outcomes_[i]) continue;
+        lines += casefile::calculation_line(file_.calculations[i], kVersion, kNoOutcome);
+        lines += '\n';
+    }
+    return lines;
+}
 
 void OpenCase::select_ran(int row, casefile::RecordedRun ran) {
     selected_ = row;

@@ -49,6 +49,10 @@ public:
     Ending ending(int row) const { return endings_[static_cast<std::size_t>(row)]; }
     // The case's text as it is saved, every calculation's outcome as it last ran: nothing is run.
     std::string text() const;
+    // The lines of that text written anew, the case's own first, each with an empty outcome in
+    // place of its run's: what a save checks reads back as a case (each other line is a line as it
+    // was read).
+    std::string lines_written_anew() const;
 
     // The selected calculation's row, -1 when none is; the calculation and its run as shown now.
     int selected_row() const { return selected_; }

@@ -9,7 +9,9 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,6 @@ struct Edit {
     int runs;  // the calculations run by the edit
     std::vector<int> rows_changed;
 };
-std::ostream& operator<<(std::ostream& out, const Edit& edit) { return out << edit.name; }
 
 void type_into(CaseWindow& window, const QString& edit, const QString& text) {
     QLineEdit* line = edit_named(window, edit);
@@ -117,6 +118,39 @@ TEST(BigCase, EachEditRunsItsCalculationAndWritesItsRowAloneAndASaveRunsNothing)
         EXPECT_EQ(window.calculation_list()->count(), kCalculations);
     }
     EXPECT_EQ(window.calculation_list()->item(99'999)->text(), QStringLiteral("✓ Jiný"));
+}
+
+struct LongText {
+    const char* key;   // the member of the calculation's line
+    const char* edit;  // the line edit's accessible name
+    std::optional<std::string> casefile::Calculation::*member;
+};
+
+// A title or a note longer than a line edit's usual limit (32767 characters) is edited whole: a
+// keystroke at its end adds a character, it does not cut the text to the limit.
+TEST(LongText, AKeystrokeAtTheEndOfALongTitleOrNoteKeepsItWhole) {
+    const LongText texts[] = {{"title", "Název výpočtu", &casefile::Calculation::title},
+                              {"note", "Poznámka k výpočtu", &casefile::Calculation::note}};
+    const std::string long_text(40'000, 'x');
+    for (const LongText& text : texts) {
+        SCOPED_TRACE(text.key);
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("long.vorlanex"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(std::string(R"({"format":1,"separator":","})") + "\n" +
+                                             R"({"page":"gev-definice",")" + text.key + R"(":")" + long_text +
+                                             "\"}\n"));
+        file.close();
+        CaseWindow window(kComma);
+        ASSERT_EQ(window.open_case(path), std::nullopt);
+        QLineEdit* line = edit_named(window, QString::fromUtf8(text.edit));
+        ASSERT_NE(line, nullptr);
+        line->setFocus();
+        line->end(false);
+        QTest::keyClick(line, Qt::Key_Y);
+        EXPECT_EQ(window.document().calculations[0].*text.member, long_text + "y");
+    }
 }
 
 }  // namespace
