@@ -36,12 +36,21 @@ std::string header_line(const numeric::DecimalSeparator& separator, const CaseHe
     return line + R"(,"case":)" + described + "}}";
 }
 
+// Whether the key token `written` (quotes and escapes as written) is `key`: read as JSON only when it
+// holds an escape, as keys seldom do.
+bool is_key(std::string_view written, std::string_view key) {
+    if (written.find('\\') == std::string_view::npos) {
+        return written.size() == key.size() + 2 && written.substr(1, key.size()) == key;
+    }
+    return nlohmann::ordered_json::parse(written).get<std::string>() == key;
+}
+
 // The calculation's members without "recorded": as written, or anew.
 std::string members_of(const Calculation& calculation) {
     std::string members = "{";
     if (!calculation.written.empty()) {
         for (const WrittenMember& member : written_members(calculation.written)) {
-            if (nlohmann::ordered_json::parse(member.key).get<std::string>() == "recorded") continue;
+            if (is_key(member.key, "recorded")) continue;
             if (members.size() > 1) members += ',';
             members += member.key;
             members += ':';

@@ -181,4 +181,16 @@ TEST(CaseWriter, ACalculationWithNeitherOutcomeNorLineAsWrittenIsRunAsItIsWritte
     EXPECT_EQ(vorlanex::casefile::case_file_text(file, "1.0", none), vorlanex::casefile::case_file_text(file, "1.0"));
 }
 
+// The outcome recorded before is replaced, however its key is written.
+TEST(CaseWriter, AnOutcomeRecordedBeforeIsReplacedWhateverItsKeysSpelling) {
+    for (const std::string key : {R"("recorded")", R"("recor\u0064ed")"}) {
+        SCOPED_TRACE(key);
+        const std::string text = std::string(kHeader) + "\n" + R"({"page":"gev-definice","fields":{"I1":"30"},)" + key +
+                                 R"(:{"program":"0.9","events":[],"fields":{}}})" + "\n";
+        const std::string written = vorlanex::casefile::case_file_text(read(text), "2.0");
+        EXPECT_EQ(written.find("0.9"), std::string::npos) << written;
+        EXPECT_EQ(read(written).calculations.at(0).recorded->program, "2.0");
+    }
+}
+
 }  // namespace
