@@ -1,9 +1,12 @@
 #include "casefile/case_writer.h"
 
+#include <functional>
+
 #include <nlohmann/json.hpp>
 
 #include "casefile/case_links.h"
 #include "casefile/json_text.h"
+#include "casefile/linked_run.h"
 #include "casefile/written_json.h"
 
 namespace vorlanex::casefile {
@@ -38,12 +41,21 @@ std::string header_line(const numeric::DecimalSeparator& separator, const CaseHe
     return line + R"(,"case":)" + described + "}}";
 }
 
+// Whether the key token `written` (quotes and escapes as written) is `key`: read as JSON only when it
+// holds an escape, as keys seldom do.
+bool is_key(std::string_view written, std::string_view key) {
+    if (written.find('\\') == std::string_view::npos) {
+        return written.size() == key.size() + 2 && written.substr(1, key.size()) == key;
+    }
+    return nlohmann::ordered_json::parse(written).get<std::string>() == key;
+}
+
 // The calculation's members without "recorded": as written, or anew.
 std::string members_of(const Calculation& calculation) {
     std::string members = "{";
     if (!calculation.written.empty()) {
         for (const WrittenMember& member : written_members(calculation.written)) {
-            if (nlohmann::ordered_json::parse(member.key).get<std::string>() == "recorded") continue;
+            if (is_key(member.key, "recorded")) continue;
             if (members.size() > 1) members += ',';
             members += member.key;
             members += ':';
@@ -105,6 +117,44 @@ std::vector<long> written_lines(const CaseFile& file) {
     return lines;
 }
 
+// The calculation's members and its outcome recorded by `program`, appended to `out`.
+void append_calculation(std::string& out, const Calculation& calculation, std::string_view program,
+                        std::string_view outcome) {
+    out += members_of(calculation);
+    out += R"(,"recorded":{"program":)";
+    append_json_string(out, program);
+    out += ',';
+    out += outcome;
+    out += "}}";
+}
+
+// The case's text, calculation i's outcome `outcome_of(i)`: where that is none, its line as written
+// is the line (or, without one, it is run).
+std::string write_case(const CaseFile& file, std::string_view program,
+                       const std::function<const std::string*(std::size_t)>& outcome_of) {
+    const std::vector<long> lines = written_lines(file);
+    std::size_t size = file.header_line.size() + 1 + static_cast<std::size_t>(lines.empty() ? 0 : lines.back());
+    for (const Calculation& calculation : file.calculations) size += calculation.written.size();
+    std::string out;
+    out.reserve(size);
+    out += header_of_format(file.header_line, format_of(file));
+    out += '\n';
+    long line = 1;
+    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
+        for (++line; line < lines[i]; ++line) out += '\n';  // the blank lines stay
+        const Calculation& calculation = file.calculations[i];
+        if (const std::string* outcome = outcome_of(i)) {
+            append_calculation(out, calculation, program, *outcome);
+        } else if (!calculation.written.empty()) {
+            out += calculation.written;
+        } else {
+            append_calculation(out, calculation, program, run_in_case(file, i).outcome());
+        }
+        out += '\n';
+    }
+    return out;
+}
+
 }  // namespace
 
 CaseFile new_case(const numeric::DecimalSeparator& separator) {
@@ -135,23 +185,29 @@ bool set_case_header(CaseFile& file, const CaseHeader& header) {
 }
 
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs) {
-    std::string out = header_of_format(file.header_line, format_of(file)) + "\n";
-    const std::vector<long> lines = written_lines(file);
-    long line = 1;
-    for (std::size_t i = 0; i < file.calculations.size(); ++i) {
-        for (++line; line < lines[i]; ++line) out += '\n';  // the blank lines stay
-        out += members_of(file.calculations[i]);
-        out += R"(,"recorded":{"program":)";
-        append_json_string(out, program);
-        out += ',';
-        out += runs[i].outcome();
-        out += "}}\n";
-    }
-    return out;
+    return write_case(file, program, [&](std::size_t i) { return &runs[i].outcome(); });
 }
 
 std::string case_file_text(const CaseFile& file, std::string_view program) {
     return case_file_text(file, program, run_case(file));
+}
+
+std::string case_file_text(const CaseFile& file, std::string_view program,
+                           std::span<const std::optional<std::string>> outcomes) {
+    return write_case(file, program, [&](std::size_t i) { return outcomes[i] ? &*outcomes[i] : nullptr; });
+}
+
+std::string calculation_line(const Calculation& calculation, std::string_view program, std::string_view outcome) {
+    std::string line;
+    append_calculation(line, calculation, program, outcome);
+    return line;
+}
+
+void take_written_line(Calculation& calculation, std::string line, std::string_view program, std::string_view outcome) {
+    const std::string object = "{" + std::string(outcome) + "}";
+    calculation.recorded = Recorded{std::string(program), std::string(written_member(object, "events").value_or("[]")),
+                                    std::string(written_member(object, "fields").value_or("{}"))};
+    calculation.written = std::move(line);
 }
 
 void number_lines(CaseFile& file) {

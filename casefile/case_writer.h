@@ -6,6 +6,7 @@
 // format 2 when a calculation has links, else as format 1 (the case's line as written, its
 // "format" alone changed where it must). The blank lines of a file stay
 // while its calculations are all as read, in the file's order.
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,6 +32,17 @@ bool set_case_header(CaseFile& file, const CaseHeader& header);
 // The case file's text, each calculation's outcome taken from `runs` (run_case's).
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs);
 std::string case_file_text(const CaseFile& file, std::string_view program);
+// The same without running anything: `outcomes[i]` is calculation i's outcome as a run gave it
+// (RecordedRun::outcome), or none where its line as written is already the line this writes (a
+// calculation without a line as written is then run).
+std::string case_file_text(const CaseFile& file, std::string_view program,
+                           std::span<const std::optional<std::string>> outcomes);
+// The line case_file_text writes for `calculation` with `outcome` recorded by `program`: a
+// calculation whose line as written is this line needs no outcome of its own to be written.
+std::string calculation_line(const Calculation& calculation, std::string_view program, std::string_view outcome);
+// `calculation` as its line `line`, just written with `outcome` recorded by `program`, reads back:
+// that line becomes its line as written and the outcome its recorded one.
+void take_written_line(Calculation& calculation, std::string line, std::string_view program, std::string_view outcome);
 // Each calculation's line number as case_file_text places it.
 void number_lines(CaseFile& file);
 

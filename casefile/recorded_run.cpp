@@ -1,5 +1,7 @@
 #include "casefile/recorded_run.h"
 
+#include <atomic>
+
 #include "casefile/json_text.h"
 #include "casefile/run_result.h"
 #include "numeric/faults.h"
@@ -8,9 +10,16 @@
 
 namespace vorlanex::casefile {
 
+namespace {
+std::atomic<long long> runs_made{0};
+}
+
+long long RecordedRun::made() { return runs_made.load(std::memory_order_relaxed); }
+
 RecordedRun::RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                          const numeric::DecimalSeparator& separator)
     : page_(&page), separator_(separator) {
+    runs_made.fetch_add(1, std::memory_order_relaxed);
     const Scenario scenario{&page, {typed.begin(), typed.end()}};
     page::FieldMapPort opened(page, separator);
     for (const auto& [id, text] : typed) opened.preset(id, text);

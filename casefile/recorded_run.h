@@ -34,6 +34,10 @@ public:
     RecordedRun(const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> typed,
                 const numeric::DecimalSeparator& separator, const NotRun& not_run);
 
+    // How many runs this program has made so far, on any thread: what tells that an edit ran one
+    // calculation and not the whole case.
+    static long long made();
+
     const page::PageDefinition& page() const { return *page_; }
     const numeric::DecimalSeparator& separator() const { return separator_; }
 

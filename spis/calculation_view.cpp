@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "qtshared/qt_text.h"
 #include "report/document.h"
@@ -141,6 +142,10 @@ CalculationView::CalculationView(QWidget* parent)
     // sets it as a program does) is an edit too. The view's own fills are silenced below.
     connect(title_, &QLineEdit::textChanged, this, &CalculationView::title_edited);
     connect(note_, &QLineEdit::textChanged, this, &CalculationView::note_edited);
+    // A title or a note read from a file may be longer than a line edit's usual limit of 32767
+    // characters: it is shown and edited whole, never cut to the limit by a keystroke.
+    title_->setMaxLength(std::numeric_limits<int>::max());
+    note_->setMaxLength(std::numeric_limits<int>::max());
     setEnabled(false);
 }
 

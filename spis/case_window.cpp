@@ -63,11 +63,12 @@ const QString kCaseFilter = QStringLiteral("Případy Vorlanex (*.vorlanex);;Vš
 constexpr int kProtocolDoneShownMs = 10000;
 // How long a warning or a problem covers the case's state in the status bar.
 constexpr int kStatusMessageShownMs = 20000;
-// "✓ Brzdění …": the outcome's mark, the title or the page's name, and "±" when it has tolerances.
-QString item_text(const casefile::Calculation& calculation, const casefile::RecordedRun& run) {
-    const QString mark = run.fault()              ? QStringLiteral("✗")
-                         : run.warnings().empty() ? QStringLiteral("✓")
-                                                  : QStringLiteral("⚠");
+// "✓ Brzdění …": the mark of how its run ended, the title or the page's name, and "±" when it has
+// tolerances.
+QString item_text(const casefile::Calculation& calculation, OpenCase::Ending ending) {
+    const QString mark = ending == OpenCase::Ending::Failed      ? QStringLiteral("✗")
+                         : ending == OpenCase::Ending::Completed ? QStringLiteral("✓")
+                                                                 : QStringLiteral("⚠");
     const QString name = calculation.title && !calculation.title->empty()
                              ? qtshared::qt_text(*calculation.title)
                              : qtshared::qt_text(report::page_name(*calculation.scenario.page));
@@ -346,9 +347,10 @@ std::optional<QString> CaseWindow::save_case(const QString& path, Overwrite over
                    "se tyto změny neztratily.")
             .arg(shown_name(path));
     }
-    const std::string text = casefile::case_file_text(case_.file(), kVersion);
+    const std::string text = case_.text();
     // What is written must read back as a case; anything else is this program's fault, never saved.
-    const auto read_back = casefile::read_case_file(text);
+    // The lines kept as they were read did; the lines written anew are read back.
+    const auto read_back = casefile::read_case_file(case_.lines_written_anew());
     if (const auto* error = std::get_if<casefile::CaseError>(&read_back)) {
         return QStringLiteral("Případ nelze zapsat: %1.").arg(czech_case_error(*error));
     }
@@ -661,7 +663,7 @@ void CaseWindow::show_list() {
     // The rows are kept and written anew: a drag that moved one is still going on in the list.
     const QSignalBlocker quiet(list_);
     while (list_->count() > case_.count()) delete list_->takeItem(list_->count() - 1);
-    while (list_->count() < case_.count()) new QListWidgetItem(list_);
+    if (list_->count() < case_.count()) list_->addItems(QStringList(case_.count() - list_->count(), QString()));
     for (int row = 0; row < case_.count(); ++row) show_row(row);
     update_actions();  // what needs a calculation follows their number
     update_status();
@@ -669,13 +671,7 @@ void CaseWindow::show_list() {
 
 void CaseWindow::show_row(int row) {
     QListWidgetItem* item = list_->item(row);
-    if (!item) return;
-    const casefile::Calculation& calculation = case_.calculation(row);
-    if (row == case_.selected_row() && case_.selected_run()) {
-        item->setText(item_text(calculation, *case_.selected_run()));
-        return;
-    }
-    item->setText(item_text(calculation, casefile::run_in_case(case_.file(), static_cast<std::size_t>(row))));
+    if (item) item->setText(item_text(case_.calculation(row), case_.ending(row)));
 }
 
 void CaseWindow::show_selected() {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "casefile/case_links.h"
 #include "casefile/case_writer.h"
+#include "casefile/linked_run.h"
 #include "qtshared/qt_text.h"
 #include "spis/case_edits.h"
 #include "version/version.h"
@@ -41,6 +43,7 @@ OpenCase::OpenCase(const numeric::DecimalSeparator& new_case_separator, QObject*
 void OpenCase::replace(casefile::CaseFile file, const QString& path, std::optional<FileStamp> read) {
     undo_stack_.clear();  // the steps of the case before are no steps of this one
     file_ = std::move(file);
+    run_all();
     path_ = path;
     on_disk_ = std::move(read);
     lock_ = path.isEmpty() ? CaseLock() : CaseLock(path);
@@ -53,6 +56,17 @@ void OpenCase::saved_to(const QString& path, std::string_view bytes) {
     path_ = path;
     on_disk_ = stamp_of_written(path, bytes);
     casefile::number_lines(file_);
+    // Each line written anew is the calculation's line as written now, so the next save keeps it.
+    std::size_t start = bytes.find('\n') + 1;
+    long line = 2;
+    for (std::size_t i = 0; i < file_.calculations.size() && start > 0; ++i) {
+        casefile::Calculation& calculation = file_.calculations[i];
+        for (; line < calculation.line && start > 0; ++line) start = bytes.find('\n', start) + 1;
+        if (!outcomes_[i] || start == 0) continue;
+        const std::string_view written = bytes.substr(start, bytes.find('\n', start) - start);
+        casefile::take_written_line(calculation, std::string(written), kVersion, *outcomes_[i]);
+        outcomes_[i].reset();
+    }
     set_modified(false);
 }
 
@@ -99,6 +113,79 @@ void OpenCase::run_selected() {
     }
     // A linked calculation runs after its sources, with the texts they show.
     selected_run_ = casefile::run_in_case(file_, static_cast<std::size_t>(selected_));
+}
+
+casefile::RecordedRun OpenCase::run(int row) {
+    const auto at = static_cast<std::size_t>(row);
+    const casefile::Calculation& calculation = file_.calculations[at];
+    // A linked calculation runs after its sources, with the texts they show.
+    casefile::RecordedRun ran =
+        calculation.links.empty()
+            ? casefile::RecordedRun(*calculation.scenario.page, calculation.scenario.fields, file_.separator)
+            : casefile::run_in_case(file_, at);
+    endings_[at] = ran.fault() ? Ending::Failed : ran.warnings().empty() ? Ending::Completed : Ending::Warned;
+    // A line as written that records this very outcome by this program is saved as it is.
+    const bool as_written = !calculation.written.empty() &&
+                            calculation.written == casefile::calculation_line(calculation, kVersion, ran.outcome());
+    outcomes_[at] = as_written ? std::nullopt : std::optional<std::string>(ran.outcome());
+    return ran;
+}
+
+void OpenCase::run_dependents(int row) {
+    // The calculations that take from the changed one, directly or through others, are run again
+    // so that their rows, their kept outcomes and the form show the texts taken now.
+    const std::optional<std::string>& id = file_.calculations[static_cast<std::size_t>(row)].id;
+    if (!id) return;
+    std::vector<std::string> changed{casefile::id_identity(*id)};
+    std::vector<bool> done(file_.calculations.size(), false);
+    done[static_cast<std::size_t>(row)] = true;
+    const auto takes_from_changed = [&](const casefile::Calculation& calculation) {
+        return std::any_of(calculation.links.begin(), calculation.links.end(), [&](const casefile::Link& link) {
+            return std::find(changed.begin(), changed.end(), casefile::id_identity(link.from)) != changed.end();
+        });
+    };
+    for (bool found = true; found;) {
+        found = false;
+        for (std::size_t i = 0; i < file_.calculations.size(); ++i) {
+            const casefile::Calculation& calculation = file_.calculations[i];
+            if (done[i] || calculation.links.empty() || !takes_from_changed(calculation)) continue;
+            done[i] = found = true;
+            if (calculation.id) changed.push_back(casefile::id_identity(*calculation.id));
+            const int dependent = static_cast<int>(i);
+            casefile::RecordedRun ran = run(dependent);
+            emit row_changed(dependent);
+            if (dependent == selected_) {
+                selected_run_.emplace(std::move(ran));
+                emit selected_ran();
+            }
+        }
+    }
+}
+
+void OpenCase::run_all() {
+    endings_.assign(file_.calculations.size(), Ending::Completed);
+    outcomes_.assign(file_.calculations.size(), std::nullopt);
+    for (int row = 0; row < count(); ++row) run(row);
+}
+
+std::string OpenCase::text() const { return casefile::case_file_text(file_, kVersion, outcomes_); }
+
+std::string OpenCase::lines_written_anew() const {
+    // The outcomes are a run's own writing (the batch's form); what is composed here is the rest.
+    constexpr std::string_view kNoOutcome = R"("events":[],"fields":{})";
+    std::string lines = file_.header_line + '\n';
+    for (std::size_t i = 0; i < outcomes_.size(); ++i) {
+        if (!outcomes_[i]) continue;
+        lines += casefile::calculation_line(file_.calculations[i], kVersion, kNoOutcome);
+        lines += '\n';
+    }
+    return lines;
+}
+
+void OpenCase::select_ran(int row, casefile::RecordedRun ran) {
+    selected_ = row;
+    selected_run_.emplace(std::move(ran));
+    emit selection_changed();
 }
 
 void OpenCase::select(int row) {
@@ -215,33 +302,46 @@ void OpenCase::set_analyses(std::string_view which, const casefile::Analyses& an
 
 void OpenCase::put_calculation(int row, const casefile::Calculation& calculation, bool as_typed) {
     file_.calculations[static_cast<std::size_t>(row)] = calculation;
-    if (as_typed && row == selected_) {
-        run_selected();
-        emit selected_ran();  // the form keeps what is being typed; the results and the tabs follow
-        emit row_changed(row);
-        return;
-    }
+    casefile::RecordedRun ran = run(row);
     emit row_changed(row);
-    reselect(row);  // the form shows the calculation as it is now
+    if (as_typed && row == selected_) {
+        selected_run_.emplace(std::move(ran));
+        emit selected_ran();  // the form keeps what is being typed; the results and the tabs follow
+    } else {
+        select_ran(row, std::move(ran));  // the form shows the calculation as it is now
+    }
+    run_dependents(row);
 }
 
 void OpenCase::insert_calculation(int row, const casefile::Calculation& calculation) {
-    file_.calculations.insert(file_.calculations.begin() + row, calculation);
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    file_.calculations.insert(file_.calculations.begin() + at, calculation);
+    endings_.insert(endings_.begin() + at, Ending::Completed);
+    outcomes_.insert(outcomes_.begin() + at, std::nullopt);
+    run(row);
     rows_changed(row);
+    run_dependents(row);
 }
 
 void OpenCase::erase_calculation(int row, int select) {
-    file_.calculations.erase(file_.calculations.begin() + row);
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    file_.calculations.erase(file_.calculations.begin() + at);
+    endings_.erase(endings_.begin() + at);
+    outcomes_.erase(outcomes_.begin() + at);
     rows_changed(std::min(select, count() - 1));
 }
 
 void OpenCase::move_calculation(int from, int to) {
-    auto& calculations = file_.calculations;
-    if (from < to) {
-        std::rotate(calculations.begin() + from, calculations.begin() + from + 1, calculations.begin() + to + 1);
-    } else {
-        std::rotate(calculations.begin() + to, calculations.begin() + from, calculations.begin() + from + 1);
-    }
+    const auto move_row = [from, to](auto& rows) {
+        if (from < to) {
+            std::rotate(rows.begin() + from, rows.begin() + from + 1, rows.begin() + to + 1);
+        } else {
+            std::rotate(rows.begin() + to, rows.begin() + from, rows.begin() + from + 1);
+        }
+    };
+    move_row(file_.calculations);
+    move_row(endings_);
+    move_row(outcomes_);
     rows_changed(to);
 }
 
@@ -256,7 +356,7 @@ void OpenCase::put_header(const std::string& line, const casefile::CaseHeader& h
 
 std::optional<QString> OpenCase::write_recovery_copy() {
     recovery_timer_.stop();
-    return recovery_.write(casefile::case_file_text(file_, kVersion), path_);
+    return recovery_.write(text(), path_);
 }
 
 void OpenCase::observe_selected(QObject* panel, const std::function<void()>& refresh) const {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "casefile/case_file.h"
 #include "casefile/case_writer.h"
@@ -41,6 +42,17 @@ public:
     const casefile::Calculation& calculation(int row) const {
         return file_.calculations[static_cast<std::size_t>(row)];
     }
+
+    // How the calculation at `row` ended when it last ran (it runs when the case is taken and after
+    // each change of it): what its row in the list shows.
+    enum class Ending { Completed, Warned, Failed };
+    Ending ending(int row) const { return endings_[static_cast<std::size_t>(row)]; }
+    // The case's text as it is saved, every calculation's outcome as it last ran: nothing is run.
+    std::string text() const;
+    // The lines of that text written anew, the case's own first, each with an empty outcome in
+    // place of its run's: what a save checks reads back as a case (each other line is a line as it
+    // was read).
+    std::string lines_written_anew() const;
 
     // The selected calculation's row, -1 when none is; the calculation and its run as shown now.
     int selected_row() const { return selected_; }
@@ -140,6 +152,14 @@ private:
     // The unsaved mark and the recovery copy after the stack moved.
     void stepped();
     void run_selected();
+    // The calculation at `row` run: how it ended and its outcome kept beside it.
+    casefile::RecordedRun run(int row);
+    // Runs again every calculation that takes inputs from `row`, directly or through others.
+    void run_dependents(int row);
+    // Every calculation run, as a case taken whole is.
+    void run_all();
+    // The calculation at `row` selected with its run `ran`, made just now.
+    void select_ran(int row, casefile::RecordedRun ran);
     // The selection set anew after the list changed.
     void reselect(int row);
     // Rows came, went or moved: the list is shown anew with nothing selected (so no row is shown
@@ -154,6 +174,10 @@ private:
     QUndoStack undo_stack_;
     int selected_ = -1;
     std::optional<casefile::RecordedRun> selected_run_;
+    // Beside each calculation, from its last run: how it ended, and its outcome as the case file
+    // records it, none where its line as written is already the line a save writes.
+    std::vector<Ending> endings_;
+    std::vector<std::optional<std::string>> outcomes_;
     RecoveryCopy recovery_;
     QTimer recovery_timer_;
 };

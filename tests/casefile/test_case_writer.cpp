@@ -3,13 +3,16 @@
 // reads back as the same case with the lines number_lines gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "casefile/case_file.h"
 #include "casefile/case_writer.h"
+#include "casefile/recorded_run.h"
 #include "registry/page_tree.h"
 
 namespace {
@@ -142,6 +145,78 @@ TEST(CaseWriter, ANewCaseOfEveryPageRunsOnceAndRecordsWhatItsRunsShowed) {
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const auto& recorded = *saved.calculations[i].recorded;
         EXPECT_EQ(R"("events":)" + recorded.events + R"(,"fields":)" + recorded.fields, runs[i].outcome()) << i;
+    }
+}
+
+// The outcomes a caller kept from its runs, given to the writer instead of running: none where the
+// calculation's line as written is the very line the writer writes.
+std::vector<std::optional<std::string>> kept_outcomes(const CaseFile& file, std::string_view program) {
+    std::vector<std::optional<std::string>> outcomes;
+    for (const auto& run : vorlanex::casefile::run_case(file)) {
+        const auto& calculation = file.calculations[outcomes.size()];
+        const bool as_written =
+            !calculation.written.empty() &&
+            calculation.written == vorlanex::casefile::calculation_line(calculation, program, run.outcome());
+        outcomes.push_back(as_written ? std::nullopt : std::optional<std::string>(run.outcome()));
+    }
+    return outcomes;
+}
+
+struct KeptCase {
+    const char* name;
+    std::string program;                  // the program that writes the case again
+    std::function<void(CaseFile&)> edit;  // after the case was written once by "1.0" and read back
+    std::size_t kept_as_written;          // the calculations that need no outcome of their own
+};
+std::ostream& operator<<(std::ostream& out, const KeptCase& kept) { return out << kept.name; }
+
+// clang-format off
+const KeptCase kKeptCases[] = {
+    {"RecordedByThisProgram",    "1.0", [](CaseFile&) {},                                                      2},
+    {"OneEdited",                "1.0", [](CaseFile& file) { file.calculations[0].set_text("I2", "60"); },     1},
+    {"RecordedByAnotherProgram", "1.1", [](CaseFile&) {},                                                      0},
+    {"LineWrittenWithSpaces",    "1.0", [](CaseFile& file) { file.calculations[1].written.insert(1, " "); },   1},
+    {"OneAddedAndOneMoved",      "1.0", [](CaseFile& file) {
+         file.calculations.insert(file.calculations.begin(), vorlanex::casefile::copy_of(file.calculations[1]));
+     }, 2},
+};
+// clang-format on
+
+class OutcomesKept : public ::testing::TestWithParam<KeptCase> {};
+
+TEST_P(OutcomesKept, GiveTheTextTheRunsGiveWithoutRunning) {
+    const KeptCase& kept = GetParam();
+    CaseFile file = read(vorlanex::casefile::case_file_text(read(kWritten), "1.0"));
+    kept.edit(file);
+    const auto outcomes = kept_outcomes(file, kept.program);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(outcomes.begin(), outcomes.end(), std::nullopt)),
+              kept.kept_as_written);
+    const long long runs_before = vorlanex::casefile::RecordedRun::made();
+    EXPECT_EQ(vorlanex::casefile::case_file_text(file, kept.program, outcomes),
+              vorlanex::casefile::case_file_text(file, kept.program));
+    EXPECT_EQ(vorlanex::casefile::RecordedRun::made() - runs_before, static_cast<long long>(file.calculations.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseWriter, OutcomesKept, ::testing::ValuesIn(kKeptCases),
+                         [](const ::testing::TestParamInfo<KeptCase>& info) { return std::string(info.param.name); });
+
+TEST(CaseWriter, ACalculationWithNeitherOutcomeNorLineAsWrittenIsRunAsItIsWritten) {
+    CaseFile file = read(kWritten);
+    file.calculations[0].set_text("I2", "60");
+    file.calculations[1].set_text("I1", "1000");
+    const std::vector<std::optional<std::string>> none(file.calculations.size());
+    EXPECT_EQ(vorlanex::casefile::case_file_text(file, "1.0", none), vorlanex::casefile::case_file_text(file, "1.0"));
+}
+
+// The outcome recorded before is replaced, however its key is written.
+TEST(CaseWriter, AnOutcomeRecordedBeforeIsReplacedWhateverItsKeysSpelling) {
+    for (const std::string key : {R"("recorded")", R"("recor\u0064ed")"}) {
+        SCOPED_TRACE(key);
+        const std::string text = std::string(kHeader) + "\n" + R"({"page":"gev-definice","fields":{"I1":"30"},)" + key +
+                                 R"(:{"program":"0.9","events":[],"fields":{}}})" + "\n";
+        const std::string written = vorlanex::casefile::case_file_text(read(text), "2.0");
+        EXPECT_EQ(written.find("0.9"), std::string::npos) << written;
+        EXPECT_EQ(read(written).calculations.at(0).recorded->program, "2.0");
     }
 }
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Runs the commands README.md and docs/*.md give, as a reader would copy them from the source folder.
+# Runs the commands README.md and docs/*.md give, as a reader would copy them from the source folder,
+# and those the manual pages docs/man/*.in give (man_commands.py finds them and fills in their
+# placeholders; see there).
 # A command is a line of an indented code block (fenced blocks are pictures and synopses, not
 # commands); its lines are read in order, each of these kinds:
 #   - run, must exit with 0: "vorlanex-calc ...", "vorlanex-protocol ..." (the built programs on the
@@ -11,9 +13,12 @@
 #     --preset NAME" and "cmake --build build/NAME" (a preset of CMakePresets.json), "./run.sh" and
 #     "./package.sh" (they exist), "build/bench/bench/NAME" (a benchmark of bench/CMakeLists.txt).
 #   - left to others: "sudo ..." (installing), "build/fuzz/..." (the test fuzz_readme_commands).
-# Any other line fails the test, so a new kind of command is never passed over unseen. The commands
-# run in a scratch folder that holds links to tests/ and to this build as build/default, so that
-# what they write stays there.
+# Any other line fails the test, so a new kind of command is never passed over unseen. A line shown
+# after "$ COMMAND" that ends in "..." is the start of a line it prints. The commands run in a
+# scratch folder that holds links to tests/ and to this build as build/default, "případ.vorlanex"
+# (the case file the manual's examples name) and "zaznamenany.vorlanex" (the same with its outcomes
+# recorded, which the manual's FILE stands for), so that what they write stays there. A manual page's
+# command must exit with 0, or with a status its paragraph states.
 # Usage: readme_commands.sh SOURCE_DIR BUILD_DIR
 set -u
 source_dir=$(cd "$1" && pwd)
@@ -22,6 +27,9 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/build" "$scratch/home"
 ln -s "$source_dir/tests" "$scratch/tests"
+cp "$source_dir/tests/cases/reconstruction.vorlanex" "$scratch/případ.vorlanex"
+"$build/cli/vorlanex-calc" --case "$scratch/případ.vorlanex" --record >"$scratch/zaznamenany.vorlanex" ||
+    { echo "FAIL: the recorded case the manual's commands take could not be made"; exit 1; }
 ln -s "$build" "$scratch/build/default"
 export PATH="$build/cli:$build/spis:$PATH" HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/home"
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
@@ -84,8 +92,18 @@ check_static() {  # where, line
     checked=$((checked + 1))
 }
 
-run_command() {  # where, line, expected output lines (may be empty)
-    local where=$1 line=$2 expected=$3 status=0 log=$scratch/output
+# True when `log` has a line that is `shown`, or, where `shown` ends in "...", one that starts with
+# what comes before it.
+prints_line() {  # log, shown
+    if [[ $2 == ?*... ]]; then
+        awk -v start="${2%...}" 'index($0, start) == 1 { found = 1 } END { exit !found }' "$1"
+    else
+        grep -qxF -- "$2" "$1"
+    fi
+}
+
+run_command() {  # where, line, expected output lines (may be empty), exit statuses allowed (default 0)
+    local where=$1 line=$2 expected=$3 allowed=${4:-0} status=0 log=$scratch/output
     ran=$((ran + 1))
     echo "== $line"
     case "$line" in
@@ -96,14 +114,14 @@ run_command() {  # where, line, expected output lines (may be empty)
             return ;;
     esac
     (cd "$scratch" && timeout 300 bash -c "$line") >"$log" 2>&1 || status=$?
-    if [ "$status" -ne 0 ]; then
+    if [[ " $allowed " != *" $status "* ]]; then
         fail "$where" "$line" "ended with status $status"
         tail -n 20 "$log"
         return
     fi
     local shown
     while IFS= read -r shown; do
-        [ -z "$shown" ] || [ "$shown" = "..." ] || grep -qxF -- "$shown" "$log" ||
+        [ -z "$shown" ] || [ "$shown" = "..." ] || prints_line "$log" "$shown" ||
             fail "$where" "$line" "does not print: $shown"
     done <<<"$expected"
 }
@@ -160,6 +178,19 @@ for file in "$source_dir/README.md" "$source_dir"/docs/*.md; do
     done <"$file"
     flush
 done
+
+# The manual pages' commands, in the order they stand.
+man_commands=$scratch/man-commands
+if python3 "$source_dir/tests/docs/man_commands.py" "$source_dir" >"$man_commands"; then
+    man_ran=$ran
+    while IFS= read -r -d '' where && IFS= read -r -d '' allowed && IFS= read -r -d '' line &&
+        IFS= read -r -d '' expected; do
+        run_command "$where" "$line" "$expected" "$allowed"
+    done <"$man_commands"
+    [ $((ran - man_ran)) -gt 5 ] || fail "docs/man" "" "the manual pages show hardly any command"
+else
+    fail "docs/man" "" "man_commands.py could not read the manual pages"
+fi
 
 echo "$ran commands run, $checked checked, $failures failed"
 [ "$ran" -gt 10 ] || { echo "FAIL: the documentation shows hardly any command"; exit 1; }

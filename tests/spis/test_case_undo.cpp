@@ -27,6 +27,11 @@ const QString kEveryPageCase = QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/
 
 std::string case_text(const CaseWindow& window) { return casefile::case_file_text(window.document(), kVersion); }
 
+std::string file_bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
 QLineEdit* line(const CaseWindow& window, const QString& object_name) {
     return window.calculation_view()->findChild<QLineEdit*>(object_name);
 }
@@ -71,6 +76,7 @@ TEST_P(EveryChange, UndoneGivesTheTextBeforeAndRedoneTheTextAfterWithTheMarkFoll
     change.make(window);
     const std::string after = case_text(window);
     ASSERT_NE(after, before);
+    EXPECT_EQ(window.open_case().text(), after);  // a save's text, from the outcomes kept, is the runs' text
     EXPECT_TRUE(window.isWindowModified());
     EXPECT_EQ(window.open_case().undo_stack().count(), 1);  // a run of typing is one step
     ASSERT_TRUE(undo->isEnabled());
@@ -91,9 +97,11 @@ TEST_P(EveryChange, UndoneGivesTheTextBeforeAndRedoneTheTextAfterWithTheMarkFoll
 
     redo->trigger();
     EXPECT_EQ(case_text(window), after);
+    EXPECT_EQ(window.open_case().text(), after);
     EXPECT_TRUE(window.isWindowModified());
     undo->trigger();
     EXPECT_EQ(case_text(window), before);
+    EXPECT_EQ(window.open_case().text(), before);
 }
 
 const auto kInputI1 = [](const CaseWindow& window) { return line(window, QStringLiteral("I1")); };
@@ -133,6 +141,13 @@ TEST(Undo, EachFieldsRunOfTypingIsAStepAndUndoingToTheSavedStateClearsTheMarkAnd
     ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
     ASSERT_EQ(window.save_case(path), std::nullopt);
     const std::string saved = case_text(window);
+    // What was saved is the runs' text, and the saved lines are the calculations' lines as written now.
+    EXPECT_EQ(file_bytes(path), saved);
+    EXPECT_EQ(window.open_case().text(), saved);
+    const std::size_t second_line = saved.find('\n') + 1;
+    EXPECT_EQ(window.document().calculations[0].written,
+              saved.substr(second_line, saved.find('\n', second_line) - second_line));
+    EXPECT_EQ(window.document().calculations[0].recorded->program, kVersion);
 
     retype(kInputI1(window), "25");
     retype(line(window, QStringLiteral("I2")), "9");
@@ -151,6 +166,7 @@ TEST(Undo, EachFieldsRunOfTypingIsAStepAndUndoingToTheSavedStateClearsTheMarkAnd
     ASSERT_TRUE(QFile::exists(copy));
     for (int step = 0; step < 4; ++step) window.action(CaseAction::Undo)->trigger();
     EXPECT_EQ(case_text(window), saved);
+    EXPECT_EQ(window.open_case().text(), saved);
     EXPECT_FALSE(window.isWindowModified());
     EXPECT_FALSE(QFile::exists(copy));  // nothing unsaved to recover
     EXPECT_EQ(window.selected_row(), 0);
@@ -158,6 +174,8 @@ TEST(Undo, EachFieldsRunOfTypingIsAStepAndUndoingToTheSavedStateClearsTheMarkAnd
 
     window.action(CaseAction::Redo)->trigger();
     EXPECT_TRUE(window.isWindowModified());
+    ASSERT_EQ(window.save_case(path), std::nullopt);
+    EXPECT_EQ(file_bytes(path), case_text(window));
     // Another case opened starts with nothing to undo.
     ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);
     EXPECT_FALSE(window.action(CaseAction::Undo)->isEnabled());
