@@ -258,6 +258,42 @@ TEST(ProtocolPdf, ExportedPdfHoldsEveryResultShownOnNumberedA4PagesWithVectorDia
     EXPECT_TRUE(text.contains(QStringLiteral("vorlanex-calc --report --case")));
 }
 
+// The analyses a case keeps are printed with their calculations: each kept tolerance run with its
+// settings, percentiles and histograms, each kept sweep with its chart, on numbered pages.
+TEST(ProtocolPdf, KeptAnalysesArePrintedWithTheirCalculations) {
+    QTemporaryDir folder;
+    CaseWindow window(kComma);
+    QSignalSpy finished(&window, &CaseWindow::protocol_finished);
+    ASSERT_EQ(window.open_case(QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/kept-analyses.vorlanex")),
+              std::nullopt);
+    window.set_protocol_program(kProtocolProgram);
+    const QString pdf = folder.filePath(QStringLiteral("rozbory.pdf"));
+    ASSERT_EQ(window.export_pdf(pdf), std::nullopt);
+    const Ending ending = wait_for_protocol(window, finished);
+    ASSERT_TRUE(ending.ended);
+    ASSERT_EQ(ending.problem, QString());
+
+    std::size_t tolerance_runs = 0, sweeps = 0;
+    for (const casefile::Calculation& calculation : window.document().calculations) {
+        tolerance_runs += calculation.analyses.tolerance.has_value();
+        sweeps += calculation.analyses.sweep.has_value();
+    }
+    ASSERT_GT(tolerance_runs, 0U);
+    ASSERT_GT(sweeps, 1U);
+    const QString text = pdf_text(pdf);
+    EXPECT_EQ(static_cast<std::size_t>(text.count(QStringLiteral("Rozbor tolerancí"))), tolerance_runs);
+    EXPECT_EQ(static_cast<std::size_t>(text.count(QStringLiteral("Průběh výsledků"))), sweeps);
+    EXPECT_TRUE(text.contains(QStringLiteral("Vzorků: 2000, semínko: 1.")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Histogramy")));
+    EXPECT_FALSE(text.contains(QStringLiteral("nelze provést")));
+    const int pages = page_count(pdf);
+    for (int page = 1; page <= pages; ++page) {
+        EXPECT_TRUE(pdf_text(pdf, page).contains(QStringLiteral("Strana %1 z %2").arg(page).arg(pages)))
+            << "page " << page;
+    }
+    expect_numbers_in_the_bottom_margin(pdf, pages);
+}
+
 // A case of `count` calculations, the every-page case's taken in turn, each with an id of its own.
 QString many_calculations_case(const QTemporaryDir& folder, int count) {
     QFile every_page(kEveryPageCase);
