@@ -725,8 +725,12 @@ void CaseWindow::showEvent(QShowEvent* event) {
     int handles = 0;
     for (int i = 1; i < splitter_->count(); ++i) handles += splitter_->handleWidth();
     constexpr int kListWanted = 240;
+    // The tabs scroll in their pane, so the side panel is of use narrower than its widest tab: the
+    // diagram and the tables read at this width.
+    constexpr int kSideUseful = 300;
     const PaneNeeds needs{splitter_->widget(0)->minimumSizeHint().width(), kListWanted,
-                          splitter_->widget(1)->minimumSizeHint().width(), tabs_->minimumSizeHint().width()};
+                          splitter_->widget(1)->minimumSizeHint().width(),
+                          std::min(tabs_->minimumSizeHint().width(), kSideUseful)};
     splitter_->setSizes(pane_widths(splitter_->width() - handles, needs));
 }
 

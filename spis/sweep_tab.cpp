@@ -158,12 +158,17 @@ SweepTab::SweepTab(OpenCase& open_case, QWidget* parent)
     bounds->addWidget(to_, 2);
     bounds->addWidget(steps_caption);
     bounds->addWidget(steps_, 1);
-    bounds->addWidget(run_);
-    bounds->addWidget(remove_);
+    // The buttons on a line of their own, so that the tab stays narrow enough for the side panel of a
+    // small screen.
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(run_);
+    buttons->addStretch();
+    buttons->addWidget(remove_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addLayout(settings);
     layout->addLayout(bounds);
+    layout->addLayout(buttons);
     layout->addWidget(message_);
     layout->addWidget(notice_);
     layout->addWidget(table_, 1);

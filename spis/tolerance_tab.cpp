@@ -178,15 +178,18 @@ ToleranceTab::ToleranceTab(OpenCase& open_case, QWidget* parent)
     settings->addWidget(seed_caption);
     settings->addWidget(seed_);
     settings->addStretch();
-    settings->addWidget(remove_);
+    // The buttons on a line of their own and the progress below them, so that the tab stays narrow
+    // enough for the side panel of a small screen.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(start_);
     buttons->addWidget(cancel_);
-    buttons->addWidget(progress_, 1);
+    buttons->addStretch();
+    buttons->addWidget(remove_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addLayout(settings);
     layout->addLayout(buttons);
+    layout->addWidget(progress_);
     layout->addWidget(notice_);
     layout->addWidget(table_, 1);
     layout->addWidget(counts_);
