@@ -906,6 +906,43 @@ TEST_P(AvoidabilityReport, AnswersFromTheFieldsAndDrawsBothMotions) {
 INSTANTIATE_TEST_SUITE_P(CaseReport, AvoidabilityReport, ::testing::ValuesIn(kAvoidabilityCases),
                          [](const auto& info) { return info.param.name; });
 
+// Where the answer cannot rest on numbers, or a share of samples is asked for that cannot be
+// given yet, the part says so instead of answering or drawing.
+struct AvoidabilityNotice {
+    std::string name;
+    std::string replaced, by;  // an edit of the fixture
+    std::string paragraph;     // the class of the paragraph that says so
+    bool drawn;                // whether the two motions are drawn
+};
+
+// clang-format off
+const AvoidabilityNotice kAvoidabilityNotices[] = {
+    {"ReconstructionFaults", R"("I6":"0,8")", R"("I6":"x")", "answer none", false},
+    {"PermittedSpeedNoNumber", R"("fields":{"I1":"50"})", R"("fields":{"I1":"padesát"})", "answer none", false},
+    {"AnalysesKept", R"("field":"R15"}}})", R"("field":"R15"}},"analyses":{"tolerance":{"samples":100,"seed":"1"}}})", "stop-share-missing", true},
+};
+// clang-format on
+
+TEST(CaseReport, TheAvoidabilityPartSaysWhatItCannotGive) {
+    const std::string fixture = file_text(std::string(VORLANEX_CASES_DIR) + "/pedestrian-avoidability.vorlanex");
+    for (const AvoidabilityNotice& row : kAvoidabilityNotices) {
+        std::string text = fixture;
+        const std::size_t at = text.find(row.replaced);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        text.replace(at, row.replaced.size(), row.by);
+        const vorlanex::casefile::CaseFile file = case_from(text);
+        const std::string html =
+            vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, kProvenance).html;
+        const Document document(html);
+        ASSERT_TRUE(document.well_formed()) << row.name;
+        const std::string part = "//h:section[@data-line='3']/h:section[@class='avoidability']";
+        EXPECT_EQ(document.nodes(part + "/h:p[@class='" + row.paragraph + "']").size(), 1U) << row.name;
+        EXPECT_EQ(document.nodes(part + "/h:figure[@class='avoidability-diagram']").size(), row.drawn ? 1U : 0U)
+            << row.name;
+        EXPECT_EQ(document.nodes(part + "/h:table").size(), row.drawn ? 1U : 0U) << row.name;
+    }
+}
+
 // The difference of two shown times follows the pages' rounding: formed at extended precision from
 // the stored values and rounded to 3 places; nothing when it leaves the range rounding can hold.
 TEST(CaseReport, TheTimeDifferenceIsRoundedAsThePagesRound) {
