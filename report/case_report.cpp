@@ -5,9 +5,11 @@
 #include "casefile/case_links.h"
 
 #include "casefile/analyses_run.h"
+#include "casefile/avoidability_chain.h"
 #include "casefile/case_run.h"
 #include "casefile/recorded_run.h"
 #include "report/analyses_report.h"
+#include "report/avoidability_report.h"
 #include "report/markup.h"
 #include "report/report.h"
 
@@ -76,11 +78,11 @@ std::vector<TakenInput> taken_inputs(const casefile::CaseFile& file, const casef
 
 std::string calculation_section(const casefile::Calculation& calculation, const casefile::RecordedRun& run,
                                 std::span<const TakenInput> taken, const numeric::DecimalSeparator& separator,
-                                std::chrono::year_month_day date, bool& completed) {
+                                std::chrono::year_month_day date, const std::string& after_run, bool& completed) {
     completed = completed && !run.fault();
     std::string html = calculation_section_start(calculation, "VÝPOČET SPISU");
     html += recorded_notice(calculation, casefile::outcome_of(run));
-    html += run_body(run, date, taken);
+    html += run_body(run, date, taken) + after_run;
     // A calculation that keeps analyses has them run from their settings; one that keeps none costs
     // nothing more. One that takes inputs from others is sampled alone nowhere: its analyses wait for
     // sampling through its sources.
@@ -137,8 +139,15 @@ CaseReport make_case_report(const casefile::CaseFile& file, std::span<const case
     const casefile::IdIndex index = casefile::has_links(file) ? casefile::IdIndex(file) : casefile::IdIndex();
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
         const std::vector<TakenInput> taken = taken_inputs(file, index, file.calculations[i]);
-        report.html +=
-            calculation_section(file.calculations[i], runs[i], taken, file.separator, date, report.completed);
+        // A stopping calculation that takes its obstacle from a reconstruction's collision point
+        // answers, after its own run, whether the vehicle would have stopped at its speed.
+        std::string avoidability;
+        if (const std::optional<casefile::AvoidabilityChain> chain = casefile::avoidability_chain(file, index, i)) {
+            avoidability =
+                avoidability_part(runs[chain->reconstruction], runs[i], !file.calculations[i].analyses.empty());
+        }
+        report.html += calculation_section(file.calculations[i], runs[i], taken, file.separator, date, avoidability,
+                                           report.completed);
     }
     report.html += document_end();
     return report;

@@ -55,6 +55,9 @@ code.command { font-size: 8pt; overflow-wrap: anywhere; }
 .provenance { font-size: 8.5pt; break-inside: avoid; }
 code.sha256 { font-size: 7.5pt; overflow-wrap: anywhere; }
 section.calculation { break-before: page; }
+section.avoidability { break-before: page; }
+p.answer { font-size: 11pt; font-weight: bold; border-left: 2pt solid #1f5fbf; padding: 1mm 0 1mm 3mm; }
+table.avoidability-numbers td.value { text-align: right; white-space: nowrap; }
 .cover h1 { font-size: 22pt; }
 ol.contents li { margin: 1mm 0; }
 .recorded-differs { border: 0.8pt solid #b25c00; padding: 2mm 3mm; }

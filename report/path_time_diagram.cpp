@@ -128,13 +128,17 @@ std::string band(const Plot& plot, const Curve& lower, const Curve& upper) {
            "\" fill-opacity=\"0.12\" stroke=\"none\"/>\n";
 }
 
-std::string curve_paths(const Plot& plot, const Curve& curve) {
+// The second of two compared motions is dashed, so that the two stay apart where they run together.
+constexpr std::string_view kComparedDash = "7 4";
+
+std::string curve_paths(const Plot& plot, const Curve& curve, std::string_view dash) {
     std::string svg;
     for (const Segment& segment : curve.segments) {
         const PhaseStyle style = style_of(segment.phase);
         svg += "<path class=\"phase " + std::string(style.css_class) + "\" d=\"M " + plot.xy(segment.from) + " " +
                segment_path(plot, segment) + "\" fill=\"none\" stroke=\"" + std::string(style.colour) +
-               "\" stroke-width=\"2.2\"/>\n";
+               "\" stroke-width=\"2.2\"" +
+               (dash.empty() ? std::string() : " stroke-dasharray=\"" + std::string(dash) + "\"") + "/>\n";
     }
     return svg;
 }
@@ -293,7 +297,11 @@ std::string obstacle_lines(const Plot& plot, const std::vector<Obstacle>& obstac
     return svg;
 }
 
-std::string legend(bool has_band, bool has_obstacle) {
+// How the curves of one drawing relate: a page's one curve, the lower and upper curve of a band, or
+// two motions compared (the second dashed), each named.
+enum class CurvesShown { One, Band, Compared };
+
+std::string legend(CurvesShown shown, const std::vector<Curve>& curves, bool has_obstacle) {
     std::string svg = "<g class=\"legend\" font-size=\"11\" fill=\"#222\">\n";
     double x = kPlotLeft;
     const double y = kHeight - 20;
@@ -308,7 +316,17 @@ std::string legend(bool has_band, bool has_obstacle) {
     svg += "\n";
     double second_x = kPlotLeft;
     const double second_y = kHeight - 4;
-    if (has_band) {
+    if (shown == CurvesShown::Compared) {
+        for (std::size_t i = 0; i < curves.size(); ++i) {
+            svg += "<line class=\"compared-motion\" x1=\"" + svg_number(second_x) + "\" y1=\"" +
+                   svg_number(second_y - 4) + "\" x2=\"" + svg_number(second_x + 22) + "\" y2=\"" +
+                   svg_number(second_y - 4) + "\" stroke=\"#222\" stroke-width=\"2.2\"" +
+                   (i == 0 ? std::string() : " stroke-dasharray=\"" + std::string(kComparedDash) + "\"") + "/>";
+            svg += text_element(second_x + 27, second_y, curves[i].name);
+            second_x += 45 + kCharacterWidth * static_cast<double>(characters(curves[i].name));
+        }
+    }
+    if (shown == CurvesShown::Band) {
         svg += "<rect x=\"" + svg_number(second_x) + "\" y=\"" + svg_number(second_y - 9) +
                "\" width=\"22\" height=\"10\" fill=\"" + std::string(kBandColour) + "\" fill-opacity=\"0.12\"/>";
         svg += text_element(second_x + 27, second_y, "pásmo mezi dolní a horní mezí");
@@ -329,17 +347,13 @@ std::string joined(const std::vector<std::string>& parts) {
     return text;
 }
 
-}  // namespace
+PathTimeDiagram not_drawn(const std::vector<std::string>& problems) {
+    return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(problems) + "."};
+}
 
-std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& run) {
-    if (!run.page().path_time_diagram) return std::nullopt;
-    auto read = read_diagram_values(run, *run.page().path_time_diagram);
-    if (const auto* problems = std::get_if<std::vector<std::string>>(&read)) {
-        return PathTimeDiagram{{}, "Diagram nelze nakreslit: " + joined(*problems) + "."};
-    }
-    const std::vector<Curve>& curves = std::get<DiagramValues>(read).curves;
-    const std::vector<ObstacleValue>& obstacle_values = std::get<DiagramValues>(read).obstacles;
-
+// The drawing of the curves and obstacle lines, on axes that hold them all.
+PathTimeDiagram drawn(const std::vector<Curve>& curves, const std::vector<ObstacleValue>& obstacle_values,
+                      CurvesShown shown, const numeric::DecimalSeparator& separator) {
     // The extent of the curves, their control points included (a Bézier curve stays within them).
     Point largest;
     for (const Curve& curve : curves) {
@@ -374,26 +388,62 @@ std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& ru
         return PathTimeDiagram{{}, "Diagram nelze nakreslit: hodnoty přesahují rozsah, který lze vykreslit."};
     }
     const Plot plot(*time_axis, *distance_axis);
-    const bool is_band = curves.size() == 2;
+    const bool is_band = shown == CurvesShown::Band;
 
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"path-time\" viewBox=\"0 0 " +
                       svg_number(kWidth) + " " + svg_number(kHeight) +
                       "\" role=\"img\" font-family=\"Liberation Sans, Arial, Helvetica, sans-serif\">\n"
                       "<title>Dráha v závislosti na čase od začátku reakce řidiče</title>\n";
-    svg += axes(plot, run.separator());
+    svg += axes(plot, separator);
     if (is_band) svg += band(plot, curves[0], curves[1]);
-    for (const Curve& curve : curves) svg += curve_paths(plot, curve);
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        svg += curve_paths(plot, curves[i], shown == CurvesShown::Compared && i > 0 ? kComparedDash : "");
+    }
     // Every mark is placed before any caption, so that no caption covers a mark.
     LabelSpace space;
     for (const Curve& curve : curves) {
         for (const EventPoint& event : curve.events) space.occupy(mark_box(plot.x(event.at.t), plot.y(event.at.s)));
     }
     svg += obstacle_lines(plot, obstacles, space);
+    // Two curves, banded or compared, name only their last events, the first one's below.
     for (std::size_t i = 0; i < curves.size(); ++i)
-        svg += event_marks(plot, curves[i], is_band ? static_cast<int>(i) + 1 : 0, space);
-    svg += legend(is_band, !obstacles.empty());
+        svg += event_marks(plot, curves[i], shown != CurvesShown::One ? static_cast<int>(i) + 1 : 0, space);
+    svg += legend(shown, curves, !obstacles.empty());
     svg += "</svg>\n";
     return PathTimeDiagram{svg, {}};
+}
+
+}  // namespace
+
+std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& run) {
+    if (!run.page().path_time_diagram) return std::nullopt;
+    auto read = read_diagram_values(run, *run.page().path_time_diagram);
+    if (const auto* problems = std::get_if<std::vector<std::string>>(&read)) return not_drawn(*problems);
+    const DiagramValues& values = std::get<DiagramValues>(read);
+    return drawn(values.curves, values.obstacles, values.curves.size() == 2 ? CurvesShown::Band : CurvesShown::One,
+                 run.separator());
+}
+
+std::optional<PathTimeDiagram> compared_motions_diagram(const ComparedMotion& first, const ComparedMotion& second) {
+    std::vector<Curve> curves;
+    std::vector<ObstacleValue> obstacles;
+    std::vector<std::string> problems;
+    for (const ComparedMotion* motion : {&first, &second}) {
+        if (!motion->run.page().path_time_diagram) return std::nullopt;
+        auto read = read_diagram_values(motion->run, *motion->run.page().path_time_diagram);
+        if (const auto* found = std::get_if<std::vector<std::string>>(&read)) {
+            for (const std::string& problem : *found) problems.push_back(std::string(motion->name) + ": " + problem);
+            continue;
+        }
+        DiagramValues& values = std::get<DiagramValues>(read);
+        if (values.curves.size() != 1) return std::nullopt;
+        curves.push_back(std::move(values.curves.front()));
+        curves.back().name = motion->name;
+        // The lines of the first motion (where it met what it met) stand for both.
+        if (motion == &first) obstacles = std::move(values.obstacles);
+    }
+    if (!problems.empty()) return not_drawn(problems);
+    return drawn(curves, obstacles, CurvesShown::Compared, first.run.separator());
 }
 
 }  // namespace vorlanex::report

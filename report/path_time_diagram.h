@@ -7,6 +7,7 @@
 // from its start speed.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "casefile/recorded_run.h"
 
@@ -19,5 +20,15 @@ struct PathTimeDiagram {
 
 // The diagram of the run's page, or nothing for a page that has none.
 std::optional<PathTimeDiagram> path_time_diagram(const casefile::RecordedRun& run);
+
+// A run whose page draws one curve, and the name its curve goes by beside another.
+struct ComparedMotion {
+    const casefile::RecordedRun& run;
+    std::string_view name;
+};
+// Two motions on the same axes, each curve named in the legend and at its last event, the second
+// one dashed; the obstacle lines are the first motion's. Nothing when a page has no diagram or
+// draws a band.
+std::optional<PathTimeDiagram> compared_motions_diagram(const ComparedMotion& first, const ComparedMotion& second);
 
 }  // namespace vorlanex::report

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -22,9 +23,12 @@
 
 #include "casefile/case_file.h"
 #include "casefile/case_writer.h"
+#include "casefile/linked_run.h"
 #include "cli/calc_command.h"
 #include "numeric/parse_number.h"
+#include "numeric/show_number.h"
 #include "registry/page_tree.h"
+#include "report/avoidability_report.h"
 #include "report/case_report.h"
 #include "report/report.h"
 #include "tests/support/page_runs.h"
@@ -783,3 +787,176 @@ TEST(Report, ASingleRunEndsWithItsProvenance) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// A stopping calculation that takes its obstacle from a reconstruction's collision point: the
+// report of the case answers whether the vehicle would have stopped at the permitted speed, with
+// the numbers the answer rests on as their fields show them, and draws both motions together.
+
+struct AvoidabilityCase {
+    std::string name;
+    std::string permitted_speed;                // typed into the stopping calculation in place of the fixture's 50
+    std::string answer;                         // the answer's class: "stops" or "collides"
+    std::vector<std::string> permitted_fields;  // the stopping calculation's fields the table shows
+};
+std::ostream& operator<<(std::ostream& out, const AvoidabilityCase& c) { return out << c.name; }
+
+// clang-format off
+const AvoidabilityCase kAvoidabilityCases[] = {
+    {"PermittedSpeedStops", "50", "stops", {"I1", "R11", "R13"}},
+    {"FasterCollidesWhileBraking", "90", "collides", {"I1", "C3", "C8"}},
+    {"FarFasterCollidesWhileReacting", "200", "collides", {"I1", "C3", "C8"}},
+    {"SlowerThanTheCollisionStops", "10", "stops", {"I1", "R11", "R13"}},
+};
+// clang-format on
+
+class AvoidabilityReport : public ::testing::TestWithParam<AvoidabilityCase> {};
+
+TEST_P(AvoidabilityReport, AnswersFromTheFieldsAndDrawsBothMotions) {
+    const AvoidabilityCase& c = GetParam();
+    std::string text = file_text(std::string(VORLANEX_CASES_DIR) + "/pedestrian-avoidability.vorlanex");
+    const std::size_t speed = text.find(R"("fields":{"I1":"50"})");
+    ASSERT_NE(speed, std::string::npos);
+    text.replace(speed, 20, R"("fields":{"I1":")" + c.permitted_speed + R"("})");
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("avoidability-" + c.name + ".vorlanex");
+    std::ofstream(path, std::ios::binary) << text;
+
+    // Through the command, as an expert prints it.
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(vorlanex::cli::run_calc_command(std::vector<std::string>{"--report", "--case", path.string()},
+                                              DecimalSeparator(","), in, out, err),
+              0)
+        << err.str();
+    std::filesystem::remove(path);
+    const Document document(out.str());
+    ASSERT_TRUE(document.well_formed());
+    const vorlanex::casefile::CaseFile file = case_from(text);
+    const std::vector<vorlanex::casefile::RecordedRun> runs = vorlanex::casefile::run_case(file);
+    const vorlanex::casefile::RecordedRun& real = runs[0];
+    const vorlanex::casefile::RecordedRun& permitted = runs[1];
+
+    // Only the stopping calculation's section holds the answer.
+    const std::string section = "//h:section[@data-line='3']/h:section[@class='avoidability']";
+    ASSERT_EQ(document.nodes("//h:section[@class='avoidability']").size(), 1U);
+    EXPECT_EQ(document.text(section + "/h:h2"), "Odvratitelnost při dovolené rychlosti");
+    const std::string answer = document.text(section + "/h:p[@class='answer " + c.answer + "']");
+    EXPECT_NE(answer.find("rychlosti " + permitted.text_after("I1") + " km/h"), std::string::npos) << answer;
+
+    // Each number is the text its field shows after the case's run.
+    std::vector<std::pair<std::string, std::string>> expected{{"skutecnost", "R15"}, {"skutecnost", "R16"}};
+    for (const std::string& field : c.permitted_fields) expected.emplace_back("dovolena", field);
+    for (const auto& [run, field] : expected) {
+        const std::string shown = (run == "skutecnost" ? real : permitted).text_after(field);
+        EXPECT_NE(shown.find_first_not_of(' '), std::string::npos) << field << " shows nothing";
+        EXPECT_EQ(document.text(section + "//h:tr[@data-run='" + run + "'][@data-field='" + field + "']/h:td[1]"),
+                  shown)
+            << field;
+    }
+    const std::vector<xmlNodePtr> difference = document.nodes(section + "//h:tr[@data-run='rozdil']/h:td[1]");
+    if (c.answer == "collides") {
+        EXPECT_NE(answer.find(permitted.text_after("C3") + " km/h"), std::string::npos) << answer;
+        // The difference of the two times as shown, at the pages' 3 places.
+        ASSERT_EQ(difference.size(), 1U);
+        const DecimalSeparator separator(",");
+        const vorlanex::numeric::ShownNumber shown =
+            vorlanex::numeric::read_shown_number(Document::content(difference.front()), separator);
+        EXPECT_LE(shown.decimal_places, 3);
+        EXPECT_NEAR(shown.value, *permitted.value("C8") - *real.value("R16"), 0.0005);
+        const std::string magnitude = vorlanex::numeric::show_number(std::abs(shown.value), separator);
+        EXPECT_NE(answer.find("o " + magnitude + " s"), std::string::npos) << answer;
+    } else {
+        EXPECT_TRUE(difference.empty());
+    }
+
+    // Both motions in one drawing, each named, the second dashed, the collision point marked.
+    const std::string html = out.str();
+    const std::size_t figure = html.find("<figure class=\"avoidability-diagram\">");
+    ASSERT_NE(figure, std::string::npos);
+    const std::size_t svg = html.find("<svg", figure);
+    const Document drawing(html.substr(svg, html.find("</svg>", svg) + 6 - svg));
+    ASSERT_TRUE(drawing.well_formed());
+    EXPECT_EQ(drawing.nodes("//svg:line[@class='compared-motion']").size(), 2U);
+    EXPECT_EQ(drawing.nodes("//svg:g[@class='legend']/svg:text[.='skutečný pohyb']").size(), 1U);
+    EXPECT_EQ(drawing.nodes("//svg:g[@class='legend']/svg:text[.='při dovolené rychlosti']").size(), 1U);
+    EXPECT_FALSE(drawing.nodes("//svg:path[contains(@class,'phase')][not(@stroke-dasharray)]").empty());
+    EXPECT_FALSE(drawing.nodes("//svg:path[contains(@class,'phase')][@stroke-dasharray]").empty());
+    const DecimalSeparator separator(",");
+    const AxisMap time = axis_from_ticks(drawing, "t-tick", "x1", separator);
+    const AxisMap distance = axis_from_ticks(drawing, "s-tick", "y1", separator);
+    const std::vector<xmlNodePtr> collision_point = drawing.nodes("//svg:line[@class='obstacle']");
+    ASSERT_EQ(collision_point.size(), 1U);
+    EXPECT_NEAR(distance.value(std::stod(Document::attribute(collision_point.front(), "y1"))), *real.value("R15"),
+                0.006 / std::abs(distance.scale));
+    // The permitted motion ends where its run put it: at its stop, or at the collision point at C8.
+    const std::string end = c.answer == "stops" ? "event stop" : "event collision";
+    const std::vector<xmlNodePtr> ends =
+        drawing.nodes("//svg:circle[@class='" + end + "'][contains(svg:title,'(při dovolené rychlosti)')]");
+    ASSERT_EQ(ends.size(), 1U);
+    const double end_time = c.answer == "stops" ? *permitted.value("R13") : *permitted.value("C8");
+    const double end_distance = c.answer == "stops" ? *permitted.value("R11") : *real.value("R15");
+    EXPECT_NEAR(time.value(std::stod(Document::attribute(ends.front(), "cx"))), end_time, 0.006 / std::abs(time.scale));
+    EXPECT_NEAR(distance.value(std::stod(Document::attribute(ends.front(), "cy"))), end_distance,
+                0.006 / std::abs(distance.scale));
+    EXPECT_FALSE(drawing.nodes("//svg:circle[contains(svg:title,'(skutečný pohyb)')]").empty());
+    expect_captions_apart(drawing);
+}
+
+INSTANTIATE_TEST_SUITE_P(CaseReport, AvoidabilityReport, ::testing::ValuesIn(kAvoidabilityCases),
+                         [](const auto& info) { return info.param.name; });
+
+// Where the answer cannot rest on numbers, or a share of samples is asked for that cannot be
+// given yet, the part says so instead of answering or drawing.
+struct AvoidabilityNotice {
+    std::string name;
+    std::string replaced, by;  // an edit of the fixture
+    std::string paragraph;     // the class of the paragraph that says so
+    bool answered;             // whether the numbers are given
+    bool drawn;                // whether the two motions are drawn
+};
+
+// clang-format off
+const AvoidabilityNotice kAvoidabilityNotices[] = {
+    {"ReconstructionFaults", R"("I6":"0,8")", R"("I6":"x")", "answer none", false, false},
+    {"PermittedSpeedNoNumber", R"("fields":{"I1":"50"})", R"("fields":{"I1":"padesát"})", "answer none", false, false},
+    {"AnalysesKept", R"("field":"R15"}}})", R"("field":"R15"}},"analyses":{"tolerance":{"samples":100,"seed":"1"}}})", "stop-share-missing", true, true},
+    // So slow that the build-up alone would stop it: the skid-start speed is negative, nothing to draw.
+    {"StopsWithinTheBuildUp", R"("fields":{"I1":"50"})", R"("fields":{"I1":"2"})", "not-drawn", true, false},
+};
+// clang-format on
+
+TEST(CaseReport, TheAvoidabilityPartSaysWhatItCannotGive) {
+    const std::string fixture = file_text(std::string(VORLANEX_CASES_DIR) + "/pedestrian-avoidability.vorlanex");
+    for (const AvoidabilityNotice& row : kAvoidabilityNotices) {
+        std::string text = fixture;
+        const std::size_t at = text.find(row.replaced);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        text.replace(at, row.replaced.size(), row.by);
+        const vorlanex::casefile::CaseFile file = case_from(text);
+        const std::string html =
+            vorlanex::report::make_case_report(file, vorlanex::casefile::run_case(file), kDate, kProvenance).html;
+        const Document document(html);
+        ASSERT_TRUE(document.well_formed()) << row.name;
+        const std::string part = "//h:section[@data-line='3']/h:section[@class='avoidability']";
+        EXPECT_EQ(document.nodes(part + "/h:p[@class='" + row.paragraph + "']").size(), 1U) << row.name;
+        EXPECT_EQ(document.nodes(part + "/h:figure[@class='avoidability-diagram']").size(), row.drawn ? 1U : 0U)
+            << row.name;
+        EXPECT_EQ(document.nodes(part + "/h:table").size(), row.answered ? 1U : 0U) << row.name;
+    }
+}
+
+// The difference of two shown times follows the pages' rounding: formed at extended precision from
+// the stored values and rounded to 3 places; nothing when it leaves the range rounding can hold.
+TEST(CaseReport, TheTimeDifferenceIsRoundedAsThePagesRound) {
+    struct Row {
+        double permitted, real;
+        std::optional<double> difference;
+    };
+    const Row rows[] = {
+        {2.5, 2.366, 0.134}, {1.081, 2.366, -1.285}, {2.366, 2.366, 0.0}, {0.1, 0.0004, 0.1}, {1e300, 0, std::nullopt}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(vorlanex::report::time_difference(row.permitted, row.real), row.difference)
+            << row.permitted << " - " << row.real;
+    }
+}
