@@ -38,7 +38,7 @@ private:
 };
 
 TForm1::TForm1(const Environment& environment, QWidget* parent)
-    : QWidget(parent), fonts_(std::make_unique<PageFonts>()) {
+    : QWidget(parent), environment_(environment), fonts_(std::make_unique<PageFonts>()) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("  Vorlanex (v " VORLANEX_VERSION_TEXT ")"));
     setWindowIcon(main_icon());
@@ -55,7 +55,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
                         std::span<const page::HelpButton> program_help_buttons = {}) {
         QWidget* content = nullptr;
         if (definition) {
-            auto* built = new CalculationPage(*definition, environment, *fonts_, program_help_buttons);
+            auto* built = new CalculationPage(*definition, environment_, *fonts_, program_help_buttons);
             pages_.push_back(built);
             content = built;
         } else {

@@ -33,6 +33,8 @@ public:
 private:
     void build_every_page();
 
+    // The window's own copy: its pages are built when first shown and keep a reference to it.
+    const Environment environment_;
     std::unique_ptr<PageFonts> fonts_;  // the pages' fonts and text sizes, shared by every page
     QTabWidget* page_tree_ = nullptr;
     std::vector<CalculationPage*> pages_;

@@ -88,7 +88,6 @@ QWidget* DiagramPanel::enlarge() {
         enlarged_picture_->setAccessibleName(QStringLiteral("Diagram dráha–čas, zvětšený"));
         enlarged_picture_->addAction(save_);
         enlarged_picture_->setContextMenuPolicy(Qt::ActionsContextMenu);
-        connect(enlarged_, &QObject::destroyed, this, [this] { enlarged_picture_ = nullptr; });
         auto* scroll = new QScrollArea(enlarged_);
         scroll->setWidget(enlarged_picture_);
         scroll->setWidgetResizable(true);

@@ -53,7 +53,7 @@ private:
     QAction* enlarge_;
     QAction* save_;
     QPointer<QWidget> enlarged_;  // the diagram's own window while it is open
-    DiagramPicture* enlarged_picture_ = nullptr;
+    QPointer<DiagramPicture> enlarged_picture_;  // goes with the window that holds it
     QByteArray svg_;
 };
 
