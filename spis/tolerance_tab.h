@@ -18,6 +18,7 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/calculation_sampling.h"
 #include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
 #include "spis/analysis_basis.h"
@@ -36,16 +37,25 @@ namespace vorlanex::spis {
 
 class OpenCase;
 
-// A calculation ready to be sampled: its texts without the fields it has tolerances for.
+// A calculation ready to be sampled with the sources it takes from (their tolerances drawn too).
+// The worker uses only `chain.chain`, which holds what it points to, so the case may change while
+// it runs.
 struct ToleranceRun {
-    const page::PageDefinition* page = nullptr;
-    std::vector<std::pair<std::string, std::string>> typed;
-    std::vector<tolerance::Tolerance> tolerances;
+    const page::PageDefinition* page = nullptr;  // the calculation's
+    casefile::ChainSampling chain;
+    const std::vector<tolerance::Tolerance>& tolerances() const { return chain.samplings.back().tolerances; }
 };
 
-// The run of `entry`'s tolerances, or a Czech message why there is none.
-std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& entry,
-                                                  const numeric::DecimalSeparator& separator, std::uint64_t samples);
+// The run of the tolerances of the calculation at `row` of `file` and of its sources, or a Czech
+// message why there is none.
+std::variant<ToleranceRun, QString> tolerance_run(const casefile::CaseFile& file, std::size_t row,
+                                                  std::uint64_t samples);
+
+// The lines telling the shares of a word result's texts: for the collision report of "Dráha na
+// zastavení" the share of samples where the vehicle stops ("Vozidlo by zastavilo před místem
+// střetu v 87,4 % vzorků."), then every word result with its texts' shares.
+QString word_shares(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
+                    const numeric::DecimalSeparator& separator);
 
 // One row per result: the field as the reports name it ("R15 – Dráha … [m]"), the count, min, the
 // percentiles, max and the mean.
