@@ -125,7 +125,7 @@ struct ChainRow {
 const ChainRow kChains[] = {
     {"crawling_stops_always", R"({"I4":{"distribution":"uniform","low":"14","high":"16"}})", "5", Stops::Always, false},
     {"racing_never_stops", R"({"I4":{"distribution":"uniform","low":"14","high":"16"}})", "150", Stops::Never, false},
-    {"fixture_sometimes", R"({"I2":{"distribution":"uniform","low":"7,5","high":"8,5"},"I4":{"distribution":"uniform","low":"14","high":"16"},"I5":{"distribution":"uniform","low":"19,5","high":"20,5"},"I6":{"distribution":"triangular","low":"0,75","mode":"0,8","high":"0,85"}})", "50", Stops::Sometimes, false},
+    {"fixture_at_70_sometimes", R"({"I2":{"distribution":"uniform","low":"7,5","high":"8,5"},"I4":{"distribution":"uniform","low":"14","high":"16"},"I5":{"distribution":"uniform","low":"19,5","high":"20,5"},"I6":{"distribution":"triangular","low":"0,75","mode":"0,8","high":"0,85"}})", "70", Stops::Sometimes, false},
     {"source_faults_sometimes", R"({"I4":{"distribution":"uniform","low":"-50","high":"15"}})", "50", Stops::Sometimes, true},
 };
 // clang-format on
