@@ -305,7 +305,7 @@ const LinkedCommand kLinkedCommands[] = {
      {"převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, R15", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I6",
       "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I8", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I7"}},
     {"tolerance_samples_the_source", {"--tolerance", "200", "--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
-     {R"({"line":2,"id":"kinematika")"}},
+     {R"({"line":2,"id":"kinematika")", R"({"line":3,"id":"zastaveni-50","through":["kinematika"])"}},
 };
 // clang-format on
 
