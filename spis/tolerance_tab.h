@@ -2,10 +2,11 @@
 // The "Tolerance" tab: the selected calculation's tolerances sampled in the background (the window
 // stays responsive, with progress and a cancel button), then the table of every result's
 // percentiles with the texts the fields showed, as `vorlanex-calc --tolerance` prints them, and the
-// histogram of a chosen result as the tolerance report draws it. The samples and the seed of a run
-// are kept in the case ("analyses"), an undoable step, and shown again when the calculation is; the
-// run itself is made when the expert presses "Spustit" (it may take long). A title or a note
-// edited leaves the results and a run in progress alone; an input or a tolerance edited keeps the
+// histogram of a chosen result as the tolerance report draws it, and the shares of the texts of
+// word results. A linked calculation is sampled with the calculations it takes from. The samples
+// and the seed of a run are kept in the case ("analyses"), an undoable step, and shown again when
+// the calculation is; the run itself is made when the expert presses "Spustit" (it may take
+// long). A title or a note edited leaves the results and a run in progress alone; an input or a tolerance edited keeps the
 // results, greyed under the notice that they no longer match the inputs.
 #include <QString>
 #include <QStringList>
