@@ -6,8 +6,8 @@
 // word results. A linked calculation is sampled with the calculations it takes from. The samples
 // and the seed of a run are kept in the case ("analyses"), an undoable step, and shown again when
 // the calculation is; the run itself is made when the expert presses "Spustit" (it may take
-// long). A title or a note edited leaves the results and a run in progress alone; an input or a tolerance edited keeps the
-// results, greyed under the notice that they no longer match the inputs.
+// long). A title or a note edited leaves the results and a run in progress alone; an input or a
+// tolerance edited keeps the results, greyed under the notice that they no longer match the inputs.
 #include <QString>
 #include <QStringList>
 #include <QWidget>
