@@ -266,22 +266,28 @@ void ToleranceTab::show_calculation(const casefile::Calculation* entry, const nu
     if (!same || (entry && entry->analyses.tolerance != kept_before)) {
         show_settings(entry ? entry->analyses.tolerance : std::nullopt);
     }
+    // A calculation with tolerances can be started (a bad one then says why), and so can one
+    // without tolerances of its own that takes inputs from calculations with some.
+    runnable_ = false;
     if (!entry) {
         status_->setText(QStringLiteral("Není vybrán žádný výpočet."));
-    } else if (const auto run = tolerance_run(case_.file(), static_cast<std::size_t>(row), 1);
-               const auto* problem = std::get_if<QString>(&run)) {
-        status_->setText(*problem);
-    } else if (!made_ && !job_) {
-        const ToleranceRun& ready = std::get<ToleranceRun>(run);
-        QString text =
-            QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.").arg(ready.tolerances().size());
-        if (!ready.chain.through.empty()) {
-            QStringList sources;
-            for (const std::string& id : ready.chain.through) sources << qtshared::qt_text(id);
-            text += QStringLiteral(" Převzaté vstupy se vzorkují spolu se zdroji: %1.")
-                        .arg(sources.join(QStringLiteral(", ")));
+    } else {
+        const auto run = tolerance_run(case_.file(), static_cast<std::size_t>(row), 1);
+        runnable_ = entry->tolerances || std::holds_alternative<ToleranceRun>(run);
+        if (const auto* problem = std::get_if<QString>(&run)) {
+            status_->setText(*problem);
+        } else if (!made_ && !job_) {
+            const ToleranceRun& ready = std::get<ToleranceRun>(run);
+            QString text =
+                QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.").arg(ready.tolerances().size());
+            if (!ready.chain.through.empty()) {
+                QStringList sources;
+                for (const std::string& id : ready.chain.through) sources << qtshared::qt_text(id);
+                text += QStringLiteral(" Převzaté vstupy se vzorkují spolu se zdroji: %1.")
+                            .arg(sources.join(QStringLiteral(", ")));
+            }
+            status_->setText(text);
         }
-        status_->setText(text);
     }
     judge_results();
     set_running(job_ != nullptr);
@@ -447,7 +453,7 @@ void ToleranceTab::show_histogram(int choice) {
 }
 
 void ToleranceTab::set_running(bool running) {
-    start_->setEnabled(!running && entry_ && entry_->tolerances);
+    start_->setEnabled(!running && runnable_);
     cancel_->setEnabled(running);
     samples_->setEnabled(!running);
     seed_->setEnabled(!running);

@@ -101,6 +101,8 @@ public:
     // The results shown, as percentile_rows gives them: a name and its figures each.
     std::vector<QStringList> shown_results() const;
     QLabel* status_label() const { return status_; }
+    // The shares of word results' texts, then the warnings and faults counted.
+    QLabel* counts_label() const { return counts_; }
     QComboBox* histogram_choice() const { return histogram_choice_; }
     // The SVG of the histogram shown; empty when none is.
     const QByteArray& histogram() const { return histogram_svg_; }
@@ -130,6 +132,7 @@ private:
     using Made = AnalysisBasis<casefile::ToleranceAnalysis>;
     std::optional<Made> made_;
     bool out_of_date_ = false;
+    bool runnable_ = false;  // whether "Spustit" can run the calculation shown
     numeric::DecimalSeparator separator_{","};
     std::shared_ptr<Job> job_;
     std::thread worker_;

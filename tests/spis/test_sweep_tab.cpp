@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -197,6 +199,19 @@ TEST(SweepTab, ALinkedCalculationIsShownAfterItsSourceAndIsNotSwept) {
     const auto run = tolerance_run(sampled, static_cast<std::size_t>(linked), 10);
     ASSERT_TRUE(std::holds_alternative<ToleranceRun>(run));
     EXPECT_EQ(std::get<ToleranceRun>(run).chain.chain.size(), 2U);
+
+    // Without tolerances of its own it is run through its source, and says how often it stops.
+    ToleranceTab& tolerances = *window.tolerance_tab();
+    ASSERT_TRUE(tolerances.start_button()->isEnabled());
+    EXPECT_TRUE(tolerances.status_label()->text().contains(QStringLiteral("kinematika")))
+        << tolerances.status_label()->text().toStdString();
+    tolerances.samples_box()->setValue(200);
+    QSignalSpy finished(&tolerances, &ToleranceTab::finished);
+    tolerances.start();
+    ASSERT_TRUE(finished.wait(60'000));
+    EXPECT_TRUE(tolerances.counts_label()->text().startsWith(
+        QStringLiteral("Vozidlo by zastavilo před místem střetu v 100,0 % vzorků.\n")))
+        << tolerances.counts_label()->text().toStdString();
 }
 
 }  // namespace
