@@ -217,7 +217,7 @@ ToleranceTab::ToleranceTab(OpenCase& open_case, QWidget* parent)
     auto* settings = new QHBoxLayout;
     settings->addWidget(new QLabel(QStringLiteral("Vzorků:"), this));
     settings->addWidget(samples_);
-    auto* seed_caption = new QLabel(QStringLiteral("S&emínko:"), this);
+    auto* seed_caption = new QLabel(QStringLiteral("Semín&ko:"), this);
     seed_caption->setBuddy(seed_);
     settings->addWidget(seed_caption);
     settings->addWidget(seed_);
