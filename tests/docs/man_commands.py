@@ -35,6 +35,8 @@ PLACEHOLDERS = {
     "FROM": "10",
     "TO": "20",
     "STEPS": "4",
+    "SEED": "1",
+    "SAMPLES": "100",
 }
 
 FONT_MACROS = {".B": "B", ".I": "I", ".BI": "BI", ".IB": "IB"}
