@@ -11,6 +11,9 @@ std::variant<ToleranceOutcome, std::string> run_tolerance(const Calculation& cal
                                                           const ToleranceAnalysis& settings,
                                                           const numeric::DecimalSeparator& separator, unsigned jobs) {
     if (!calculation.tolerances) return std::string(kNoTolerances);
+    // Alone, its linked inputs would hold texts of its own, not what their sources show: a linked
+    // calculation is sampled with its sources (chain_sampling_of), which needs the whole case.
+    if (!calculation.links.empty()) return std::string(kTakesFromSources);
     auto sampling = sampling_of(calculation, separator, settings.samples);
     if (auto* error = std::get_if<tolerance::InputError>(&sampling)) return std::move(error->message);
     ToleranceOutcome outcome{std::get<CalculationSampling>(std::move(sampling)), {}};

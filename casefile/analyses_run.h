@@ -35,6 +35,9 @@ struct AnalysesRun {
 
 // Why a calculation's tolerance analysis cannot run: it has no tolerances.
 inline constexpr std::string_view kNoTolerances = "the calculation has no tolerances";
+// Why it is not run alone: it takes inputs from other calculations of the case.
+inline constexpr std::string_view kTakesFromSources =
+    "the calculation takes inputs from others: it is sampled with its sources";
 
 // The calculation's kept analyses run on `jobs` threads; nothing is run for one it does not keep.
 AnalysesRun run_analyses(const Calculation& calculation, const numeric::DecimalSeparator& separator, unsigned jobs);

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "casefile/case_links.h"
+#include "casefile/linked_run.h"
 #include "tolerance/distribution_json.h"
 #include "tolerance/sampling.h"
 
@@ -30,13 +32,61 @@ std::variant<CalculationSampling, tolerance::InputError> sampling_of(
 std::variant<CalculationSampling, tolerance::InputError> sampling_of(const Calculation& calculation,
                                                                      const numeric::DecimalSeparator& separator,
                                                                      std::uint64_t samples) {
-    // Its linked inputs would be sampled with texts of its own, not with what their sources show.
-    if (!calculation.links.empty() && calculation.tolerances) {
-        return tolerance::InputError{
-            "a calculation with links cannot be sampled yet: its linked inputs would not follow their sources"};
+    std::vector<std::pair<std::string, std::string>> typed;
+    for (const auto& field : calculation.scenario.fields) {
+        if (!calculation.link_of(field.first)) typed.push_back(field);
     }
-    return sampling_of(*calculation.scenario.page, calculation.scenario.fields, calculation.tolerances, separator,
-                       samples);
+    auto sampling = sampling_of(*calculation.scenario.page, typed, calculation.tolerances, separator, samples);
+    if (auto* ready = std::get_if<CalculationSampling>(&sampling)) {
+        for (const tolerance::Tolerance& tolerance : ready->tolerances) {
+            if (const Link* link = calculation.link_of(tolerance.field)) {
+                return tolerance::InputError{"tolerance of field '" + tolerance.field +
+                                             "': the input takes its text from " + id_text(link->from) + "." +
+                                             link->field};
+            }
+        }
+    }
+    return sampling;
+}
+
+std::variant<ChainSampling, tolerance::InputError> chain_sampling_of(const CaseFile& file, std::size_t index,
+                                                                     std::uint64_t samples) {
+    const IdIndex ids(file);
+    const std::vector<bool> needed = with_its_sources(file, ids, index);
+    ChainSampling chain;
+    std::vector<std::size_t> positions(file.calculations.size(), 0);
+    for (const std::size_t at : run_order(file)) {
+        if (!needed[at] || at == index) continue;
+        positions[at] = chain.calculations.size();
+        chain.calculations.push_back(&file.calculations[at]);
+    }
+    positions[index] = chain.calculations.size();
+    chain.calculations.push_back(&file.calculations[index]);
+
+    for (const Calculation* calculation : chain.calculations) {
+        auto sampling = sampling_of(*calculation, file.separator, samples);
+        if (auto* error = std::get_if<tolerance::InputError>(&sampling)) {
+            if (calculation == chain.calculations.back()) return *error;
+            return tolerance::InputError{"source on line " + std::to_string(calculation->line) + ": " + error->message};
+        }
+        chain.samplings.push_back(std::move(std::get<CalculationSampling>(sampling)));
+        if (calculation != chain.calculations.back() && calculation->tolerances && calculation->id)
+            chain.through.push_back(id_text(*calculation->id));
+    }
+    for (std::size_t position = 0; position < chain.calculations.size(); ++position) {
+        const Calculation& calculation = *chain.calculations[position];
+        const CalculationSampling& sampling = chain.samplings[position];
+        tolerance::ChainPage page{calculation.scenario.page, sampling.typed, sampling.tolerances, {}};
+        for (const Link& link : calculation.links) {
+            const std::optional<std::size_t> source = ids.find(link.from);
+            if (!source || !needed[*source]) continue;
+            LinkFaults faults = link_faults(link);
+            page.taken.push_back({link.input, positions[*source], link.field, std::move(faults.when_empty),
+                                  std::move(faults.when_faulted)});
+        }
+        chain.chain.push_back(std::move(page));
+    }
+    return chain;
 }
 
 }  // namespace vorlanex::casefile

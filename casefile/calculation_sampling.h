@@ -13,6 +13,7 @@
 #include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
 #include "tolerance/distribution.h"
+#include "tolerance/sampling.h"
 
 namespace vorlanex::casefile {
 
@@ -28,9 +29,34 @@ std::variant<CalculationSampling, tolerance::InputError> sampling_of(
     const page::PageDefinition& page, std::span<const std::pair<std::string, std::string>> fields,
     const std::optional<std::string>& tolerances, const numeric::DecimalSeparator& separator, std::uint64_t samples);
 
-// The same for a calculation of a case file; one with links and tolerances is refused.
+// The same for a calculation of a case file, its linked inputs left out of its typed texts (they
+// take their sources' texts in each sample); a tolerance on a linked input is refused.
 std::variant<CalculationSampling, tolerance::InputError> sampling_of(const Calculation& calculation,
                                                                      const numeric::DecimalSeparator& separator,
+                                                                     std::uint64_t samples);
+
+// A calculation of a case sampled with the sources it takes from (through any number of links):
+// every one of them in the order they run, the calculation last, each with its sampling and its
+// taken inputs. `chain` points into `samplings`, so a ChainSampling is moved, never copied.
+struct ChainSampling {
+    std::vector<const Calculation*> calculations;  // in the order they run, the calculation last
+    std::vector<CalculationSampling> samplings;    // of each
+    std::vector<tolerance::ChainPage> chain;       // of each
+    std::vector<std::string> through;              // the ids (as messages name them) of the sources with tolerances
+
+    ChainSampling() = default;
+    ChainSampling(ChainSampling&&) = default;
+    ChainSampling& operator=(ChainSampling&&) = default;
+    ChainSampling(const ChainSampling&) = delete;
+    ChainSampling& operator=(const ChainSampling&) = delete;
+
+    // Whether a sample of it can differ from another: the calculation or a source has tolerances.
+    bool sampled() const { return calculations.back()->tolerances || !through.empty(); }
+};
+
+// The chain of the calculation at `index` of `file`, every page checked for `samples` samples; or
+// the first error, naming the calculation's line when it is a source's.
+std::variant<ChainSampling, tolerance::InputError> chain_sampling_of(const CaseFile& file, std::size_t index,
                                                                      std::uint64_t samples);
 
 }  // namespace vorlanex::casefile

@@ -4,23 +4,25 @@
 #include <utility>
 
 #include "casefile/case_links.h"
+#include "tolerance/sampling.h"
 
 namespace vorlanex::casefile {
 
 namespace {
 
-// Whether a field showing `text` looks empty: a page clears a field it has nothing for with a blank.
-bool shows_nothing(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
-
 // Why `link`'s text cannot be taken from `source`, as the linked calculation's fault; or nothing.
 std::optional<std::string> not_taken(const Link& link, const RecordedRun* source) {
-    const std::string taken = "vstup " + link.input + " převzatý z " + id_text(link.from) + "." + link.field;
-    if (!source || shows_nothing(taken_text(*source, link.field))) return taken + " je prázdný";
-    if (source->fault()) return taken + " nelze převzít: výpočet " + id_text(link.from) + " skončil chybou";
+    if (!source || tolerance::shows_nothing(taken_text(*source, link.field))) return link_faults(link).when_empty;
+    if (source->fault()) return link_faults(link).when_faulted;
     return std::nullopt;
 }
 
 }  // namespace
+
+LinkFaults link_faults(const Link& link) {
+    const std::string taken = "vstup " + link.input + " převzatý z " + id_text(link.from) + "." + link.field;
+    return {taken + " je prázdný", taken + " nelze převzít: výpočet " + id_text(link.from) + " skončil chybou"};
+}
 
 const std::string& taken_text(const RecordedRun& source, std::string_view field) {
     const page::Field* found = source.page().find_field(field);
@@ -64,10 +66,7 @@ std::vector<std::optional<RecordedRun>> run_needed(const CaseFile& file, const I
 
 }  // namespace
 
-RecordedRun run_in_case(const CaseFile& file, std::size_t index) {
-    const Calculation& calculation = file.calculations.at(index);
-    if (calculation.links.empty()) return run_with_sources(calculation, file.separator, {});
-    const IdIndex ids(file);
+std::vector<bool> with_its_sources(const CaseFile& file, const IdIndex& ids, std::size_t index) {
     std::vector<bool> needed(file.calculations.size(), false);
     for (std::vector<std::size_t> waiting{index}; !waiting.empty();) {
         const std::size_t at = waiting.back();
@@ -78,7 +77,14 @@ RecordedRun run_in_case(const CaseFile& file, std::size_t index) {
             if (const auto source = ids.find(link.from)) waiting.push_back(*source);
         }
     }
-    return std::move(*run_needed(file, ids, needed)[index]);
+    return needed;
+}
+
+RecordedRun run_in_case(const CaseFile& file, std::size_t index) {
+    const Calculation& calculation = file.calculations.at(index);
+    if (calculation.links.empty()) return run_with_sources(calculation, file.separator, {});
+    const IdIndex ids(file);
+    return std::move(*run_needed(file, ids, with_its_sources(file, ids, index))[index]);
 }
 
 std::vector<RecordedRun> run_case(const CaseFile& file) {

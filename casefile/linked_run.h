@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "casefile/case_file.h"
+#include "casefile/case_links.h"
 #include "casefile/recorded_run.h"
 
 namespace vorlanex::casefile {
@@ -27,8 +28,21 @@ std::vector<RecordedRun> run_case(const CaseFile& file);
 // links), and only those, have run: what run_case gives it, for a window that shows one.
 RecordedRun run_in_case(const CaseFile& file, std::size_t index);
 
+// Which calculations of the case the one at `index` needs: itself and every calculation it takes
+// from, through any number of links (by the case's order).
+std::vector<bool> with_its_sources(const CaseFile& file, const IdIndex& ids, std::size_t index);
+
 // The text a link takes from its source's run: an input's text as it stood when "Výpočet" was
 // pressed, any other field's text after the run.
 const std::string& taken_text(const RecordedRun& source, std::string_view field);
+
+// Why a link's text could not be taken, as the calculation that takes it says it: when its source
+// left the field blank or did not run ("vstup I5 převzatý z brzdeni.R15 je prázdný"), and when
+// its source faulted ("… nelze převzít: výpočet brzdeni skončil chybou").
+struct LinkFaults {
+    std::string when_empty;
+    std::string when_faulted;
+};
+LinkFaults link_faults(const Link& link);
 
 }  // namespace vorlanex::casefile

@@ -160,9 +160,10 @@ std::string gigabytes(std::uint64_t bytes) {
 
 // Why a run of `page` cannot fit in what the machine has free, said before a sample is taken:
 // otherwise it would end, after a long time, by the kernel's out-of-memory killer.
-std::optional<std::string> beyond_memory(const page::PageDefinition& page,
+std::optional<std::string> beyond_memory(std::span<const tolerance::ChainPage> chain,
                                          const tolerance::SamplingSettings& settings) {
-    const std::uint64_t needed = tolerance::most_sampling_memory(page, settings.samples, settings.jobs);
+    const page::PageDefinition& page = *chain.back().page;
+    const std::uint64_t needed = tolerance::most_chain_sampling_memory(chain, settings.samples, settings.jobs);
     const MachineMemory machine = machine_memory();
     if (machine.available == 0 || needed <= machine.available) return std::nullopt;
     return "--tolerance " + std::to_string(settings.samples) + " of page '" + std::string(page.key) + "' needs up to " +
@@ -172,16 +173,14 @@ std::optional<std::string> beyond_memory(const page::PageDefinition& page,
            gigabytes(machine.available) + " available of " + gigabytes(machine.total);
 }
 
-// The samples' summary, with progress on `progress`; nothing (and the reason said there) when the
-// samples do not fit in memory.
-std::optional<tolerance::SamplingSummary> sampled(const page::PageDefinition& page,
-                                                  std::span<const std::pair<std::string, std::string>> typed,
+// The samples' summary of a chain of pages, with progress on `progress`; nothing (and the reason
+// said there) when the samples do not fit in memory.
+std::optional<tolerance::SamplingSummary> sampled(std::span<const tolerance::ChainPage> chain,
                                                   const numeric::DecimalSeparator& separator,
-                                                  std::span<const tolerance::Tolerance> tolerances,
                                                   const tolerance::SamplingSettings& settings, std::ostream& progress) {
     try {
         ProgressReport report_progress(progress, &progress == &std::cerr && isatty(STDERR_FILENO));
-        return tolerance::run_samples(page, typed, separator, tolerances, settings, std::ref(report_progress));
+        return tolerance::run_chain_samples(chain, separator, settings, std::ref(report_progress));
     } catch (const std::bad_alloc&) {
         progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "
                  << "result field)\n";
@@ -189,24 +188,20 @@ std::optional<tolerance::SamplingSummary> sampled(const page::PageDefinition& pa
     }
 }
 
-// A calculation of a case that has tolerances, ready to be sampled.
-struct CaseSampling {
-    const casefile::Calculation* calculation;
-    casefile::CalculationSampling sampling;
-};
-
-// Every calculation of the case that has tolerances, each checked; or the first usage error, named
-// with its line.
-std::variant<std::vector<CaseSampling>, std::string> case_samplings(const casefile::CaseFile& file,
-                                                                    std::uint64_t samples) {
-    std::vector<CaseSampling> all;
-    for (const casefile::Calculation& calculation : file.calculations) {
-        if (!calculation.tolerances) continue;
-        auto sampling = casefile::sampling_of(calculation, file.separator, samples);
-        if (auto* error = std::get_if<tolerance::InputError>(&sampling)) {
+// Every calculation of the case whose samples can differ (it or a source it takes from has
+// tolerances), each with its sources and checked; or the first usage error, named with its line.
+std::variant<std::vector<casefile::ChainSampling>, std::string> case_samplings(const casefile::CaseFile& file,
+                                                                               std::uint64_t samples) {
+    std::vector<casefile::ChainSampling> all;
+    for (std::size_t index = 0; index < file.calculations.size(); ++index) {
+        const casefile::Calculation& calculation = file.calculations[index];
+        if (!calculation.tolerances && calculation.links.empty()) continue;
+        auto chain = casefile::chain_sampling_of(file, index, samples);
+        if (auto* error = std::get_if<tolerance::InputError>(&chain)) {
             return "line " + std::to_string(calculation.line) + ": " + error->message;
         }
-        all.push_back({&calculation, std::move(std::get<casefile::CalculationSampling>(sampling))});
+        if (std::get<casefile::ChainSampling>(chain).sampled())
+            all.push_back(std::move(std::get<casefile::ChainSampling>(chain)));
     }
     return all;
 }
@@ -227,27 +222,26 @@ int run_case_tolerance_command(const ToleranceRequest& request, Output& out, std
     auto samplings = case_samplings(file, settings.samples);
     if (const auto* error = std::get_if<std::string>(&samplings))
         return usage_error(*request.case_file + ": " + *error);
-    for (const CaseSampling& case_sampling : std::get<std::vector<CaseSampling>>(samplings)) {
-        if (auto refusal = beyond_memory(*case_sampling.calculation->scenario.page, settings)) {
-            return usage_error(*request.case_file + ": line " + std::to_string(case_sampling.calculation->line) + ": " +
+    for (const casefile::ChainSampling& chain : std::get<std::vector<casefile::ChainSampling>>(samplings)) {
+        if (auto refusal = beyond_memory(chain.chain, settings)) {
+            return usage_error(*request.case_file + ": line " + std::to_string(chain.calculations.back()->line) + ": " +
                                *refusal);
         }
     }
 
     std::vector<report::SampledCalculation> runs;
-    for (const CaseSampling& case_sampling : std::get<std::vector<CaseSampling>>(samplings)) {
-        const casefile::Calculation& calculation = *case_sampling.calculation;
-        const casefile::CalculationSampling& sampling = case_sampling.sampling;
-        std::optional<tolerance::SamplingSummary> summary = sampled(
-            *calculation.scenario.page, sampling.typed, file.separator, sampling.tolerances, settings, progress);
+    for (const casefile::ChainSampling& chain : std::get<std::vector<casefile::ChainSampling>>(samplings)) {
+        const casefile::Calculation& calculation = *chain.calculations.back();
+        std::optional<tolerance::SamplingSummary> summary = sampled(chain.chain, file.separator, settings, progress);
         if (!summary) return kExitFault;
         if (request.report) {
-            runs.push_back({&calculation, &sampling, std::move(*summary)});
+            runs.push_back({&calculation, &chain.samplings.back(), std::move(*summary)});
             continue;
         }
-        // The line's number and its id as written, then the summary's members.
+        // The line's number, its id as written and the sources sampled with it, then the summary's members.
         std::string line = "{\"line\":" + std::to_string(calculation.line);
         if (calculation.id) line += ",\"id\":" + *calculation.id;
+        if (!chain.through.empty()) line += ",\"through\":" + json_text(Json(chain.through));
         line += "," + json_text(summary_json(calculation.scenario.page->key, *summary)).substr(1);
         out.line(line);
     }
@@ -307,10 +301,10 @@ int run_tolerance_command(const ToleranceRequest& request, const numeric::Decima
         tolerances.push_back({id, std::get<tolerance::Distribution>(parsed)});
     }
     if (auto error = tolerance::check_sampling(page, tolerances, settings.samples)) return usage_error(error->message);
-    if (auto refusal = beyond_memory(page, settings)) return usage_error(*refusal);
+    const tolerance::ChainPage alone{&page, typed, tolerances, {}};
+    if (auto refusal = beyond_memory({&alone, 1}, settings)) return usage_error(*refusal);
 
-    const std::optional<tolerance::SamplingSummary> summary =
-        sampled(page, typed, separator, tolerances, settings, progress);
+    const std::optional<tolerance::SamplingSummary> summary = sampled({&alone, 1}, separator, settings, progress);
     if (!summary) return kExitFault;
     if (request.report) {
         out.write(

@@ -102,15 +102,59 @@ struct ToleranceTab::Job {
     std::atomic<bool> stop{false};
 };
 
-std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& entry,
-                                                  const numeric::DecimalSeparator& separator, std::uint64_t samples) {
-    if (!entry.tolerances) {
-        return QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
+std::variant<ToleranceRun, QString> tolerance_run(const casefile::CaseFile& file, std::size_t row,
+                                                  std::uint64_t samples) {
+    const casefile::Calculation& entry = file.calculations.at(row);
+    const QString none = QStringLiteral("Tento výpočet nemá v případu zadané tolerance vstupů („tolerances“).");
+    if (!entry.tolerances && entry.links.empty()) return none;
+    auto chain = casefile::chain_sampling_of(file, row, samples);
+    if (const auto* error = std::get_if<tolerance::InputError>(&chain)) return qtshared::qt_text(error->message);
+    auto& ready = std::get<casefile::ChainSampling>(chain);
+    if (!ready.sampled()) return none;
+    return ToleranceRun{entry.scenario.page, std::move(ready)};
+}
+
+namespace {
+
+// A word result whose share of one text is said in a sentence: the page, the field, the text and
+// the sentence with %1 for the share.
+struct ShareSentence {
+    std::string_view page;
+    std::string_view field;
+    std::string_view text;
+    const char16_t* sentence;
+};
+
+constexpr ShareSentence kShareSentences[] = {
+    {"draha-zastaveni", "C1", "Nedojde ke střetu ! ", u"Vozidlo by zastavilo před místem střetu v %1 vzorků."},
+};
+
+}  // namespace
+
+QString word_shares(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
+                    const numeric::DecimalSeparator& separator) {
+    QString lines;
+    for (const ShareSentence& share : kShareSentences) {
+        if (share.page != page.key) continue;
+        for (const tolerance::FieldSummary& field : summary.results) {
+            if (field.field != share.field || !field.words) continue;
+            std::uint64_t part = 0;
+            for (const tolerance::TextCount& text : field.texts) {
+                if (text.text == share.text) part = text.samples;
+            }
+            const std::string percent =
+                tolerance::share_percent(part, tolerance::total_samples(field.texts), separator);
+            lines += QString::fromUtf16(share.sentence).arg(qtshared::qt_text(percent)) + QLatin1Char('\n');
+        }
     }
-    auto sampling = casefile::sampling_of(entry, separator, samples);  // one with links is refused
-    if (const auto* error = std::get_if<tolerance::InputError>(&sampling)) return qtshared::qt_text(error->message);
-    auto& ready = std::get<casefile::CalculationSampling>(sampling);
-    return ToleranceRun{entry.scenario.page, std::move(ready.typed), std::move(ready.tolerances)};
+    for (const tolerance::FieldSummary& field : summary.results) {
+        if (!field.words || field.texts.empty()) continue;
+        const page::Field* defined = page.find_field(field.field);
+        lines += (defined ? qtshared::qt_text(report::field_title(*defined)) : qtshared::qt_text(field.field)) +
+                 QStringLiteral(": ") + qtshared::qt_text(tolerance::texts_with_shares(field.texts, separator)) +
+                 QLatin1Char('\n');
+    }
+    return lines;
 }
 
 std::vector<QStringList> percentile_rows(const page::PageDefinition& page, const tolerance::SamplingSummary& summary) {
@@ -225,13 +269,28 @@ void ToleranceTab::show_calculation(const casefile::Calculation* entry, const nu
     if (!same || (entry && entry->analyses.tolerance != kept_before)) {
         show_settings(entry ? entry->analyses.tolerance : std::nullopt);
     }
+    // A calculation with tolerances can be started (a bad one then says why), and so can one
+    // without tolerances of its own that takes inputs from calculations with some.
+    runnable_ = false;
     if (!entry) {
         status_->setText(QStringLiteral("Není vybrán žádný výpočet."));
-    } else if (const auto run = tolerance_run(*entry, separator, 1); const auto* problem = std::get_if<QString>(&run)) {
-        status_->setText(*problem);
-    } else if (!made_ && !job_) {
-        status_->setText(QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.")
-                             .arg(std::get<ToleranceRun>(run).tolerances.size()));
+    } else {
+        const auto run = tolerance_run(case_.file(), static_cast<std::size_t>(row), 1);
+        runnable_ = entry->tolerances || std::holds_alternative<ToleranceRun>(run);
+        if (const auto* problem = std::get_if<QString>(&run)) {
+            status_->setText(*problem);
+        } else if (!made_ && !job_) {
+            const ToleranceRun& ready = std::get<ToleranceRun>(run);
+            QString text =
+                QStringLiteral("Tolerance %1 vstupů; rozbor metodou Monte Carlo.").arg(ready.tolerances().size());
+            if (!ready.chain.through.empty()) {
+                QStringList sources;
+                for (const std::string& id : ready.chain.through) sources << qtshared::qt_text(id);
+                text += QStringLiteral(" Převzaté vstupy se vzorkují spolu se zdroji: %1.")
+                            .arg(sources.join(QStringLiteral(", ")));
+            }
+            status_->setText(text);
+        }
     }
     judge_results();
     set_running(job_ != nullptr);
@@ -268,7 +327,7 @@ void ToleranceTab::start() {
                              .arg(QString::number(std::numeric_limits<std::uint64_t>::max()), seed_->text()));
         return;
     }
-    auto prepared = tolerance_run(*entry_, separator_, samples);
+    auto prepared = tolerance_run(case_.file(), static_cast<std::size_t>(row_), samples);
     if (const auto* problem = std::get_if<QString>(&prepared)) {
         status_->setText(*problem);
         return;
@@ -302,11 +361,10 @@ void ToleranceTab::start() {
                 },
                 Qt::QueuedConnection);
         };
-        const tolerance::SamplingSummary summary =
-            tolerance::run_samples(*job->run.page, job->run.typed, job->separator, job->run.tolerances, job->settings,
-                                   [&](std::uint64_t done, std::uint64_t total) {
-                                       post([done, total](ToleranceTab& shown) { shown.show_progress(done, total); });
-                                   });
+        const tolerance::SamplingSummary summary = tolerance::run_chain_samples(
+            job->run.chain.chain, job->separator, job->settings, [&](std::uint64_t done, std::uint64_t total) {
+                post([done, total](ToleranceTab& shown) { shown.show_progress(done, total); });
+            });
         post([summary](ToleranceTab& shown) { shown.show_summary(summary); });
     });
 }
@@ -339,9 +397,10 @@ void ToleranceTab::show_summary(const tolerance::SamplingSummary& summary) {
     made_ = made;
     show_results(percentile_rows(*entry_->scenario.page, summary));
     status_->setText(QStringLiteral("%1 vzorků, semínko %2.").arg(summary.samples).arg(summary.seed));
-    counts_->setText(
-        (counted(summary.warnings, QStringLiteral("Varování")) + counted(summary.faults, QStringLiteral("Chyba")))
-            .trimmed());
+    counts_->setText((word_shares(*entry_->scenario.page, summary, separator_) +
+                      counted(summary.warnings, QStringLiteral("Varování")) +
+                      counted(summary.faults, QStringLiteral("Chyba")))
+                         .trimmed());
     summary_ = summary;
     {
         const QSignalBlocker quiet(histogram_choice_);
@@ -397,7 +456,7 @@ void ToleranceTab::show_histogram(int choice) {
 }
 
 void ToleranceTab::set_running(bool running) {
-    start_->setEnabled(!running && entry_ && entry_->tolerances);
+    start_->setEnabled(!running && runnable_);
     cancel_->setEnabled(running);
     samples_->setEnabled(!running);
     seed_->setEnabled(!running);

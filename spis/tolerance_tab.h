@@ -2,11 +2,12 @@
 // The "Tolerance" tab: the selected calculation's tolerances sampled in the background (the window
 // stays responsive, with progress and a cancel button), then the table of every result's
 // percentiles with the texts the fields showed, as `vorlanex-calc --tolerance` prints them, and the
-// histogram of a chosen result as the tolerance report draws it. The samples and the seed of a run
-// are kept in the case ("analyses"), an undoable step, and shown again when the calculation is; the
-// run itself is made when the expert presses "Spustit" (it may take long). A title or a note
-// edited leaves the results and a run in progress alone; an input or a tolerance edited keeps the
-// results, greyed under the notice that they no longer match the inputs.
+// histogram of a chosen result as the tolerance report draws it, and the shares of the texts of
+// word results. A linked calculation is sampled with the calculations it takes from. The samples
+// and the seed of a run are kept in the case ("analyses"), an undoable step, and shown again when
+// the calculation is; the run itself is made when the expert presses "Spustit" (it may take
+// long). A title or a note edited leaves the results and a run in progress alone; an input or a
+// tolerance edited keeps the results, greyed under the notice that they no longer match the inputs.
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -18,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "casefile/calculation_sampling.h"
 #include "casefile/case_file.h"
 #include "numeric/decimal_separator.h"
 #include "spis/analysis_basis.h"
@@ -36,16 +38,25 @@ namespace vorlanex::spis {
 
 class OpenCase;
 
-// A calculation ready to be sampled: its texts without the fields it has tolerances for.
+// A calculation ready to be sampled with the sources it takes from (their tolerances drawn too).
+// The worker uses only `chain.chain`, which holds what it points to, so the case may change while
+// it runs.
 struct ToleranceRun {
-    const page::PageDefinition* page = nullptr;
-    std::vector<std::pair<std::string, std::string>> typed;
-    std::vector<tolerance::Tolerance> tolerances;
+    const page::PageDefinition* page = nullptr;  // the calculation's
+    casefile::ChainSampling chain;
+    const std::vector<tolerance::Tolerance>& tolerances() const { return chain.samplings.back().tolerances; }
 };
 
-// The run of `entry`'s tolerances, or a Czech message why there is none.
-std::variant<ToleranceRun, QString> tolerance_run(const casefile::Calculation& entry,
-                                                  const numeric::DecimalSeparator& separator, std::uint64_t samples);
+// The run of the tolerances of the calculation at `row` of `file` and of its sources, or a Czech
+// message why there is none.
+std::variant<ToleranceRun, QString> tolerance_run(const casefile::CaseFile& file, std::size_t row,
+                                                  std::uint64_t samples);
+
+// The lines telling the shares of a word result's texts: for the collision report of "Dráha na
+// zastavení" the share of samples where the vehicle stops ("Vozidlo by zastavilo před místem
+// střetu v 87,4 % vzorků."), then every word result with its texts' shares.
+QString word_shares(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
+                    const numeric::DecimalSeparator& separator);
 
 // One row per result: the field as the reports name it ("R15 – Dráha … [m]"), the count, min, the
 // percentiles, max and the mean.
@@ -90,6 +101,8 @@ public:
     // The results shown, as percentile_rows gives them: a name and its figures each.
     std::vector<QStringList> shown_results() const;
     QLabel* status_label() const { return status_; }
+    // The shares of word results' texts, then the warnings and faults counted.
+    QLabel* counts_label() const { return counts_; }
     QComboBox* histogram_choice() const { return histogram_choice_; }
     // The SVG of the histogram shown; empty when none is.
     const QByteArray& histogram() const { return histogram_svg_; }
@@ -119,6 +132,7 @@ private:
     using Made = AnalysisBasis<casefile::ToleranceAnalysis>;
     std::optional<Made> made_;
     bool out_of_date_ = false;
+    bool runnable_ = false;  // whether "Spustit" can run the calculation shown
     numeric::DecimalSeparator separator_{","};
     std::shared_ptr<Job> job_;
     std::thread worker_;

@@ -20,6 +20,11 @@ public:
     using result_type = std::uint64_t;
 
     SampleStream(std::uint64_t seed, std::uint64_t sample) : state_(mix(mix(seed) + mix(sample ^ kSampleKey))) {}
+    // The stream of the page at `position` in a chain of linked pages (the first one 0): a stream
+    // of its own for each page of the sample, the first page's the same as a page sampled alone.
+    SampleStream(std::uint64_t seed, std::uint64_t sample, std::uint64_t position) : SampleStream(seed, sample) {
+        if (position != 0) state_ = mix(state_ ^ mix(position * kPositionKey));
+    }
 
     static constexpr result_type min() { return 0; }
     static constexpr result_type max() { return std::numeric_limits<result_type>::max(); }
@@ -31,6 +36,7 @@ public:
 private:
     static constexpr std::uint64_t kGamma = 0x9e3779b97f4a7c15ULL;
     static constexpr std::uint64_t kSampleKey = 0x5851f42d4c957f2dULL;
+    static constexpr std::uint64_t kPositionKey = 0xd1342543de82ef95ULL;
     static constexpr std::uint64_t mix(std::uint64_t z) {
         z += kGamma;
         z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;

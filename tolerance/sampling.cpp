@@ -31,10 +31,29 @@ struct FieldStart {
     const Distribution* distribution = nullptr;
 };
 
+// Where a taken input takes its text: the input's place on its page, the source's page and the
+// place of the source's field there, and whether that field is an input (its text before the run).
+struct TakenPlace {
+    std::size_t input_at = 0;
+    std::size_t source = 0;
+    std::size_t field_at = 0;
+    bool from_input = false;
+    const TakenInput* taken = nullptr;
+};
+
 struct Plan {
     std::vector<FieldStart> fields;    // in the layout's order
     std::vector<ResultField> results;  // the result fields
+    std::vector<TakenPlace> taken;     // the inputs taken from pages before it
+    bool keeps_texts_before = false;   // a later page takes one of its inputs
 };
+
+std::size_t layout_index(const page::PageDefinition& page, std::string_view id) {
+    for (std::size_t f = 0; f < page.layout.fields.size(); ++f) {
+        if (page.layout.fields[f].id == id) return f;
+    }
+    return page.layout.fields.size();
+}
 
 Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric::DecimalSeparator& separator,
                std::span<const Tolerance> tolerances) {
@@ -52,6 +71,28 @@ Plan make_plan(const page::PageDefinition& page, TypedTexts typed, const numeric
         plan.fields.push_back(std::move(start));
     }
     return plan;
+}
+
+// The plans of every page of the chain, each taken input placed (one the chain cannot place, on a
+// field its page does not have, is passed over, as check_sampling passes no such page).
+std::vector<Plan> make_plans(std::span<const ChainPage> chain, const numeric::DecimalSeparator& separator) {
+    std::vector<Plan> plans;
+    for (const ChainPage& chain_page : chain) {
+        Plan plan = make_plan(*chain_page.page, chain_page.typed, separator, chain_page.tolerances);
+        for (const TakenInput& taken : chain_page.taken) {
+            if (taken.source >= plans.size()) continue;
+            const page::PageDefinition& source = *chain[taken.source].page;
+            const std::size_t input_at = layout_index(*chain_page.page, taken.input);
+            const std::size_t field_at = layout_index(source, taken.field);
+            if (input_at == chain_page.page->layout.fields.size() || field_at == source.layout.fields.size()) continue;
+            const bool from_input = source.layout.fields[field_at].role == page::FieldRole::Input;
+            plan.fields[input_at].distribution = nullptr;
+            plan.taken.push_back({input_at, taken.source, field_at, from_input, &taken});
+            if (from_input) plans[taken.source].keeps_texts_before = true;
+        }
+        plans.push_back(std::move(plan));
+    }
+    return plans;
 }
 
 // The page without a window, keeping the distinct warnings of the sample running. The texts are
@@ -75,44 +116,78 @@ private:
     std::size_t count_ = 0;
 };
 
+// One page of the chain as a thread runs it: its fields, its texts before the run when a later
+// page takes one of its inputs, and the fault that stopped its last run.
+struct PageRun {
+    PageRun(const page::PageDefinition& page, const numeric::DecimalSeparator& separator) : port(page, separator) {}
+    SamplePage port;
+    std::vector<std::string> before;
+    std::optional<std::string> fault;
+};
+
 class Sampler {
 public:
-    Sampler(const page::PageDefinition& page, const numeric::DecimalSeparator& separator, const Plan& plan,
+    Sampler(std::span<const ChainPage> chain, const numeric::DecimalSeparator& separator, std::span<const Plan> plans,
             std::uint64_t seed, SampleNumbers& numbers)
-        : page_(page),
+        : chain_(chain),
           separator_(separator),
-          plan_(plan),
+          plans_(plans),
           seed_(seed),
-          port_(page, separator),
-          texts_(plan.results.size()),
-          tally_(plan.results, separator, numbers) {}
+          texts_(plans.back().results.size()),
+          tally_(plans.back().results, separator, numbers) {
+        runs_.reserve(chain.size());
+        for (const ChainPage& chain_page : chain) runs_.emplace_back(*chain_page.page, separator);
+    }
 
     void run(std::uint64_t sample) {
-        SampleStream stream(seed_, sample);
-        for (std::size_t f = 0; f < plan_.fields.size(); ++f) {
-            const FieldStart& field = plan_.fields[f];
-            if (field.distribution) {
-                port_.preset_at(f, numeric::show_number_text(draw(*field.distribution, stream), separator_).view());
-            } else {
-                port_.preset_at(f, field.text);
-            }
-        }
-        port_.forget_warnings();
-        const std::optional<std::string> fault = page::press_calculate(page_, port_);
-        for (std::size_t r = 0; r < plan_.results.size(); ++r)
-            texts_[r] = port_.current_text_at(plan_.results[r].layout_index);
-        tally_.record(sample, texts_, port_.warnings(), fault);
+        for (std::size_t position = 0; position < chain_.size(); ++position) run_page(sample, position);
+        const Plan& last = plans_.back();
+        PageRun& run = runs_.back();
+        for (std::size_t r = 0; r < last.results.size(); ++r)
+            texts_[r] = run.port.current_text_at(last.results[r].layout_index);
+        tally_.record(sample, texts_, run.port.warnings(), run.fault);
     }
 
     SampleTally& tally() { return tally_; }
 
 private:
-    const page::PageDefinition& page_;
+    void run_page(std::uint64_t sample, std::size_t position) {
+        const Plan& plan = plans_[position];
+        PageRun& run = runs_[position];
+        SampleStream stream(seed_, sample, position);
+        for (std::size_t f = 0; f < plan.fields.size(); ++f) {
+            const FieldStart& field = plan.fields[f];
+            if (field.distribution) {
+                run.port.preset_at(f, numeric::show_number_text(draw(*field.distribution, stream), separator_).view());
+            } else {
+                run.port.preset_at(f, field.text);
+            }
+        }
+        run.port.forget_warnings();
+        run.fault.reset();
+        for (const TakenPlace& taken : plan.taken) {
+            const PageRun& source = runs_[taken.source];
+            const std::string_view text = taken.from_input ? std::string_view(source.before[taken.field_at])
+                                                           : source.port.current_text_at(taken.field_at);
+            const std::string* fault = shows_nothing(text) ? &taken.taken->when_empty
+                                       : source.fault      ? &taken.taken->when_faulted
+                                                           : nullptr;
+            if (fault && !run.fault) run.fault = *fault;
+            run.port.preset_at(taken.input_at, fault ? std::string_view() : text);
+        }
+        if (plan.keeps_texts_before) {
+            run.before.resize(plan.fields.size());
+            for (std::size_t f = 0; f < plan.fields.size(); ++f) run.before[f].assign(run.port.current_text_at(f));
+        }
+        if (!run.fault) run.fault = page::press_calculate(*chain_[position].page, run.port);
+    }
+
+    std::span<const ChainPage> chain_;
     const numeric::DecimalSeparator& separator_;
-    const Plan& plan_;
+    std::span<const Plan> plans_;
     std::uint64_t seed_;
-    SamplePage port_;
-    std::vector<std::string_view> texts_;  // the result fields' texts after the sample
+    std::vector<PageRun> runs_;
+    std::vector<std::string_view> texts_;  // the last page's result fields' texts after the sample
     SampleTally tally_;
 };
 
@@ -175,10 +250,26 @@ std::uint64_t most_sampling_memory(const page::PageDefinition& page, std::uint64
            most_text_count_memory(results.size(), jobs) + kProgram;
 }
 
+bool shows_nothing(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+std::uint64_t most_chain_sampling_memory(std::span<const ChainPage> chain, std::uint64_t samples, unsigned jobs) {
+    constexpr std::uint64_t kPageTexts = 64 * 1024;
+    if (chain.empty()) return 0;
+    return most_sampling_memory(*chain.back().page, samples, jobs) +
+           kPageTexts * (chain.size() - 1) * std::max(1u, jobs);
+}
+
 SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
                             const numeric::DecimalSeparator& separator, std::span<const Tolerance> tolerances,
                             const SamplingSettings& settings, const Progress& progress) {
-    const Plan plan = make_plan(page, typed, separator, tolerances);
+    const ChainPage alone{&page, typed, tolerances, {}};
+    return run_chain_samples({&alone, 1}, separator, settings, progress);
+}
+
+SamplingSummary run_chain_samples(std::span<const ChainPage> chain, const numeric::DecimalSeparator& separator,
+                                  const SamplingSettings& settings, const Progress& progress) {
+    const std::vector<Plan> plans = make_plans(chain, separator);
+    const Plan& plan = plans.back();
     const std::uint64_t total = settings.samples;
     const unsigned jobs = std::max(1u, settings.jobs);
     SampleNumbers numbers = sample_numbers(plan.results, total);
@@ -188,7 +279,7 @@ SamplingSummary run_samples(const page::PageDefinition& page, TypedTexts typed,
     on_threads(
         jobs,
         [&](unsigned thread) {
-            Sampler sampler(page, separator, plan, settings.seed, numbers);
+            Sampler sampler(chain, separator, plans, settings.seed, numbers);
             for (std::uint64_t start; (start = next_block.fetch_add(kBlock)) < total;) {
                 if (settings.stop && settings.stop->load()) break;
                 const std::uint64_t end = std::min(total, start + kBlock);

@@ -305,7 +305,7 @@ const LinkedCommand kLinkedCommands[] = {
      {"převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, R15", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I6",
       "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I8", "převzato z: <bdi>Rekonstrukce brzdění před střetem</bdi>, I7"}},
     {"tolerance_samples_the_source", {"--tolerance", "200", "--case", kLinkedFixture}, vorlanex::cli::kExitCompleted,
-     {R"({"line":2,"id":"kinematika")"}},
+     {R"({"line":2,"id":"kinematika")", R"({"line":3,"id":"zastaveni-50","through":["kinematika"])"}},
 };
 // clang-format on
 
@@ -325,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(CaseFile, LinkedCaseCommand, ::testing::ValuesIn(kLinke
                          [](const auto& info) { return info.param.name; });
 
 // A linked case recorded verifies as the same; a source changed by hand makes the calculation that
-// takes from it differ too; a linked calculation with tolerances is not sampled as if it had none.
+// takes from it differ too; a linked calculation with tolerances is sampled with its source.
 TEST(CaseFile, ALinkedCaseRecordedVerifiesAndFollowsAChangedSource) {
     const Ran recorded = command({"--case", kLinkedFixture, "--record"});
     ASSERT_EQ(recorded.status, vorlanex::cli::kExitCompleted) << recorded.err;
@@ -344,11 +344,49 @@ TEST(CaseFile, ALinkedCaseRecordedVerifiesAndFollowsAChangedSource) {
     sampled.replace(sampled.find(R"("fields":{"I1":"50"})"), 20,
                     R"("fields":{"I1":"50"},"tolerances":{"I1":{"distribution":"uniform","low":"45","high":"55"}})");
     const TemporaryCase sampled_file(sampled);
-    const Ran refused = command({"--tolerance", "100", "--case", sampled_file.path()});
+    const Ran sampled_run = command({"--tolerance", "100", "--case", sampled_file.path()});
+    EXPECT_EQ(sampled_run.status, vorlanex::cli::kExitCompleted) << sampled_run.err;
+    EXPECT_NE(sampled_run.out.find(
+                  R"({"line":3,"id":"zastaveni-50","through":["kinematika"],"page":"draha-zastaveni","samples":100,)"),
+              std::string::npos)
+        << sampled_run.out;
+
+    // A tolerance on a linked input would be overwritten by its source's text in every sample.
+    std::string on_linked = recorded.out;
+    on_linked.replace(on_linked.find(R"("fields":{"I1":"50"})"), 20,
+                      R"("fields":{"I1":"50"},"tolerances":{"I5":{"distribution":"uniform","low":"45","high":"55"}})");
+    const TemporaryCase on_linked_file(on_linked);
+    const Ran refused = command({"--tolerance", "100", "--case", on_linked_file.path()});
     EXPECT_EQ(refused.status, vorlanex::cli::kExitUsage);
     EXPECT_EQ(refused.out, "");
-    EXPECT_NE(refused.err.find("line 3: a calculation with links cannot be sampled yet"), std::string::npos)
+    EXPECT_NE(refused.err.find("line 3: tolerance of field 'I5': the input takes its text from kinematika.R15"),
+              std::string::npos)
         << refused.err;
+}
+
+// The fixture's chain sampled: its source alone, then the linked calculation through it, the same
+// bytes on any number of threads; the linked calculation's C1 counts every sample.
+TEST(CaseFile, AChainIsSampledThroughItsSourceTheSameOnAnyNumberOfThreads) {
+    const Ran one = command({"--tolerance", "1000", "--jobs", "1", "--case", kLinkedFixture});
+    ASSERT_EQ(one.status, vorlanex::cli::kExitCompleted) << one.err;
+    for (const char* jobs : {"2", "3"}) {
+        const Ran again = command({"--tolerance", "1000", "--jobs", jobs, "--case", kLinkedFixture});
+        EXPECT_EQ(again.out, one.out) << jobs;
+    }
+    const std::size_t second_line = one.out.find('\n') + 1;
+    EXPECT_EQ(one.out.rfind(R"({"line":2,"id":"kinematika","page":"kinematika","samples":1000,)", 0), 0u) << one.out;
+    const std::string linked = one.out.substr(second_line);
+    EXPECT_EQ(linked.rfind(R"({"line":3,"id":"zastaveni-50","through":["kinematika"],"page":"draha-zastaveni",)", 0),
+              0u)
+        << linked;
+    const auto parsed = nlohmann::json::parse(linked);
+    const auto& texts = parsed["results"]["C1"]["texts"];
+    std::uint64_t counted = 0;
+    for (const auto& [text, samples] : texts.items()) counted += samples.get<std::uint64_t>();
+    EXPECT_EQ(parsed["results"]["C1"]["count"], 1000);
+    EXPECT_EQ(counted, 1000u);
+    EXPECT_TRUE(texts.contains("Nedojde ke střetu ! ")) << texts.dump();
+    EXPECT_EQ(parsed["faults"].size(), 0u);
 }
 
 TEST(CaseFile, AHundredThousandCalculationsAreRead) {

@@ -1,8 +1,9 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
 //   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged | --guide]
-//                          [--size WxH]
+//                          [--size WxH] [--row N]
 // The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
-// is the diagram's own window ("Zvětšit…") instead.
+// is the diagram's own window ("Zvětšit…") instead; --row selects the calculation at row N (0 unless
+// given) for --tolerance and --sweep.
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
 // to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then; with --guide
@@ -105,6 +106,7 @@ QSize size_of(std::string_view text) {
 int main(int argc, char** argv) {
     bool tolerance = false, sweep = false, pdf = false, enlarged = false, guide = false, understood = argc >= 3;
     QSize size(1280, 800);
+    int row = 0;
     for (int i = 3; i < argc && understood; ++i) {
         const std::string_view option(argv[i]);
         if (option == "--tolerance") {
@@ -120,6 +122,8 @@ int main(int argc, char** argv) {
         } else if (option == "--size" && i + 1 < argc) {
             size = size_of(argv[++i]);
             understood = size.isValid();
+        } else if (option == "--row" && i + 1 < argc) {
+            row = QString::fromLocal8Bit(argv[++i]).toInt(&understood);
         } else {
             understood = false;
         }
@@ -127,7 +131,7 @@ int main(int argc, char** argv) {
     if (!understood || tolerance + sweep + pdf + enlarged + guide > 1) {
         std::fprintf(stderr,
                      "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | "
-                     "--enlarged | --guide] [--size WxH]\n");
+                     "--enlarged | --guide] [--size WxH] [--row N]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -142,12 +146,12 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     if (tolerance) {
-        window.select_calculation(0);  // the braking reconstruction, with a tolerance of its EES
+        window.select_calculation(row);  // the braking reconstruction, with a tolerance of its EES
         run_tolerance(window);
         QApplication::processEvents();
     }
     if (sweep) {
-        window.select_calculation(0);  // the braking reconstruction
+        window.select_calculation(row);  // the braking reconstruction
         run_sweep(window);
         QApplication::processEvents();
     }

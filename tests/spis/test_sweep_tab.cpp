@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -171,8 +173,8 @@ TEST(SweepTab, KeepsItsTableThroughAnEditUntilRunAgainAndClearsForAnotherPage) {
     EXPECT_EQ(tab.field_choice()->itemData(0).toString(), QStringLiteral("I1"));
 }
 
-// A calculation taking inputs from another: its row and its run follow the links, and neither the
-// sweep nor the tolerance run samples it with texts of its own.
+// A calculation taking inputs from another: its row and its run follow the links, the sweep does not
+// sweep it with texts of its own, and the tolerance run samples it through its source.
 TEST(SweepTab, ALinkedCalculationIsShownAfterItsSourceAndIsNotSwept) {
     CaseWindow window(kComma);
     ASSERT_EQ(window.open_case(QStringLiteral(VORLANEX_SOURCE_DIR "/tests/cases/pedestrian-avoidability.vorlanex")),
@@ -191,9 +193,25 @@ TEST(SweepTab, ALinkedCalculationIsShownAfterItsSourceAndIsNotSwept) {
     EXPECT_TRUE(tab.message_label()->text().contains(QStringLiteral("přebírá vstupy")))
         << tab.message_label()->text().toStdString();
 
-    casefile::Calculation sampled = window.document().calculations.at(static_cast<std::size_t>(linked));
-    ASSERT_EQ(sampled.set_tolerance("I1", "45..55", kComma), std::nullopt);
-    EXPECT_TRUE(std::holds_alternative<QString>(tolerance_run(sampled, kComma, 10)));
+    casefile::CaseFile sampled = window.document();
+    ASSERT_EQ(sampled.calculations.at(static_cast<std::size_t>(linked)).set_tolerance("I1", "45..55", kComma),
+              std::nullopt);
+    const auto run = tolerance_run(sampled, static_cast<std::size_t>(linked), 10);
+    ASSERT_TRUE(std::holds_alternative<ToleranceRun>(run));
+    EXPECT_EQ(std::get<ToleranceRun>(run).chain.chain.size(), 2U);
+
+    // Without tolerances of its own it is run through its source, and says how often it stops.
+    ToleranceTab& tolerances = *window.tolerance_tab();
+    ASSERT_TRUE(tolerances.start_button()->isEnabled());
+    EXPECT_TRUE(tolerances.status_label()->text().contains(QStringLiteral("kinematika")))
+        << tolerances.status_label()->text().toStdString();
+    tolerances.samples_box()->setValue(200);
+    QSignalSpy finished(&tolerances, &ToleranceTab::finished);
+    tolerances.start();
+    ASSERT_TRUE(finished.wait(60'000));
+    EXPECT_TRUE(tolerances.counts_label()->text().startsWith(
+        QStringLiteral("Vozidlo by zastavilo před místem střetu v 100,0 % vzorků.\n")))
+        << tolerances.counts_label()->text().toStdString();
 }
 
 }  // namespace

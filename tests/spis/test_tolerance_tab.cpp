@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "registry/page_tree.h"
 #include "report/tolerance_report.h"
 #include "spis/case_window.h"
 #include "spis/table_text.h"
@@ -53,15 +54,15 @@ TEST_P(SampledRun, ShowsTheTextsOfTheSamplingRunWithTheSameSettings) {
     ASSERT_TRUE(finished.wait(120'000)) << "the run did not end";
     EXPECT_FALSE(tab.running());
 
-    const casefile::Calculation& entry = window.document().calculations.at(static_cast<std::size_t>(row));
-    auto run = tolerance_run(entry, kComma, static_cast<std::uint64_t>(GetParam()));
+    auto run = tolerance_run(window.document(), static_cast<std::size_t>(row), static_cast<std::uint64_t>(GetParam()));
     ASSERT_TRUE(std::holds_alternative<ToleranceRun>(run));
     const ToleranceRun& prepared = std::get<ToleranceRun>(run);
+    const casefile::CalculationSampling& own = prepared.chain.samplings.back();
     tolerance::SamplingSettings settings;
     settings.samples = static_cast<std::uint64_t>(GetParam());
     settings.seed = ToleranceTab::kSeed;
     const tolerance::SamplingSummary direct =
-        tolerance::run_samples(*prepared.page, prepared.typed, kComma, prepared.tolerances, settings);
+        tolerance::run_samples(*prepared.page, own.typed, kComma, own.tolerances, settings);
 
     const std::vector<QStringList> shown = tab.shown_results();
     ASSERT_EQ(shown.size(), direct.results.size());
@@ -96,9 +97,46 @@ TEST(ToleranceTab, ACalculationWithoutTolerancesSaysSo) {
     window.select_calculation(row);
     EXPECT_FALSE(window.tolerance_tab()->start_button()->isEnabled());
     EXPECT_TRUE(window.tolerance_tab()->status_label()->text().contains(QStringLiteral("nemá")));
-    EXPECT_TRUE(std::holds_alternative<QString>(
-        tolerance_run(window.document().calculations.at(static_cast<std::size_t>(row)), kComma, 10)));
+    EXPECT_TRUE(std::holds_alternative<QString>(tolerance_run(window.document(), static_cast<std::size_t>(row), 10)));
 }
+
+// The share of a word result's text, in a sentence and among its texts, as the counts give it.
+struct ShareRow {
+    const char* name;
+    std::uint64_t stops;
+    std::uint64_t collides;
+    const char* sentence;
+    const char* texts;
+};
+
+// clang-format off
+const ShareRow kShares[] = {
+    {"always",    10, 0,  "Vozidlo by zastavilo před místem střetu v 100,0 % vzorků.", "„Nedojde ke střetu ! “ 100,0 %"},
+    {"never",     0,  10, "Vozidlo by zastavilo před místem střetu v 0,0 % vzorků.",   "„Vozidlo se střetne“ 100,0 %"},
+    {"sometimes", 874, 126, "Vozidlo by zastavilo před místem střetu v 87,4 % vzorků.", "„Nedojde ke střetu ! “ 87,4 %; „Vozidlo se střetne“ 12,6 %"},
+};
+// clang-format on
+
+class WordShares : public ::testing::TestWithParam<ShareRow> {};
+
+TEST_P(WordShares, SaysTheShareOfSamplesWhereTheVehicleStops) {
+    const ShareRow& row = GetParam();
+    const page::PageDefinition& page = *registry::find_page("draha-zastaveni");
+    tolerance::SamplingSummary summary;
+    tolerance::FieldSummary c1;
+    c1.field = "C1";
+    c1.words = true;
+    if (row.stops > 0) c1.texts.push_back({"Nedojde ke střetu ! ", row.stops});
+    if (row.collides > 0) c1.texts.push_back({"Vozidlo se střetne", row.collides});
+    summary.results.push_back(c1);
+    const QStringList lines = word_shares(page, summary, kComma).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QString::fromUtf8(row.sentence));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(": ") + QString::fromUtf8(row.texts))) << lines[1].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(ToleranceTab, WordShares, ::testing::ValuesIn(kShares),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToleranceTab, ACancelledRunLeavesTheTabReadyAndShowsNothing) {
     CaseWindow window(kComma);
