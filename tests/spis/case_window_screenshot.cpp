@@ -1,6 +1,7 @@
 // Renders the case window offscreen with a case open, its first calculation selected, to a PNG:
 //   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged | --guide]
-//                          [--size WxH]
+//                          [--size WxH] [--select ROW]
+// With --select the calculation at ROW (from 0) is selected in place of the first.
 // The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
 // is the diagram's own window ("Zvětšit…") instead.
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
@@ -105,6 +106,7 @@ QSize size_of(std::string_view text) {
 int main(int argc, char** argv) {
     bool tolerance = false, sweep = false, pdf = false, enlarged = false, guide = false, understood = argc >= 3;
     QSize size(1280, 800);
+    int selected_row = -1;
     for (int i = 3; i < argc && understood; ++i) {
         const std::string_view option(argv[i]);
         if (option == "--tolerance") {
@@ -120,6 +122,8 @@ int main(int argc, char** argv) {
         } else if (option == "--size" && i + 1 < argc) {
             size = size_of(argv[++i]);
             understood = size.isValid();
+        } else if (option == "--select" && i + 1 < argc) {
+            selected_row = QString::fromLocal8Bit(argv[++i]).toInt(&understood);
         } else {
             understood = false;
         }
@@ -127,7 +131,7 @@ int main(int argc, char** argv) {
     if (!understood || tolerance + sweep + pdf + enlarged + guide > 1) {
         std::fprintf(stderr,
                      "usage: case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | "
-                     "--enlarged | --guide] [--size WxH]\n");
+                     "--enlarged | --guide] [--size WxH] [--select ROW]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -141,6 +145,7 @@ int main(int argc, char** argv) {
     window.resize(size);
     window.show();
     QApplication::processEvents();
+    if (selected_row >= 0) window.select_calculation(selected_row);
     if (tolerance) {
         window.select_calculation(0);  // the braking reconstruction, with a tolerance of its EES
         run_tolerance(window);
