@@ -225,6 +225,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             inputs_by_id_[std::string(field.id)] = text;
             text->setStyleSheet(kMarkedLine);
             fit_to_text(text, kShortestNumber);
+            QToolButton* unlink = nullptr;
             if (linked) {
                 // A linked input shows what it took (show_run) and is edited only by its source.
                 text->setReadOnly(true);
@@ -234,7 +235,7 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
                 auto* taken_from = new QLabel(source->second, this);
                 taken_from->setObjectName(QStringLiteral("zdroj:") + id);
                 row->addWidget(taken_from);
-                auto* unlink = new QToolButton(this);
+                unlink = new QToolButton(this);
                 unlink->setText(QStringLiteral("×"));
                 unlink->setObjectName(QStringLiteral("zrusit_prevzeti:") + id);
                 unlink->setAccessibleName(QStringLiteral("Zrušit převzetí %1").arg(id));
@@ -264,7 +265,9 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             with_problem->addLayout(row);
             with_problem->addWidget(problem);
             inputs_->addRow(caption, with_problem);
-            input_controls_ << text << tolerance;
+            input_controls_ << text;
+            if (unlink) input_controls_ << unlink;
+            input_controls_ << tolerance;
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));

@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "casefile/case_file.h"
+#include "spis/calculation_view.h"
 #include "spis/case_actions.h"
 #include "spis/open_case.h"
 #include "spis/recovery.h"
@@ -28,7 +29,6 @@ class QSplitter;
 class QTabWidget;
 
 namespace vorlanex::spis {
-
 
 class DiagramPanel;
 class FormScrollArea;
