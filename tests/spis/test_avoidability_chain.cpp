@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <functional>
 #include <string>
 
@@ -230,6 +231,27 @@ INSTANTIATE_TEST_SUITE_P(CaseWindow, NewIds, ::testing::Values(
     IdCase{"???", "\"kinematika-2\""},    // no letter: the page's key
     IdCase{"Zastavení 50", "\"zastaveni-50-2\""}));
 // clang-format on
+
+TEST(AvoidabilityChain, ASavedChainIsReadBackWithItsLinksAndItsAnswer) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("odvratitelnost.vorlanex"));
+    CaseWindow window(kComma);
+    ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);  // a case of no links yet
+    window.select_calculation(0);
+    ASSERT_EQ(window.add_avoidability_chain("70"), std::nullopt);
+    ASSERT_EQ(window.save_case(path), std::nullopt);
+    const auto answer = avoidability_answer(window.document(), 1, *window.open_case().selected_run());
+    ASSERT_TRUE(answer.has_value());
+
+    CaseWindow again(kComma);
+    ASSERT_EQ(again.open_case(path), std::nullopt);
+    again.select_calculation(1);
+    EXPECT_EQ(again.document().calculations[1].links, window.document().calculations[1].links);
+    const auto read_answer = avoidability_answer(again.document(), 1, *again.open_case().selected_run());
+    ASSERT_TRUE(read_answer.has_value());
+    EXPECT_EQ(read_answer->verdict, answer->verdict);
+    EXPECT_EQ(read_answer->times, answer->times);
+}
 
 TEST(AvoidabilityChain, IsOfferedOnAReconstructionOnlyAndRefusesASpeedThatIsNoNumber) {
     CaseWindow window(kComma);
