@@ -174,7 +174,8 @@ std::string OpenCase::text() const { return casefile::case_file_text(file_, kVer
 std::string OpenCase::lines_written_anew() const {
     // The outcomes are a run's own writing (the batch's form); what is composed here is the rest.
     constexpr std::string_view kNoOutcome = R"("events":[],"fields":{})";
-    std::string lines = file_.header_line + '\n';
+    // The case's line with the format its calculations need: a link added makes it format 2.
+    std::string lines = casefile::case_line_text(file_) + '\n';
     for (std::size_t i = 0; i < outcomes_.size(); ++i) {
         if (!outcomes_[i]) continue;
         lines += casefile::calculation_line(file_.calculations[i], kVersion, kNoOutcome);

@@ -239,7 +239,8 @@ TEST(AvoidabilityChain, ASavedChainIsReadBackWithItsLinksAndItsAnswer) {
     ASSERT_EQ(window.open_case(kEveryPageCase), std::nullopt);  // a case of no links yet
     window.select_calculation(0);
     ASSERT_EQ(window.add_avoidability_chain("70"), std::nullopt);
-    ASSERT_EQ(window.save_case(path), std::nullopt);
+    const auto saved = window.save_case(path);
+    ASSERT_EQ(saved, std::nullopt) << saved->toStdString();
     const auto answer = avoidability_answer(window.document(), 1, *window.open_case().selected_run());
     ASSERT_TRUE(answer.has_value());
 
