@@ -137,7 +137,7 @@ std::string write_case(const CaseFile& file, std::string_view program,
     for (const Calculation& calculation : file.calculations) size += calculation.written.size();
     std::string out;
     out.reserve(size);
-    out += header_of_format(file.header_line, format_of(file));
+    out += case_line_text(file);
     out += '\n';
     long line = 1;
     for (std::size_t i = 0; i < file.calculations.size(); ++i) {
@@ -215,5 +215,7 @@ void number_lines(CaseFile& file) {
     for (std::size_t i = 0; i < file.calculations.size(); ++i) file.calculations[i].line = lines[i];
     file.lines = file.calculations.empty() ? 1 : lines.back();
 }
+
+std::string case_line_text(const CaseFile& file) { return header_of_format(file.header_line, format_of(file)); }
 
 }  // namespace vorlanex::casefile

@@ -32,6 +32,8 @@ bool set_case_header(CaseFile& file, const CaseHeader& header);
 // The case file's text, each calculation's outcome taken from `runs` (run_case's).
 std::string case_file_text(const CaseFile& file, std::string_view program, std::span<const RecordedRun> runs);
 std::string case_file_text(const CaseFile& file, std::string_view program);
+// The case's own line as case_file_text writes it: as written, with the format its links need.
+std::string case_line_text(const CaseFile& file);
 // The same without running anything: `outcomes[i]` is calculation i's outcome as a run gave it
 // (RecordedRun::outcome), or none where its line as written is already the line this writes (a
 // calculation without a line as written is then run).

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -111,7 +112,8 @@ CalculationView::CalculationView(QWidget* parent)
       inputs_(new QFormLayout),
       results_(new QFormLayout),
       warnings_(inline_message(this, QStringLiteral("Varování"), QStringLiteral("color: #8a5a00;"))),
-      fault_(inline_message(this, QStringLiteral("Chyba výpočtu"), QStringLiteral("color: #b00020;"))) {
+      fault_(inline_message(this, QStringLiteral("Chyba výpočtu"), QStringLiteral("color: #b00020;"))),
+      answer_(inline_message(this, QStringLiteral("Odpověď výpočtu"), QStringLiteral("font-weight: bold;"))) {
     heading_->setAccessibleName(QStringLiteral("Stránka výpočtu"));
     QFont bold = heading_->font();
     bold.setBold(true);
@@ -135,6 +137,7 @@ CalculationView::CalculationView(QWidget* parent)
     column->addWidget(inputs_box);
     column->addWidget(warnings_);
     column->addWidget(fault_);
+    column->addWidget(answer_);
     column->addWidget(results_box);
     column->addStretch();
 
@@ -153,6 +156,7 @@ void CalculationView::clear_fields() {
     while (inputs_->rowCount() > 0) inputs_->removeRow(0);
     while (results_->rowCount() > 0) results_->removeRow(0);
     inputs_by_id_.clear();
+    linked_by_id_.clear();
     substitutes_by_id_.clear();
     tolerances_by_id_.clear();
     results_by_id_.clear();
@@ -172,11 +176,12 @@ void CalculationView::clear() {
     note_->clear();
     warnings_->hide();
     fault_->hide();
+    answer_->hide();
     setEnabled(false);
 }
 
 void CalculationView::show_calculation(const casefile::Calculation& entry, const numeric::DecimalSeparator& separator,
-                                       const casefile::RecordedRun& run) {
+                                       const casefile::RecordedRun& run, const LinkSources& sources) {
     // The rows are made while their boxes are hidden: a widget added to a box on the screen is shown
     // on its own a moment later, and each such show lays out the whole form again (about 180 times
     // for "Kinematika"). Shown with its box, the form is laid out once.
@@ -207,6 +212,11 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
         row->addWidget(unit);
         if (field.role == page::FieldRole::Input) {
             text->setText(qtshared::qt_text(entry.text(field.id, separator)));
+            const auto source = sources.find(std::string(field.id));
+            const bool linked = source != sources.end();
+            text->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(text, &QLineEdit::customContextMenuRequested, this,
+                    [this, text, id, linked](const QPoint& at) { show_input_menu(text, id, linked, at); });
             auto* substitute = new QLabel(this);
             substitute->setAccessibleName(QStringLiteral("Použitá hodnota: ") +
                                           qtshared::qt_text(field.accessible_name));
@@ -215,10 +225,29 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             inputs_by_id_[std::string(field.id)] = text;
             text->setStyleSheet(kMarkedLine);
             fit_to_text(text, kShortestNumber);
-            connect(text, &QLineEdit::textChanged, this, [this, id](const QString& typed) {
-                touched_ = true;
-                emit text_edited(id, typed);
-            });
+            QToolButton* unlink = nullptr;
+            if (linked) {
+                // A linked input shows what it took (show_run) and is edited only by its source.
+                text->setReadOnly(true);
+                text->setStyleSheet(kMarkedLine + QStringLiteral(" QLineEdit { background: palette(window); }"));
+                text->setToolTip(QStringLiteral("Převzato: %1").arg(source->second));
+                linked_by_id_[std::string(field.id)] = text;
+                auto* taken_from = new QLabel(source->second, this);
+                taken_from->setObjectName(QStringLiteral("zdroj:") + id);
+                row->addWidget(taken_from);
+                unlink = new QToolButton(this);
+                unlink->setText(QStringLiteral("×"));
+                unlink->setObjectName(QStringLiteral("zrusit_prevzeti:") + id);
+                unlink->setAccessibleName(QStringLiteral("Zrušit převzetí %1").arg(id));
+                unlink->setToolTip(QStringLiteral("Zrušit převzetí: pole si ponechá převzatý text"));
+                connect(unlink, &QToolButton::clicked, this, [this, id] { emit unlink_requested(id); });
+                row->addWidget(unlink);
+            } else {
+                connect(text, &QLineEdit::textChanged, this, [this, id](const QString& typed) {
+                    touched_ = true;
+                    emit text_edited(id, typed);
+                });
+            }
             auto* tolerance = tolerance_line(this, field, separator);
             tolerance->setText(qtshared::qt_text(entry.tolerance_text(field.id)));
             tolerance->setCursorPosition(0);
@@ -236,7 +265,9 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
             with_problem->addLayout(row);
             with_problem->addWidget(problem);
             inputs_->addRow(caption, with_problem);
-            input_controls_ << text << tolerance;
+            input_controls_ << text;
+            if (unlink) input_controls_ << unlink;
+            input_controls_ << tolerance;
         } else {
             text->setReadOnly(true);
             text->setStyleSheet(QStringLiteral("background: palette(window);"));
@@ -259,6 +290,25 @@ void CalculationView::show_calculation(const casefile::Calculation& entry, const
     show_run(run);
 }
 
+void CalculationView::show_input_menu(QLineEdit* line, const QString& field_id, bool linked, const QPoint& at) {
+    QMenu* menu = line->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Převzít z výsledku…")), &QAction::triggered, this,
+            [this, field_id] { emit take_requested(field_id); });
+    if (linked) {
+        connect(menu->addAction(QStringLiteral("Zrušit převzetí")), &QAction::triggered, this,
+                [this, field_id] { emit unlink_requested(field_id); });
+    }
+    menu->popup(line->mapToGlobal(at));
+}
+
+void CalculationView::show_answer(const QString& verdict, const QString& times) {
+    const QString text = times.isEmpty() ? verdict : verdict + QLatin1Char('\n') + times;
+    show_text(answer_, text);
+    answer_->setVisible(!text.isEmpty());
+}
+
 void CalculationView::show_tolerance_problem(const QString& field_id, const QString& problem) {
     const auto found = tolerances_by_id_.find(qtshared::utf8(field_id));
     if (found == tolerances_by_id_.end()) return;
@@ -270,6 +320,7 @@ void CalculationView::show_tolerance_problem(const QString& field_id, const QStr
 
 void CalculationView::show_run(const casefile::RecordedRun& run) {
     for (const auto& [id, line] : results_by_id_) line->setText(qtshared::qt_text(run.text_after(id)));
+    for (const auto& [id, line] : linked_by_id_) line->setText(qtshared::qt_text(run.text_before(id)));
     for (const auto& [id, substitute] : substitutes_by_id_) {
         const std::string& used = run.text_after(id);
         const bool replaced = used != run.text_before(id);

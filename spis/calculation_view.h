@@ -20,14 +20,20 @@ class QFormLayout;
 
 namespace vorlanex::spis {
 
+// Beside each linked input, where it takes its text from ("← Rekonstrukce brzdění, R15").
+using LinkSources = std::map<std::string, QString>;
+
 class CalculationView final : public QWidget {
     Q_OBJECT
 public:
     explicit CalculationView(QWidget* parent = nullptr);
 
-    // Builds the form for `entry` and shows `run`, its outcome.
+    // Builds the form for `entry` and shows `run`, its outcome. A linked input (one of `sources`)
+    // is not typed in: it shows the text it took, with its source beside it.
     void show_calculation(const casefile::Calculation& entry, const numeric::DecimalSeparator& separator,
-                          const casefile::RecordedRun& run);
+                          const casefile::RecordedRun& run, const LinkSources& sources = {});
+    // A chain's answer in words above the results ("Vozidlo by …"); empty texts hide it.
+    void show_answer(const QString& verdict, const QString& times);
     // Shows a new outcome of the same calculation, the form left as it is.
     void show_run(const casefile::RecordedRun& run);
     // Nothing selected.
@@ -47,9 +53,14 @@ signals:
     void tolerance_left(const QString& field_id, const QString& text);
     void title_edited(const QString& title);
     void note_edited(const QString& note);
+    // The input is to take a field of a calculation ("Převzít z výsledku…"), or to be typed again.
+    void take_requested(const QString& field_id);
+    void unlink_requested(const QString& field_id);
 
 private:
     void clear_fields();
+    // The input's menu: the line's own, then taking a field or typing it again.
+    void show_input_menu(QLineEdit* line, const QString& field_id, bool linked, const QPoint& at);
 
     QLabel* heading_;
     QLineEdit* title_;
@@ -58,7 +69,9 @@ private:
     QFormLayout* results_;
     QLabel* warnings_;
     QLabel* fault_;
+    QLabel* answer_;
     std::map<std::string, QLineEdit*> inputs_by_id_;
+    std::map<std::string, QLineEdit*> linked_by_id_;  // the linked inputs, showing what they took
     std::map<std::string, QLabel*> substitutes_by_id_;
     std::map<std::string, std::pair<QLineEdit*, QLabel*>> tolerances_by_id_;  // the line, its problem
     std::map<std::string, QLineEdit*> results_by_id_;

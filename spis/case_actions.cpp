@@ -28,6 +28,7 @@ constexpr CaseActionRow kRows[] = {
     {MoveUp,      Calculation, "Na&horu",                       "nahoru",            Key::UnknownKey, "Ctrl+Up", kSelection},
     {MoveDown,    Calculation, "Do&lů",                         "dolu",              Key::UnknownKey, "Ctrl+Down", kSelection},
     {CopyResults, Calculation, "&Kopírovat výsledky",           "kopirovat_vysledky", Key::UnknownKey, "Ctrl+Shift+C", kSelection, true},
+    {AvoidabilityChain, Calculation, "Od&vratitelnost při dovolené rychlosti…", "odvratitelnost", Key::UnknownKey, nullptr, kReconstruction, true},
     {Guide,       Help,        "&Návod",                        "navod",             Key::HelpContents},
     {NumberRules, Help,        "&Pravidla čísel",               "pravidla_cisel"},
     {About,       Help,        "&O programu",                   "o_programu",        Key::UnknownKey, nullptr, kNothing, true},

@@ -13,11 +13,12 @@ enum class CaseMenu { File, Edit, Calculation, Help };
 // What an action needs to be usable; an action that needs several has them joined with "|".
 enum Need : unsigned {
     kNothing = 0,
-    kSelection = 1U << 0,     // a selected calculation
-    kCalculation = 1U << 1,   // a calculation in the case (a protocol of none says nothing)
-    kIdleProtocol = 1U << 2,  // no protocol being made
-    kUndoStep = 1U << 3,      // a step of the case to undo
-    kRedoStep = 1U << 4,      // an undone step to redo
+    kSelection = 1U << 0,       // a selected calculation
+    kCalculation = 1U << 1,     // a calculation in the case (a protocol of none says nothing)
+    kIdleProtocol = 1U << 2,    // no protocol being made
+    kUndoStep = 1U << 3,        // a step of the case to undo
+    kRedoStep = 1U << 4,        // an undone step to redo
+    kReconstruction = 1U << 5,  // a selected "Kinematika" reconstruction
 };
 
 enum class CaseAction {
@@ -39,6 +40,7 @@ enum class CaseAction {
     MoveUp,
     MoveDown,
     CopyResults,
+    AvoidabilityChain,
     Guide,
     NumberRules,
     About,

@@ -68,6 +68,18 @@ void CalculationMove::undo() { case_.move_calculation(to_, from_); }
 
 void CalculationMove::redo() { case_.move_calculation(from_, to_); }
 
+CalculationsEdit::CalculationsEdit(OpenCase& open_case, std::vector<casefile::Calculation> before, int selected_before,
+                                   std::vector<casefile::Calculation> after, int selected_after)
+    : case_(open_case),
+      before_(std::move(before)),
+      after_(std::move(after)),
+      selected_before_(selected_before),
+      selected_after_(selected_after) {}
+
+void CalculationsEdit::undo() { case_.put_calculations(before_, selected_before_); }
+
+void CalculationsEdit::redo() { case_.put_calculations(after_, selected_after_); }
+
 HeaderEdit::HeaderEdit(OpenCase& open_case, casefile::CaseHeader header)
     : case_(open_case),
       line_before_(open_case.file().header_line),

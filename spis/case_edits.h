@@ -4,6 +4,7 @@
 // one calculation is one step (its commands merge); another field or calculation starts a new one.
 #include <QUndoCommand>
 #include <string>
+#include <vector>
 
 #include "casefile/case_file.h"
 #include "casefile/case_header.h"
@@ -67,6 +68,22 @@ public:
 private:
     OpenCase& case_;
     int from_, to_;
+};
+
+// Several calculations changed in one step: a chain added with its source given an id, an input
+// linked to a source given an id, a calculation removed with the links taken from it. The case's
+// calculations before and after, each with the row then selected.
+class CalculationsEdit final : public QUndoCommand {
+public:
+    CalculationsEdit(OpenCase& open_case, std::vector<casefile::Calculation> before, int selected_before,
+                     std::vector<casefile::Calculation> after, int selected_after);
+    void undo() override;
+    void redo() override;
+
+private:
+    OpenCase& case_;
+    std::vector<casefile::Calculation> before_, after_;
+    int selected_before_, selected_after_;
 };
 
 // The case's own description (its first line).

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -27,9 +28,12 @@
 #include <QVBoxLayout>
 
 #include "casefile/case_writer.h"
+#include "numeric/faults.h"
+#include "numeric/parse_number.h"
 #include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
 #include "report/report.h"
+#include "spis/avoidability_chain.h"
 #include "spis/calculation_view.h"
 #include "spis/case_error_text.h"
 #include "spis/case_file_name.h"
@@ -41,6 +45,7 @@
 #include "spis/file_stamp.h"
 #include "spis/form_scroll_area.h"
 #include "spis/guide_window.h"
+#include "spis/link_source_dialog.h"
 #include "spis/protocol_export.h"
 #include "spis/protocol_process.h"
 #include "spis/protocol_progress.h"
@@ -174,6 +179,7 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
     connect(&case_, &OpenCase::selection_changed, this, &CaseWindow::show_selected);
     connect(&case_, &OpenCase::selected_ran, this, [this] {
         if (const casefile::RecordedRun* run = case_.selected_run()) view_->show_run(*run);
+        show_answer();
     });
     connect(&case_, &OpenCase::state_changed, this, &CaseWindow::show_state);
     connect(&case_, &OpenCase::problem, this,
@@ -186,6 +192,8 @@ CaseWindow::CaseWindow(const numeric::DecimalSeparator& separator, QWidget* pare
         case_.set_text(qtshared::utf8(field_id), qtshared::utf8(text));
     });
     connect(view_, &CalculationView::tolerance_edited, this, &CaseWindow::edit_tolerance);
+    connect(view_, &CalculationView::take_requested, this, &CaseWindow::choose_and_take);
+    connect(view_, &CalculationView::unlink_requested, this, &CaseWindow::unlink_input);
     connect(view_, &CalculationView::tolerance_left, this, &CaseWindow::check_tolerance);
     connect(view_, &CalculationView::title_edited, this, [this](const QString& title) {
         case_.set_description(&casefile::Calculation::title, qtshared::utf8(title));
@@ -279,10 +287,11 @@ void CaseWindow::trigger(CaseAction which) {
         case CaseAction::Undo: return case_.undo();
         case CaseAction::Redo: return case_.redo();
         case CaseAction::Duplicate: return case_.duplicate_selected();
-        case CaseAction::Remove: return case_.remove_selected();
+        case CaseAction::Remove: return remove_selected();
         case CaseAction::MoveUp: return move_selected(-1);
         case CaseAction::MoveDown: return move_selected(1);
         case CaseAction::CopyResults: return copy_results();
+        case CaseAction::AvoidabilityChain: return ask_avoidability_chain();
         case CaseAction::Guide: show_guide(); return;
         case CaseAction::NumberRules: show_guide(QStringLiteral("pravidla-pro-čísla")); return;
         case CaseAction::About: return show_about();
@@ -300,6 +309,7 @@ void CaseWindow::update_actions() {
         {kIdleProtocol, !protocol_->running()},
         {kUndoStep,     case_.undo_stack().canUndo()},
         {kRedoStep,     case_.undo_stack().canRedo()},
+        {kReconstruction, case_.selected() && is_avoidability_source(*case_.selected())},
     };
     // clang-format on
     for (const CaseActionRow& row : case_action_rows()) {
@@ -681,11 +691,77 @@ void CaseWindow::show_selected() {
     }
     const casefile::Calculation* selected = case_.selected();
     if (selected) {
-        view_->show_calculation(*selected, case_.separator(), *case_.selected_run());
+        view_->show_calculation(*selected, case_.separator(), *case_.selected_run(), link_sources());
+        show_answer();
     } else {
         view_->clear();
     }
     update_actions();
+}
+
+LinkSources CaseWindow::link_sources() const {
+    LinkSources sources;
+    for (const casefile::Link& link : case_.selected()->links) {
+        sources[link.input] = link_source_text(case_.file(), link);
+    }
+    return sources;
+}
+
+void CaseWindow::show_answer() {
+    const casefile::RecordedRun* run = case_.selected_run();
+    const auto answer =
+        run ? avoidability_answer(case_.file(), static_cast<std::size_t>(case_.selected_row()), *run) : std::nullopt;
+    view_->show_answer(answer ? answer->verdict : QString(), answer ? answer->times : QString());
+}
+
+std::optional<QString> CaseWindow::add_avoidability_chain(const QString& speed_text) {
+    const std::string typed = qtshared::utf8(speed_text.trimmed());
+    double speed = 0;
+    try {
+        speed = numeric::parse_number(typed, case_.separator());
+    } catch (const numeric::Fault&) {
+        speed = 0;
+    }
+    if (!(speed > 0)) {
+        return QStringLiteral("Dovolená rychlost „%1“ není kladné číslo v km/h (desetinný oddělovač „%2“).")
+            .arg(speed_text, qtshared::qt_text(case_.separator().text()));
+    }
+    if (!case_.add_avoidability_chain(typed)) return QStringLiteral("Vyberte výpočet „Kinematika“.");
+    return std::nullopt;
+}
+
+void CaseWindow::ask_avoidability_chain() {
+    bool accepted = false;
+    const QString speed = QInputDialog::getText(this, QStringLiteral("Odvratitelnost při dovolené rychlosti"),
+                                                QStringLiteral("Dovolená rychlost [km/h] (desetinný oddělovač „%1“):")
+                                                    .arg(qtshared::qt_text(case_.separator().text())),
+                                                QLineEdit::Normal, QStringLiteral("50"), &accepted);
+    if (!accepted) return;
+    if (const auto problem = add_avoidability_chain(speed)) QMessageBox::warning(this, windowTitle(), *problem);
+}
+
+std::optional<QString> CaseWindow::take_into_input(const QString& input, int source_row, const QString& field) {
+    const auto refused = case_.link_selected(qtshared::utf8(input), source_row, qtshared::utf8(field));
+    if (!refused) return std::nullopt;
+    return czech_case_error(*refused);
+}
+
+void CaseWindow::choose_and_take(const QString& input) {
+    const auto choice = choose_link_source(this, case_.file(), case_.selected_row(), input);
+    if (!choice) return;
+    if (const auto problem = take_into_input(input, choice->row, qtshared::qt_text(choice->field))) {
+        QMessageBox::warning(this, QStringLiteral("Převzít z výsledku"), *problem);
+    }
+}
+
+void CaseWindow::unlink_input(const QString& input) { case_.unlink_selected(qtshared::utf8(input)); }
+
+void CaseWindow::remove_selected() {
+    const int unlinked = case_.remove_selected();
+    if (unlinked == 0) return;
+    statusBar()->showMessage(
+        QStringLiteral("Převzetí z odstraněného výpočtu zrušena (%1); pole si ponechala převzatý text.").arg(unlinked),
+        kStatusMessageShownMs);
 }
 
 void CaseWindow::show_state() {

@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "casefile/case_file.h"
+#include "spis/calculation_view.h"
 #include "spis/case_actions.h"
 #include "spis/open_case.h"
 #include "spis/recovery.h"
@@ -29,7 +30,6 @@ class QTabWidget;
 
 namespace vorlanex::spis {
 
-class CalculationView;
 class DiagramPanel;
 class FormScrollArea;
 class GuideWindow;
@@ -68,6 +68,14 @@ public:
     // The case's own description (Soubor → Vlastnosti případu); a change marks the case unsaved.
     void set_case_properties(const casefile::CaseHeader& header);
     void select_calculation(int row);
+    // Výpočet → Odvratitelnost při dovolené rychlosti…: the chain at `speed_text` km/h after the
+    // selected reconstruction, selected; or why not, in Czech (the speed is no positive number).
+    std::optional<QString> add_avoidability_chain(const QString& speed_text);
+    // "Převzít z výsledku…": the selected calculation's `input` takes `field` of the calculation at
+    // `source_row`; or why not, in Czech (a cycle, another unit), the case then unchanged.
+    std::optional<QString> take_into_input(const QString& input, int source_row, const QString& field);
+    // "Zrušit převzetí": the input is typed again, holding the text it took last.
+    void unlink_input(const QString& input);
 
     // The recovery copy of the unsaved case, written now (the window writes it by itself a few
     // seconds after each change).
@@ -144,6 +152,13 @@ private:
     // Výpočet → Kopírovat výsledky: the selected calculation's results, warnings and fault on the
     // clipboard as text and as an HTML table.
     void copy_results();
+    void ask_avoidability_chain();
+    void choose_and_take(const QString& input);
+    // The selected calculation removed; the links taken from it, if any, said in the status line.
+    void remove_selected();
+    // The selected calculation's linked inputs with their sources, and a chain's answer, shown.
+    LinkSources link_sources() const;
+    void show_answer();
     void show_about();
     void remember_file(const QString& path);
     void refresh_recent_menu();

@@ -7,6 +7,7 @@
 #include "casefile/case_writer.h"
 #include "casefile/linked_run.h"
 #include "qtshared/qt_text.h"
+#include "spis/avoidability_chain.h"
 #include "spis/case_edits.h"
 #include "version/version.h"
 
@@ -173,7 +174,8 @@ std::string OpenCase::text() const { return casefile::case_file_text(file_, kVer
 std::string OpenCase::lines_written_anew() const {
     // The outcomes are a run's own writing (the batch's form); what is composed here is the rest.
     constexpr std::string_view kNoOutcome = R"("events":[],"fields":{})";
-    std::string lines = file_.header_line + '\n';
+    // The case's line with the format its calculations need: a link added makes it format 2.
+    std::string lines = casefile::case_line_text(file_) + '\n';
     for (std::size_t i = 0; i < outcomes_.size(); ++i) {
         if (!outcomes_[i]) continue;
         lines += casefile::calculation_line(file_.calculations[i], kVersion, kNoOutcome);
@@ -225,12 +227,99 @@ void OpenCase::duplicate_selected() {
     push(step);
 }
 
-void OpenCase::remove_selected() {
+int OpenCase::remove_selected() {
+    if (selected_ < 0) return 0;
+    // The inputs that took from the removed calculation keep what they took last, typed.
+    std::vector<casefile::Calculation> after = file_.calculations;
+    int unlinked = 0;
+    if (const std::optional<std::string>& id = calculation(selected_).id) {
+        const std::string removed = casefile::id_identity(*id);
+        const casefile::RecordedRun source_run = casefile::run_in_case(file_, static_cast<std::size_t>(selected_));
+        for (casefile::Calculation& taker : after) {
+            const std::vector<casefile::Link> links = taker.links;
+            for (const casefile::Link& link : links) {
+                if (casefile::id_identity(link.from) != removed) continue;
+                const std::string taken = casefile::taken_text(source_run, link.field);
+                taker.remove_link(link.input);
+                if (!taken.empty()) taker.set_text(link.input, taken);
+                ++unlinked;
+            }
+        }
+    }
+    if (unlinked == 0) {
+        auto* step = new CalculationRowEdit(*this, CalculationRowEdit::Kind::Remove, selected_, calculation(selected_),
+                                            selected_);
+        step->setText(QStringLiteral("Odstranění výpočtu"));
+        push(step);
+        return 0;
+    }
+    after.erase(after.begin() + selected_);
+    push_calculations(QStringLiteral("Odstranění výpočtu"), std::move(after),
+                      std::min(selected_, static_cast<int>(file_.calculations.size()) - 2));
+    return unlinked;
+}
+
+bool OpenCase::add_avoidability_chain(std::string_view speed_text) {
+    if (selected_ < 0 || !is_avoidability_source(calculation(selected_))) return false;
+    std::vector<casefile::Calculation> after = file_.calculations;
+    casefile::Calculation& source = after[static_cast<std::size_t>(selected_)];
+    if (!source.id) {
+        source.id = new_id_token(file_, source);
+        source.written.clear();  // its line is written anew with the id
+    }
+    after.insert(after.begin() + selected_ + 1, avoidability_calculation(*source.id, speed_text));
+    push_calculations(QStringLiteral("Odvratitelnost při dovolené rychlosti"), std::move(after), selected_ + 1);
+    return true;
+}
+
+std::optional<casefile::CaseError> OpenCase::link_selected(std::string_view input, int source_row,
+                                                           std::string_view field) {
+    if (selected_ < 0 || source_row < 0 || source_row >= count()) return std::nullopt;
+    casefile::CaseFile tried = file_;
+    casefile::Calculation& source = tried.calculations[static_cast<std::size_t>(source_row)];
+    if (!source.id) {
+        source.id = new_id_token(file_, source);
+        source.written.clear();
+    }
+    const std::string from = *source.id;
+    const auto target = static_cast<std::size_t>(selected_);
+    if (auto refused = casefile::check_link(tried, target, {std::string(input), from, std::string(field)})) {
+        return refused;
+    }
+    tried.calculations[target].set_link(input, from, std::string(field));
+    push_calculations(QStringLiteral("Převzetí pole %1").arg(qtshared::qt_text(input)), std::move(tried.calculations),
+                      selected_);
+    return std::nullopt;
+}
+
+void OpenCase::unlink_selected(std::string_view input) {
     if (selected_ < 0) return;
-    auto* step =
-        new CalculationRowEdit(*this, CalculationRowEdit::Kind::Remove, selected_, calculation(selected_), selected_);
-    step->setText(QStringLiteral("Odstranění výpočtu"));
+    const casefile::Link* link = calculation(selected_).link_of(input);
+    if (!link) return;
+    const std::string taken = taken_now(*link);
+    std::vector<casefile::Calculation> after = file_.calculations;
+    casefile::Calculation& taker = after[static_cast<std::size_t>(selected_)];
+    taker.remove_link(input);
+    if (!taken.empty()) taker.set_text(input, taken);
+    push_calculations(QStringLiteral("Zrušení převzetí %1").arg(qtshared::qt_text(input)), std::move(after), selected_);
+}
+
+std::string OpenCase::taken_now(const casefile::Link& link) const {
+    const auto source = casefile::IdIndex(file_).find(link.from);
+    if (!source) return {};
+    return casefile::taken_text(casefile::run_in_case(file_, *source), link.field);
+}
+
+void OpenCase::push_calculations(const QString& name, std::vector<casefile::Calculation> after, int select) {
+    auto* step = new CalculationsEdit(*this, file_.calculations, selected_, std::move(after), select);
+    step->setText(name);
     push(step);
+}
+
+void OpenCase::put_calculations(const std::vector<casefile::Calculation>& calculations, int select) {
+    file_.calculations = calculations;
+    run_all();
+    rows_changed(std::min(select, count() - 1));
 }
 
 void OpenCase::move(int from, int to) {

@@ -88,7 +88,18 @@ public:
     void select(int row);
     void add(const page::PageDefinition& page);
     void duplicate_selected();
-    void remove_selected();
+    // The selected calculation removed; the inputs of others that took from it keep the text they
+    // took last as typed text, in the same step. How many such links went.
+    int remove_selected();
+    // After the selected "Kinematika" reconstruction, the "Dráha na zastavení" calculation at the
+    // permitted speed `speed_text` (km/h) linked to it, selected; the reconstruction is given an id
+    // when it has none. One step; false (nothing done) when the selection is no reconstruction.
+    bool add_avoidability_chain(std::string_view speed_text);
+    // The selected calculation's `input` takes `field` of the calculation at `source_row` (given an
+    // id when it has none, in the same step); or why not, the case then unchanged.
+    std::optional<casefile::CaseError> link_selected(std::string_view input, int source_row, std::string_view field);
+    // The selected calculation's `input` typed again, holding the text it took last.
+    void unlink_selected(std::string_view input);
     // The calculation at `from` moved to the row `to`, and selected.
     void move(int from, int to);
     void set_header(const casefile::CaseHeader& header);
@@ -132,6 +143,7 @@ private:
     friend class CalculationEdit;
     friend class CalculationRowEdit;
     friend class CalculationMove;
+    friend class CalculationsEdit;
     friend class HeaderEdit;
     // The calculation at `row` as it is to be: shown as typed (the form stays as it is) or selected
     // and shown anew.
@@ -140,6 +152,12 @@ private:
     // The row taken out, then `select` (or the last row when it is past the end) selected.
     void erase_calculation(int row, int select);
     void move_calculation(int from, int to);
+    // The case's calculations replaced by `calculations`, all run, and `select` selected.
+    void put_calculations(const std::vector<casefile::Calculation>& calculations, int select);
+    // The step of replacing the calculations by `after`, named `name`, `select` selected after it.
+    void push_calculations(const QString& name, std::vector<casefile::Calculation> after, int select);
+    // The text `link` takes from its source now; empty when the source is gone or shows none.
+    std::string taken_now(const casefile::Link& link) const;
     // The case's description: with its line as written, or written anew when `line` is empty.
     void put_header(const std::string& line, const casefile::CaseHeader& header);
 

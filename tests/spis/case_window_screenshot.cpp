@@ -2,8 +2,8 @@
 //   case_window_screenshot CASE_FILE OUTPUT.png [--tolerance | --sweep | --export-pdf | --enlarged | --guide]
 //                          [--size WxH] [--row N]
 // The window is 1280 × 800 unless --size gives another size ("1024x768"); with --enlarged the picture
-// is the diagram's own window ("Zvětšit…") instead; --row selects the calculation at row N (0 unless
-// given) for --tolerance and --sweep.
+// is the diagram's own window ("Zvětšit…") instead; --row selects the calculation at row N (from 0;
+// the first unless given).
 // With --tolerance the right side shows the first calculation's tolerance run, finished; with
 // --sweep its sweep of the run-out speed; with --export-pdf the window has exported its protocol
 // to OUTPUT.pdf (through vorlanex-protocol of this build) and shows what it says then; with --guide
@@ -145,13 +145,12 @@ int main(int argc, char** argv) {
     window.resize(size);
     window.show();
     QApplication::processEvents();
+    window.select_calculation(row);
     if (tolerance) {
-        window.select_calculation(row);  // the braking reconstruction, with a tolerance of its EES
         run_tolerance(window);
         QApplication::processEvents();
     }
     if (sweep) {
-        window.select_calculation(row);  // the braking reconstruction
         run_sweep(window);
         QApplication::processEvents();
     }

@@ -360,6 +360,7 @@ constexpr ActionNeed kActionNeeds[] = {
     {"nahoru",             false, true},
     {"dolu",               false, true},
     {"kopirovat_vysledky", false, true},
+    {"odvratitelnost",     false, true},   // the first page is a "Kinematika" reconstruction
     {"navod",              true,  true},
     {"pravidla_cisel",     true,  true},
     {"o_programu",         true,  true},
