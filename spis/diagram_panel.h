@@ -52,7 +52,7 @@ private:
     QLabel* note_;
     QAction* enlarge_;
     QAction* save_;
-    QPointer<QWidget> enlarged_;  // the diagram's own window while it is open
+    QPointer<QWidget> enlarged_;                 // the diagram's own window while it is open
     QPointer<DiagramPicture> enlarged_picture_;  // goes with the window that holds it
     QByteArray svg_;
 };
