@@ -13,6 +13,7 @@
 #include <QSvgWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <thread>
@@ -129,6 +130,13 @@ constexpr ShareSentence kShareSentences[] = {
     {"draha-zastaveni", "C1", "Nedojde ke střetu ! ", u"Vozidlo by zastavilo před místem střetu v %1 vzorků."},
 };
 
+// A word result that stayed blank (spaces only) in every sample has nothing to tell.
+bool blank_in_every_sample(const std::vector<tolerance::TextCount>& texts) {
+    return std::all_of(texts.begin(), texts.end(), [](const tolerance::TextCount& text) {
+        return text.text.find_first_not_of(' ') == std::string::npos;
+    });
+}
+
 }  // namespace
 
 QString word_shares(const page::PageDefinition& page, const tolerance::SamplingSummary& summary,
@@ -148,7 +156,7 @@ QString word_shares(const page::PageDefinition& page, const tolerance::SamplingS
         }
     }
     for (const tolerance::FieldSummary& field : summary.results) {
-        if (!field.words || field.texts.empty()) continue;
+        if (!field.words || blank_in_every_sample(field.texts)) continue;
         const page::Field* defined = page.find_field(field.field);
         lines += (defined ? qtshared::qt_text(report::field_title(*defined)) : qtshared::qt_text(field.field)) +
                  QStringLiteral(": ") + qtshared::qt_text(tolerance::texts_with_shares(field.texts, separator)) +

@@ -100,7 +100,8 @@ TEST(ToleranceTab, ACalculationWithoutTolerancesSaysSo) {
     EXPECT_TRUE(std::holds_alternative<QString>(tolerance_run(window.document(), static_cast<std::size_t>(row), 10)));
 }
 
-// The share of a word result's text, in a sentence and among its texts, as the counts give it.
+// The share of a word result's text, in a sentence and among its texts, as the counts give it; a word
+// result blank in every sample is not listed.
 struct ShareRow {
     const char* name;
     std::uint64_t stops;
@@ -129,6 +130,11 @@ TEST_P(WordShares, SaysTheShareOfSamplesWhereTheVehicleStops) {
     if (row.stops > 0) c1.texts.push_back({"Nedojde ke střetu ! ", row.stops});
     if (row.collides > 0) c1.texts.push_back({"Vozidlo se střetne", row.collides});
     summary.results.push_back(c1);
+    tolerance::FieldSummary blank_in_every_sample;  // the message's other lines, never written here
+    blank_in_every_sample.field = "C2";
+    blank_in_every_sample.words = true;
+    blank_in_every_sample.texts.push_back({"  ", row.stops + row.collides});
+    summary.results.push_back(blank_in_every_sample);
     const QStringList lines = word_shares(page, summary, kComma).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QString::fromUtf8(row.sentence));
