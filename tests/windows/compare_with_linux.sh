@@ -16,7 +16,14 @@ cd "$work/runs" || exit 1
 # Wine's own folder in the build, its messages off, one server kept for every run.
 export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
 export LC_ALL=C.UTF-8
-wineserver -p || exit 1
+# A folder made by another Wine (before its 32-bit part was installed, say) may not start programs:
+# it is then made again.
+if ! wine "$windows" --version >/dev/null 2>&1; then
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+    wine "$windows" --version >/dev/null 2>&1 || { echo "FAIL: Wine cannot run $windows"; exit 1; }
+fi
+wineserver -p 2>/dev/null  # already running (persistent from an earlier run) is as good
 trap 'wineserver -k 2>/dev/null' EXIT
 
 failures=0
