@@ -34,6 +34,9 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev locales
                xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev poppler-utils
                desktop-file-utils appstream groff-base)
+# What the Windows build and its tests need besides: Debian's mingw-w64 GCC with the posix thread
+# model (std::thread) and Wine, which runs vorlanex-calc.exe beside the Linux build's command.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
 # lintian, which package.sh runs on the packages.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
