@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Every page's worked example (and then the same with the first input unreadable) typed into the Windows calculator window under Wine gives every
+field's text, and every box, as vorlanex-calc gives them for the same texts.
+
+The window runs under Wine on a private X display (xvfb-run); its decimal separator is the one of
+Wine's regional settings, which follow LANG: cs_CZ.UTF-8 gives "," and C.UTF-8 ".". The command is
+given the separator the window reports, and the window's must be the locale's.
+"""
+import argparse
+import json
+import os
+import subprocess
+import sys
+
+SKIPPED = 77  # ctest's SKIP_RETURN_CODE
+EXPECTED_SEPARATOR = {"C.UTF-8": ".", "cs_CZ.UTF-8": ","}
+
+
+def wine_environment(locale, prefix):
+    environment = dict(os.environ, LANG=locale, LC_ALL=locale, WINEDEBUG="-all", WINEPREFIX=prefix)
+    environment.pop("DISPLAY", None)
+    return environment
+
+
+def window_runs(check, locale, prefix):
+    completed = subprocess.run(["xvfb-run", "-a", "wine", check, "--examples"], capture_output=True,
+                               env=wine_environment(locale, prefix), timeout=150)
+    if completed.returncode != 0:
+        sys.exit(f"the window check ended with status {completed.returncode}:\n"
+                 f"{completed.stderr.decode(errors='replace')}")
+    lines = [json.loads(line) for line in completed.stdout.decode().splitlines() if line.startswith("{")]
+    return lines[0]["separator"], lines[1:]
+
+
+def run_batch(calc, separator, scenarios):
+    batch = "".join(json.dumps(scenario, ensure_ascii=False) + "\n" for scenario in scenarios)
+    completed = subprocess.run([calc, "--batch", "--separator", separator], input=batch.encode(),
+                               capture_output=True)
+    if completed.returncode not in (0, 1):
+        sys.exit(f"vorlanex-calc --batch ended with status {completed.returncode}: {completed.stderr.decode()}")
+    return [json.loads(line) for line in completed.stdout.splitlines()]
+
+
+def command_runs(calc, separator, window):
+    """The command's answers to what the window was given: each page's worked example, then every
+    field as that left them with the page's first input "x"."""
+    listing = subprocess.run([calc, "--list", "--separator", separator], capture_output=True, check=True)
+    pages = {entry["page"]: entry for entry in map(json.loads, listing.stdout.splitlines())}
+    examples = run_batch(calc, separator, [{"page": run["page"], "fields": pages[run["page"]]["worked_example"]}
+                                           for run in window if run["variant"] == "example"])
+    unreadable = [{"page": page, "fields": dict(answer["fields"], **{pages[page]["fields"][0]["id"]: "x"})}
+                  for page, answer in zip((run["page"] for run in window if run["variant"] == "example"), examples)]
+    answers = iter(zip(examples, run_batch(calc, separator, unreadable)))
+    runs = []
+    for run in window:
+        if run["variant"] == "example":
+            pair = next(answers)
+        runs.append(pair[0] if run["variant"] == "example" else pair[1])
+    return runs
+
+
+def boxes_of(events):
+    """The warning and error boxes among a run's events, as the window shows them."""
+    return [{kind: event[kind]} for event in events for kind in ("warning", "error") if kind in event]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--check", required=True, help="vorlanex-window-check.exe of the Windows build")
+    parser.add_argument("--calc", required=True, help="the Linux vorlanex-calc")
+    parser.add_argument("--locale", required=True, choices=sorted(EXPECTED_SEPARATOR))
+    parser.add_argument("--prefix", required=True, help="the Wine prefix (made on first use)")
+    arguments = parser.parse_args()
+    if not os.path.exists(arguments.check):
+        print(f"skipped: {arguments.check} is missing (the preset windows builds it)")
+        return SKIPPED
+
+    separator, window = window_runs(arguments.check, arguments.locale, arguments.prefix)
+    if separator != EXPECTED_SEPARATOR[arguments.locale]:
+        sys.exit(f"the window's separator under {arguments.locale} is {separator!r}, "
+                 f"not {EXPECTED_SEPARATOR[arguments.locale]!r}")
+    command = command_runs(arguments.calc, separator, window)
+    if len(window) != len(command) or not window:
+        sys.exit(f"{len(window)} pages in the window, {len(command)} answers of the command")
+
+    differences = []
+    for shown, expected in zip(window, command):
+        page = f"{shown['page']} ({shown['variant']})"
+        if shown["boxes"] != boxes_of(expected["events"]):
+            differences.append(f"{page}: boxes {shown['boxes']} instead of {boxes_of(expected['events'])}")
+        for field, text in expected["fields"].items():
+            if shown["fields"].get(field) != text:
+                differences.append(f"{page}.{field}: {shown['fields'].get(field)!r} instead of {text!r}")
+        for field in shown["fields"].keys() - expected["fields"].keys():
+            differences.append(f"{page}.{field}: a field the command does not know")
+    for difference in differences:
+        print(difference)
+    fields = sum(len(run["fields"]) for run in command)
+    print(f"{len(window)} runs, {fields} fields compared, separator {separator!r}: {len(differences)} differ")
+    return 1 if differences else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
