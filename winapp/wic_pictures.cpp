@@ -33,7 +33,8 @@ bool make_factory(Com<IWICImagingFactory>& factory) {
                                       reinterpret_cast<void**>(factory.put())));
 }
 
-HBITMAP top_down_bitmap(UINT width, UINT height, void** bits) {
+// 32-bit BGR pixels in rows from the top, the form WIC reads and writes here.
+BITMAPINFO top_down_format(UINT width, UINT height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -41,6 +42,11 @@ HBITMAP top_down_bitmap(UINT width, UINT height, void** bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP top_down_bitmap(UINT width, UINT height, void** bits) {
+    const BITMAPINFO info = top_down_format(width, height);
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
@@ -83,13 +89,7 @@ bool save_png(HBITMAP bitmap, const std::wstring& path) {
     const UINT width = static_cast<UINT>(described.bmWidth), height = static_cast<UINT>(described.bmHeight);
     // The pixels as 32-bit BGR rows from the top, whatever the bitmap's own format.
     std::vector<std::uint8_t> pixels(std::size_t{width} * height * 4);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = top_down_format(width, height);
     HDC screen = GetDC(nullptr);
     const int rows = GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
