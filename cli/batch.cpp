@@ -1,6 +1,5 @@
 #include "cli/batch.h"
 
-#include <malloc.h>
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
@@ -18,6 +17,7 @@
 
 #include "casefile/json_text.h"
 #include "casefile/run_result.h"
+#include "cli/allocation_arenas.h"
 #include "cli/batch_line.h"
 #include "cli/exit_status.h"
 #include "numeric/arithmetic_mode.h"
@@ -308,11 +308,10 @@ int run_batch(const numeric::DecimalSeparator& separator, std::istream& in, Outp
               unsigned jobs) {
     LineReader reader(in);
     if (jobs <= 1) return run_on_this_thread(separator, reader, out, err);
-    // The C library gives threads arenas of their own (up to eight a core), each keeping the large
-    // blocks it freed (a long line, its copies, its results) for its next ones: with many threads
-    // those kept blocks would outgrow the bytes in flight many times. The threads therefore share
-    // one arena; their small allocations still come from caches of their own.
-    mallopt(M_ARENA_MAX, 1);
+    // The threads share one allocation arena, so that the large blocks they free (a long line, its
+    // copies, its results) are not kept once for each; their small allocations still come from
+    // caches of their own.
+    share_one_allocation_arena();
     ParallelBatch batch(separator, out, jobs);
     return batch.run(reader, err);
 }

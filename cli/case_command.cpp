@@ -1,5 +1,6 @@
 #include "cli/case_command.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <variant>
@@ -18,9 +19,10 @@ namespace vorlanex::cli {
 
 namespace {
 
-// The file's bytes, or why they cannot be read.
+// The file's bytes, or why they cannot be read. `path` is UTF-8, which Windows takes only as
+// a path made of it (a plain string there is in the ANSI code page).
 std::variant<std::string, std::string> read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
     if (!in) return std::variant<std::string, std::string>(std::in_place_index<1>, "cannot open '" + path + "'");
     std::ostringstream bytes;
     bytes << in.rdbuf();

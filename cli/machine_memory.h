@@ -10,7 +10,8 @@ struct MachineMemory {
     std::uint64_t total = 0;      // bytes
 };
 
-// MemAvailable from /proc/meminfo; where it cannot be read, the free pages the C library counts.
+// Linux: MemAvailable from /proc/meminfo; where it cannot be read, the free pages the C library
+// counts. Windows: the physical memory the system reports available.
 MachineMemory machine_memory();
 
 }  // namespace vorlanex::cli

@@ -1,7 +1,5 @@
 #include "cli/tolerance_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -20,6 +18,7 @@
 #include "cli/command_text.h"
 #include "cli/exit_status.h"
 #include "cli/machine_memory.h"
+#include "cli/process.h"
 #include "report/case_tolerance_report.h"
 #include "report/report.h"
 #include "report/tolerance_report.h"
@@ -179,7 +178,7 @@ std::optional<tolerance::SamplingSummary> sampled(std::span<const tolerance::Cha
                                                   const numeric::DecimalSeparator& separator,
                                                   const tolerance::SamplingSettings& settings, std::ostream& progress) {
     try {
-        ProgressReport report_progress(progress, &progress == &std::cerr && isatty(STDERR_FILENO));
+        ProgressReport report_progress(progress, &progress == &std::cerr && error_stream_is_terminal());
         return tolerance::run_chain_samples(chain, separator, settings, std::ref(report_progress));
     } catch (const std::bad_alloc&) {
         progress << "vorlanex-calc: not enough memory for " << settings.samples << " samples (8 bytes per sample and "

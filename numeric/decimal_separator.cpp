@@ -1,9 +1,6 @@
 #include "numeric/decimal_separator.h"
 
-#include <langinfo.h>
-#include <locale.h>
-#include <clocale>
-
+#include "numeric/code_point_ranges.h"
 #include "numeric/utf8.h"
 
 namespace vorlanex::numeric {
@@ -12,11 +9,6 @@ namespace {
 
 constexpr std::string_view kFallbackSeparator = ".";
 constexpr std::string_view kNumberSyntax = "0123456789+-Ee";
-
-struct CodePointRange {
-    char32_t first;
-    char32_t last;
-};
 
 // Characters a reader cannot see, or that are no character at all, in code point order.
 // clang-format off
@@ -52,10 +44,7 @@ constexpr CodePointRange kInvisible[] = {
 
 bool is_invisible(char32_t code_point) {
     if ((code_point & 0xFFFE) == 0xFFFE) return true;  // the noncharacters at the end of every plane
-    for (const CodePointRange& range : kInvisible) {
-        if (code_point >= range.first && code_point <= range.last) return true;
-    }
-    return false;
+    return in_code_point_ranges(kInvisible, code_point);
 }
 
 }  // namespace
@@ -68,19 +57,5 @@ bool can_be_decimal_separator(std::string_view character) {
 
 DecimalSeparator::DecimalSeparator(std::string_view character)
     : text_(can_be_decimal_separator(character) ? character : kFallbackSeparator) {}
-
-// Reads the environment's LC_NUMERIC setting through a private locale object, so the program's
-// global locale (which the C library's number functions would follow) is never changed.
-DecimalSeparator DecimalSeparator::from_regional_settings() {
-    locale_t regional = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (regional == static_cast<locale_t>(nullptr)) return DecimalSeparator(kFallbackSeparator);
-
-    const char* radix = nl_langinfo_l(RADIXCHAR, regional);
-    const std::string_view setting = radix != nullptr ? std::string_view(radix) : std::string_view();
-    // Copy the first character out before the locale (which owns `radix`) is freed.
-    DecimalSeparator separator(setting.substr(0, utf8_character_length(setting)));
-    freelocale(regional);
-    return separator;
-}
 
 }  // namespace vorlanex::numeric

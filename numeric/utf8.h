@@ -72,4 +72,23 @@ inline void append_utf8(std::string& text, char32_t code_point) {
     }
 }
 
+// `text` in UTF-16 (as Windows gives its texts) converted to UTF-8; a surrogate without its pair
+// becomes U+FFFD, the replacement character.
+inline std::string utf8_of_utf16(std::u16string_view text) {
+    std::string utf8;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code_point = text[i];
+        const bool high = code_point >= 0xD800 && code_point <= 0xDBFF;
+        const bool low_follows = i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (high && low_follows) {
+            code_point = 0x10000 + ((code_point - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (code_point >= 0xD800 && code_point <= 0xDFFF) {
+            code_point = 0xFFFD;
+        }
+        append_utf8(utf8, code_point);
+    }
+    return utf8;
+}
+
 }  // namespace vorlanex::numeric

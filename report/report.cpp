@@ -1,12 +1,12 @@
 #include "report/report.h"
 
-#include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "casefile/recorded_run.h"
 #include "registry/page_tree.h"
 #include "report/document.h"
+#include "report/local_date.h"
 #include "report/markup.h"
 #include "report/path_time_diagram.h"
 
@@ -195,9 +195,9 @@ Report make_report(const page::PageDefinition& page, std::span<const std::pair<s
 }
 
 std::chrono::year_month_day local_date() {
-    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    if (!local_time(std::time(nullptr), local))
+        return std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
     return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
                                        std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
                                        std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
