@@ -1,8 +1,9 @@
 #include "winapp/window_program.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "numeric/application_title.h"
 #include "numeric/arithmetic_mode.h"
