@@ -8,11 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "page/page_definition.h"
 #include "tests/support/recording_port.h"
@@ -101,10 +105,31 @@ inline std::string run_name(const ::testing::TestParamInfo<PageRun>& info) { ret
 
 class PageRunTest : public ::testing::TestWithParam<PageRun> {};
 
+// With VORLANEX_PAGE_RUNS_OUT naming a folder, every run of a page's table is also appended there
+// as one scenario of vorlanex-calc's batch, to the file of its separator (separator-2c.jsonl for
+// ","): the same rows can then be run through the command as built for another system and its
+// answers compared with this build's. Bytes that are no UTF-8 become U+FFFD (JSON cannot hold
+// them); both builds read the same lines.
+inline void append_to_batch(const page::PageDefinition& page, const PageRun& run) {
+    const char* folder = std::getenv("VORLANEX_PAGE_RUNS_OUT");
+    if (folder == nullptr) return;
+    std::string file_name = std::string(folder) + "/separator-";
+    constexpr std::string_view kHex = "0123456789abcdef";
+    for (const unsigned char byte : run.separator) {
+        file_name += kHex[byte >> 4];
+        file_name += kHex[byte & 0xf];
+    }
+    nlohmann::json scenario = {{"page", page.key}, {"fields", nlohmann::json::object()}, {"id", run.name}};
+    for (const auto& [id, text] : run.typed) scenario["fields"][id] = text;
+    std::ofstream(file_name + ".jsonl", std::ios::app)
+        << scenario.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
 // Types the run's texts into the page as it opens, presses "Výpočet" and checks the whole
 // transcript; then that every field keeps its text unless the run wrote it (a fault leaves the
 // fields after it as they were).
 inline void expect_run(const page::PageDefinition& page_definition, const PageRun& run) {
+    append_to_batch(page_definition, run);
     RecordingPort page(page_definition, run.separator);
     for (const auto& [id, text] : run.typed) page.type(id, text);
     std::map<std::string, std::string> expected;
