@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the whole test suite:
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
 #   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
-#   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45).
+#   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45);
+#   4. the Windows cross build (mingw-w64), its window and its installer tested under Wine.
 # It ends with a summary: each suite's result, the time each phase took, the tests passed and failed.
 # For developers, a shorter loop:
 #   ./test.sh --fast        the main build and its tests without those labelled slow (ctest -LE
@@ -75,7 +76,7 @@ if [ "$mode" = all ]; then
 echo "== sanitizer build (AddressSanitizer + UBSan) =="
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$jobs"
-run_suite "sanitizer build" build/sanitize
+run_suite "sanitizer build" build/sanitize -LE windows
 end_phase "sanitizer build"
 
 echo "== fuzz build (libFuzzer, clang) =="
@@ -109,12 +110,24 @@ cmake --build build/default -j"$jobs"
 if [ "$mode" = fast ]; then
     slow=$(cd build/default && ctest -N -L slow | sed -n 's/^Total Tests: //p')
     echo "== --fast: the ${slow:-0} tests labelled slow are skipped (ctest -L slow runs them) =="
-    run_suite "main build" build/default -LE slow
+    run_suite "main build" build/default -LE 'slow|windows'
     summary+=("main build: ${slow:-0} tests labelled slow skipped (--fast)")
 else
-    run_suite "main build" build/default
+    run_suite "main build" build/default -LE windows
 fi
 end_phase "main build"
+
+if [ "$mode" = all ]; then
+# The Windows cross build, its window and its installer, tested under Wine by the main build's
+# tests labelled windows.
+echo "== Windows build (mingw-w64, Wine) =="
+install_missing_packages "${WINDOWS_INSTALLER_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
+install_32bit_wine
+cmake --preset windows >/dev/null
+cmake --build build/windows -j"$jobs"
+run_suite "Windows build" build/default -L windows
+end_phase "Windows build"
+fi
 
 echo
 echo "== summary =="

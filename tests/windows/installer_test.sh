@@ -22,7 +22,13 @@ run_and_wait() { wine "$@"; wineserver -w; }
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vorlanex'
 has_key() { wine reg query "$key" >/dev/null 2>&1; }
 
-wineboot -i >/dev/null 2>&1 || true
+# A Wine folder made by another Wine (before its 32-bit part was installed, say) may start no
+# program: it is made again.
+if ! wine cmd /c exit >/dev/null 2>&1; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    wine cmd /c exit >/dev/null 2>&1 || fail "Wine cannot start a program"
+fi
 wineserver -w
 folder=$(unix_path '%LOCALAPPDATA%\Programs\Vorlanex')
 menu=$(unix_path '%APPDATA%\Microsoft\Windows\Start Menu\Programs\Vorlanex')

@@ -9,6 +9,7 @@ given the separator the window reports, and the window's must be the locale's.
 import argparse
 import json
 import os
+import shutil
 import subprocess
 import sys
 
@@ -22,7 +23,19 @@ def wine_environment(locale, prefix):
     return environment
 
 
+def usable_prefix(locale, prefix):
+    """A Wine folder made by another Wine (before its 32-bit part was installed, say) may start no
+    program: it is made again."""
+    probe = ["wine", "cmd", "/c", "exit"]
+    if subprocess.run(probe, capture_output=True, env=wine_environment(locale, prefix)).returncode == 0:
+        return
+    subprocess.run(["wineserver", "-k"], capture_output=True, env=wine_environment(locale, prefix))
+    shutil.rmtree(prefix, ignore_errors=True)
+    subprocess.run(probe, capture_output=True, env=wine_environment(locale, prefix))
+
+
 def window_runs(check, locale, prefix):
+    usable_prefix(locale, prefix)
     completed = subprocess.run(["xvfb-run", "-a", "wine", check, "--examples"], capture_output=True,
                                env=wine_environment(locale, prefix), timeout=150)
     if completed.returncode != 0:
