@@ -2,7 +2,8 @@
 //
 //   vorlanex-window-check --examples        every page's worked example typed into its fields,
 //                                           "Výpočet" clicked; one JSON line per page: the boxes
-//                                           shown and every field's text afterwards
+//                                           shown and every field's text afterwards; then the
+//                                           page's keys (Tab order, Enter, Space), one line
 //   vorlanex-window-check --screenshots DIR every page brought to the front, its client area
 //                                           saved as DIR/<page>.png
 //
@@ -112,10 +113,72 @@ void calculate_and_print(winapp::CalculationPage& calculation, std::string_view 
     std::printf("%s}}\n", line.c_str());
 }
 
+// A key pressed and released on the focused control, through the dialog keys of the window as its
+// message loop hands them over.
+void press_key(HWND window, UINT key) {
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        const LPARAM flags = message == WM_KEYUP ? LPARAM{1} | (LPARAM{3} << 30) : LPARAM{1};
+        MSG pressed{GetFocus(), message, key, flags, GetTickCount(), {}};
+        if (!IsDialogMessageW(window, &pressed)) {
+            TranslateMessage(&pressed);
+            DispatchMessageW(&pressed);
+        }
+    }
+}
+
+// The id of the field that has the focus, "Výpočet" for the button, "" for anything else.
+std::string focused(const winapp::CalculationPage& calculation) {
+    HWND focus = GetFocus();
+    if (focus && focus == calculation.calculate_button()) return "Výpočet";
+    for (const page::Field& placed : calculation.definition().layout.fields) {
+        if (focus && calculation.field(placed.id) == focus) return std::string(placed.id);
+    }
+    return {};
+}
+
+// True when `key` pressed on `target` filled a result field (all emptied before).
+bool key_calculates(HWND window, winapp::CalculationPage& calculation, HWND target, UINT key) {
+    std::vector<HWND> results;
+    for (const page::Field& placed : calculation.definition().layout.fields) {
+        if (placed.role == page::FieldRole::Result) results.push_back(calculation.field(placed.id));
+    }
+    for (HWND result : results) type_text(result, "");
+    SetFocus(target);
+    press_key(window, key);
+    for (HWND result : results) {
+        if (GetWindowTextLengthW(result) > 0) return true;
+    }
+    return false;
+}
+
+// The page's keys: where Tab goes from the first input on, one step for every input, and whether
+// Enter in a field, Enter on "Výpočet" and Space on it start the calculation.
+void print_keys(HWND window, winapp::CalculationPage& calculation) {
+    const page::PageDefinition& definition = calculation.definition();
+    std::string line = "{\"keys\":" + json_string(definition.key) + ",\"tab_order\":[";
+    SetFocus(calculation.field(definition.layout.fields.front().id));
+    line += json_string(focused(calculation));
+    for (const page::Field& placed : definition.layout.fields) {
+        if (placed.role != page::FieldRole::Input) continue;
+        press_key(window, VK_TAB);
+        line += "," + json_string(focused(calculation));
+    }
+    HWND first_input = calculation.field(definition.layout.fields.front().id);
+    auto answer = [](bool yes) { return yes ? "true" : "false"; };
+    line += std::string("],\"enter_in_field\":") + answer(key_calculates(window, calculation, first_input, VK_RETURN));
+    line += std::string(",\"enter_on_button\":") +
+            answer(key_calculates(window, calculation, calculation.calculate_button(), VK_RETURN));
+    line += std::string(",\"space_on_button\":") +
+            answer(key_calculates(window, calculation, calculation.calculate_button(), VK_SPACE));
+    std::printf("%s}\n", line.c_str());
+}
+
 // Each page twice: its worked example, and then the same with its first input unreadable ("x"),
 // which the error box reports.
 int run_examples(winapp::MainWindow& window, const winapp::Environment& environment) {
     g_hook = SetWindowsHookExW(WH_CBT, answer_boxes, nullptr, GetCurrentThreadId());
+    // Shown, so its controls can take the focus.
+    ShowWindow(window.handle(), SW_SHOWNORMAL);
     std::printf("{\"separator\":%s}\n", json_string(environment.separator.text()).c_str());
     for (const page::PageDefinition* definition : registry::calculation_pages()) {
         window.show_page(definition->key);
@@ -124,6 +187,8 @@ int run_examples(winapp::MainWindow& window, const winapp::Environment& environm
             type_text(calculation.field(typed.id), page::with_separator(typed.text, environment.separator));
         }
         calculate_and_print(calculation, "example");
+        // The keys leave the fields as the example did: the last of them calculates it again.
+        print_keys(window.handle(), calculation);
         type_text(calculation.field(definition->layout.fields.front().id), "x");
         calculate_and_print(calculation, "unreadable");
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Every page's worked example (and then the same with the first input unreadable) typed into the Windows calculator window under Wine gives every
-field's text, and every box, as vorlanex-calc gives them for the same texts.
+"""Every page's worked example (and then the same with the first input unreadable) typed into the
+Windows calculator window under Wine gives every field's text, and every box, as vorlanex-calc gives
+them for the same texts; and on every page Tab, Enter and Space do what they do in the Qt window.
 
 The window runs under Wine on a private X display (xvfb-run); its decimal separator is the one of
 Wine's regional settings, which follow LANG: cs_CZ.UTF-8 gives "," and C.UTF-8 ".". The command is
@@ -42,7 +43,26 @@ def window_runs(check, locale, prefix):
         sys.exit(f"the window check ended with status {completed.returncode}:\n"
                  f"{completed.stderr.decode(errors='replace')}")
     lines = [json.loads(line) for line in completed.stdout.decode().splitlines() if line.startswith("{")]
-    return lines[0]["separator"], lines[1:]
+    return (lines[0]["separator"], [line for line in lines[1:] if "page" in line],
+            [line for line in lines[1:] if "keys" in line])
+
+
+def key_differences(keys, pages):
+    """Tab visits the inputs in the layout's order, then "Výpočet"; Enter and Space on the button
+    calculate, Enter in a field does not."""
+    differences = []
+    expected_keys = {"enter_in_field": False, "enter_on_button": True, "space_on_button": True}
+    for checked in keys:
+        page = checked["keys"]
+        inputs = [field["id"] for field in pages[page]["fields"] if field["role"] == "input"]
+        if checked["tab_order"] != inputs + ["Výpočet"]:
+            differences.append(f"{page}: Tab goes {checked['tab_order']}, not {inputs + ['Výpočet']}")
+        for key, expected in expected_keys.items():
+            if checked[key] != expected:
+                differences.append(f"{page}: {key} {'does not calculate' if expected else 'calculates'}")
+    if len(keys) != len(pages):
+        differences.append(f"the keys of {len(keys)} pages checked, of {len(pages)}")
+    return differences
 
 
 def run_batch(calc, separator, scenarios):
@@ -54,11 +74,14 @@ def run_batch(calc, separator, scenarios):
     return [json.loads(line) for line in completed.stdout.splitlines()]
 
 
-def command_runs(calc, separator, window):
+def page_list(calc, separator):
+    listing = subprocess.run([calc, "--list", "--separator", separator], capture_output=True, check=True)
+    return {entry["page"]: entry for entry in map(json.loads, listing.stdout.splitlines())}
+
+
+def command_runs(calc, separator, pages, window):
     """The command's answers to what the window was given: each page's worked example, then every
     field as that left them with the page's first input "x"."""
-    listing = subprocess.run([calc, "--list", "--separator", separator], capture_output=True, check=True)
-    pages = {entry["page"]: entry for entry in map(json.loads, listing.stdout.splitlines())}
     examples = run_batch(calc, separator, [{"page": run["page"], "fields": pages[run["page"]]["worked_example"]}
                                            for run in window if run["variant"] == "example"])
     unreadable = [{"page": page, "fields": dict(answer["fields"], **{pages[page]["fields"][0]["id"]: "x"})}
@@ -88,15 +111,16 @@ def main():
         print(f"skipped: {arguments.check} is missing (the preset windows builds it)")
         return SKIPPED
 
-    separator, window = window_runs(arguments.check, arguments.locale, arguments.prefix)
+    separator, window, keys = window_runs(arguments.check, arguments.locale, arguments.prefix)
     if separator != EXPECTED_SEPARATOR[arguments.locale]:
         sys.exit(f"the window's separator under {arguments.locale} is {separator!r}, "
                  f"not {EXPECTED_SEPARATOR[arguments.locale]!r}")
-    command = command_runs(arguments.calc, separator, window)
+    pages = page_list(arguments.calc, separator)
+    command = command_runs(arguments.calc, separator, pages, window)
     if len(window) != len(command) or not window:
         sys.exit(f"{len(window)} pages in the window, {len(command)} answers of the command")
 
-    differences = []
+    differences = key_differences(keys, pages)
     for shown, expected in zip(window, command):
         page = f"{shown['page']} ({shown['variant']})"
         if shown["boxes"] != boxes_of(expected["events"]):
