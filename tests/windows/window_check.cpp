@@ -173,8 +173,8 @@ void print_keys(HWND window, winapp::CalculationPage& calculation) {
     std::printf("%s}\n", line.c_str());
 }
 
-// Each page twice: its worked example, and then the same with its first input unreadable ("x"),
-// which the error box reports.
+// Each page three times: its worked example, then the same with its first input unreadable ("x"),
+// which the error box reports, and then with 3000 "x" there, which the error box quotes cut.
 int run_examples(winapp::MainWindow& window, const winapp::Environment& environment) {
     g_hook = SetWindowsHookExW(WH_CBT, answer_boxes, nullptr, GetCurrentThreadId());
     // Shown, so its controls can take the focus.
@@ -191,6 +191,8 @@ int run_examples(winapp::MainWindow& window, const winapp::Environment& environm
         print_keys(window.handle(), calculation);
         type_text(calculation.field(definition->layout.fields.front().id), "x");
         calculate_and_print(calculation, "unreadable");
+        type_text(calculation.field(definition->layout.fields.front().id), std::string(3000, 'x'));
+        calculate_and_print(calculation, "long");
     }
     UnhookWindowsHookEx(g_hook);
     return std::fflush(stdout) == 0 ? 0 : 1;

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Every page's worked example (and then the same with the first input unreadable) typed into the
+"""Every page's worked example (and then the same with the first input unreadable, and too long) typed into the
 Windows calculator window under Wine gives every field's text, and every box, as vorlanex-calc gives
 them for the same texts; and on every page Tab, Enter and Space do what they do in the Qt window.
 
@@ -79,25 +79,40 @@ def page_list(calc, separator):
     return {entry["page"]: entry for entry in map(json.loads, listing.stdout.splitlines())}
 
 
+# What the window types into a page's first input after its worked example, in this order, each
+# run starting from the fields the run before left.
+LATER_INPUTS = {"unreadable": "x", "long": "x" * 3000}
+# A box's text longer than this is shown as its beginning and its end with a line "…" between.
+LONGEST_SHOWN, BEGINNING_KEPT, END_KEPT = 1500, 1000, 400
+
+
 def command_runs(calc, separator, pages, window):
     """The command's answers to what the window was given: each page's worked example, then every
-    field as that left them with the page's first input "x"."""
-    examples = run_batch(calc, separator, [{"page": run["page"], "fields": pages[run["page"]]["worked_example"]}
-                                           for run in window if run["variant"] == "example"])
-    unreadable = [{"page": page, "fields": dict(answer["fields"], **{pages[page]["fields"][0]["id"]: "x"})}
-                  for page, answer in zip((run["page"] for run in window if run["variant"] == "example"), examples)]
-    answers = iter(zip(examples, run_batch(calc, separator, unreadable)))
-    runs = []
-    for run in window:
-        if run["variant"] == "example":
-            pair = next(answers)
-        runs.append(pair[0] if run["variant"] == "example" else pair[1])
-    return runs
+    field as the run before left it with the page's first input as LATER_INPUTS says."""
+    order = [run["page"] for run in window if run["variant"] == "example"]
+    examples = run_batch(calc, separator, [{"page": page, "fields": pages[page]["worked_example"]} for page in order])
+    answers = {(page, "example"): answer for page, answer in zip(order, examples)}
+    previous = "example"
+    for variant, text in LATER_INPUTS.items():
+        scenarios = [{"page": page, "fields": dict(answers[(page, previous)]["fields"],
+                                                   **{pages[page]["fields"][0]["id"]: text})} for page in order]
+        answers.update({(page, variant): answer
+                        for page, answer in zip(order, run_batch(calc, separator, scenarios))})
+        previous = variant
+    return [answers[(run["page"], run["variant"])] for run in window]
+
+
+def box_as_shown(box):
+    """The box as the window shows it: a long text cut in the middle."""
+    (kind, text), = box.items()
+    if len(text) <= LONGEST_SHOWN:
+        return box
+    return {kind: text[:BEGINNING_KEPT] + "\r…\r" + text[-END_KEPT:]}
 
 
 def boxes_of(events):
     """The warning and error boxes among a run's events, as the window shows them."""
-    return [{kind: event[kind]} for event in events for kind in ("warning", "error") if kind in event]
+    return [box_as_shown({kind: event[kind]}) for event in events for kind in ("warning", "error") if kind in event]
 
 
 def main():
