@@ -6,9 +6,9 @@
 
 #include "page/press_calculate.h"
 #include "registry/window_furniture.h"
-#include "resources/compiled_pictures.h"
 #include "winapp/message_boxes.h"
 #include "winapp/page_fonts.h"
+#include "winapp/picture_bytes.h"
 #include "winapp/text_conversion.h"
 #include "winapp/wic_pictures.h"
 
@@ -199,9 +199,7 @@ int CalculationPage::index_left(const page::Label& symbol) {
 
 void CalculationPage::add_pictures() {
     for (const page::PicturePlacement& placement : definition_.layout.pictures) {
-        const resources::CompiledJpeg* jpeg = resources::find_compiled_jpeg(placement.picture);
-        if (!jpeg) continue;  // a drawn icon: the window draws none of them yet
-        HBITMAP bitmap = decoded_picture(jpeg->bytes);
+        HBITMAP bitmap = decoded_picture(picture_bytes(placement.picture), GetSysColor(COLOR_BTNFACE));
         if (!bitmap) continue;
         bitmaps_.push_back(bitmap);
         HWND image = add_control(WC_STATICW, "", SS_BITMAP | WS_CLIPSIBLINGS, picture_rect(placement, bitmap),

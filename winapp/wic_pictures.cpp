@@ -50,9 +50,22 @@ HBITMAP top_down_bitmap(UINT width, UINT height, void** bits) {
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// Lays premultiplied BGRA pixels over an opaque background, in place.
+void lay_over(std::span<BYTE> pixels, COLORREF background) {
+    const BYTE under[3] = {GetBValue(background), GetGValue(background), GetRValue(background)};
+    for (std::size_t pixel = 0; pixel + 4 <= pixels.size(); pixel += 4) {
+        const unsigned clear = 255u - pixels[pixel + 3];
+        for (std::size_t channel = 0; channel < 3; ++channel) {
+            pixels[pixel + channel] =
+                static_cast<BYTE>(pixels[pixel + channel] + (clear * under[channel] + 127u) / 255u);
+        }
+        pixels[pixel + 3] = 255;
+    }
+}
+
 }  // namespace
 
-HBITMAP decoded_picture(std::span<const unsigned char> encoded) {
+HBITMAP decoded_picture(std::span<const unsigned char> encoded, COLORREF background) {
     if (encoded.size() > std::numeric_limits<DWORD>::max()) return nullptr;
     Com<IWICImagingFactory> factory;
     Com<IWICStream> stream;
@@ -67,7 +80,7 @@ HBITMAP decoded_picture(std::span<const unsigned char> encoded) {
         FAILED(
             factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height))) {
         return nullptr;
@@ -80,6 +93,7 @@ HBITMAP decoded_picture(std::span<const unsigned char> encoded) {
         DeleteObject(bitmap);
         return nullptr;
     }
+    lay_over({static_cast<BYTE*>(bits), std::size_t{stride} * height}, background);
     return bitmap;
 }
 

@@ -9,9 +9,10 @@
 
 namespace vorlanex::winapp {
 
-// The picture `encoded` (a JPEG file's bytes) as a 32-bit top-down bitmap at its own pixels;
-// nullptr when WIC cannot decode it. The caller owns the bitmap.
-HBITMAP decoded_picture(std::span<const unsigned char> encoded);
+// The picture `encoded` (the bytes of a JPEG or PNG file) as a 32-bit top-down bitmap at its own
+// pixels, a transparent picture laid over `background`; nullptr when WIC cannot decode it. The
+// caller owns the bitmap.
+HBITMAP decoded_picture(std::span<const unsigned char> encoded, COLORREF background);
 
 // Writes `bitmap` to `path` as a PNG file; false when it could not be written.
 bool save_png(HBITMAP bitmap, const std::wstring& path);
