@@ -3,7 +3,9 @@
 #   1. the window, the companion command and every test (GUI tests on the offscreen platform);
 #   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
 #   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45);
-#   4. the Windows cross build (mingw-w64), its window and its installer tested under Wine.
+#   4. the Windows build (mingw-w64): vorlanex-calc.exe run by Wine against the Linux build's command,
+#      byte for byte (WINDOWS_SCENARIOS generated scenarios, default 100000); the Windows window and
+#      the installer tested under Wine (the main build's tests labelled windows).
 # It ends with a summary: each suite's result, the time each phase took, the tests passed and failed.
 # For developers, a shorter loop:
 #   ./test.sh --fast        the main build and its tests without those labelled slow (ctest -LE
@@ -11,6 +13,7 @@
 #                           no sanitizers, no fuzzing
 #   ./test.sh --page KEY    the main build, then one page's tests: its table and its rows in the
 #                           tests of every page (KEY as vorlanex-calc knows it: draha-zastaveni, ...)
+#   ./test.sh --windows     the Windows build and its comparison with the Linux command only
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=all
@@ -22,10 +25,15 @@ case "${1:-}" in
         mode=page
         page_key=${2:?"--page takes a page's key, for example draha-zastaveni"}
         ;;
-    *) echo "usage: ./test.sh [--fast | --page KEY]" >&2; exit 2 ;;
+    --windows) mode=windows ;;
+    *) echo "usage: ./test.sh [--fast | --page KEY | --windows]" >&2; exit 2 ;;
 esac
 source tools/dependencies.sh
 install_missing_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+if [ "$mode" = all ] || [ "$mode" = windows ]; then
+    install_missing_packages "${WINDOWS_PACKAGES[@]}" "${WINDOWS_INSTALLER_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
+    install_32bit_wine
+fi
 
 # The tests read the decimal separator of a Czech locale; make sure one is installed.
 if [ "$(id -u)" -eq 0 ] && ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf-\?8$'; then
@@ -104,6 +112,40 @@ run_suite "fuzz build" build/fuzz
 end_phase "fuzz"
 fi
 
+# The Windows build: vorlanex-calc.exe made with mingw-w64 and run by Wine, against the main build's
+# command and page tests (only these are built when the main build was not made before).
+windows_phase() {
+    echo "== windows build (mingw-w64, Wine) =="
+    cmake --preset windows >/dev/null
+    cmake --build build/windows -j"$jobs"
+    local page_tests=(test_braking_page test_braking_bounds_page test_visibility_speed_page test_gev_evu_page
+                      test_gev_definition_page test_ees_catalogue_page test_ees_stiffness_page
+                      test_stopping_distance_page)
+    cmake --build build/default -j"$jobs" --target vorlanex-calc "${page_tests[@]}"
+    local log
+    log=$(mktemp)
+    if tests/windows/compare_with_linux.sh "$PWD/build/default/cli/vorlanex-calc" \
+            "$PWD/build/windows/cli/vorlanex-calc.exe" "$PWD" "$PWD/build/windows" "${WINDOWS_SCENARIOS:-100000}" \
+            "${page_tests[@]/#/$PWD/build/default/tests/pages/}" | tee "$log"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
+    summary+=("windows build: $(tail -n 1 "$log")")
+    rm -f "$log"
+    # The window (every page typed into it, its keys) and the installer, under Wine.
+    run_suite "windows window and installer" build/default -L windows
+    end_phase "windows build"
+}
+
+if [ "$mode" = windows ]; then
+    cmake --preset default -DVORLANEX_TESTS=ON -DVORLANEX_PICTURE_GENERATOR=ON >/dev/null
+    windows_phase
+    printf '%s\n' "${summary[@]}" "${phase_times[@]}"
+    [ "$failed" -eq 0 ]
+    exit
+fi
+
 echo "== main build =="
 cmake --preset default -DVORLANEX_TESTS=ON -DVORLANEX_PICTURE_GENERATOR=ON >/dev/null
 cmake --build build/default -j"$jobs"
@@ -116,17 +158,8 @@ else
     run_suite "main build" build/default -LE windows
 fi
 end_phase "main build"
-
 if [ "$mode" = all ]; then
-# The Windows cross build, its window and its installer, tested under Wine by the main build's
-# tests labelled windows.
-echo "== Windows build (mingw-w64, Wine) =="
-install_missing_packages "${WINDOWS_INSTALLER_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
-install_32bit_wine
-cmake --preset windows >/dev/null
-cmake --build build/windows -j"$jobs"
-run_suite "Windows build" build/default -L windows
-end_phase "Windows build"
+    windows_phase
 fi
 
 echo

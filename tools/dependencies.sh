@@ -34,15 +34,18 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev locales
                xvfb dbus-daemon dbus-bin at-spi2-core python3-dbus libxml2-dev poppler-utils
                desktop-file-utils appstream groff-base)
+# What the Windows build and its tests need besides: Debian's mingw-w64 GCC with the posix thread
+# model (std::thread) and Wine, which runs vorlanex-calc.exe beside the Linux build's command.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
 # lintian, which package.sh runs on the packages.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
 # What the Windows installer needs (./package.sh windows): the mingw-w64 cross compiler and NSIS.
 WINDOWS_INSTALLER_PACKAGES=(cmake g++-mingw-w64-x86-64-posix nlohmann-json3-dev libboost-dev libicu-dev nsis)
-# What the Windows tests need (the window and the installer under Wine on a private X display):
-# 64-bit Wine for the programs, 32-bit Wine for NSIS's installer and uninstaller, which are 32-bit
+# What the tests of the Windows window and installer need besides (Wine on a private X display):
+# 32-bit Wine (install_32bit_wine) for NSIS's installer and uninstaller, which are 32-bit
 # programs, and the MS Sans Serif the window's layout is drawn in (fonts-wine).
-WINDOWS_TEST_PACKAGES=(wine wine64 fonts-wine xvfb xauth)
+WINDOWS_TEST_PACKAGES=(fonts-wine xvfb xauth)
 
 # 32-bit Wine comes from the i386 architecture, which a 64-bit Debian has to be told about first.
 install_32bit_wine() {

@@ -8,7 +8,7 @@
 #     PATH, as installed) and "build/default/...". The two windows run offscreen and pass when they
 #     are still up after a few seconds. "$ COMMAND" is run likewise, and every line shown after it
 #     (but "...") must be a line of what it prints.
-#   - checked, not run: "./test.sh [--fast | --page KEY]" (the options test.sh takes, a page the
+#   - checked, not run: "./test.sh [--fast | --page KEY | --windows]" (the options test.sh takes, a page the
 #     registry has), "ctest --test-dir build/default ..." (at least one test selected), "cmake
 #     --preset NAME" and "cmake --build build/NAME" (a preset of CMakePresets.json), "./run.sh" and
 #     "./package.sh" (they exist), "build/bench/bench/NAME" (a benchmark of bench/CMakeLists.txt).
@@ -69,7 +69,7 @@ check_static() {  # where, line
     case "$line" in
         "./test.sh"*)
             case "${words[1]:-}|${words[2]:-}|${#words[@]}" in
-                "||1" | "--fast||2") ;;
+                "||1" | "--fast||2" | "--windows||2") ;;
                 "--page|"*"|3") printf '%s\n' "$pages" | grep -qx -- "${words[2]}" ||
                     fail "$where" "$line" "no page '${words[2]}'" ;;
                 *) fail "$where" "$line" "test.sh takes no such options" ;;
