@@ -25,6 +25,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Vorlanex"
 ShowInstDetails show
 ShowUninstDetails show
+BrandingText "Vorlanex ${VERSION}"
 
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
