@@ -103,6 +103,7 @@ CalculationPage::CalculationPage(HWND parent, const RECT& area, const page::Page
 }
 
 CalculationPage::~CalculationPage() {
+    destroy();  // the pictures' controls first, then their bitmaps
     for (HBITMAP bitmap : bitmaps_) DeleteObject(bitmap);
 }
 

@@ -61,9 +61,11 @@ MainWindow::MainWindow(const Environment& environment)
 }
 
 MainWindow::~MainWindow() {
-    // The pages go before the window that holds them, which then takes their controls with it.
+    // The pages go before the window that holds them; the window, with its tab controls, before the
+    // fonts they use.
     pages_.clear();
     holders_.clear();
+    destroy();
 }
 
 CalculationPage* MainWindow::page(std::string_view key) const {

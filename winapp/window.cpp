@@ -46,9 +46,13 @@ Window::Window(HWND parent, const RECT& area, const wchar_t* caption) {
 }
 
 Window::~Window() {
-    if (!IsWindow(handle_)) return;
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
+    // By now the derived object is gone: the window's last messages go to the default handling.
+    if (IsWindow(handle_)) SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+    destroy();
+}
+
+void Window::destroy() {
+    if (IsWindow(handle_)) DestroyWindow(handle_);
 }
 
 LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -19,6 +19,10 @@ protected:
     // client area is `area` (its frame's top-left corner at the area's).
     Window(HWND parent, const RECT& area, const wchar_t* caption = L"");
 
+    // Destroys the window (and the controls on it) now, before the derived object's members that
+    // its controls use (fonts, bitmaps) go; the messages of its destruction still come here.
+    void destroy();
+
     // Answers a message; false leaves it to Windows' default handling.
     virtual bool on_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) = 0;
 

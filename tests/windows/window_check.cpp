@@ -29,7 +29,6 @@ using namespace vorlanex;
 
 // The boxes shown while a page calculates, in order, each as {"warning":TEXT} or {"error":TEXT}.
 std::vector<std::string> g_boxes;
-HHOOK g_hook = nullptr;
 
 std::string json_string(std::string_view text) {
     std::string quoted = "\"";
@@ -60,31 +59,31 @@ BOOL CALLBACK note_icon(HWND control, LPARAM shown) {
     return TRUE;
 }
 
-// A message box about to be activated: its text recorded (the error box is the one with an
-// icon), and OK pressed.
-LRESULT CALLBACK answer_boxes(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HCBT_ACTIVATE) {
-        auto* box = reinterpret_cast<HWND>(wparam);
-        wchar_t class_name[16] = {};
-        GetClassNameW(box, class_name, 16);
-        if (std::wstring_view(class_name) == L"#32770") {
-            constexpr int kMessageText = 0xFFFF;  // the message box's static text
-            HWND text = GetDlgItem(box, kMessageText);
-            std::wstring message(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
-            message.resize(
-                static_cast<std::size_t>(GetWindowTextW(text, message.data(), static_cast<int>(message.size()))));
-            for (wchar_t& character : message) {
-                if (character == L'\n') character = L'\r';  // the page's own line breaks
-            }
-            bool error = false;
-            EnumChildWindows(box, note_icon, reinterpret_cast<LPARAM>(&error));
-            g_boxes.push_back(std::string("{\"") + (error ? "error" : "warning") +
-                              "\":" + json_string(winapp::utf8_text(message)) + "}");
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
+// A message box of this thread that is shown and not yet answered: its text recorded (the error
+// box is the one with an icon), and OK pressed. The mark dies with the box.
+BOOL CALLBACK answer_box(HWND box, LPARAM) {
+    constexpr wchar_t kAnswered[] = L"vorlanex-answered";
+    wchar_t class_name[16] = {};
+    GetClassNameW(box, class_name, 16);
+    if (std::wstring_view(class_name) != L"#32770" || !IsWindowVisible(box) || GetPropW(box, kAnswered)) return TRUE;
+    SetPropW(box, kAnswered, reinterpret_cast<HANDLE>(1));
+    constexpr int kMessageText = 0xFFFF;  // the message box's static text
+    HWND text = GetDlgItem(box, kMessageText);
+    std::wstring message(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
+    message.resize(static_cast<std::size_t>(GetWindowTextW(text, message.data(), static_cast<int>(message.size()))));
+    for (wchar_t& character : message) {
+        if (character == L'\n') character = L'\r';  // the page's own line breaks
     }
-    return CallNextHookEx(g_hook, code, wparam, lparam);
+    bool error = false;
+    EnumChildWindows(box, note_icon, reinterpret_cast<LPARAM>(&error));
+    g_boxes.push_back(std::string("{\"") + (error ? "error" : "warning") +
+                      "\":" + json_string(winapp::utf8_text(message)) + "}");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return TRUE;
 }
+
+// Every few milliseconds, also inside a box's own message loop: the boxes shown are answered.
+void CALLBACK answer_boxes(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), answer_box, 0); }
 
 std::string field_text(HWND field) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
@@ -176,7 +175,7 @@ void print_keys(HWND window, winapp::CalculationPage& calculation) {
 // Each page three times: its worked example, then the same with its first input unreadable ("x"),
 // which the error box reports, and then with 3000 "x" there, which the error box quotes cut.
 int run_examples(winapp::MainWindow& window, const winapp::Environment& environment) {
-    g_hook = SetWindowsHookExW(WH_CBT, answer_boxes, nullptr, GetCurrentThreadId());
+    const UINT_PTR answering = SetTimer(nullptr, 0, 10, answer_boxes);
     // Shown, so its controls can take the focus.
     ShowWindow(window.handle(), SW_SHOWNORMAL);
     std::printf("{\"separator\":%s}\n", json_string(environment.separator.text()).c_str());
@@ -194,7 +193,7 @@ int run_examples(winapp::MainWindow& window, const winapp::Environment& environm
         type_text(calculation.field(definition->layout.fields.front().id), std::string(3000, 'x'));
         calculate_and_print(calculation, "long");
     }
-    UnhookWindowsHookEx(g_hook);
+    KillTimer(nullptr, answering);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
