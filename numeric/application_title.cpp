@@ -1,8 +1,6 @@
 #include "numeric/application_title.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "numeric/lower_case.h"
 #include "numeric/utf8.h"
@@ -17,13 +15,6 @@ std::string application_title(std::string_view executable_path) {
     // The first character stays as it is (a byte that starts no well-formed character counts as one).
     const std::size_t first = name.empty() ? 0 : std::max<std::size_t>(utf8_character_length(name), 1);
     return std::string(name.substr(0, first)) + lower_case(name.substr(first));
-}
-
-std::string own_executable_path(std::string_view fallback) {
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || path.empty()) return std::string(fallback);
-    return path.string();
 }
 
 }  // namespace vorlanex::numeric

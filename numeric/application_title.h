@@ -9,8 +9,9 @@ namespace vorlanex::numeric {
 // ("/opt/VORLANEX.bin" -> "Vorlanex"; "vorlanex" -> "vorlanex"; "ŽLUŤOUČKÝ" -> "Žluťoučký").
 std::string application_title(std::string_view executable_path);
 
-// The path of the running program's own executable file (/proc/self/exe), or `fallback` (argv[0])
-// when it cannot be read.
+// The path of the running program's own executable file (Linux: /proc/self/exe; Windows: the
+// module's file name, in UTF-8 and with "/" between its folders as application_title reads it), or
+// `fallback` (argv[0]) when it cannot be read.
 std::string own_executable_path(std::string_view fallback);
 
 }  // namespace vorlanex::numeric

@@ -2,8 +2,10 @@
 # The built vorlanex-calc as a user runs it: one run, a fault, a usage error and a batch; a
 # separator that clashes with a number; output to a full disk and into a closed pipe.
 # Usage: end_to_end.sh PATH_TO_VORLANEX_CALC
+# (UNREADABLE_INPUT_REASON: the system's words for reading a folder, "Is a directory" on Linux.)
 set -u
 calc=$1
+unreadable_input_reason=${UNREADABLE_INPUT_REASON:-Is a directory}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 out=$(mktemp) err=$(mktemp) work=$(mktemp -d)
@@ -60,7 +62,7 @@ for jobs in 1 2; do
   "$calc" --jobs $jobs --batch </ >"$out" 2>"$err"
   status=$?
   [ "$status" -eq 4 ] || fail "--batch < / with $jobs jobs: exit status $status"
-  grep -q "the input could not be read (Is a directory)" "$err" || fail "--batch < /: stderr $(cat "$err")"
+  grep -qF "the input could not be read ($unreadable_input_reason)" "$err" || fail "--batch < /: stderr $(cat "$err")"
   [ ! -s "$out" ] || fail "--batch < /: stdout $(cat "$out")"
 done
 

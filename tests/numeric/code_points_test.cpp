@@ -2,6 +2,7 @@
 // sorted code point ranges (the invisible characters, the separator check's table).
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "numeric/code_point_ranges.h"
@@ -15,6 +16,8 @@ struct Utf16Case {
     std::u16string utf16;
     std::string utf8;
 };
+
+std::ostream& operator<<(std::ostream& out, const Utf16Case& text_case) { return out << text_case.name; }
 
 // clang-format off
 const Utf16Case kUtf16Texts[] = {

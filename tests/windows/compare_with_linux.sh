@@ -3,7 +3,7 @@
 # same arguments and input give the same bytes on standard output and error and the same exit
 # status, for every page's worked example and table, generated scenarios in one batch, the case
 # files run, recorded, reported, verified and sampled, tolerances, sweeps and --jobs 2; a case
-# recorded by either verifies on the other.
+# recorded by either verifies on the other; and the command's end-to-end checks on Windows.
 # Usage: compare_with_linux.sh LINUX_CALC WINDOWS_CALC SOURCE_DIR WORK_DIR SCENARIOS [PAGE_TEST ...]
 #   PAGE_TEST: the page test programs of the Linux build, whose tables become batches.
 set -u
@@ -149,6 +149,12 @@ run_both unknown-page /dev/null kinematic
 run_both separator-digit /dev/null --separator 5 kinematika I1=20
 run_both separator-minus /dev/null --separator "−" kinematika I1=20
 run_both missing-case /dev/null --case "chybí.vorlanex"
+
+# The command's own end-to-end checks (a full disk, a closed output, a pipe whose reader has gone,
+# usage errors) on the Windows build; Windows' C library calls reading a folder "Invalid argument".
+printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$windows" >windows-calc.sh && chmod +x windows-calc.sh
+LC_ALL=C UNREADABLE_INPUT_REASON="Invalid argument" sh "$source/tests/cli/end_to_end.sh" "$PWD/windows-calc.sh" ||
+    fail "the end-to-end checks of the command failed on Windows"
 
 echo "compared $compared runs byte for byte, $scenarios scenarios in them ($scenario_count generated, again with" \
      "--jobs 2; $faults of those end in a fault); $failures failed"
