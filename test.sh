@@ -4,7 +4,8 @@
 #   2. all of it again, the offscreen window tests included, under AddressSanitizer and UBSan;
 #   3. bounded libFuzzer runs of parse_number and of every page (FUZZ_SECONDS each, default 45);
 #   4. the Windows build (mingw-w64): vorlanex-calc.exe run by Wine against the Linux build's command,
-#      byte for byte (WINDOWS_SCENARIOS generated scenarios, default 100000).
+#      byte for byte (WINDOWS_SCENARIOS generated scenarios, default 100000); the Windows window and
+#      the installer tested under Wine (the main build's tests labelled windows).
 # It ends with a summary: each suite's result, the time each phase took, the tests passed and failed.
 # For developers, a shorter loop:
 #   ./test.sh --fast        the main build and its tests without those labelled slow (ctest -LE
@@ -30,7 +31,8 @@ esac
 source tools/dependencies.sh
 install_missing_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 if [ "$mode" = all ] || [ "$mode" = windows ]; then
-    install_missing_packages "${WINDOWS_PACKAGES[@]}"
+    install_missing_packages "${WINDOWS_PACKAGES[@]}" "${WINDOWS_INSTALLER_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
+    install_32bit_wine
 fi
 
 # The tests read the decimal separator of a Czech locale; make sure one is installed.
@@ -82,7 +84,7 @@ if [ "$mode" = all ]; then
 echo "== sanitizer build (AddressSanitizer + UBSan) =="
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$jobs"
-run_suite "sanitizer build" build/sanitize
+run_suite "sanitizer build" build/sanitize -LE windows
 end_phase "sanitizer build"
 
 echo "== fuzz build (libFuzzer, clang) =="
@@ -131,6 +133,8 @@ windows_phase() {
     fi
     summary+=("windows build: $(tail -n 1 "$log")")
     rm -f "$log"
+    # The window (every page typed into it, its keys) and the installer, under Wine.
+    run_suite "windows window and installer" build/default -L windows
     end_phase "windows build"
 }
 
@@ -148,10 +152,10 @@ cmake --build build/default -j"$jobs"
 if [ "$mode" = fast ]; then
     slow=$(cd build/default && ctest -N -L slow | sed -n 's/^Total Tests: //p')
     echo "== --fast: the ${slow:-0} tests labelled slow are skipped (ctest -L slow runs them) =="
-    run_suite "main build" build/default -LE slow
+    run_suite "main build" build/default -LE 'slow|windows'
     summary+=("main build: ${slow:-0} tests labelled slow skipped (--fast)")
 else
-    run_suite "main build" build/default
+    run_suite "main build" build/default -LE windows
 fi
 end_phase "main build"
 if [ "$mode" = all ]; then

@@ -14,6 +14,7 @@
 #include "app/pictures.h"
 #include "page/press_calculate.h"
 #include "qtshared/qt_text.h"
+#include "registry/window_furniture.h"
 
 namespace vorlanex::app {
 
@@ -243,7 +244,7 @@ void CalculationPage::add_help_buttons(std::span<const page::HelpButton> help_bu
 
 void CalculationPage::add_calculate_button() {
     const page::Rect& rect = definition_.layout.calculate_button;
-    calculate_button_ = new CalculateButton(QStringLiteral("Výpočet"), this);
+    calculate_button_ = new CalculateButton(qtshared::qt_text(registry::kCalculateCaption), this);
     calculate_button_->setObjectName(QStringLiteral("calculate"));
     calculate_button_->setGeometry(rect.left, rect.top, rect.width, rect.height);
     // Outside a dialog no button is the default, so Enter in a field starts nothing.

@@ -10,15 +10,15 @@
 #include "app/pictures.h"
 #include "qtshared/qt_text.h"
 #include "registry/page_tree.h"
-#include "version/version.h"
+#include "registry/window_furniture.h"
 
 namespace vorlanex::app {
 
 namespace {
 
-constexpr QSize kClientSize{801, 393};  // the page tree fills it; with the frame 809 × 420
-constexpr QPoint kDesignedPosition{33, 47};
-constexpr QSize kNestedPageTreeSize{793, 369};
+QRect qt_rect(const page::Rect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
+
+const QRect kClientArea = qt_rect(registry::kClientArea);
 
 }  // namespace
 
@@ -40,14 +40,14 @@ private:
 TForm1::TForm1(const Environment& environment, QWidget* parent)
     : QWidget(parent), environment_(environment), fonts_(std::make_unique<PageFonts>()) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("  Vorlanex (v " VORLANEX_VERSION_TEXT ")"));
+    setWindowTitle(qtshared::qt_text(registry::kWindowCaption));
     setWindowIcon(main_icon());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
     page_tree_ = new QTabWidget(this);
     page_tree_->setObjectName(QStringLiteral("page_tree"));
-    page_tree_->setGeometry(QRect(QPoint(0, 0), kClientSize));
+    page_tree_->setGeometry(QRect(QPoint(0, 0), kClientArea.size()));
     page_tree_->setElideMode(Qt::ElideNone);
     page_tree_->setUsesScrollButtons(false);
 
@@ -69,7 +69,7 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
         QWidget* holder = add_page(page_tree_, top.caption, top.page, top.program_help_buttons);
         if (top.sub_pages.empty()) continue;
         auto* nested = new QTabWidget(holder);
-        nested->setGeometry(QRect(QPoint(0, 0), kNestedPageTreeSize));
+        nested->setGeometry(qt_rect(registry::kNestedPageTree));
         nested->setElideMode(Qt::ElideNone);
         nested->setUsesScrollButtons(false);
         for (const registry::SubPage& sub : top.sub_pages) add_page(nested, sub.caption, sub.page);
@@ -87,8 +87,8 @@ TForm1::TForm1(const Environment& environment, QWidget* parent)
         }
     }
 
-    resize(kClientSize);
-    move(kDesignedPosition);
+    resize(kClientArea.size());
+    move(kClientArea.topLeft());
 
     accessibility_observer_ = std::make_unique<BuildPagesForAssistiveTechnology>([this] { build_every_page(); });
     if (QAccessible::isActive()) build_every_page();

@@ -40,3 +40,21 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
 # What cpack -G DEB needs besides: dpkg-shlibdeps finds the package's library dependencies; and
 # lintian, which package.sh runs on the packages.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
+# What the Windows installer needs (./package.sh windows): the mingw-w64 cross compiler and NSIS.
+WINDOWS_INSTALLER_PACKAGES=(cmake g++-mingw-w64-x86-64-posix nlohmann-json3-dev libboost-dev libicu-dev nsis)
+# What the tests of the Windows window and installer need besides (Wine on a private X display):
+# 32-bit Wine (install_32bit_wine) for NSIS's installer and uninstaller, which are 32-bit
+# programs, and the MS Sans Serif the window's layout is drawn in (fonts-wine).
+WINDOWS_TEST_PACKAGES=(fonts-wine xvfb xauth)
+
+# 32-bit Wine comes from the i386 architecture, which a 64-bit Debian has to be told about first.
+install_32bit_wine() {
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "32-bit Wine is missing. Install it with:"
+        echo "  sudo dpkg --add-architecture i386 && sudo apt-get update && sudo apt-get install -y wine32:i386"
+        exit 1
+    fi
+    dpkg --add-architecture i386
+    install_missing_packages wine32:i386
+}

@@ -1,7 +1,11 @@
 cmake_minimum_required(VERSION 3.25)
-# Draws every picture with the generator into SCRATCH and compares each JPEG it writes with the
-# committed one of the same name in COMMITTED. Run as
-#   cmake -DGENERATOR=<generator> -DCOMMITTED=<folder> -DSCRATCH=<folder> -DPICTURES="name;w;h;..." -P compare_pictures.cmake
+# Draws every picture with the generator into SCRATCH and compares each file it writes (JPEG, or
+# the files ending in EXTENSION) with the committed one of the same name in COMMITTED. Run as
+#   cmake -DGENERATOR=<generator> -DCOMMITTED=<folder> -DSCRATCH=<folder> [-DPICTURES="name;w;h;..."]
+#         [-DEXTENSION=png] -P compare_pictures.cmake
+if(NOT DEFINED EXTENSION)
+  set(EXTENSION jpg)
+endif()
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 execute_process(COMMAND "${GENERATOR}" "${SCRATCH}" ${PICTURES} RESULT_VARIABLE status ERROR_VARIABLE errors)
@@ -9,8 +13,8 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "The generator failed (${status}): ${errors}")
 endif()
 
-file(GLOB drawn RELATIVE "${SCRATCH}" "${SCRATCH}/*.jpg")
-file(GLOB committed RELATIVE "${COMMITTED}" "${COMMITTED}/*.jpg")
+file(GLOB drawn RELATIVE "${SCRATCH}" "${SCRATCH}/*.${EXTENSION}")
+file(GLOB committed RELATIVE "${COMMITTED}" "${COMMITTED}/*.${EXTENSION}")
 list(SORT drawn)
 list(SORT committed)
 if(NOT drawn STREQUAL committed)
