@@ -25,13 +25,11 @@ set(VORLANEX_PRECOMPILED_qt_tests_HEADERS ${VORLANEX_PRECOMPILED_qt_HEADERS} <gt
 set(VORLANEX_PRECOMPILED_qt_tests_LINKS Qt6::Widgets GTest::gtest)
 set(VORLANEX_PRECOMPILED_json_HEADERS ${vorlanex_standard_headers} <nlohmann/json.hpp>)
 set(VORLANEX_PRECOMPILED_json_LINKS nlohmann_json::nlohmann_json)
-set(VORLANEX_PRECOMPILED_tests_HEADERS ${vorlanex_standard_headers} <gtest/gtest.h> <nlohmann/json.hpp>)
-set(VORLANEX_PRECOMPILED_tests_LINKS GTest::gtest nlohmann_json::nlohmann_json)
 # clang-format on
 
 set(vorlanex_precompiled_host_source ${CMAKE_CURRENT_LIST_DIR}/precompiled_host.cpp)
 
-# Gives TARGET the precompiled headers of GROUP (qt, qt_tests, json or tests, above).
+# Gives TARGET the precompiled headers of GROUP (qt, qt_tests or json, above).
 function(vorlanex_precompiled_headers target group)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
@@ -45,10 +43,10 @@ function(vorlanex_precompiled_headers target group)
     if(group MATCHES "^qt")
       find_package(Qt6 REQUIRED COMPONENTS Widgets)
     endif()
-    if(group MATCHES "tests")
+    if(group STREQUAL "qt_tests")
       find_package(GTest REQUIRED)
     endif()
-    if(group MATCHES "json|^tests")
+    if(group STREQUAL "json")
       find_package(nlohmann_json 3 REQUIRED)
     endif()
     if(kind STREQUAL "program")
@@ -60,15 +58,4 @@ function(vorlanex_precompiled_headers target group)
     target_precompile_headers(${host} PRIVATE ${VORLANEX_PRECOMPILED_${group}_HEADERS})
   endif()
   target_precompile_headers(${target} REUSE_FROM ${host})
-endfunction()
-
-# Gives every program that folder DIRECTORY defines the precompiled headers of GROUP.
-function(vorlanex_precompiled_headers_of_programs directory group)
-  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target IN LISTS targets)
-    get_target_property(type ${target} TYPE)
-    if(type STREQUAL "EXECUTABLE")
-      vorlanex_precompiled_headers(${target} ${group})
-    endif()
-  endforeach()
 endfunction()
