@@ -367,7 +367,7 @@ QPixmap picture(std::string_view name, qreal device_pixel_ratio) {
     return pixmap;
 }
 
-QPixmap picture(std::string_view name) { return picture(name, qApp->devicePixelRatio()); }
+QPixmap picture(std::string_view name) { return picture(name, qGuiApp->devicePixelRatio()); }
 
 bool is_drawn_icon(std::string_view name) { return drawn_icon(name) != nullptr; }
 
