@@ -132,9 +132,8 @@ constexpr ShareSentence kShareSentences[] = {
 
 // A word result that stayed blank (spaces only) in every sample has nothing to tell.
 bool blank_in_every_sample(const std::vector<tolerance::TextCount>& texts) {
-    return std::all_of(texts.begin(), texts.end(), [](const tolerance::TextCount& text) {
-        return text.text.find_first_not_of(' ') == std::string::npos;
-    });
+    return std::all_of(texts.begin(), texts.end(),
+                       [](const tolerance::TextCount& text) { return tolerance::shows_nothing(text.text); });
 }
 
 }  // namespace
